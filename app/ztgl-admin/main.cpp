@@ -1,0 +1,79 @@
+// ztgl-admin: the account-set manager's operations without a screen, for IT staff and scripts.
+//   ztgl-admin [--dir PROGRAM_FOLDER] [--yes] COMMAND ...
+// Exit codes: 0 done, 1 refused or failed, 2 bad usage.
+#include <QCoreApplication>
+#include <QDir>
+#include <map>
+
+#include "AdminCommand.h"
+#include "ConsoleUiPort.h"
+#include "platform/ProgramFolder.h"
+
+namespace ztgl::admin {
+namespace {
+
+struct Entry {
+    const char* usage;
+    AdminFn fn;
+};
+
+std::map<QString, Entry>& registry() {
+    static std::map<QString, Entry> r;
+    return r;
+}
+
+int usage(QTextStream& err) {
+    err << "usage: ztgl-admin [--dir PROGRAM_FOLDER] [--yes] COMMAND ..." << Qt::endl << "commands:" << Qt::endl;
+    for (const auto& [name, e] : registry()) err << "  " << e.usage << Qt::endl;
+    return ExitUsage;
+}
+
+}  // namespace
+
+AdminCommand::AdminCommand(const char* name, const char* usage, AdminFn fn) {
+    registry()[QString::fromUtf8(name)] = Entry{usage, fn};
+}
+
+bool takeOption(QStringList& args, const QString& name, QString& value, bool& bad) {
+    const int i = args.indexOf(name);
+    if (i < 0) return false;
+    if (i + 1 >= args.size()) {
+        bad = true;
+        args.removeAt(i);
+        return false;
+    }
+    value = args.at(i + 1);
+    args.remove(i, 2);
+    return true;
+}
+
+}  // namespace ztgl::admin
+
+int main(int argc, char** argv) {
+    using namespace ztgl::admin;
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    QStringList args = app.arguments().mid(1);
+    QString dir = ztgl::ProgramFolder();
+    bool bad = false;
+    takeOption(args, QStringLiteral("--dir"), dir, bad);
+    bool yes = false;
+    if (args.removeAll(QStringLiteral("--yes")) > 0) yes = true;
+    if (bad || args.isEmpty()) return usage(err);
+
+    const QString command = args.takeFirst();
+    auto it = registry().find(command);
+    if (it == registry().end()) {
+        err << QStringLiteral("未知的命令：") << command << Qt::endl;
+        return usage(err);
+    }
+    ConsoleUiPort port(err, yes);
+    ztgl::setUi(&port);
+    AdminContext ctx{dir, args, yes, out, err};
+    const int rc = it->second.fn(ctx);
+    ztgl::setUi(nullptr);
+    if (rc == ExitUsage) err << "usage: ztgl-admin [--dir PROGRAM_FOLDER] " << it->second.usage << Qt::endl;
+    return rc;
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QPair>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+namespace ado {
+
+// ADOX-like catalogue of one database, read once when opened.
+struct CatalogColumn {
+    QString name;
+    int type = 0;            // DataTypeEnum
+    qint64 definedSize = 0;
+    // Provider properties in provider order, e.g. ("Nullable", true), ("Default", "\"abc\"").
+    // A column without a default has no "Default" entry.
+    QVector<QPair<QString, QVariant>> properties;
+    QVariant property(const QString& name) const;  // invalid when absent
+    bool hasProperty(const QString& name) const;
+};
+
+struct CatalogKey {
+    QString name;
+    int type = 0;            // KeyTypeEnum: 1 primary, 2 foreign, 3 unique
+    QStringList columns;     // in key order
+};
+
+struct CatalogTable {
+    QString name;
+    QString type;            // "TABLE", "SYSTEM TABLE", "VIEW", ...
+    QVector<CatalogColumn> columns;  // in column order
+    QVector<CatalogKey> keys;        // in catalogue order
+    const CatalogColumn* column(const QString& name) const;  // exact name; null when absent
+};
+
+struct CatalogData {
+    QVector<CatalogTable> tables;  // catalogue order, system tables included
+};
+
+class Catalog {
+public:
+    // Opens a connection on the connection string, reads the whole catalogue, closes it.
+    // Throws ztgl::RuntimeError on failure.
+    void Open(const QString& connectionString);
+    const QVector<CatalogTable>& Tables() const { return m_data.tables; }
+    // Table by name without regard to case; null when absent.
+    const CatalogTable* table(const QString& name) const;
+
+private:
+    CatalogData m_data;
+};
+
+}  // namespace ado

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+namespace ztgl {
+
+// INI access as Windows' profile functions do it, in code page 936: section and key names
+// without regard to case, first match wins, values trimmed, a value wrapped in matching quotes
+// comes back without them, comments and unknown lines kept on write, CRLF kept.
+
+// Value of key in section of file, "" when the file, section or key is missing; at most 255
+// bytes of the value (a longer value is cut); blanks trimmed and NULs removed.
+// Errors: message with the standard error text, title "提示", information icon; returns "".
+QString Read_Ini(const QString& section, const QString& key, const QString& file);
+
+// Writes the value unchanged, creating file, section or key when missing.
+// Errors: message as for Read_Ini; nothing written.
+void Write_Ini(const QString& section, const QString& key, const QString& value, const QString& file);
+
+}  // namespace ztgl

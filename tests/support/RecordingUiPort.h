@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+#include <deque>
+#include <functional>
+
+#include "startup/UiPort.h"
+
+namespace ztgl::test {
+
+// One message box the core showed.
+struct ShownMessage {
+    QString text;
+    QString title;
+    MsgIcon icon;
+    MsgButtons buttons;
+};
+
+// The port tests install: records every message, answers from a queue (OK / No when empty),
+// and runs scripted handlers for modal windows. Installs itself on construction and restores
+// the silent port on destruction.
+class RecordingUiPort final : public UiPort {
+public:
+    RecordingUiPort();
+    ~RecordingUiPort() override;
+
+    MsgAnswer message(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons) override;
+    void showModal(ModalForm& form) override;
+    void doEvents() override { ++doEventsCount; }
+    void setMainWindowEnabled(bool enabled) override { mainWindowEnabled.push_back(enabled); }
+
+    // Next answers to questions, in order.
+    void answer(MsgAnswer a) { m_answers.push_back(a); }
+    // Next modal window: the handler receives the form (cast it to its class).
+    void onModal(std::function<void(ModalForm&)> handler) { m_modals.push_back(std::move(handler)); }
+
+    QVector<ShownMessage> messages;
+    QStringList modalForms;          // formName() of every modal window shown
+    QVector<bool> mainWindowEnabled; // every call, in order
+    int doEventsCount = 0;
+    int pendingAnswers() const { return int(m_answers.size()); }
+
+private:
+    std::deque<MsgAnswer> m_answers;
+    std::deque<std::function<void(ModalForm&)>> m_modals;
+};
+
+}  // namespace ztgl::test

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QRegularExpression>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <memory>
+
+#include "ado/Backend.h"
+
+namespace ztgl::test {
+
+// A stand-in for SQL Server (or any engine kind): every connection opened while it is installed
+// talks to it. It records the connection strings opened and every statement and query in order,
+// answers queries by the first matching rule, and fails the statements tests ask it to fail.
+class ScriptedServer {
+public:
+    struct Call {
+        enum Kind { Open, Execute, Query, Close, Begin, Commit, Rollback } kind;
+        QString text;  // statement, query, or connection string for Open
+    };
+
+    explicit ScriptedServer(ado::EngineKind kind = ado::EngineKind::SqlServer);
+    ~ScriptedServer();
+    ScriptedServer(const ScriptedServer&) = delete;
+    ScriptedServer& operator=(const ScriptedServer&) = delete;
+
+    // Queries matching `pattern` (regular expression, case-insensitive) return these rows.
+    void onQuery(const QString& pattern, const ado::RowSet& rows);
+    // Statements or queries matching `pattern` throw RuntimeError(number, text).
+    void failOn(const QString& pattern, int number = -2147217900,
+                const QString& text = QStringLiteral("语法错误"));
+    // Opening a connection whose string matches `pattern` fails.
+    void failOpen(const QString& pattern, const QString& text = QStringLiteral("无法连接到服务器"));
+
+    // A one-row or many-row answer: columns given by name; types guessed from the values.
+    static ado::RowSet rows(const QStringList& columns, const QVector<QVector<QVariant>>& values);
+
+    QVector<Call> calls;
+    QStringList executed() const;  // Execute texts only, in order
+    QStringList queries() const;   // Query texts only, in order
+    QStringList opened() const;    // connection strings opened, in order
+
+private:
+    friend class ScriptedBackend;
+    struct Rule {
+        QRegularExpression pattern;
+        bool fail = false;
+        int number = 0;
+        QString text;
+        ado::RowSet rows;
+    };
+    QVector<Rule> m_rules;
+    QVector<Rule> m_openFailures;
+    ado::EngineKind m_kind;
+};
+
+}  // namespace ztgl::test
