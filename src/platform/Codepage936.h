@@ -6,7 +6,8 @@
 namespace ztgl::cp936 {
 
 // Text in the Simplified Chinese ANSI code page 936 (GBK), as Windows converts it:
-// byte 0x80 is "€"; a character the code page cannot hold becomes "?".
+// byte 0x80 is "€"; a character the code page cannot hold becomes "?", and so do bytes that
+// form no character when decoding.
 QByteArray encode(const QString& text);
 QString decode(const QByteArray& bytes);
 
@@ -15,7 +16,9 @@ QString decode(const QByteArray& bytes);
 // An empty text is an error (RuntimeError 5).
 int Asc(const QString& ch);
 
-// The character for a single byte value 0..255 (Chr); 128 gives "€".
+// The character for a single byte value 0..255 (Chr); 128 gives "€". Other values from -32768
+// to 65535 give the double-byte character of that code (Chr(-10544) is "中"); beyond that an
+// error (RuntimeError 5).
 QString Chr(int code);
 
 }  // namespace ztgl::cp936
