@@ -21,23 +21,17 @@ bool isTrailByte(uchar b) {
     return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFE);
 }
 
+// Width in bytes of the character starting at i: 2 for a lead byte with a valid trail byte.
+int charWidth(const QByteArray& bytes, qsizetype i) {
+    return (isLeadByte(uchar(bytes[i])) && i + 1 < bytes.size() && isTrailByte(uchar(bytes[i + 1]))) ? 2 : 1;
+}
+
 // True when the bytes end in a lead byte that has no trail byte.
 bool endsInLoneLeadByte(const QByteArray& bytes) {
     qsizetype i = 0;
-    const qsizetype n = bytes.size();
-    while (i < n) {
-        const auto b = uchar(bytes[i]);
-        if (!isLeadByte(b)) {
-            ++i;
-        } else if (i + 1 < n && isTrailByte(uchar(bytes[i + 1]))) {
-            i += 2;
-        } else {
-            if (i + 1 == n)
-                return true;
-            ++i;
-        }
-    }
-    return false;
+    while (i < bytes.size() - 1)
+        i += charWidth(bytes, i);
+    return i == bytes.size() - 1 && isLeadByte(uchar(bytes.back()));
 }
 
 [[noreturn]] void converterMissing() {
@@ -66,6 +60,15 @@ QString decode(const QByteArray& bytes) {
     if (endsInLoneLeadByte(bytes))
         text.append(QLatin1Char('?'));
     return text;
+}
+
+QByteArray leftBytes(const QByteArray& bytes, qsizetype size) {
+    if (bytes.size() <= size)
+        return bytes;
+    qsizetype i = 0;
+    while (i < size && i + charWidth(bytes, i) <= size)
+        i += charWidth(bytes, i);
+    return bytes.left(i);
 }
 
 int Asc(const QString& ch) {

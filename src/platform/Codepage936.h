@@ -11,6 +11,10 @@ namespace ztgl::cp936 {
 QByteArray encode(const QString& text);
 QString decode(const QByteArray& bytes);
 
+// The first bytes of `bytes`, at most `size`, without cutting a double-byte character in two:
+// one that does not fit whole is left out.
+QByteArray leftBytes(const QByteArray& bytes, qsizetype size);
+
 // Character code of the first character as Windows' Asc gives it: one-byte characters their
 // byte value, two-byte characters lead*256+trail read as a signed 16-bit number ("中" → -10544).
 // An empty text is an error (RuntimeError 5).
