@@ -17,7 +17,8 @@ namespace {
 constexpr int kBufferSize = 256;
 
 // Names and values pass through the ANSI code page on their way to the profile functions:
-// what the code page cannot hold arrives as "?".
+// what the code page cannot hold arrives as "?". The file name does not: here it is a native
+// path, and a folder name outside the code page must not make the file unreachable.
 QString ansi(const QString& text) {
     return cp936::decode(cp936::encode(text));
 }
