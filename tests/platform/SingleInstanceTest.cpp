@@ -3,7 +3,9 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
+#include "ScopedEnvironment.h"
 #include "platform/SingleInstance.h"
 
 using ztgl::SingleInstance;
@@ -76,4 +78,14 @@ TEST(SingleInstance, OtherProcessHoldsItAndItsStaleLockIsTakenOver) {
     EXPECT_TRUE(mine.acquire());
     SingleInstance third(key);
     EXPECT_FALSE(third.acquire());
+}
+
+// A lock that cannot be made at all must not keep the operator from working.
+TEST(SingleInstance, UnusableLockFolderDoesNotRefuseTheStart) {
+    ztgl::test::ScopedEnvironment env;
+    env.unset("XDG_RUNTIME_DIR");
+    env.set("TMPDIR", "/nonexistent/ztgl-test-folder");
+    SingleInstance first(uniqueKey("nowhere"));
+    EXPECT_TRUE(first.acquire());
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/nonexistent/ztgl-test-folder")));
 }
