@@ -59,10 +59,10 @@ bool OdbcConnectionString::isFreeTds(const QString& driver) {
 }
 
 QString OdbcConnectionString::quoteValue(const QString& value) {
-    static const QString special = QStringLiteral(";{}=");
+    static const QString reserved = QStringLiteral(";{}=");
     bool needs = !value.isEmpty() && (value.front().isSpace() || value.back().isSpace());
     for (QChar c : value)
-        needs = needs || special.contains(c);
+        needs = needs || reserved.contains(c);
     if (!needs)
         return value;
     QString inner = value;
