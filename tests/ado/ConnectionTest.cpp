@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+
 #include <sqlite3.h>
+#include "QtPrinters.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "QtPrinters.h"
+
 #include "ado/JetLike.h"
 
 using ado::JetLike;

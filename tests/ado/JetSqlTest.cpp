@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "QtPrinters.h"
+
 #include "ado/JetSql.h"
 #include "platform/RuntimeError.h"
 
