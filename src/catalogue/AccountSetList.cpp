@@ -34,11 +34,12 @@ QString trimBlanks(const QString& text) {
     return text.mid(first, last - first);
 }
 
-// Without a screen: full-width characters 180 twips (12 px), others 90.
+// Without a screen: 90 twips (6 px) per byte of the text in code page 936, as a 9-point Song
+// typeface draws it (ASCII one byte, everything else two).
 int estimatedWidth(const QString& text) {
     int twips = 0;
     for (const QChar ch : text)
-        twips += ch.unicode() >= 0x2E80 ? 180 : 90;
+        twips += ch.unicode() < 0x80 ? 90 : 180;
     return twips;
 }
 
@@ -65,6 +66,9 @@ void AccountSetList::loadLayout() {
     m_maximized = true;
     m_buttons[5].visible = false;
     m_grid.setFormatString(kFormatString, m_textWidth);
+    // The marker column's header is one blank; it is made at least as wide as the marker itself
+    // so that "◆" shows whole.
+    m_grid.setColWidth(ColMarker, qMax(m_grid.ColWidth(ColMarker), m_textWidth(kMarker)));
     if (onButtonsChanged)
         onButtonsChanged();
 }

@@ -54,10 +54,14 @@ FrmZTGL::FrmZTGL(QWidget* parent)
     Form_Load();
 }
 
+// The view and the model go before the list they show (members die before the QWidget base
+// deletes its children).
 FrmZTGL::~FrmZTGL() {
     m_list.grid().removeListener(this);
     m_list.onButtonsChanged = nullptr;
     m_list.onUnload = nullptr;
+    delete m_grid;
+    delete m_model;
 }
 
 void FrmZTGL::Form_Load() {
@@ -113,7 +117,8 @@ void FrmZTGL::currentRowChanged(int row) {
         m_grid->selectionModel()->clearCurrentIndex();
         return;
     }
-    const QModelIndex index = m_model->index(ListGridModel::modelRow(row), 0);
+    // Column 0 is hidden: a current cell there would stop the keyboard moves.
+    const QModelIndex index = m_model->index(ListGridModel::modelRow(row), AccountSetList::ColMarker);
     if (m_grid->currentIndex().row() != index.row())
         m_grid->setCurrentIndex(index);
 }

@@ -62,7 +62,8 @@ TEST_F(AccountSetListTest, LoadSetsCaptionButtonsAndHidesTheUpgradeButton) {
                   "帐套编号|> |^序号|<    帐套名称           |^ 是否停用 |<      数据库名称              "
                   "|^   创建日期     "));
     EXPECT_EQ(list.grid().ColWidth(Col::ColId), 0);
-    EXPECT_GT(list.grid().ColWidth(Col::ColMarker), 0);
+    EXPECT_EQ(list.grid().ColWidth(Col::ColMarker), 180) << "as wide as the marker, wider than its blank";
+    EXPECT_EQ(list.grid().ColWidth(Col::ColName), 90 * 15 + 180 * 4) << "blanks and text of the header";
     EXPECT_EQ(server.queries(), QStringList{QStringLiteral("select * from ZTML Order By Id")});
 }
 
