@@ -7,7 +7,10 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTableView>
 #include <memory>
 
@@ -242,6 +245,25 @@ TEST_F(FrmZTGLTest, CloseButtonUnloadsTheWindow) {
     EXPECT_EQ(unloaded, 1);
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(w.command1(0)->toolTip(), QStringLiteral("关闭窗体，快捷键Alt+Q"));
+}
+
+TEST_F(FrmZTGLTest, CloseButtonInsideTheMainWindowClosesTheChildWindow) {
+    open(0);
+    window.reset();  // this test's window lives in an MDI area
+    QMdiArea area;
+    QPointer<FrmZTGL> child = new FrmZTGL;
+    QPointer<QMdiSubWindow> sub = area.addSubWindow(child);
+    area.resize(900, 500);
+    area.show();
+    sub->showMaximized();
+    QApplication::processEvents();
+    EXPECT_EQ(area.subWindowList().size(), 1);
+    child->command1(0)->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
+    EXPECT_TRUE(sub.isNull());
+    EXPECT_TRUE(child.isNull());
+    EXPECT_TRUE(area.subWindowList().isEmpty());
 }
 
 }  // namespace
