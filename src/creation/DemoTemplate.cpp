@@ -288,7 +288,8 @@ const char* const kStatements[] = {
 
 bool WriteDemoTemplate(const QString& file, QString* error) {
     if (QFileInfo::exists(file)) {
-        if (error) *error = QStringLiteral("文件已经存在：%1").arg(file);
+        if (error)
+            *error = QStringLiteral("文件已经存在：%1").arg(file);
         return false;
     }
     // Written straight through SQLite: every statement above is plain SQL that the embedded
@@ -299,23 +300,28 @@ bool WriteDemoTemplate(const QString& file, QString* error) {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(file);
         if (!db.open()) {
-            if (error) *error = db.lastError().text();
+            if (error)
+                *error = db.lastError().text();
         } else {
             QSqlQuery q(db);
             ok = db.transaction();
             for (const char* statement : kStatements) {
-                if (!ok) break;
+                if (!ok)
+                    break;
                 ok = q.exec(QString::fromUtf8(statement));
-                if (!ok && error) *error = q.lastError().text() + QStringLiteral("\n") + QString::fromUtf8(statement);
+                if (!ok && error)
+                    *error = q.lastError().text() + QStringLiteral("\n") + QString::fromUtf8(statement);
             }
             q.finish();
             ok = ok && db.commit();
-            if (!ok) db.rollback();
+            if (!ok)
+                db.rollback();
             db.close();
         }
     }
     QSqlDatabase::removeDatabase(name);
-    if (!ok) QFile::remove(file);
+    if (!ok)
+        QFile::remove(file);
     return ok;
 }
 
