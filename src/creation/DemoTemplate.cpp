@@ -29,7 +29,7 @@ const char* const kStatements[] = {
     R"(INSERT INTO Departments (BMBH, BMMC, SJBM, FZR, BZ) VALUES ('05', '财务部', '', '陈静', '收付款与对账'))",
 
     R"(CREATE TABLE Users (Id TEXT(10) COLLATE NOCASE NOT NULL, Uname TEXT(30) COLLATE NOCASE NOT NULL,
-       PWD TEXT(60) COLLATE NOCASE DEFAULT '', RealName TEXT(20) COLLATE NOCASE,
+       PWD TEXT(200) COLLATE NOCASE DEFAULT '', RealName TEXT(20) COLLATE NOCASE,
        IsAdmin BIT NOT NULL DEFAULT 0, Disabled BIT NOT NULL DEFAULT 0, LastLogin DATETIME,
        Remark MEMO COLLATE NOCASE,
        CONSTRAINT PK_Users PRIMARY KEY (Id), CONSTRAINT UQ_Users_Uname UNIQUE (Uname)))",
