@@ -40,6 +40,9 @@ struct BuildCase {
     DBProfile profile;
     QString expected;
 };
+void PrintTo(const BuildCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class BuildConnectStringTest : public DbFixture, public ::testing::WithParamInterface<BuildCase> {};
 

@@ -16,6 +16,9 @@ struct LiteralCase {
     QVariant value;
     QString expected;
 };
+void PrintTo(const LiteralCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 // Plain literals (isLike false), the same in both dialects.
 class PlainLiteralTest : public DbFixture, public ::testing::WithParamInterface<LiteralCase> {};
@@ -90,6 +93,9 @@ struct DateCase {
     QVariant value;
     QString expected;
 };
+void PrintTo(const DateCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class DateLiteralTest : public DbFixture, public ::testing::WithParamInterface<DateCase> {};
 
@@ -121,6 +127,9 @@ struct LikeCase {
     const char* name;
     QString value, wildcard, mode, expected;
 };
+void PrintTo(const LikeCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class LikeLiteralTest : public DbFixture, public ::testing::WithParamInterface<LikeCase> {};
 
@@ -188,6 +197,9 @@ struct DateStrCase {
     int mode;
     QString expected;
 };
+void PrintTo(const DateStrCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class DateStrTest : public DbFixture, public ::testing::WithParamInterface<DateStrCase> {};
 

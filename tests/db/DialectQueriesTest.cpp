@@ -38,6 +38,9 @@ struct RewriteCase {
     const char* name;
     QString in, out;
 };
+void PrintTo(const RewriteCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ExecuteNonQuerySqlTest : public ScriptedDialectTest,
                                public ::testing::WithParamInterface<RewriteCase> {};

@@ -97,6 +97,32 @@ TEST_F(SharedConnectionTest, UnreachableAccessFileIsReportedWithTheEnginesText) 
         << "opening never creates the file";
 }
 
+// The real SQL Server engine on a loopback port where nothing listens: refused at once.
+TEST(SharedConnectionOdbc, UnreachableServerIsReportedOnceWithTheEnginesText) {
+    RecordingUiPort port;
+    ResetGlobals();
+    gDBType = kSqlServer;
+    gConnectString = QStringLiteral(
+        "Provider=SQLOLEDB.1;Password=x;Persist Security Info=False;User ID=sa;Initial Catalog=KXPUB;"
+        "Data Source=127.0.0.1,1");
+    QString engineText;
+    try {
+        ado::Connection probe;
+        probe.setConnectionString(gConnectString);
+        probe.setConnectionTimeout(2);
+        probe.Open();
+    } catch (const std::exception& e) {
+        engineText = errorText(e);
+    }
+    ASSERT_FALSE(engineText.isEmpty());
+    EXPECT_EQ(Open_Connect(), 0);
+    ASSERT_EQ(port.messages.size(), 1);
+    EXPECT_EQ(port.messages[0].text, QStringLiteral("Open_Connect():") + engineText);
+    EXPECT_EQ(port.messages[0].title, QStringLiteral("提示信息"));
+    EXPECT_EQ(port.messages[0].icon, MsgIcon::Information);
+    ResetGlobals();
+}
+
 TEST_F(SharedConnectionTest, OpensTheManagersAccessDatabase) {
     JetTestDb db({QStringLiteral("CREATE TABLE ZTML (ID TEXT(10), ZTMC TEXT(50))"),
                   QStringLiteral("INSERT INTO ZTML VALUES ('1', '北京分公司')")},
@@ -189,6 +215,9 @@ struct ZtCase {
     QString base;
     QString expected;
 };
+void PrintTo(const ZtCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ZtConnectStringTest : public DbFixture, public ::testing::WithParamInterface<ZtCase> {};
 

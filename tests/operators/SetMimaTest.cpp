@@ -26,6 +26,9 @@ struct MimaCase {
     QString input;
     QString expected;
 };
+void PrintTo(const MimaCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class SetMimaTest : public ::testing::TestWithParam<MimaCase> {
 protected:
