@@ -17,6 +17,8 @@ namespace {
 
 const QString kDrop = QStringLiteral("[Drop]");
 const QString kDateTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+// Day zero of the database world: a time of day alone is stored on it.
+const QDate kDayZero(1899, 12, 30);
 
 // Capital letters one code point at a time (simple case mapping), so that the statement keeps
 // its length and characters without a one-to-one capital (such as "ß") stay as they are.
@@ -51,7 +53,7 @@ QString floatText(Float v) {
 }
 
 bool isZeroDateTime(const QDateTime& dt) {
-    return dt.date() == QDate(1899, 12, 30) && dt.time() == QTime(0, 0);
+    return dt.date() == kDayZero && dt.time() == QTime(0, 0);
 }
 
 QString dateLiteral(const QDateTime& dt) {
@@ -107,7 +109,7 @@ QString sqlValue(const QVariant& value, bool isLike, const QString& wildcard, co
             return dateLiteral(QDateTime(value.toDate(), QTime(0, 0)));
         // A time of day is a date-time on day zero.
         case QMetaType::QTime:
-            return dateLiteral(QDateTime(QDate(1899, 12, 30), value.toTime()));
+            return dateLiteral(QDateTime(kDayZero, value.toTime()));
         case QMetaType::QString:
             return textLiteral(value.toString(), isLike, wildcard, mode);
         default:
@@ -146,7 +148,7 @@ QDateTime serverTimeValue(const QVariant& v) {
         return v.toDateTime();
     const QString text = v.toString().trimmed();
     for (const char* format :
-         {"yyyy-MM-dd HH:mm:ss.zzz", "yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd"}) {
+         {"yyyy-MM-dd HH:mm:ss.zzz", "yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd'T'HH:mm:ss", "yyyy-MM-dd"}) {
         const QDateTime dt = QDateTime::fromString(text, QLatin1String(format));
         if (dt.isValid())
             return dt;
@@ -157,7 +159,7 @@ QDateTime serverTimeValue(const QVariant& v) {
 }  // namespace
 
 QDateTime ZeroDateTime() {
-    return QDateTime(QDate(1899, 12, 30), QTime(0, 0));
+    return QDateTime(kDayZero, QTime(0, 0));
 }
 
 void ExecuteNonQuerySql(QString& sql) {
@@ -206,7 +208,7 @@ QString Get_DateStr(const QDateTime& date, int mode) {
         QString text;
         if (date.date().year() > 1900)
             text = date.toString(kDateTimeFormat);
-        else if (date.date() == QDate(1899, 12, 30))
+        else if (date.date() == kDayZero)
             text = date.toString(QStringLiteral("HH:mm:ss"));
         else if (date.time() == QTime(0, 0))
             text = date.toString(QStringLiteral("yyyy-MM-dd"));
