@@ -46,11 +46,15 @@ QString Get_ZtConnectString(const QString& name, const QString& base);
 // Upper-cases sql, rewrites TRUE/FALSE literals and runs it on gConn; sql receives the
 // rewritten text. Failures are reported ("ExecuteNonQuerySql():") and swallowed.
 void ExecuteNonQuerySql(QString& sql);
-// Every value written into a statement. Types: null/invalid → "null"; integers → their digits;
-// floats → the shortest text that reads back as the same value, "." as decimal point (1.5, 100,
-// 0.1), with an exponent only below 0.0001 or from 10^15 on (1E+20, 1E-05); bool → 1/0; QDateTime/QDate/QTime
-// → date literal ("null" for 1899-12-30 00:00:00); QString → quoted text (trimmed, ' doubled) or LIKE forms;
-// anything else → "".
+// Every value written into a statement, by type:
+// - null or invalid → "null";
+// - integers → their digits; floats → the shortest text that reads back as the same value, with
+//   "." as decimal point (1.5, 100, 0.1) and an exponent only below 0.0001 or from 10^15 on
+//   (1E-05, 1E+20);
+// - bool → "1" / "0";
+// - QDateTime, QDate, QTime (on day zero) → Get_DateStr(value, 0), "null" for 1899-12-30 00:00:00;
+// - QString → quoted text (blanks trimmed, ' doubled) or the LIKE forms;
+// - anything else → "".
 QString GetSqlVal(const QVariant& value, bool isLike = false,
                   const QString& wildcard = QStringLiteral("[Drop]"),
                   const QString& mode = QStringLiteral("[Drop]"));
