@@ -10,7 +10,7 @@ namespace {
 
 using SetDb = CatalogueFolder::SetDb;
 
-struct Run {
+struct AdminRun {
     int code = -1;
     QString out;
     QString err;
@@ -19,11 +19,11 @@ struct Run {
 class AdminListTest : public ::testing::Test {
 protected:
     // Runs ztgl-admin on the folder; standard input is a closed pipe (not a terminal).
-    Run admin(const QStringList& args) {
+    AdminRun admin(const QStringList& args) {
         QProcess p;
         p.start(QStringLiteral(ZTGL_ADMIN_EXE), QStringList{QStringLiteral("--dir"), folder.dir()} + args);
         p.closeWriteChannel();
-        Run r;
+        AdminRun r;
         if (!p.waitForFinished(60000)) {
             p.kill();
             p.waitForFinished();
@@ -45,7 +45,7 @@ protected:
 };
 
 TEST_F(AdminListTest, ListPrintsOneTabSeparatedLinePerSetInIdOrder) {
-    Run r = admin({QStringLiteral("list")});
+    AdminRun r = admin({QStringLiteral("list")});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, QString()) << "an empty catalogue lists nothing";
 
@@ -66,7 +66,7 @@ TEST_F(AdminListTest, DisableAndEnableAskAndNeedYesWithoutATerminal) {
     folder.addSet("1", QStringLiteral("甲"), "MAIN_BK001", 1);
     folder.addSet("2", QStringLiteral("乙"), "MAIN_BK002", 1);
 
-    Run r = admin({QStringLiteral("disable"), QStringLiteral("2")});
+    AdminRun r = admin({QStringLiteral("disable"), QStringLiteral("2")});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("确定要停用当前帐套吗？"))) << r.err.toStdString();
     EXPECT_EQ(r.out, QString());
@@ -88,7 +88,7 @@ TEST_F(AdminListTest, BadKeysAreRefusedClearly) {
     folder.addSet("1", QStringLiteral("甲"), "MAIN_BK001", 1);
     folder.addSet("x1", QStringLiteral("坏编号"), "MAIN_BKx1", 1);
 
-    Run r = admin({QStringLiteral("disable"), QStringLiteral("99"), QStringLiteral("--yes")});
+    AdminRun r = admin({QStringLiteral("disable"), QStringLiteral("99"), QStringLiteral("--yes")});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("没有编号为“99”的帐套。"))) << r.err.toStdString();
 
@@ -112,7 +112,7 @@ TEST_F(AdminListTest, UpgradeConfirmsThenReportsAsTheWindowDoes) {
     folder.addSet("1", QStringLiteral("甲"), "MAIN_BK001", 1, SetDb::Upgraded);
     folder.addSet("2", QStringLiteral("乙"), "MAIN_BK002", 0);
 
-    Run r = admin({QStringLiteral("upgrade")});
+    AdminRun r = admin({QStringLiteral("upgrade")});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(limitsCount("MAIN_BK002"), 1) << "refused without --yes";
 
@@ -135,7 +135,7 @@ TEST_F(AdminListTest, UpgradeConfirmsThenReportsAsTheWindowDoes) {
 
 TEST_F(AdminListTest, BrokenCatalogueIsReported) {
     folder.execute(folder.managerFile(), QStringLiteral("DROP TABLE ZTML"));
-    const Run r = admin({QStringLiteral("list")});
+    const AdminRun r = admin({QStringLiteral("list")});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("SetMSFlexGrid1Date():"))) << r.err.toStdString();
     EXPECT_EQ(r.out, QString());
