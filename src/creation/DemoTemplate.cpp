@@ -289,7 +289,8 @@ bool WriteDemoTemplate(const QString& file, QString* error) {
     try {
         ado::CreateJetDatabase(file);
     } catch (const std::exception& e) {
-        if (error) *error = errorText(e);
+        if (error)
+            *error = errorText(e);
         return false;
     }
     try {
@@ -298,12 +299,14 @@ bool WriteDemoTemplate(const QString& file, QString* error) {
                                  QStringLiteral(";Jet OLEDB:Database Password=;"));
         conn.Open();
         conn.BeginTrans();
-        for (const char* statement : kStatements) conn.Execute(QString::fromUtf8(statement));
+        for (const char* statement : kStatements)
+            conn.Execute(QString::fromUtf8(statement));
         conn.CommitTrans();
         conn.Close();
         return true;
     } catch (const std::exception& e) {
-        if (error) *error = errorText(e);
+        if (error)
+            *error = errorText(e);
         QFile::remove(file);  // never leave half a template behind
         return false;
     }
