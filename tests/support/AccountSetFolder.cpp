@@ -1,14 +1,13 @@
 #include "AccountSetFolder.h"
 
 #include <QDir>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 
 #include "ado/Connection.h"
+#include "ado/JetDatabase.h"
 #include "ado/Recordset.h"
 #include "creation/DemoTemplate.h"
 #include "db/PubSql.h"
+#include "platform/RuntimeError.h"
 #include "startup/Globals.h"
 
 namespace ztgl::test {
@@ -16,27 +15,20 @@ namespace ztgl::test {
 namespace {
 // The manager's database: an empty catalogue of account sets.
 bool writeManagerDatabase(const QString& file, QString* error) {
-    const QString name = QStringLiteral("ztgl-test-manager");
-    bool ok = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(file);
-        if (db.open()) {
-            QSqlQuery q(db);
-            ok = q.exec(QStringLiteral(
-                "CREATE TABLE ZTML (Id TEXT(10) COLLATE NOCASE NOT NULL, ZTMC TEXT(50) COLLATE NOCASE, "
-                "ZTLJ TEXT(50) COLLATE NOCASE, CreateTime TEXT(10) COLLATE NOCASE, UserFlag LONG, "
-                "CONSTRAINT PrimaryKey PRIMARY KEY (Id))"));
-            if (!ok)
-                *error = q.lastError().text();
-            q.finish();
-            db.close();
-        } else {
-            *error = db.lastError().text();
-        }
+    try {
+        ado::CreateJetDatabase(file);
+        ado::Connection conn;
+        conn.setConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + file);
+        conn.Open();
+        conn.Execute(QStringLiteral(
+            "CREATE TABLE ZTML (Id TEXT(10) NOT NULL, ZTMC TEXT(50), ZTLJ TEXT(50), CreateTime TEXT(10), "
+            "UserFlag LONG, CONSTRAINT PrimaryKey PRIMARY KEY (Id))"));
+        conn.Close();
+        return true;
+    } catch (const std::exception& e) {
+        *error = errorText(e);
+        return false;
     }
-    QSqlDatabase::removeDatabase(name);
-    return ok;
 }
 }  // namespace
 
