@@ -9,9 +9,9 @@ struct sqlite3;
 namespace ado {
 
 // The catalogue of an embedded-engine database as Jet's ADOX provider shows it:
-// - tables and views sorted by name without regard to case (letters folded, then by character code); type
-// "TABLE", "SYSTEM TABLE" for names
-//   starting with "MSys", "VIEW" for views; the engine's own sqlite_* tables are left out;
+// - tables and views sorted by name without regard to case (letters folded, then by character code);
+//   type "TABLE", "SYSTEM TABLE" for names starting with "MSys", "VIEW" for views; the engine's own
+//   sqlite_* tables are left out;
 // - columns in their order with type code and defined size (JetTypes) and the provider properties
 //   "Autoincrement", "Default" (only when the column has one) and "Nullable", in that order;
 // - keys: the primary key first (named by its CONSTRAINT clause, else "PrimaryKey"), then the foreign keys,

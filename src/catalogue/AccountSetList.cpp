@@ -14,9 +14,9 @@
 
 namespace ztgl {
 
-const QString AccountSetList::kFormatString = QStringLiteral(
-    "帐套编号|> |^序号|<    帐套名称           |^ 是否停用 |<      数据库名称              |^   创建日期    "
-    " ");
+// clang-format off
+const QString AccountSetList::kFormatString = QStringLiteral("帐套编号|> |^序号|<    帐套名称           |^ 是否停用 |<      数据库名称              |^   创建日期     ");
+// clang-format on
 const QString AccountSetList::kMarker = QStringLiteral("◆");
 const QString AccountSetList::kInUse = QStringLiteral("现启用");
 const QString AccountSetList::kDisabled = QStringLiteral("已停用");

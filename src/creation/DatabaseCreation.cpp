@@ -19,14 +19,16 @@ namespace ztgl {
 namespace {
 using PW = ProgressWindow;
 
-// FileName of the first row of dbo.sysdatabases for `name`, "" when there is none or it is null.
-QString sysdatabasesRow(ado::Connection& conn, const QString& name, bool* found) {
+// Whether dbo.sysdatabases lists `name`; `fileName` (when asked for) receives the FileName of its
+// first row as text, "" when it is null or there is no row.
+bool sysdatabasesRow(ado::Connection& conn, const QString& name, QString* fileName = nullptr) {
     ado::Recordset rs;
     rs.Open(QStringLiteral("select * from dbo.sysdatabases where name='") + name + QLatin1Char('\''), conn);
-    *found = !rs.Eof();
-    const QString fileName = *found ? rs.Fields(QStringLiteral("FileName")).text() : QString();
+    const bool found = !rs.Eof();
+    if (fileName)
+        *fileName = found ? rs.Fields(QStringLiteral("FileName")).text() : QString();
     rs.Close();
-    return fileName;
+    return found;
 }
 }  // namespace
 
@@ -102,12 +104,11 @@ bool DatabaseCreation::createAccess(const QString& databaseName) {
 
 bool DatabaseCreation::createSqlServer(const QString& n) {
     m_target.Open(Get_ZtConnectString(QStringLiteral("master"), gConnectString));
-    bool found = false;
-    const QString d = DataDirectory(sysdatabasesRow(m_target.conn(), gManagerDBName, &found));
-    const QString create = CreateDatabaseStatement(n, d);
+    QString managerFile;
+    sysdatabasesRow(m_target.conn(), gManagerDBName, &managerFile);
+    const QString create = CreateDatabaseStatement(n, DataDirectory(managerFile));
 
-    sysdatabasesRow(m_target.conn(), n, &found);
-    if (found) {
+    if (sysdatabasesRow(m_target.conn(), n)) {
         if (!askOverwrite()) {
             m_target.Close();
             return false;

@@ -1,11 +1,10 @@
 #include "creation/DemoTemplate.h"
 
-#include <QFileInfo>
-
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
+
+#include "ado/Connection.h"
+#include "ado/JetDatabase.h"
+#include "platform/RuntimeError.h"
 
 namespace ztgl {
 namespace {
@@ -287,42 +286,30 @@ const char* const kStatements[] = {
 }  // namespace
 
 bool WriteDemoTemplate(const QString& file, QString* error) {
-    if (QFileInfo::exists(file)) {
+    try {
+        ado::CreateJetDatabase(file);
+    } catch (const std::exception& e) {
         if (error)
-            *error = QStringLiteral("文件已经存在：%1").arg(file);
+            *error = errorText(e);
         return false;
     }
-    // Written straight through SQLite: every statement above is plain SQL that the embedded
-    // engine reads back as the Access kind (dates as ISO text, yes/no as 1/0).
-    const QString name = QStringLiteral("ztgl-demo-template-%1").arg(quintptr(&file));
-    bool ok = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(file);
-        if (!db.open()) {
-            if (error)
-                *error = db.lastError().text();
-        } else {
-            QSqlQuery q(db);
-            ok = db.transaction();
-            for (const char* statement : kStatements) {
-                if (!ok)
-                    break;
-                ok = q.exec(QString::fromUtf8(statement));
-                if (!ok && error)
-                    *error = q.lastError().text() + QStringLiteral("\n") + QString::fromUtf8(statement);
-            }
-            q.finish();
-            ok = ok && db.commit();
-            if (!ok)
-                db.rollback();
-            db.close();
-        }
+    try {
+        ado::Connection conn;
+        conn.setConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + file +
+                                 QStringLiteral(";Jet OLEDB:Database Password=;"));
+        conn.Open();
+        conn.BeginTrans();
+        for (const char* statement : kStatements)
+            conn.Execute(QString::fromUtf8(statement));
+        conn.CommitTrans();
+        conn.Close();
+        return true;
+    } catch (const std::exception& e) {
+        if (error)
+            *error = errorText(e);
+        QFile::remove(file);  // never leave half a template behind
+        return false;
     }
-    QSqlDatabase::removeDatabase(name);
-    if (!ok)
-        QFile::remove(file);
-    return ok;
 }
 
 }  // namespace ztgl

@@ -57,10 +57,9 @@ TEST_F(AccountSetListTest, LoadSetsCaptionButtonsAndHidesTheUpgradeButton) {
         EXPECT_EQ(list.command1(i).visible, i != 5);
     }
     EXPECT_EQ(list.command1(0).toolTip, QStringLiteral("关闭窗体，快捷键Alt+Q"));
-    EXPECT_EQ(list.grid().FormatString(),
-              QStringLiteral(
-                  "帐套编号|> |^序号|<    帐套名称           |^ 是否停用 |<      数据库名称              "
-                  "|^   创建日期     "));
+    // clang-format off
+    EXPECT_EQ(list.grid().FormatString(), QStringLiteral("帐套编号|> |^序号|<    帐套名称           |^ 是否停用 |<      数据库名称              |^   创建日期     "));
+    // clang-format on
     EXPECT_EQ(list.grid().ColWidth(Col::ColId), 0);
     EXPECT_EQ(list.grid().ColWidth(Col::ColMarker), 180) << "as wide as the marker, wider than its blank";
     EXPECT_EQ(list.grid().ColWidth(Col::ColName), 90 * 15 + 180 * 4) << "blanks and text of the header";

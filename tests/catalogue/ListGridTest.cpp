@@ -28,9 +28,9 @@ struct RecordingListener : ListGrid::Listener {
     void columnWidthChanged(int col) override { events << QStringLiteral("width %1").arg(col); }
 };
 
-const QString kListFormat = QStringLiteral(
-    "帐套编号|> |^序号|<    帐套名称           |^ 是否停用 |<      数据库名称              |^   创建日期    "
-    " ");
+// clang-format off
+const QString kListFormat = QStringLiteral("帐套编号|> |^序号|<    帐套名称           |^ 是否停用 |<      数据库名称              |^   创建日期     ");
+// clang-format on
 
 TEST(ListGridTest, FormatStringGivesHeaderAlignmentAndWidthPerColumn) {
     ListGrid grid;

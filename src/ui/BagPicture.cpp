@@ -1,0 +1,32 @@
+#include "ui/BagPicture.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QPixmap>
+
+#include "style/PictureBag.h"
+
+namespace ztgl::gui {
+
+void LoadBagPicture(const QString& key, QWidget* target) {
+    if (!target)
+        return;
+    const auto bytes = style::PictureBag::fromFile(style::PictureBag::programBagPath()).picture(key);
+    if (!bytes)
+        return;
+    QPixmap picture;
+    if (!picture.loadFromData(*bytes))
+        return;
+    if (auto* label = qobject_cast<QLabel*>(target)) {
+        label->setPixmap(picture);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(target)) {
+        button->setIcon(picture);
+    } else {
+        QPalette pal = target->palette();
+        pal.setBrush(QPalette::Window, picture);
+        target->setPalette(pal);
+        target->setAutoFillBackground(true);
+    }
+}
+
+}  // namespace ztgl::gui

@@ -1,0 +1,110 @@
+#include "ui/QtUiPort.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QWidget>
+#include <QtDebug>
+
+#include "ui/ModalForms.h"
+
+namespace ztgl::gui {
+namespace {
+
+QMessageBox::Icon boxIcon(MsgIcon icon) {
+    switch (icon) {
+        case MsgIcon::Information:
+            return QMessageBox::Information;
+        case MsgIcon::Question:
+            return QMessageBox::Question;
+        case MsgIcon::Exclamation:
+            return QMessageBox::Warning;
+        case MsgIcon::Critical:
+            return QMessageBox::Critical;
+        case MsgIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// The buttons of the box; the first one is the default, as operators are used to.
+QList<QMessageBox::StandardButton> boxButtons(MsgButtons buttons) {
+    switch (buttons) {
+        case MsgButtons::YesNo:
+            return {QMessageBox::Yes, QMessageBox::No};
+        case MsgButtons::RetryCancel:
+            return {QMessageBox::Retry, QMessageBox::Cancel};
+        case MsgButtons::Ok:
+            break;
+    }
+    return {QMessageBox::Ok};
+}
+
+MsgAnswer answerOf(int clicked, MsgButtons buttons) {
+    switch (clicked) {
+        case QMessageBox::Yes:
+            return MsgAnswer::Yes;
+        case QMessageBox::No:
+            return MsgAnswer::No;
+        case QMessageBox::Retry:
+            return MsgAnswer::Retry;
+        case QMessageBox::Cancel:
+            return MsgAnswer::Cancel;
+        case QMessageBox::Ok:
+            return MsgAnswer::Ok;
+        default:
+            break;
+    }
+    // Closed without a button (window close box): the answer that gives up.
+    switch (buttons) {
+        case MsgButtons::YesNo:
+            return MsgAnswer::No;
+        case MsgButtons::RetryCancel:
+            return MsgAnswer::Cancel;
+        case MsgButtons::Ok:
+            break;
+    }
+    return MsgAnswer::Ok;
+}
+
+}  // namespace
+
+QtUiPort::QtUiPort() {
+    registerModal(QStringLiteral("frmCyXgmm"), &runFrmCyXgmm);
+    registerModal(QStringLiteral("frmZTGLXZ"), &runFrmZTGLXZ);
+}
+
+MsgAnswer QtUiPort::message(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons) {
+    QMessageBox box(boxIcon(icon), title, text, QMessageBox::NoButton, QApplication::activeWindow());
+    const auto standard = boxButtons(buttons);
+    for (const auto b : standard)
+        box.addButton(b);
+    box.setDefaultButton(standard.front());
+    return answerOf(box.exec(), buttons);
+}
+
+void QtUiPort::showModal(ModalForm& form) {
+    const auto it = m_runners.constFind(form.formName());
+    if (it == m_runners.constEnd()) {
+        qWarning("QtUiPort: no window for the modal form \"%s\"", qUtf8Printable(form.formName()));
+        return;
+    }
+    it.value()(form, QApplication::activeWindow());
+}
+
+void QtUiPort::doEvents() {
+    QCoreApplication::processEvents();
+}
+
+void QtUiPort::setMainWindowEnabled(bool enabled) {
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget* w : windows) {
+        if (w->objectName() == QLatin1String("MDIfrmZTGL"))
+            w->setEnabled(enabled);
+    }
+}
+
+void QtUiPort::registerModal(const QString& formName, ModalRunner runner) {
+    m_runners.insert(formName, std::move(runner));
+}
+
+}  // namespace ztgl::gui
