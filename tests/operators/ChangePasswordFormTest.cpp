@@ -227,12 +227,12 @@ TEST_F(ChangePasswordFormTest, CloseButtonSavesNothing) {
 }
 
 TEST_F(ChangePasswordFormTest, BoxesInsideTheFrameWithoutOverlap) {
-    const TwipsRect frame = ChangePasswordForm::frameRect();
+    const style::TwipsRect frame = ChangePasswordForm::frameRect();
     const Control boxes[] = {ChangePasswordForm::Text3, ChangePasswordForm::Text1, ChangePasswordForm::Text2};
     int lastBottom = frame.top;
     for (const Control c : boxes) {
-        const TwipsRect box = ChangePasswordForm::boxRect(c);
-        const TwipsRect label = ChangePasswordForm::labelRect(c);
+        const style::TwipsRect box = ChangePasswordForm::boxRect(c);
+        const style::TwipsRect label = ChangePasswordForm::labelRect(c);
         EXPECT_GE(box.top, lastBottom);
         EXPECT_LE(label.left + label.width, box.left);
         EXPECT_GE(label.left, frame.left);

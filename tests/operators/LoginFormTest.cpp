@@ -352,8 +352,8 @@ TEST_F(LoginFormTest, SingleUserLayout) {
     form.Form_Load(QDateTime::currentDateTime());
     EXPECT_FALSE(form.isVisible(LoginForm::Label9));
     EXPECT_FALSE(form.isVisible(LoginForm::Label1_4));
-    const TwipsRect heading = LoginForm::designRect(LoginForm::Label6);
-    const TwipsRect time = LoginForm::designRect(LoginForm::Label1_3);
+    const style::TwipsRect heading = LoginForm::designRect(LoginForm::Label6);
+    const style::TwipsRect time = LoginForm::designRect(LoginForm::Label1_3);
     EXPECT_EQ(form.rect(LoginForm::Label6).top, heading.top + heading.height / 2);
     EXPECT_EQ(form.rect(LoginForm::Label1_3).top, time.top + time.height);
     EXPECT_EQ(form.rect(LoginForm::Label2).top, form.rect(LoginForm::Label1_3).top);
@@ -385,7 +385,7 @@ TEST_F(LoginFormTest, VisibleControlsDoNotOverlap) {
         LoginForm f(&shell);
         f.Form_Load(QDateTime::currentDateTime());
         for (int a = 0; a < LoginForm::ControlCount; ++a) {
-            const TwipsRect ra = f.rect(LoginForm::Control(a));
+            const style::TwipsRect ra = f.rect(LoginForm::Control(a));
             if (!f.isVisible(LoginForm::Control(a)))
                 continue;
             EXPECT_GE(ra.left, 0);
@@ -393,7 +393,7 @@ TEST_F(LoginFormTest, VisibleControlsDoNotOverlap) {
             EXPECT_LE(ra.left + ra.width, LoginForm::kWidth) << a;
             EXPECT_LE(ra.top + ra.height, LoginForm::kHeight) << a;
             for (int b = a + 1; b < LoginForm::ControlCount; ++b) {
-                const TwipsRect rb = f.rect(LoginForm::Control(b));
+                const style::TwipsRect rb = f.rect(LoginForm::Control(b));
                 if (!f.isVisible(LoginForm::Control(b)))
                     continue;
                 const bool apart = ra.left + ra.width <= rb.left || rb.left + rb.width <= ra.left ||
