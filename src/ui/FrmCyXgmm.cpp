@@ -11,7 +11,7 @@
 namespace ztgl::gui {
 namespace {
 
-constexpr int kButtonWidth = 1125;  // twips
+constexpr int kButtonWidth = 1350;  // twips: caption and picture fit
 
 }  // namespace
 

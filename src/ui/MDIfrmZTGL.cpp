@@ -67,6 +67,7 @@ MDIfrmZTGL::MDIfrmZTGL(QWidget* parent)
     : QMainWindow(parent), m_logic(*this), m_mdi(new QMdiArea(this)), m_toolbar(new QToolBar(this)) {
     setObjectName(QStringLiteral("MDIfrmZTGL"));
     setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(toolbarIcon(QStringLiteral("ZTGL")));
     setCentralWidget(m_mdi);
     m_mdi->setBackground(QColor(171, 169, 146));
 
@@ -109,6 +110,7 @@ void MDIfrmZTGL::loadList() {
     auto* list = new FrmZTGL();
     m_listSub = m_mdi->addSubWindow(list);
     m_listSub->setAttribute(Qt::WA_DeleteOnClose);
+    m_listSub->setWindowIcon(windowIcon());
     connect(m_listSub, &QObject::destroyed, this, [this] { m_logic.listUnloaded(); });
     m_listSub->showMaximized();
 }

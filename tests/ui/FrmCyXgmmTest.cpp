@@ -1,0 +1,219 @@
+#include "ui/FrmCyXgmm.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
+#include "RecordingUiPort.h"
+#include "TempProgramFolder.h"
+#include "WidgetInput.h"
+#include "db/PubSql.h"
+#include "operators/LoginForm.h"
+#include "startup/Globals.h"
+#include "ui/MDIfrmZTGL.h"
+#include "ui/ModalForms.h"
+#include "ui/ShapeWidget.h"
+#include "ui/Style.h"
+
+namespace ztgl::test {
+namespace {
+
+using F = ChangePasswordForm;
+using gui::FrmCyXgmm;
+
+class FrmCyXgmmTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetGlobals();
+        folder.makeManagerDatabase();
+        gDBType = kAccess;
+        gConnectString = folder.managerConnectString();
+        ASSERT_EQ(Open_Connect(), 1);
+        gOperator = LoginForm::GetUserInformation(QStringLiteral("admin"));
+        dialog = std::make_unique<FrmCyXgmm>(form);
+        ASSERT_TRUE(activate(dialog.get()));
+    }
+    void TearDown() override {
+        dialog.reset();
+        Close_Connect();
+        ResetGlobals();
+    }
+    QString storedAdminPassword() const {
+        return LoginForm::GetUserInformation(QStringLiteral("admin")).UserPwds;
+    }
+
+    TempProgramFolder folder;
+    RecordingUiPort port;
+    F form;
+    std::unique_ptr<FrmCyXgmm> dialog;
+};
+
+TEST_F(FrmCyXgmmTest, LooksAsDesigned) {
+    EXPECT_EQ(dialog->objectName(), QStringLiteral("frmCyXgmm"));
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("密码修改"));
+    auto* title = dialog->findChild<QLabel*>(QStringLiteral("LblTitle"));
+    ASSERT_TRUE(title);
+    EXPECT_EQ(title->text(), QStringLiteral("【密码修改】"));
+    auto* shape = dialog->findChild<gui::ShapeWidget*>(QStringLiteral("Shape1"));
+    ASSERT_TRUE(shape);
+    EXPECT_EQ(shape->fillColour(), QColor(Qt::white));
+    EXPECT_EQ(shape->geometry(), gui::twipsToPixels(F::frameRect()));
+
+    EXPECT_EQ(dialog->command1(1)->text(), QStringLiteral("确定(&Y)"));
+    EXPECT_EQ(dialog->command1(0)->text(), QStringLiteral("关闭(&Q)"));
+    EXPECT_EQ(dialog->command1(1)->toolTip(), QStringLiteral("确定，快捷键Alt+Y"));
+    EXPECT_EQ(dialog->command1(0)->toolTip(), QStringLiteral("关闭窗体，快捷键Alt+Q"));
+    // In the title band, OK to the left of Close.
+    EXPECT_LT(dialog->command1(1)->x(), dialog->command1(0)->x());
+    EXPECT_LT(dialog->command1(0)->geometry().bottom(), shape->y());
+
+    for (const F::Control c : {F::Text3, F::Text1, F::Text2}) {
+        QLineEdit* box = dialog->box(c);
+        EXPECT_EQ(box->echoMode(), QLineEdit::Password);
+        EXPECT_EQ(box->maxLength(), 30);
+        EXPECT_TRUE(shape->geometry().contains(box->geometry()));
+    }
+    QStringList labels;
+    const auto children = dialog->findChildren<QLabel*>();
+    for (const QLabel* l : children)
+        labels << l->text();
+    EXPECT_TRUE(labels.contains(QStringLiteral("输入旧密码：")));
+    EXPECT_TRUE(labels.contains(QStringLiteral("输入新密码：")));
+    EXPECT_TRUE(labels.contains(QStringLiteral("确认新密码：")));
+    EXPECT_TRUE(dialog->box(F::Text3)->hasFocus());
+
+    dialog->box(F::Text3)->setText(QStringLiteral("abc"));
+    dialog->grab().save(QDir::temp().filePath(QStringLiteral("ztgl-frmCyXgmm.png")));
+}
+
+// Opened from the main window, the buttons carry their pictures and their captions still show.
+TEST_F(FrmCyXgmmTest, ButtonsWithPicturesOverTheMainWindow) {
+    gui::MDIfrmZTGL main;
+    main.show();
+    F other;
+    FrmCyXgmm over(other, &main);
+    ASSERT_TRUE(activate(&over));
+    for (int i = 0; i < 2; ++i) {
+        QAbstractButton* button = over.command1(i);
+        EXPECT_FALSE(button->icon().isNull()) << i;
+        const int needed =
+            button->iconSize().width() + button->fontMetrics().horizontalAdvance(button->text()) + 8;
+        EXPECT_GE(button->width(), needed) << i;
+    }
+    over.grab().save(QDir::temp().filePath(QStringLiteral("ztgl-frmCyXgmm-pictures.png")));
+}
+
+TEST_F(FrmCyXgmmTest, EnterMovesOnAndSavesFromTheLastBox) {
+    typeText(dialog->box(F::Text3), QString());
+    pressKey(dialog->box(F::Text3), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    EXPECT_TRUE(dialog->box(F::Text1)->hasFocus());
+    typeText(dialog->box(F::Text1), QStringLiteral("Neu'1"));
+    pressKey(dialog->box(F::Text1), Qt::Key_Enter, Qt::NoModifier, QStringLiteral("\r"));
+    EXPECT_TRUE(dialog->box(F::Text2)->hasFocus());
+    typeText(dialog->box(F::Text2), QStringLiteral("Neu'2"));
+    pressKey(dialog->box(F::Text2), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    ASSERT_EQ(port.messages.size(), 1);
+    EXPECT_EQ(port.messages[0].text, QStringLiteral("两次输入的新密码不相同！请核对后重新输入．"));
+    EXPECT_TRUE(dialog->box(F::Text1)->hasFocus());
+    EXPECT_EQ(dialog->box(F::Text1)->selectedText(), QStringLiteral("Neu'1"));
+    EXPECT_TRUE(dialog->isVisible());
+
+    dialog->box(F::Text2)->setText(QStringLiteral("Neu'1"));
+    dialog->box(F::Text2)->setFocus();
+    pressKey(dialog->box(F::Text2), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    ASSERT_EQ(port.messages.size(), 2);
+    EXPECT_EQ(port.messages[1].text, QStringLiteral("修改密码成功！"));
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(storedAdminPassword(),
+              LoginForm::EncodedPassword(QStringLiteral("admin"), QStringLiteral("Neu'1")));
+}
+
+TEST_F(FrmCyXgmmTest, EnterOnAButtonMovesOnWithoutPressingIt) {
+    dialog->command1(1)->setFocus();
+    pressKey(dialog->command1(1), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    EXPECT_TRUE(dialog->command1(0)->hasFocus());
+    EXPECT_TRUE(port.messages.isEmpty());
+    EXPECT_TRUE(dialog->isVisible());
+}
+
+TEST_F(FrmCyXgmmTest, WrongOldPasswordPutsTheFocusThere) {
+    dialog->box(F::Text3)->setText(QStringLiteral("bad"));
+    clickMouse(dialog->command1(1));
+    ASSERT_EQ(port.messages.size(), 1);
+    EXPECT_EQ(port.messages[0].text, QStringLiteral("原始密码错误！请核对后重新输入。"));
+    EXPECT_TRUE(dialog->box(F::Text3)->hasFocus());
+    EXPECT_EQ(dialog->box(F::Text3)->selectedText(), QStringLiteral("bad"));
+}
+
+TEST_F(FrmCyXgmmTest, EscapeClosesWithoutSaving) {
+    dialog->box(F::Text1)->setText(QStringLiteral("x"));
+    dialog->box(F::Text2)->setText(QStringLiteral("x"));
+    keyDown(dialog->box(F::Text3), Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b"));
+    EXPECT_TRUE(dialog->isVisible());  // closes when the key comes up
+    keyUp(dialog->box(F::Text3), Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b"));
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_TRUE(port.messages.isEmpty());
+    EXPECT_EQ(storedAdminPassword(), LoginForm::EncodedPassword(QStringLiteral("admin"), QString()));
+}
+
+TEST_F(FrmCyXgmmTest, AccessKeysPressTheButtons) {
+    pressKeyInWindow(dialog.get(), Qt::Key_Y, Qt::AltModifier, QStringLiteral("y"));
+    EXPECT_TRUE(waitFor([this] { return !dialog->isVisible(); }));
+    ASSERT_EQ(port.messages.size(), 1);
+    EXPECT_EQ(port.messages[0].text, QStringLiteral("修改密码成功！"));
+    EXPECT_FALSE(dialog->isVisible());
+}
+
+TEST_F(FrmCyXgmmTest, AltQCloses) {
+    pressKeyInWindow(dialog.get(), Qt::Key_Q, Qt::AltModifier, QStringLiteral("q"));
+    EXPECT_TRUE(waitFor([this] { return !dialog->isVisible(); }));
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_TRUE(port.messages.isEmpty());
+}
+
+TEST_F(FrmCyXgmmTest, TabOrder) {
+    const QWidget* expected[] = {dialog->box(F::Text1), dialog->box(F::Text2), dialog->command1(1),
+                                 dialog->command1(0)};
+    for (const QWidget* next : expected) {
+        pressKey(QApplication::focusWidget(), Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+        EXPECT_EQ(QApplication::focusWidget(), next);
+    }
+}
+
+// The runner the port calls shows the dialog modally and returns once it has closed.
+TEST(FrmCyXgmmRunner, ShowsTheFormModally) {
+    ResetGlobals();
+    RecordingUiPort port;
+    TempProgramFolder folder;
+    folder.makeManagerDatabase();
+    gDBType = kAccess;
+    gConnectString = folder.managerConnectString();
+    ASSERT_EQ(Open_Connect(), 1);
+    gOperator = LoginForm::GetUserInformation(QStringLiteral("admin"));
+    F form;
+    bool seen = false;
+    QTimer::singleShot(0, [&seen] {
+        auto* dialog = qobject_cast<FrmCyXgmm*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        seen = true;
+        dialog->box(F::Text1)->setText(QStringLiteral("新"));
+        dialog->box(F::Text2)->setText(QStringLiteral("新"));
+        dialog->command1(1)->click();
+    });
+    gui::runFrmCyXgmm(form, nullptr);
+    EXPECT_TRUE(seen);
+    EXPECT_TRUE(form.saved());
+    EXPECT_EQ(LoginForm::GetUserInformation(QStringLiteral("admin")).UserPwds,
+              LoginForm::EncodedPassword(QStringLiteral("admin"), QStringLiteral("新")));
+    Close_Connect();
+    ResetGlobals();
+}
+
+}  // namespace
+}  // namespace ztgl::test

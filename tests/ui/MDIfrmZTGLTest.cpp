@@ -1,0 +1,167 @@
+#include "ui/MDIfrmZTGL.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
+#include <QToolBar>
+
+#include "RecordingUiPort.h"
+#include "TempProgramFolder.h"
+#include "ado/Connection.h"
+#include "db/PubSql.h"
+#include "startup/Globals.h"
+#include "ui/FrmZTGL.h"
+#include "ui/QtUiPort.h"
+
+namespace ztgl::test {
+namespace {
+
+using gui::MDIfrmZTGL;
+
+class MDIfrmZTGLTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetGlobals();
+        folder.makeManagerDatabase(
+            {QStringLiteral("insert into ZTML (Id, ZTMC, ZTLJ, CreateTime, UserFlag) "
+                            "values ('1', '华东贸易有限公司', 'KXPUB_BK001', '2024-03-05', 1)"),
+             QStringLiteral("insert into ZTML (Id, ZTMC, ZTLJ, CreateTime, UserFlag) "
+                            "values ('2', 'O''Neil 五金', 'KXPUB_BK002', '2024-04-01', 0)")});
+        gAppPath = QDir::toNativeSeparators(folder.path()) + QDir::separator();
+        gIniFile = folder.iniFile();
+        gTitle = QStringLiteral("Zavrin行业管理软件之商业进销存-帐套管理");
+        gDBType = kAccess;
+        gConnectString = folder.managerConnectString();
+        ASSERT_EQ(Open_Connect(), 1);
+        window = new MDIfrmZTGL();
+        window->show();
+    }
+    void TearDown() override {
+        delete window.data();
+        Close_Connect();
+        ResetGlobals();
+    }
+
+    void addThirdSet() const {
+        gConn->Execute(
+            QStringLiteral("insert into ZTML (Id, ZTMC, ZTLJ, CreateTime, UserFlag) "
+                           "values ('3', '新开的分公司', 'KXPUB_BK003', '2024-05-01', 1)"));
+    }
+    QAction* action(const QString& key) const { return window->Toolbar1()->findChild<QAction*>(key); }
+
+    TempProgramFolder folder;
+    RecordingUiPort port;
+    QPointer<MDIfrmZTGL> window;
+};
+
+TEST_F(MDIfrmZTGLTest, CaptionsToolbarAndMenu) {
+    EXPECT_EQ(window->objectName(), QStringLiteral("MDIfrmZTGL"));
+    // With the list maximised inside it, the frame adds the child's caption, as MDI frames do.
+    EXPECT_EQ(window->windowTitle(), gTitle + QStringLiteral(" - [帐套管理]"));
+    EXPECT_EQ(window->Company()->title(), gTitle);
+    EXPECT_EQ(window->menuBar()->actions().size(), 1);
+    const auto actions = window->Toolbar1()->actions();
+    ASSERT_EQ(actions.size(), 3);
+    const QString captions[] = {QStringLiteral("帐套管理"), QStringLiteral("修改密码"),
+                                QStringLiteral("退出系统")};
+    const QString keys[] = {QStringLiteral("ZTGL"), QStringLiteral("XGMM"), QStringLiteral("TCXT")};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(actions[i]->text(), captions[i]);
+        EXPECT_EQ(actions[i]->objectName(), keys[i]);
+        EXPECT_FALSE(actions[i]->icon().pixmap(24, 24).isNull());
+    }
+    EXPECT_EQ(window->Toolbar1()->iconSize(), QSize(24, 24));
+    EXPECT_TRUE(port.messages.isEmpty());
+}
+
+TEST_F(MDIfrmZTGLTest, ListIsAMaximisedChildThatShowsTheCatalogue) {
+    gui::FrmZTGL* list = window->listWindow();
+    ASSERT_TRUE(list);
+    const auto subs = window->mdiArea()->subWindowList();
+    ASSERT_EQ(subs.size(), 1);
+    EXPECT_TRUE(subs[0]->isMaximized());
+    EXPECT_EQ(window->mdiArea()->activeSubWindow(), subs[0]);
+    EXPECT_GE(list->list().grid().Rows(), 3);  // header and the two sets
+    window->resize(1024, 640);
+    window->grab().save(QDir::temp().filePath(QStringLiteral("ztgl-MDIfrmZTGL.png")));
+}
+
+TEST_F(MDIfrmZTGLTest, ListCommandBringsTheOpenListForwardWithoutReading) {
+    QPointer<gui::FrmZTGL> first = window->listWindow();
+    const int rows = first->list().grid().Rows();
+    addThirdSet();
+    action(QStringLiteral("ZTGL"))->trigger();
+    EXPECT_EQ(window->listWindow(), first);
+    EXPECT_EQ(window->mdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(first->list().grid().Rows(), rows);
+}
+
+TEST_F(MDIfrmZTGLTest, ListClosedWithItsOwnButtonIsLoadedAfresh) {
+    QPointer<gui::FrmZTGL> first = window->listWindow();
+    ASSERT_TRUE(first);
+    const int rowsOfTwoSets = first->list().grid().Rows();
+    first->command1(0)->click();  // "关闭(&Q)"
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(first);
+    EXPECT_TRUE(window->mdiArea()->subWindowList().isEmpty());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), gTitle);
+
+    addThirdSet();
+    action(QStringLiteral("ZTGL"))->trigger();
+    ASSERT_TRUE(window->listWindow());
+    EXPECT_EQ(window->listWindow()->list().grid().Rows(), rowsOfTwoSets + 1);  // read again
+}
+
+TEST_F(MDIfrmZTGLTest, ListClosedByItsWindowIsLoadedAfresh) {
+    QPointer<gui::FrmZTGL> first = window->listWindow();
+    window->mdiArea()->subWindowList().first()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(first);
+    EXPECT_FALSE(window->logic().isListLoaded());
+
+    action(QStringLiteral("ZTGL"))->trigger();
+    ASSERT_TRUE(window->listWindow());
+    EXPECT_NE(window->listWindow(), first.data());
+    EXPECT_EQ(window->mdiArea()->subWindowList().size(), 1);
+    EXPECT_TRUE(window->mdiArea()->subWindowList().first()->isMaximized());
+}
+
+TEST_F(MDIfrmZTGLTest, ChangePasswordGoesThroughThePort) {
+    action(QStringLiteral("XGMM"))->trigger();
+    EXPECT_EQ(port.modalForms, QStringList{QStringLiteral("frmCyXgmm")});
+}
+
+TEST_F(MDIfrmZTGLTest, QuitClosesTheWindowAndTheConnection) {
+    action(QStringLiteral("TCXT"))->trigger();
+    EXPECT_FALSE(window && window->isVisible());
+    EXPECT_FALSE(gConn);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(window);
+}
+
+TEST_F(MDIfrmZTGLTest, CloseBoxClosesTheConnectionToo) {
+    window->close();
+    EXPECT_FALSE(gConn);
+    EXPECT_TRUE(port.messages.isEmpty());
+}
+
+// The port makes the main window unavailable by its name during long work.
+TEST_F(MDIfrmZTGLTest, PortFindsTheMainWindowByName) {
+    gui::QtUiPort qtPort;
+    qtPort.setMainWindowEnabled(false);
+    EXPECT_FALSE(window->isEnabled());
+    qtPort.setMainWindowEnabled(true);
+    EXPECT_TRUE(window->isEnabled());
+}
+
+}  // namespace
+}  // namespace ztgl::test
