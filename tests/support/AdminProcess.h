@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+namespace ztgl::test {
+
+// One run of the built ztgl-admin.
+struct AdminRun {
+    int code = -1;  // exit code; -1 when it crashed or did not finish
+    QString out;
+    QString err;
+};
+
+// Runs ztgl-admin with `args` in a UTF-8 locale; standard input is a closed pipe (not a terminal).
+// Inline: the program's path is known to the test programs only (ZTGL_ADMIN_EXE).
+inline AdminRun runAdmin(const QStringList& args) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(ZTGL_ADMIN_EXE), args);
+    p.closeWriteChannel();
+    AdminRun r;
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+        return r;
+    }
+    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+}  // namespace ztgl::test
