@@ -14,16 +14,6 @@ namespace {
 
 const QString kTitle = QStringLiteral("提示信息");
 
-QString trimBlanks(const QString& text) {
-    int start = 0;
-    int end = text.size();
-    while (start < end && text.at(start) == QLatin1Char(' '))
-        ++start;
-    while (end > start && text.at(end - 1) == QLatin1Char(' '))
-        --end;
-    return text.mid(start, end - start);
-}
-
 }  // namespace
 
 LoginForm::LoginForm(ShellOpener* shell) : m_shell(shell) {
@@ -142,7 +132,7 @@ bool LoginForm::cmdOK_Click() {
 }
 
 bool LoginForm::login() {
-    if (trimBlanks(userName).isEmpty()) {
+    if (TrimBlanks(userName).isEmpty()) {
         MsgBox(QStringLiteral("请输入操作员代码！"), MsgButtons::Ok, MsgIcon::Question, kTitle);
         focus(txtUserName);
         return false;

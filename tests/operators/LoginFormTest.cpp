@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 #include "OperatorsFixture.h"
 #include "ado/Connection.h"
@@ -229,6 +231,32 @@ TEST_F(LoginFormTest, OperatorTableWithOtherColumnTypes) {
     EXPECT_TRUE(login(QStringLiteral("ghost"), QString()));
     EXPECT_EQ(gOperator.Id, QString());
     EXPECT_TRUE(port.messages.isEmpty());
+}
+
+// Another program holds the database locked: the look-up fails with the engine's message after
+// its short wait, and the operator is told the code is unknown; nothing is written.
+TEST_F(LoginFormTest, LockedDatabase) {
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
+        other.setDatabaseName(folder.managerFile());
+        ASSERT_TRUE(other.open());
+        QSqlQuery lock(other);
+        ASSERT_TRUE(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        ASSERT_TRUE(lock.exec(QStringLiteral("UPDATE ZTUsers SET UserPwds = 'x'")));
+
+        EXPECT_FALSE(login(QStringLiteral("admin"), QString()));
+        ASSERT_EQ(port.messages.size(), 2);
+        EXPECT_TRUE(port.messages[0].text.startsWith(QStringLiteral("GetUserInformation():")));
+        EXPECT_GT(port.messages[0].text.size(), QStringLiteral("GetUserInformation():").size());
+        EXPECT_EQ(port.messages[1].text, kUnknown);
+
+        ASSERT_TRUE(lock.exec(QStringLiteral("ROLLBACK")));
+        lock.finish();
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("locker"));
+    port.messages.clear();
+    EXPECT_TRUE(login(QStringLiteral("admin"), QString()));  // free again
 }
 
 TEST_F(LoginFormTest, TrapOfTheLoginButton) {
