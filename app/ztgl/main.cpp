@@ -1,2 +1,29 @@
-// Placeholder until the windows land.
-int main() { return 0; }
+// ztgl: the account-set manager. No command line: everything comes from kxconfig.ini beside
+// the program.
+#include <QApplication>
+
+#include "startup/Startup.h"
+#include "startup/UiPort.h"
+#include "ui/FrmZTLogin.h"
+#include "ui/GuiSetup.h"
+#include "ui/QtShellOpener.h"
+#include "ui/QtUiPort.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ztgl::gui::InstallChineseUi(app);
+    ztgl::gui::QtUiPort port;
+    ztgl::setUi(&port);
+    ztgl::gui::QtShellOpener shell;
+
+    int rc = 0;
+    if (ztgl::Main() == ztgl::StartupOutcome::ShowLogin) {
+        // The login dialog and then the main window delete themselves on closing; the program
+        // ends when the last window has closed.
+        auto* login = new ztgl::gui::FrmZTLogin(shell);
+        login->show();
+        rc = app.exec();
+    }
+    ztgl::setUi(nullptr);
+    return rc;
+}

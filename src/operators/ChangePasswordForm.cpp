@@ -13,17 +13,17 @@ const QString kTitle = QStringLiteral("提示信息");
 
 }  // namespace
 
-TwipsRect ChangePasswordForm::frameRect() {
+style::TwipsRect ChangePasswordForm::frameRect() {
     return {240, 1020, 5040, 2040};
 }
 
-TwipsRect ChangePasswordForm::boxRect(Control box) {
+style::TwipsRect ChangePasswordForm::boxRect(Control box) {
     const int row = box == Text3 ? 0 : box == Text1 ? 1 : 2;
     return {2040, 1260 + row * 570, 2760, 390};
 }
 
-TwipsRect ChangePasswordForm::labelRect(Control box) {
-    const TwipsRect b = boxRect(box);
+style::TwipsRect ChangePasswordForm::labelRect(Control box) {
+    const style::TwipsRect b = boxRect(box);
     return {600, b.top + 45, 1380, 300};
 }
 

@@ -2,8 +2,8 @@
 
 #include <QString>
 
-#include "operators/TwipsRect.h"
 #include "startup/UiPort.h"
+#include "style/TwipsRect.h"
 
 namespace ztgl {
 
@@ -31,9 +31,9 @@ public:
     // Client area and places, in twips.
     static constexpr int kWidth = 5520;
     static constexpr int kHeight = 3300;
-    static TwipsRect frameRect();  // the white frame shape behind the boxes
-    static TwipsRect boxRect(Control box);
-    static TwipsRect labelRect(Control box);
+    static style::TwipsRect frameRect();  // the white frame shape behind the boxes
+    static style::TwipsRect boxRect(Control box);
+    static style::TwipsRect labelRect(Control box);
     static QString labelText(Control box);
 
     QString formName() const override { return QStringLiteral("frmCyXgmm"); }

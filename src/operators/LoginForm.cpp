@@ -44,7 +44,7 @@ LoginForm::LoginForm(ShellOpener* shell) : m_shell(shell) {
 
 // Design layout, from the top: heading, time row, server row, version row, hint on the left;
 // the two boxes and the buttons on the right; the link area at the bottom right.
-TwipsRect LoginForm::designRect(Control control) {
+style::TwipsRect LoginForm::designRect(Control control) {
     switch (control) {
         case Label1_0:
             return {3720, 1800, 1050, 300};

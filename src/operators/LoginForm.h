@@ -4,7 +4,7 @@
 #include <QString>
 
 #include "operators/OperatorInfo.h"
-#include "operators/TwipsRect.h"
+#include "style/TwipsRect.h"
 
 namespace ztgl {
 
@@ -64,14 +64,14 @@ public:
 
     QString text(Control control) const { return m_text[control]; }
     bool isVisible(Control control) const { return m_visible[control]; }
-    TwipsRect rect(Control control) const { return m_rect[control]; }
+    style::TwipsRect rect(Control control) const { return m_rect[control]; }
     QString toolTip(Control control) const;
     QString caption() const { return m_caption; }
     // Key of the background picture in csxx.dac.
     const QString& pictureKey() const { return m_pictureKey; }
     const QString& webSite() const { return m_webSite; }
     // The design place of a control, before the edition's layout rule.
-    static TwipsRect designRect(Control control);
+    static style::TwipsRect designRect(Control control);
     // "V" + major.minor.revision of the program.
     static QString versionText();
 
@@ -105,7 +105,7 @@ private:
     View* m_view = nullptr;
     QString m_text[ControlCount];
     bool m_visible[ControlCount];
-    TwipsRect m_rect[ControlCount];
+    style::TwipsRect m_rect[ControlCount];
     QString m_caption;
     QString m_pictureKey;
     QString m_webSite;

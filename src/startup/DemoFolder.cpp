@@ -6,7 +6,6 @@
 
 #include "ado/Connection.h"
 #include "ado/JetDatabase.h"
-#include "creation/DemoTemplate.h"
 #include "db/PubSql.h"
 #include "operators/SetMima.h"
 #include "platform/Codepage936.h"
@@ -117,7 +116,7 @@ QString DemoFolder::configText(const QString& kxpubPath) {
     return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
 }
 
-bool DemoFolder::build(const QString& dir, QString* error) {
+bool DemoFolder::build(const QString& dir, QString* error, const TemplateWriter& writeTemplate) {
     const QFileInfo info(dir);
     const QString path = QDir::toNativeSeparators(QDir::cleanPath(info.absoluteFilePath()));
     if (info.exists() && !info.isDir())
@@ -160,7 +159,7 @@ bool DemoFolder::build(const QString& dir, QString* error) {
     const QString templ = folder.filePath(kTemplate);
     cleanup.wrote(templ);
     QString templateError;
-    if (!WriteDemoTemplate(templ, &templateError))
+    if (!writeTemplate(templ, &templateError))
         return fail(error, QStringLiteral("无法建立模板库 %1：%2").arg(templ, templateError));
 
     // The configuration goes last: a folder that has it is complete.

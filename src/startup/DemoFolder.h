@@ -2,6 +2,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
+
+#include "creation/DemoTemplate.h"
 
 namespace ztgl {
 
@@ -16,8 +19,10 @@ public:
     // Builds the folder at `dir` (created when missing). Refuses, writing nothing, when `dir`
     // already holds one of the files (names compared without regard to case) or when its path
     // cannot stand in the configuration file. A failing step removes what was written before it.
-    // Returns false with the reason in `error`.
-    static bool build(const QString& dir, QString* error);
+    // Returns false with the reason in `error`. `writeTemplate` makes MWMSD_NULL.mdb.
+    using TemplateWriter = std::function<bool(const QString& file, QString* error)>;
+    static bool build(const QString& dir, QString* error,
+                      const TemplateWriter& writeTemplate = &WriteDemoTemplate);
 
     // The configuration file's text for a manager's database at `kxpubPath`.
     static QString configText(const QString& kxpubPath);

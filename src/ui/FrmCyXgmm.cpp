@@ -1,6 +1,5 @@
 #include "ui/FrmCyXgmm.h"
 
-#include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,16 +13,12 @@ namespace {
 
 constexpr int kButtonWidth = 1125;  // twips
 
-QRect toPixels(const TwipsRect& r) {
-    return {twipsToPixels(r.left), twipsToPixels(r.top), twipsToPixels(r.width), twipsToPixels(r.height)};
-}
-
 }  // namespace
 
 FrmCyXgmm::FrmCyXgmm(ChangePasswordForm& form, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
       m_form(form),
-      m_frame(new QFrame(this)) {
+      m_frame(new ShapeWidget(this)) {
     using F = ChangePasswordForm;
     setObjectName(QStringLiteral("frmCyXgmm"));
     setWindowTitle(F::caption());
@@ -31,21 +26,21 @@ FrmCyXgmm::FrmCyXgmm(ChangePasswordForm& form, QWidget* parent)
 
     // The white frame shape behind the boxes, in the program's frame colour.
     m_frame->setObjectName(QStringLiteral("Shape1"));
-    m_frame->setGeometry(toPixels(F::frameRect()));
+    m_frame->setGeometry(twipsToPixels(F::frameRect()));
     m_frame->setStyleSheet(
         QStringLiteral("#Shape1 { background: white; border: 1px solid rgb(150, 150, 78); }"));
 
     const F::Control order[] = {F::Text3, F::Text1, F::Text2};
     for (const F::Control c : order) {
         auto* label = new QLabel(F::labelText(c), this);
-        label->setGeometry(toPixels(F::labelRect(c)));
+        label->setGeometry(twipsToPixels(F::labelRect(c)));
         auto* box = new QLineEdit(this);
         box->setObjectName(c == F::Text3   ? QStringLiteral("Text3")
                            : c == F::Text1 ? QStringLiteral("Text1")
                                            : QStringLiteral("Text2"));
         box->setEchoMode(QLineEdit::Password);
         box->setMaxLength(F::kMaxLength);
-        box->setGeometry(toPixels(F::boxRect(c)));
+        box->setGeometry(twipsToPixels(F::boxRect(c)));
         box->installEventFilter(this);
         m_boxes[c] = box;
     }

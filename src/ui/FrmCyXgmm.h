@@ -6,10 +6,11 @@
 #include "operators/ChangePasswordForm.h"
 
 class QAbstractButton;
-class QFrame;
 class QLineEdit;
 
 namespace ztgl::gui {
+
+class ShapeWidget;
 
 // The change-password dialog frmCyXgmm over ChangePasswordForm: three masked boxes in a white
 // frame, the two buttons in the title band. The dialog sees keys before its controls.
@@ -34,7 +35,7 @@ private:
     void unload() override;
 
     ChangePasswordForm& m_form;
-    QFrame* m_frame;
+    ShapeWidget* m_frame;
     QLineEdit* m_boxes[3];
     QList<QAbstractButton*> m_buttons;  // command1: 0 close, 1 save
 };

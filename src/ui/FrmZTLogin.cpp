@@ -13,6 +13,8 @@
 #include "db/PubSql.h"
 #include "platform/Codepage936.h"
 #include "startup/Globals.h"
+#include "style/StyleColours.h"
+#include "ui/BagPicture.h"
 #include "ui/MDIfrmZTGL.h"
 #include "ui/Style.h"
 
@@ -20,10 +22,6 @@ namespace ztgl::gui {
 namespace {
 
 constexpr int kNoKey = -1;
-
-QRect toPixels(const TwipsRect& r) {
-    return {twipsToPixels(r.left), twipsToPixels(r.top), twipsToPixels(r.width), twipsToPixels(r.height)};
-}
 
 // The key as the dialog's key-press handlers see it: Enter 13, Backspace 8, a typed character its
 // code-page code (negative for double-byte characters). Keys that type nothing (moves, Tab,
@@ -47,8 +45,11 @@ FrmZTLogin::FrmZTLogin(ShellOpener& shell, QWidget* parent)
       m_userName(new QLineEdit(this)),
       m_password(new QLineEdit(this)),
       m_ok(new QPushButton(this)),
-      m_cancel(new QPushButton(this)) {
+      m_cancel(new QPushButton(this)),
+      m_picture(new QLabel(this)) {
     setObjectName(QStringLiteral("frmZTLogin"));
+    m_picture->setObjectName(QStringLiteral("Picture"));
+    m_picture->setScaledContents(true);
     setAttribute(Qt::WA_DeleteOnClose);
     m_userName->setObjectName(QStringLiteral("txtUserName"));
     m_password->setObjectName(QStringLiteral("txtPwd"));
@@ -95,6 +96,10 @@ void FrmZTLogin::Form_Load() {
     m_form.Form_Load(QDateTime::currentDateTime());
     setWindowTitle(m_form.caption());
     setFixedSize(twipsToPixels(LoginForm::kWidth), twipsToPixels(LoginForm::kHeight));
+    m_picture->setGeometry(rect());
+    m_picture->setPixmap(builtInPicture());
+    LoadBagPicture(m_form.pictureKey(), m_picture);
+    m_picture->lower();
     Set_FlatControls(this);
 
     for (int c = 0; c < LoginForm::ControlCount; ++c) {
@@ -119,18 +124,11 @@ void FrmZTLogin::Form_Load() {
 }
 
 void FrmZTLogin::place(QWidget* widget, LoginForm::Control control) {
-    widget->setGeometry(toPixels(m_form.rect(control)));
+    widget->setGeometry(twipsToPixels(m_form.rect(control)));
 }
 
 QLabel* FrmZTLogin::label(LoginForm::Control control) const {
     return m_labels[control];
-}
-
-void FrmZTLogin::setPicture(const QPixmap& picture) {
-    if (picture.isNull())
-        return;
-    m_picture = picture;
-    update();
 }
 
 bool FrmZTLogin::eventFilter(QObject* watched, QEvent* event) {
@@ -218,31 +216,24 @@ void FrmZTLogin::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
-void FrmZTLogin::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    if (!m_picture.isNull())
-        painter.drawPixmap(rect(), m_picture);
-    else
-        paintBuiltInPicture(painter);
-}
-
-// The picture of a delivery without csxx.dac: a band with the program's name over the pale
-// window background, and the web address under the link area.
-void FrmZTLogin::paintBuiltInPicture(QPainter& painter) {
+QPixmap FrmZTLogin::builtInPicture() const {
+    QPixmap picture(size());
+    picture.fill(toColor(style::colours::kWindow));
+    QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
     const int band = twipsToPixels(1380);
     QLinearGradient gradient(0, 0, width(), band);
     gradient.setColorAt(0, QColor(36, 92, 128));
     gradient.setColorAt(1, QColor(92, 156, 176));
     painter.fillRect(0, 0, width(), band, gradient);
-    painter.fillRect(0, band, width(), 3, QColor(150, 150, 78));
+    painter.fillRect(0, band, width(), 3, toColor(style::colours::kFrame));
 
     painter.setPen(Qt::white);
     QFont big = font();
     big.setPointSizeF(font().pointSizeF() * 2.2);
     big.setBold(true);
     painter.setFont(big);
-    const QRect titleRect(twipsToPixels(360), twipsToPixels(180), width() - twipsToPixels(720), band / 2);
+    const QRect titleRect(twipsToPixels(360), twipsToPixels(120), width() - twipsToPixels(720), band / 2);
     painter.drawText(titleRect, Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("帐套管理"));
     QFont small = font();
     small.setPointSizeF(font().pointSizeF() * 1.1);
@@ -252,8 +243,9 @@ void FrmZTLogin::paintBuiltInPicture(QPainter& painter) {
 
     painter.setFont(font());
     painter.setPen(QColor(36, 92, 128));
-    painter.drawText(toPixels(m_form.rect(LoginForm::Label4)), Qt::AlignRight | Qt::AlignVCenter,
+    painter.drawText(twipsToPixels(m_form.rect(LoginForm::Label4)), Qt::AlignRight | Qt::AlignVCenter,
                      m_form.webSite());
+    return picture;
 }
 
 }  // namespace ztgl::gui

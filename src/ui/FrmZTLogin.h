@@ -29,8 +29,11 @@ public:
     QPushButton* CMDOK() const { return m_ok; }
     QPushButton* CmdCancel() const { return m_cancel; }
     QLabel* label(LoginForm::Control control) const;
-    // The background picture; a null picture keeps the built-in one.
-    void setPicture(const QPixmap& picture);
+    // The background picture: the delivery's from csxx.dac, or the built-in one.
+    QLabel* picture() const { return m_picture; }
+    // The picture of a delivery without csxx.dac: a band with the program's name and the web
+    // address under the link area.
+    QPixmap builtInPicture() const;
 
 signals:
     // The main window is up and this dialog is closing.
@@ -38,7 +41,6 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -46,7 +48,6 @@ private:
     void place(QWidget* widget, LoginForm::Control control);
     bool userNameKey(QEvent* event);
     bool passwordKey(QEvent* event);
-    void paintBuiltInPicture(QPainter& painter);
 
     // LoginForm::View
     void setFocusTo(LoginForm::Control control) override;
@@ -59,7 +60,7 @@ private:
     QPushButton* m_ok;
     QPushButton* m_cancel;
     QLabel* m_labels[LoginForm::ControlCount] = {};
-    QPixmap m_picture;
+    QLabel* m_picture;
     bool m_loggedIn = false;
 };
 
