@@ -61,12 +61,42 @@ TEST(StyleRenderTest, SampleWindowDrawsHeadButtonsAndBoxes) {
     w.second->setFocus();
     QApplication::processEvents();
     const QImage shot = w.form.grab().toImage();
+    // ZTGL_RENDER_DIR=/some/dir keeps the picture for a look by eye.
     const QString dir = qEnvironmentVariable("ZTGL_RENDER_DIR");
     if (!dir.isEmpty())
         shot.save(QDir(dir).filePath(QStringLiteral("styled-sample.png")));
-    if (!dir.isEmpty())
-        shot.copy(300, 0, 300, 70).scaled(1200, 280).save(QDir(dir).filePath(QStringLiteral("zoom.png")));
-    EXPECT_EQ(shot.size(), QSize(600, 300));
+
+    // 600 px = 9000 twips: buttons at 497, 434 and 354 px; the plate from 340 to 574 px.
+    EXPECT_EQ(w.buttons[0]->geometry(), QRect(497, 8, 63, 41));
+    EXPECT_EQ(w.buttons[2]->geometry(), QRect(354, 8, 80, 41));
+    const struct {
+        QPoint at;
+        QColor colour;
+        const char* what;
+    } pixels[] = {
+        {{345, 20}, QColor(224, 224, 224), "plate beside the buttons"},
+        {{340, 25}, QColor(150, 150, 78), "plate border"},
+        {{200, 47}, QColor(224, 224, 224), "strip"},
+        {{200, 42}, QColor(150, 150, 78), "strip border"},
+        {{345, 42}, QColor(224, 224, 224), "line where plate meets strip"},
+        {{20, 250}, QColor(238, 242, 221), "window background"},
+        {{139, 89}, QColor(171, 169, 146), "frame of the box at rest"},
+        {{370, 100}, QColor(255, 255, 255), "box at rest"},
+        {{138, 128}, QColor(255, 0, 0), "outer ring of the focused frame"},
+        {{139, 129}, QColor(255, 0, 0), "inner ring of the focused frame"},
+        {{300, 141}, QColor(255, 255, 192), "focused box"},
+    };
+    for (const auto& p : pixels)
+        EXPECT_EQ(shot.pixelColor(p.at), p.colour) << p.what;
+
+    // The bold title shows dark strokes inside the band, and the band is not plain.
+    int dark = 0;
+    for (int y = 7; y < 35; ++y) {
+        for (int x = 12; x < 130; ++x)
+            dark += shot.pixelColor(x, y).lightness() < 60 ? 1 : 0;
+    }
+    EXPECT_GT(dark, 100);
+    EXPECT_NE(shot.pixelColor(150, 5), shot.pixelColor(590, 38));
 }
 
 }  // namespace
