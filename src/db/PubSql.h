@@ -17,37 +17,62 @@ struct DBProfile {
 extern DBProfile gDBProfile;
 
 // --- Shared connection and connection strings ---
+
+// Reads DBCONNECT from gIniFile into gDBProfile, sets gDBType and builds the connection string.
 QString Get_ConnectString();
+// Access or SQL Server connection string of the profile; "" for any other kind.
 QString Build_ConnectString(const QString& kind, const DBProfile& profile);
-// 1 when gConn is open, 0 otherwise ("Open_Connect():" + error text on failure).
+// Opens a new gConn on gConnectString (time-out 120 s): 1 when open, 0 otherwise.
+// "" and "'ERROR'" (blanks around ignored) are refused silently; an open that fails is reported
+// ("Open_Connect():" + error text) and leaves gConn holding the closed connection.
 int Open_Connect();
-// Runs sql on gConn into rs (client-side, every row fetched). Throws on failure: the caller's
-// own error trap reports it.
+// Replaces rs by a new client-side recordset of sql on gConn, every row fetched.
+// Reports nothing: a missing gConn is RuntimeError 91 and every engine failure is thrown as it
+// comes, for the caller's own error trap to report under the caller's label.
 void Open_Recordset(ado::Recordset& rs, const QString& sql);
-// Closes rs when open; ignores every error.
+// Closes rs when open and resets it; ignores every error.
 void Close_Recordset(ado::Recordset& rs);
 // Closes and releases gConn; ignores every error.
 void Close_Connect();
 // Connection string of the account-set database `name` beside the manager's database.
-// Throws RuntimeError 5 for a SQL Server base without ";" after the catalog value.
+// Access: "KXPUB.MDB" (capitals only) becomes name + ".MDB". Otherwise the value of the
+// "Initial Catalog=" item (key found without regard to case) becomes name; throws
+// RuntimeError 5 when no ";" follows the old value. A base without that item gets
+// ";Initial Catalog=" + name appended, so that the set's database is always named.
 QString Get_ZtConnectString(const QString& name, const QString& base);
 
 // --- SQL dialect rules and literals ---
+
 // Upper-cases sql, rewrites TRUE/FALSE literals and runs it on gConn; sql receives the
 // rewritten text. Failures are reported ("ExecuteNonQuerySql():") and swallowed.
 void ExecuteNonQuerySql(QString& sql);
-// Every value written into a statement. Types: null/invalid → "null"; integers, floats →
-// number text; bool → 1/0; QDateTime/QDate → date literal ("null" for 1899-12-30 00:00:00);
-// QString → quoted text (trimmed, ' doubled) or LIKE forms; anything else → "".
+// Every value written into a statement, by type:
+// - null or invalid → "null";
+// - integers → their digits; floats → the shortest text that reads back as the same value, with
+//   "." as decimal point (1.5, 100, 0.1) and an exponent only below 0.0001 or from 10^15 on
+//   (1E-05, 1E+20);
+// - bool → "1" / "0";
+// - QDateTime, QDate, QTime (on day zero) → Get_DateStr(value, 0), "null" for 1899-12-30 00:00:00;
+// - QString → quoted text (blanks trimmed, ' doubled) or the LIKE forms;
+// - anything else → "".
 QString GetSqlVal(const QVariant& value, bool isLike = false,
                   const QString& wildcard = QStringLiteral("[Drop]"),
                   const QString& mode = QStringLiteral("[Drop]"));
+// Text for a LIKE pattern: trimmed, ' doubled, [ _ % bracketed.
 QString Get_LikeStr(const QString& text);
+// Date literal of the current kind: mode 1 year-month, 2 date, 3 time, other the whole value.
 QString Get_DateStr(const QDateTime& date, int mode);
+// Next free integer key of table.field (numeric maximum + 1; 1 for an empty table); 0 after
+// a reported failure ("Get_UniqV():").
 qint32 Get_UniqV(const QString& table, const QString& field);
+// The database server's clock as "yyyy-MM-dd HH:mm:ss"; the local clock when it cannot be read.
 QString Get_ServerTime();
 
 // The date-time zero of the database world: 1899-12-30 00:00:00.
 QDateTime ZeroDateTime();
+
+// Text without the blanks (spaces) at both ends; tabs and line ends are kept, as the
+// program's own trimming has always done.
+QString TrimBlanks(const QString& text);
 
 }  // namespace ztgl

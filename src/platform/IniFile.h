@@ -9,11 +9,13 @@ namespace ztgl {
 // comes back without them, comments and unknown lines kept on write, CRLF kept.
 
 // Value of key in section of file, "" when the file, section or key is missing; at most 255
-// bytes of the value (a longer value is cut); blanks trimmed and NULs removed.
+// bytes of the value (a longer value is cut; a double-byte character that does not fit whole is
+// left out); blanks trimmed and NULs removed. The file rules are IniDocument's.
 // Errors: message with the standard error text, title "提示", information icon; returns "".
 QString Read_Ini(const QString& section, const QString& key, const QString& file);
 
-// Writes the value unchanged, creating file, section or key when missing.
+// Writes the value unchanged, creating file, section or key when missing. The new file is
+// written beside the old one and renamed over it, so a failed write leaves the old file whole.
 // Errors: message as for Read_Ini; nothing written.
 void Write_Ini(const QString& section, const QString& key, const QString& value, const QString& file);
 

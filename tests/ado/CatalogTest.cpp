@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include "QtPrinters.h"
+
+#include "JetTestDatabase.h"
+#include "ado/Catalog.h"
+#include "ado/DataType.h"
+#include "ado/JetCatalog.h"
+
+using ado::CatalogColumn;
+using ado::CatalogTable;
+using ado::JetCatalog;
+using ztgl::test::JetTestDatabase;
+
+namespace {
+
+// The provider properties of a column as "Name=value" in their order.
+QStringList propertiesOf(const CatalogColumn& c) {
+    QStringList out;
+    for (const auto& p : c.properties) {
+        const QString value = p.second.typeId() == QMetaType::Bool
+                                  ? (p.second.toBool() ? QStringLiteral("true") : QStringLiteral("false"))
+                                  : p.second.toString();
+        out << p.first + QLatin1Char('=') + value;
+    }
+    return out;
+}
+
+class JetCatalogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        db.exec({
+            QStringLiteral(
+                "CREATE TABLE Goods (Code TEXT(20) NOT NULL, Name TEXT(50) DEFAULT \"新商品\", "
+                "Note MEMO DEFAULT 'it''s', Price CURRENCY DEFAULT 0, Qty DOUBLE DEFAULT -1.5, "
+                "Added DATETIME DEFAULT now(), Active BIT DEFAULT 1, Kind SHORT, Flags BYTE, Ratio SINGLE, "
+                "Id GUID, Amount DECIMAL(18,4), Pic LONGBINARY, Counter COUNTER, Empty TEXT(5) DEFAULT NULL, "
+                "Quote TEXT(9) DEFAULT 'say \"hi\"', "
+                "CONSTRAINT PK_Goods PRIMARY KEY (Code), CONSTRAINT UQ_Name UNIQUE (Name))"),
+            QStringLiteral("CREATE TABLE billLines (BillNo TEXT(20) NOT NULL, LineNo LONG NOT NULL, "
+                           "GoodsCode TEXT(20) REFERENCES Goods (Code), Unit TEXT(10), "
+                           "PRIMARY KEY (BillNo, LineNo), "
+                           "CONSTRAINT FK_Lines_Bills FOREIGN KEY (BillNo) REFERENCES Bills (BillNo), UNIQUE "
+                           "(GoodsCode, Unit))"),
+            QStringLiteral("CREATE TABLE Bills (BillNo TEXT(20) PRIMARY KEY, Made DATETIME)"),
+            QStringLiteral("CREATE UNIQUE INDEX IX_Bills_Made ON Bills (Made)"),
+            QStringLiteral("CREATE INDEX IX_Lines_Unit ON billLines (Unit)"),
+            QStringLiteral("CREATE TABLE MSysObjects (Id LONG)"),
+            QStringLiteral("CREATE TABLE ~TMPCLP1 (Id LONG)")
+                .replace(QStringLiteral("~TMPCLP1"), QStringLiteral("[~TMPCLP1]")),
+            QStringLiteral("CREATE VIEW vGoods AS SELECT Code, Name, Price * 2 AS Twice FROM Goods"),
+        });
+        catalog.Open(db.connectionString());
+    }
+
+    JetTestDatabase db;
+    ado::Catalog catalog;
+};
+
+}  // namespace
+
+TEST_F(JetCatalogTest, ListsTablesSortedWithoutRegardToCaseAndHidesTheEnginesOwn) {
+    // A table of the engine's own (created by an AUTOINCREMENT key) stays out of the catalogue.
+    db.exec({QStringLiteral("CREATE TABLE Seq (Id INTEGER PRIMARY KEY AUTOINCREMENT)"),
+             QStringLiteral("INSERT INTO Seq DEFAULT VALUES")});
+    catalog.Open(db.connectionString());
+    QStringList names, types;
+    for (const auto& t : catalog.Tables()) {
+        names << t.name;
+        types << t.type;
+    }
+    EXPECT_EQ(names,
+              QStringList({QStringLiteral("billLines"), QStringLiteral("Bills"), QStringLiteral("Goods"),
+                           QStringLiteral("MSysObjects"), QStringLiteral("Seq"), QStringLiteral("vGoods"),
+                           QStringLiteral("~TMPCLP1")}));
+    EXPECT_EQ(types, QStringList({QStringLiteral("TABLE"), QStringLiteral("TABLE"), QStringLiteral("TABLE"),
+                                  QStringLiteral("SYSTEM TABLE"), QStringLiteral("TABLE"),
+                                  QStringLiteral("VIEW"), QStringLiteral("TABLE")}));
+    EXPECT_NE(catalog.table(QStringLiteral("GOODS")), nullptr);
+    EXPECT_EQ(catalog.table(QStringLiteral("sqlite_master")), nullptr);
+    EXPECT_EQ(catalog.table(QStringLiteral("sqlite_sequence")), nullptr);
+}
+
+TEST_F(JetCatalogTest, ColumnsCarryTypeSizeAndJetProperties) {
+    const CatalogTable* goods = catalog.table(QStringLiteral("Goods"));
+    ASSERT_NE(goods, nullptr);
+    const struct {
+        const char* name;
+        int type;
+        qint64 size;
+        QStringList properties;
+    } expected[] = {
+        {"Code", ado::adVarWChar, 20, {"Autoincrement=false", "Nullable=false"}},
+        {"Name", ado::adVarWChar, 50, {"Autoincrement=false", "Default=\"新商品\"", "Nullable=true"}},
+        {"Note",
+         ado::adLongVarWChar,
+         536870910,
+         {"Autoincrement=false", "Default=\"it's\"", "Nullable=true"}},
+        {"Price", ado::adCurrency, 8, {"Autoincrement=false", "Default=0", "Nullable=true"}},
+        {"Qty", ado::adDouble, 8, {"Autoincrement=false", "Default=-1.5", "Nullable=true"}},
+        {"Added", ado::adDate, 8, {"Autoincrement=false", "Default=now()", "Nullable=true"}},
+        {"Active", ado::adBoolean, 2, {"Autoincrement=false", "Default=1", "Nullable=true"}},
+        {"Kind", ado::adSmallInt, 2, {"Autoincrement=false", "Nullable=true"}},
+        {"Flags", ado::adUnsignedTinyInt, 1, {"Autoincrement=false", "Nullable=true"}},
+        {"Ratio", ado::adSingle, 4, {"Autoincrement=false", "Nullable=true"}},
+        {"Id", ado::adGUID, 16, {"Autoincrement=false", "Nullable=true"}},
+        {"Amount", ado::adNumeric, 16, {"Autoincrement=false", "Nullable=true"}},
+        {"Pic", ado::adLongVarBinary, 1073741823, {"Autoincrement=false", "Nullable=true"}},
+        {"Counter", ado::adInteger, 4, {"Autoincrement=true", "Nullable=false"}},
+        {"Empty", ado::adVarWChar, 5, {"Autoincrement=false", "Nullable=true"}},
+        {"Quote", ado::adVarWChar, 9, {"Autoincrement=false", "Default=\"say \"\"hi\"\"\"", "Nullable=true"}},
+    };
+    ASSERT_EQ(goods->columns.size(), int(std::size(expected)));
+    for (int i = 0; i < goods->columns.size(); ++i) {
+        const CatalogColumn& c = goods->columns[i];
+        EXPECT_EQ(c.name, QString::fromLatin1(expected[i].name));
+        EXPECT_EQ(c.type, expected[i].type) << expected[i].name;
+        EXPECT_EQ(c.definedSize, expected[i].size) << expected[i].name;
+        EXPECT_EQ(propertiesOf(c), expected[i].properties) << expected[i].name;
+    }
+    EXPECT_FALSE(goods->columns[0].hasProperty(QStringLiteral("Default")));
+    EXPECT_EQ(goods->column(QStringLiteral("Name"))->property(QStringLiteral("Nullable")), QVariant(true));
+}
+
+TEST_F(JetCatalogTest, KeysArePrimaryThenForeignThenUniqueEachByName) {
+    const auto keysOf = [&](const char* table) {
+        QStringList out;
+        for (const auto& k : catalog.table(QString::fromLatin1(table))->keys)
+            out << QStringLiteral("%1 %2 (%3)").arg(k.type).arg(k.name, k.columns.join(QLatin1Char(',')));
+        return out;
+    };
+    EXPECT_EQ(keysOf("Goods"),
+              QStringList({QStringLiteral("1 PK_Goods (Code)"), QStringLiteral("3 UQ_Name (Name)")}));
+    EXPECT_EQ(keysOf("billLines"),
+              QStringList({QStringLiteral("1 PrimaryKey (BillNo,LineNo)"),
+                           QStringLiteral("2 FK_Lines_Bills (BillNo)"),
+                           QStringLiteral("2 GoodsbillLines (GoodsCode)"),
+                           QStringLiteral("3 UQ_billLines_GoodsCode_Unit (GoodsCode,Unit)")}));
+    EXPECT_EQ(keysOf("Bills"), QStringList({QStringLiteral("1 PrimaryKey (BillNo)"),
+                                            QStringLiteral("3 IX_Bills_Made (Made)")}));
+    EXPECT_TRUE(keysOf("MSysObjects").isEmpty());
+    EXPECT_TRUE(keysOf("vGoods").isEmpty());
+}
+
+TEST_F(JetCatalogTest, ViewColumnsAreListed) {
+    const CatalogTable* v = catalog.table(QStringLiteral("vGoods"));
+    ASSERT_NE(v, nullptr);
+    ASSERT_EQ(v->columns.size(), 3);
+    EXPECT_EQ(v->columns[0].type, ado::adVarWChar);
+    EXPECT_EQ(v->columns[0].definedSize, 20);
+    EXPECT_EQ(v->columns[2].name, QStringLiteral("Twice"));
+}
+
+TEST_F(JetCatalogTest, ReadsAgainAfterChanges) {
+    db.exec({QStringLiteral("DROP TABLE MSysObjects"), QStringLiteral("ALTER TABLE Bills ADD Memo MEMO")});
+    catalog.Open(db.connectionString());
+    EXPECT_EQ(catalog.table(QStringLiteral("MSysObjects")), nullptr);
+    const CatalogTable* bills = catalog.table(QStringLiteral("Bills"));
+    ASSERT_NE(bills, nullptr);
+    ASSERT_NE(bills->column(QStringLiteral("Memo")), nullptr);
+    EXPECT_EQ(bills->column(QStringLiteral("Memo"))->type, ado::adLongVarWChar);
+}
+
+TEST(JetCatalogDefault, EngineDefaultsAsJetStoresThem) {
+    const struct {
+        const char* engine;
+        const char* jet;
+    } cases[] = {
+        {"'abc'", "\"abc\""},
+        {"'it''s'", "\"it's\""},
+        {"'say \"hi\"'", "\"say \"\"hi\"\"\""},
+        {"''", "\"\""},
+        {"'中文'", "\"中文\""},
+        {"0", "0"},
+        {"-1.5", "-1.5"},
+        {"(now())", "now()"},
+        {"((1 + 2))", "1 + 2"},
+        {"(1) + (2)", "(1) + (2)"},
+        {"('x')", "\"x\""},
+        {"CURRENT_TIMESTAMP", "CURRENT_TIMESTAMP"},
+        {"NULL", ""},
+        {"null", ""},
+        {"", ""},
+        {"'unclosed", "'unclosed"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(JetCatalog::jetDefault(QString::fromUtf8(c.engine)), QString::fromUtf8(c.jet)) << c.engine;
+}

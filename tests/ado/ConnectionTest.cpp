@@ -1,0 +1,308 @@
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+#include "QtPrinters.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include "JetTestDatabase.h"
+#include "ado/Connection.h"
+#include "ado/JetDatabase.h"
+#include "ado/Recordset.h"
+#include "platform/RuntimeError.h"
+
+using ado::Connection;
+using ado::Recordset;
+using ztgl::RuntimeError;
+using ztgl::test::JetTestDatabase;
+
+namespace {
+
+// The error an action throws; fails the test when it throws none.
+RuntimeError errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const RuntimeError& e) {
+        return e;
+    }
+    ADD_FAILURE() << "no error";
+    return RuntimeError(0, QString());
+}
+
+RuntimeError openError(const QString& file) {
+    Connection conn;
+    conn.setConnectionString(JetTestDatabase::connectionStringFor(file));
+    return errorOf([&] { conn.Open(); });
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+class JetConnection : public ::testing::Test {
+protected:
+    void SetUp() override {
+        db.exec(
+            {QStringLiteral("CREATE TABLE T (ID TEXT(10) NOT NULL, N LONG, S TEXT(50), "
+                            "CONSTRAINT PK_T PRIMARY KEY (ID))")});
+        conn.setConnectionString(db.connectionString());
+        conn.Open();
+    }
+    QString scalar(const QString& sql) {
+        Recordset rs;
+        rs.Open(sql, conn);
+        return rs.Eof() ? QStringLiteral("<none>") : rs.Fields(0).text();
+    }
+
+    JetTestDatabase db;
+    Connection conn;
+};
+
+}  // namespace
+
+TEST(JetOpen, MissingFileIsAnErrorAndIsNotCreated) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("KXPUB.MDB"));
+    const RuntimeError e = openError(file);
+    EXPECT_EQ(e.number(), 3024);
+    EXPECT_EQ(e.description(), QStringLiteral("找不到文件“%1”。").arg(file));
+    EXPECT_FALSE(QFileInfo::exists(file));
+}
+
+TEST(JetOpen, MissingFolderIsAnInvalidPath) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("NOWHERE/KXPUB.MDB"));
+    EXPECT_EQ(openError(file).number(), 3044);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("NOWHERE"))));
+}
+
+TEST(JetOpen, FilesThatAreNotDatabasesAreRefusedClearly) {
+    QTemporaryDir dir;
+    QByteArray jet(2048, '\0');
+    jet.replace(4, 15, "Standard Jet DB");
+    QByteArray ace(2048, '\0');
+    ace.replace(4, 15, "Standard ACE DB");
+    QByteArray random(4096, '\0');
+    for (char& c : random)
+        c = char(QRandomGenerator::global()->bounded(256));
+    random.replace(0, 16, "not a database!!");
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        const char* mark;  // in the text
+    } cases[] = {
+        {"jet.mdb", jet, "Access（Jet）"},
+        {"ace.accdb", ace, "Access（Jet）"},
+        {"random.mdb", random, "无法识别的数据库格式"},
+        {"empty.mdb", QByteArray(), "无法识别的数据库格式"},
+        {"short.mdb", QByteArray("SQLite format 3"), "无法识别的数据库格式"},
+    };
+    for (const auto& c : cases) {
+        const QString file = dir.filePath(QString::fromLatin1(c.name));
+        writeFile(file, c.bytes);
+        const RuntimeError e = openError(file);
+        EXPECT_EQ(e.number(), 3343) << c.name;
+        EXPECT_TRUE(e.description().contains(QString::fromUtf8(c.mark)))
+            << c.name << " " << e.description().toStdString();
+        EXPECT_TRUE(e.description().contains(file)) << c.name;
+        QFile f(file);
+        EXPECT_EQ(f.size(), c.bytes.size()) << c.name << ": the file must stay as it was";
+    }
+    EXPECT_EQ(openError(dir.path()).number(), 3051);
+}
+
+TEST(JetOpen, DatabasePasswordIsIgnoredAndAceProviderWorks) {
+    JetTestDatabase db;
+    for (const QString& cs :
+         {db.connectionString() + QStringLiteral("secret"),
+          JetTestDatabase::connectionStringFor(db.path(), QStringLiteral("Microsoft.ACE.OLEDB.12.0"))}) {
+        Connection conn;
+        conn.setConnectionString(cs);
+        conn.Open();
+        EXPECT_EQ(conn.State(), ado::adStateOpen);
+        conn.Close();
+        EXPECT_EQ(conn.State(), ado::adStateClosed);
+    }
+}
+
+TEST(JetOpen, FileLockedByAWriterIsReportedAfterAShortWait) {
+    JetTestDatabase db;
+    db.exec({QStringLiteral("CREATE TABLE T (A LONG)")});
+    sqlite3* other = nullptr;
+    ASSERT_EQ(
+        sqlite3_open_v2(QFile::encodeName(db.path()).constData(), &other, SQLITE_OPEN_READWRITE, nullptr),
+        SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE; INSERT INTO T VALUES (1);", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    QElapsedTimer timer;
+    timer.start();
+    const RuntimeError e = openError(db.path());
+    EXPECT_LE(timer.elapsed(), 2500);
+    EXPECT_EQ(e.number(), 3045);
+    EXPECT_EQ(e.description(),
+              QStringLiteral("无法使用“%1”；文件正被其他用户独占使用。请稍后再试。").arg(db.path()));
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    Connection conn;
+    conn.setConnectionString(db.connectionString());
+    EXPECT_NO_THROW(conn.Open());
+}
+
+TEST(JetOpen, WritingWhileAnotherConnectionWritesIsALockError) {
+    JetTestDatabase db;
+    db.exec({QStringLiteral("CREATE TABLE T (A LONG)")});
+    Connection first, second;
+    first.setConnectionString(db.connectionString());
+    second.setConnectionString(db.connectionString());
+    first.Open();
+    second.Open();
+    first.BeginTrans();
+    first.Execute(QStringLiteral("INSERT INTO T VALUES (1)"));
+    const RuntimeError e = errorOf([&] { second.Execute(QStringLiteral("INSERT INTO T VALUES (2)")); });
+    EXPECT_EQ(e.number(), 3050);
+    first.CommitTrans();
+    EXPECT_EQ(second.Execute(QStringLiteral("INSERT INTO T VALUES (2)")), 1);
+}
+
+TEST(JetOpen, EachConnectionIsIndependentAndClosingTwiceIsHarmless) {
+    JetTestDatabase db;
+    db.exec({QStringLiteral("CREATE TABLE T (A LONG)")});
+    for (int i = 0; i < 3; ++i) {
+        Connection a, b;
+        a.setConnectionString(db.connectionString());
+        b.setConnectionString(db.connectionString());
+        a.Open();
+        b.Open();
+        a.Execute(QStringLiteral("INSERT INTO T VALUES (%1)").arg(i));
+        a.Close();
+        a.Close();
+        Recordset rs;
+        rs.Open(QStringLiteral("select count(*) as n from T"), b);
+        EXPECT_EQ(rs.Fields(QStringLiteral("n")).Value().toInt(), i + 1);
+    }
+}
+
+TEST(JetDatabase, CreatesAnEmptyDatabaseOnlyWhereNoneIs) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("新帐套.MDB"));
+    ado::CreateJetDatabase(file);
+    ASSERT_TRUE(QFileInfo::exists(file));
+    Connection conn;
+    conn.setConnectionString(JetTestDatabase::connectionStringFor(file));
+    conn.Open();
+    EXPECT_TRUE(conn.readCatalog().tables.isEmpty());
+    conn.Close();
+
+    const RuntimeError exists = errorOf([&] { ado::CreateJetDatabase(file); });
+    EXPECT_EQ(exists.number(), 3204);
+    EXPECT_EQ(exists.description(), QStringLiteral("数据库“%1”已存在。").arg(file));
+    EXPECT_EQ(
+        errorOf([&] { ado::CreateJetDatabase(dir.filePath(QStringLiteral("no/such/X.MDB"))); }).number(),
+        3044);
+}
+
+TEST_F(JetConnection, ExecuteReturnsTheRowsAffected) {
+    EXPECT_EQ(conn.Execute(QStringLiteral("INSERT INTO T (ID, N) VALUES ('1', 1)")), 1);
+    EXPECT_EQ(conn.Execute(QStringLiteral("INSERT INTO T (ID, N) VALUES ('2', 2)")), 1);
+    EXPECT_EQ(conn.Execute(QStringLiteral("UPDATE T SET N = N + 1")), 2);
+    EXPECT_EQ(conn.Execute(QStringLiteral("UPDATE T SET N = 0 WHERE ID = 'x'")), 0);
+    EXPECT_EQ(conn.Execute(QStringLiteral("DELETE FROM T WHERE ID = '1';")), 1);
+    EXPECT_EQ(conn.Execute(QStringLiteral("CREATE TABLE U (A LONG)")), -1);
+}
+
+TEST_F(JetConnection, TransactionsCommitRollBackAndNest) {
+    conn.BeginTrans();
+    conn.Execute(QStringLiteral("INSERT INTO T (ID) VALUES ('a')"));
+    conn.RollbackTrans();
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from T")), QStringLiteral("0"));
+
+    conn.BeginTrans();
+    conn.Execute(QStringLiteral("INSERT INTO T (ID) VALUES ('a')"));
+    conn.BeginTrans();
+    conn.Execute(QStringLiteral("INSERT INTO T (ID) VALUES ('b')"));
+    conn.RollbackTrans();
+    conn.BeginTrans();
+    conn.Execute(QStringLiteral("INSERT INTO T (ID) VALUES ('c')"));
+    conn.CommitTrans();
+    conn.CommitTrans();
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from T where ID in ('a','c')")), QStringLiteral("2"));
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from T")), QStringLiteral("2"));
+
+    const RuntimeError e = errorOf([&] { conn.CommitTrans(); });
+    EXPECT_EQ(e.number(), 3034);
+    EXPECT_EQ(errorOf([&] { conn.RollbackTrans(); }).number(), 3034);
+}
+
+TEST_F(JetConnection, CloseRollsBackAnOpenTransaction) {
+    conn.BeginTrans();
+    conn.Execute(QStringLiteral("INSERT INTO T (ID) VALUES ('a')"));
+    conn.Close();
+    conn.Open();
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from T")), QStringLiteral("0"));
+}
+
+TEST_F(JetConnection, FailuresCarryJetNumbersAndClearTexts) {
+    conn.Execute(QStringLiteral("INSERT INTO T (ID, N) VALUES ('1', 1)"));
+    const struct {
+        const char* sql;
+        int number;
+        const char* text;  // the start of the description
+    } cases[] = {
+        {"select * from NOSUCH", 3078,
+         "找不到输入表或查询“NOSUCH”。请确定它是否存在，以及它的名称的拼写是否正确。"},
+        {"DROP TABLE NOSUCH", 3376, "表“NOSUCH”不存在。"},
+        {"INSERT INTO T (ID) VALUES ('1')", 3022, "由于将在索引、主关键字或关系中创建重复的值"},
+        {"INSERT INTO T (N) VALUES (5)", 3314, "字段“T.ID”不能包含 Null 值"},
+        {"select NOPE from T", -2147217904, "至少一个参数没有被指定值。（找不到字段“NOPE”）"},
+        {"CREATE TABLE T (A LONG)", 3010, "表“T”已存在。"},
+        {"selec * from T", -2147217900, "SQL 语句有错误：near \"selec\": syntax error"},
+        {"select * from T; select * from T", 3142, "在 SQL 语句结尾之后找到字符。"},
+        {"   ", 3129, "无效的 SQL 语句"},
+        {"select nofunc(1) from T", 3085, "表达式中“nofunc”函数未定义。"},
+        {"select clng('abc') from T", 3464, "标准表达式中数据类型不匹配。"},
+        {"select clng(3000000000) from T", 6, "溢出"},
+        {"select * from T where D = #2024-02-30#", 3075, "查询表达式“#2024-02-30#”中日期的语法错误。"},
+    };
+    for (const auto& c : cases) {
+        const RuntimeError e = errorOf([&] { conn.Execute(QString::fromUtf8(c.sql)); });
+        EXPECT_EQ(e.number(), c.number) << c.sql;
+        EXPECT_TRUE(e.description().startsWith(QString::fromUtf8(c.text)))
+            << c.sql << ": " << e.description().toStdString();
+    }
+    // Nothing of the failures got in.
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from T")), QStringLiteral("1"));
+}
+
+TEST_F(JetConnection, ChineseTextRoundTrips) {
+    const QString text = QStringLiteral("管理员·帐套“一”（测试）€");
+    conn.Execute(QStringLiteral("INSERT INTO T (ID, S) VALUES ('中', '%1')").arg(text));
+    Recordset rs;
+    rs.Open(QStringLiteral("select * from T where S = '%1'").arg(text), conn);
+    ASSERT_FALSE(rs.Eof());
+    EXPECT_EQ(rs.Fields(QStringLiteral("s")).Value().toString(), text);
+    EXPECT_EQ(rs.Fields(QStringLiteral("ID")).text(), QStringLiteral("中"));
+}
+
+TEST_F(JetConnection, TextComparesWithoutRegardToCaseLikeJet) {
+    conn.Execute(QStringLiteral("INSERT INTO T (ID, S) VALUES ('1', 'Admin')"));
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from T where S = 'ADMIN'")), QStringLiteral("1"));
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from T where S like 'ad%'")), QStringLiteral("1"));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM T WHERE S LIKE 'A[D]MIN'")), QStringLiteral("1"));
+    // The key is text too: the same key in other letters is a duplicate.
+    conn.Execute(QStringLiteral("INSERT INTO T (ID) VALUES ('k')"));
+    EXPECT_EQ(errorOf([&] { conn.Execute(QStringLiteral("INSERT INTO T (ID) VALUES ('K')")); }).number(),
+              3022);
+}
+
+TEST_F(JetConnection, CapitalisedStatementsStillWork) {
+    // The program sends whole statements in capitals (boolean rewriting).
+    conn.Execute(QStringLiteral("INSERT INTO T (ID, N) VALUES ('7', 1)"));
+    EXPECT_EQ(conn.Execute(QStringLiteral("UPDATE T SET N=0,S='ABC' WHERE ID = '7'")), 1);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT MAX(CLNG(ID)) AS LS_BM FROM T")), QStringLiteral("7"));
+}

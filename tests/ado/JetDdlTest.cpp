@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include "QtPrinters.h"
+
+#include "JetTestDatabase.h"
+#include "ado/Connection.h"
+#include "ado/JetDdl.h"
+#include "ado/Recordset.h"
+#include "platform/RuntimeError.h"
+
+using ado::JetConstraint;
+using ado::JetDdl;
+
+TEST(JetDdlRewrite, ColumnDefinitionsBecomeTheEngines) {
+    const struct {
+        const char* in;
+        const char* out;
+    } cases[] = {
+        {"CREATE TABLE T (A TEXT(10) NOT NULL, B LONG)",
+         "CREATE TABLE T (A TEXT(10) COLLATE NOCASE NOT NULL, B LONG)"},
+        {"CREATE TABLE T (A TEXT(10) COLLATE NOCASE NOT NULL)",
+         "CREATE TABLE T (A TEXT(10) COLLATE NOCASE NOT NULL)"},
+        {"CREATE TABLE T (A TEXT(10) COLLATE BINARY)", "CREATE TABLE T (A TEXT(10) COLLATE BINARY)"},
+        {"CREATE TABLE T (F MEMO, G NOTE NOT NULL)",
+         "CREATE TABLE T (F MEMO TEXT COLLATE NOCASE, G NOTE TEXT COLLATE NOCASE NOT NULL)"},
+        {"CREATE TABLE T (A ALPHANUMERIC(5))", "CREATE TABLE T (A ALPHANUMERIC TEXT(5) COLLATE NOCASE)"},
+        {"create table [帐套] ([名称] varchar(20), [备注] longtext)",
+         "create table [帐套] ([名称] varchar(20) COLLATE NOCASE, [备注] longtext COLLATE NOCASE)"},
+        {"CREATE TABLE T (D DATETIME DEFAULT now(), E DATETIME DEFAULT (now()))",
+         "CREATE TABLE T (D DATETIME DEFAULT (now()), E DATETIME DEFAULT (now()))"},
+        {"CREATE TABLE T (A TEXT(50) WITH COMPRESSION, B TEXT(5) WITH COMP NOT NULL)",
+         "CREATE TABLE T (A TEXT(50) COLLATE NOCASE , B TEXT(5) COLLATE NOCASE  NOT NULL)"},
+        {"CREATE TABLE T (ID COUNTER NOT NULL PRIMARY KEY, A LONG)",
+         "CREATE TABLE T (ID COUNTER  PRIMARY KEY, A LONG)"},
+        {"CREATE TABLE T (ID AUTOINCREMENT(100, 5), CONSTRAINT PK PRIMARY KEY (ID))",
+         "CREATE TABLE T (ID COUNTER, CONSTRAINT PK PRIMARY KEY (ID))"},
+        {"ALTER TABLE T ADD COLUMN C TEXT(5)", "ALTER TABLE T ADD COLUMN C TEXT(5) COLLATE NOCASE"},
+        {"ALTER TABLE T ADD C MEMO;", "ALTER TABLE T ADD C MEMO TEXT COLLATE NOCASE;"},
+        // Not definitions: unchanged.
+        {"INSERT INTO T (A) VALUES ('TEXT(10)')", "INSERT INTO T (A) VALUES ('TEXT(10)')"},
+        {"CREATE INDEX I ON T (A)", "CREATE INDEX I ON T (A)"},
+        {"CREATE TABLE T AS SELECT * FROM U", "CREATE TABLE T AS SELECT * FROM U"},
+        {"CREATE TABLE", "CREATE TABLE"},
+        {"CREATE TABLE T (", "CREATE TABLE T ("},
+    };
+    for (const auto& c : cases) {
+        const JetDdl::Plan plan = JetDdl::rewrite(QString::fromUtf8(c.in));
+        EXPECT_EQ(plan.sql, QString::fromUtf8(c.out)) << c.in;
+    }
+}
+
+TEST(JetDdlRewrite, CountersGetANumberingTrigger) {
+    JetDdl::Plan plan = JetDdl::rewrite(QStringLiteral("CREATE TABLE T (ID AUTOINCREMENT(100, 5), A LONG)"));
+    ASSERT_EQ(plan.after.size(), 1);
+    EXPECT_EQ(
+        plan.after[0],
+        QStringLiteral(
+            "CREATE TRIGGER [T_ID_Counter] AFTER INSERT ON [T] FOR EACH ROW WHEN NEW.[ID] IS NULL BEGIN "
+            "UPDATE [T] SET [ID] = (SELECT IFNULL(MAX([ID]) + 5, 100) FROM [T]) WHERE rowid = NEW.rowid; "
+            "END"));
+    EXPECT_TRUE(JetDdl::rewrite(QStringLiteral("CREATE TABLE T (A LONG)")).after.isEmpty());
+}
+
+TEST(JetDdlConstraints, ReadsEveryKeyOfADefinition) {
+    const QVector<JetConstraint> keys = JetDdl::constraints(QStringLiteral(
+        "CREATE TABLE [Order Lines] (A TEXT(10) COLLATE NOCASE NOT NULL, B LONG CONSTRAINT UQ_B UNIQUE, "
+        "C LONG REFERENCES Parent (X) ON DELETE CASCADE, D LONG UNIQUE, E TEXT(5) CHECK (E <> 'UNIQUE'), "
+        "CONSTRAINT PK_OL PRIMARY KEY (A, [B]), CONSTRAINT FK_OL FOREIGN KEY (D, E) REFERENCES [Other] (P, "
+        "Q), "
+        "UNIQUE (C, D), FOREIGN KEY (A) REFERENCES Third)"));
+    const struct {
+        JetConstraint::Kind kind;
+        const char* name;
+        QStringList columns;
+        const char* ref;
+    } expected[] = {
+        {JetConstraint::Unique, "UQ_B", {QStringLiteral("B")}, ""},
+        {JetConstraint::Foreign, "", {QStringLiteral("C")}, "Parent"},
+        {JetConstraint::Unique, "", {QStringLiteral("D")}, ""},
+        {JetConstraint::Primary, "PK_OL", {QStringLiteral("A"), QStringLiteral("B")}, ""},
+        {JetConstraint::Foreign, "FK_OL", {QStringLiteral("D"), QStringLiteral("E")}, "Other"},
+        {JetConstraint::Unique, "", {QStringLiteral("C"), QStringLiteral("D")}, ""},
+        {JetConstraint::Foreign, "", {QStringLiteral("A")}, "Third"},
+    };
+    ASSERT_EQ(keys.size(), int(std::size(expected)));
+    for (int i = 0; i < keys.size(); ++i) {
+        EXPECT_EQ(keys[i].kind, expected[i].kind) << i;
+        EXPECT_EQ(keys[i].name, QString::fromUtf8(expected[i].name)) << i;
+        EXPECT_EQ(keys[i].columns, expected[i].columns) << i;
+        EXPECT_EQ(keys[i].refTable, QString::fromUtf8(expected[i].ref)) << i;
+    }
+    EXPECT_TRUE(JetDdl::constraints(QStringLiteral("CREATE VIEW V AS SELECT 1")).isEmpty());
+    EXPECT_TRUE(JetDdl::constraints(QStringLiteral("CREATE TABLE T (A LONG")).isEmpty());
+}
+
+TEST(JetDdlEngine, TheBuildersTableDefinitionWorks) {
+    ztgl::test::JetTestDatabase db;
+    db.exec(
+        {QStringLiteral("CREATE TABLE T (A TEXT(10) COLLATE NOCASE NOT NULL, B LONG DEFAULT 0, C CURRENCY, "
+                        "D DATETIME DEFAULT (now()), E BIT, F MEMO, CONSTRAINT PK_T PRIMARY KEY (A))"),
+         QStringLiteral("INSERT INTO T (A, F) VALUES ('a', '0012')")});
+    ado::Connection conn;
+    conn.setConnectionString(db.connectionString());
+    conn.Open();
+    ado::Recordset rs;
+    rs.Open(QStringLiteral("select * from T"), conn);
+    ASSERT_FALSE(rs.Eof());
+    EXPECT_EQ(rs.Fields(QStringLiteral("B")).Value().toInt(), 0);
+    EXPECT_EQ(rs.Fields(QStringLiteral("D")).Value().typeId(), QMetaType::QDateTime);
+    EXPECT_EQ(rs.Fields(QStringLiteral("D")).Value().toDateTime().date(), QDate::currentDate());
+    EXPECT_EQ(rs.Fields(QStringLiteral("F")).Value().toString(),
+              QStringLiteral("0012"));  // memo keeps text as written
+    EXPECT_TRUE(rs.Fields(QStringLiteral("E")).isNull());
+}
+
+TEST(JetDdlEngine, CountersNumberNewRows) {
+    ztgl::test::JetTestDatabase db;
+    db.exec(
+        {QStringLiteral("CREATE TABLE T (ID COUNTER NOT NULL, A TEXT(5), CONSTRAINT PK PRIMARY KEY (ID))"),
+         QStringLiteral("CREATE TABLE U (ID AUTOINCREMENT(100, 10) PRIMARY KEY, A TEXT(5))"),
+         QStringLiteral("INSERT INTO T (A) VALUES ('a')"), QStringLiteral("INSERT INTO T (A) VALUES ('b')"),
+         QStringLiteral("INSERT INTO T (ID, A) VALUES (10, 'c')"),
+         QStringLiteral("INSERT INTO T (A) VALUES ('d')"), QStringLiteral("INSERT INTO U (A) VALUES ('a')"),
+         QStringLiteral("INSERT INTO U (A) VALUES ('b')")});
+    ado::Connection conn;
+    conn.setConnectionString(db.connectionString());
+    conn.Open();
+    ado::Recordset rs;
+    rs.Open(QStringLiteral("select ID, A from T order by ID"), conn);
+    QStringList got;
+    for (; !rs.Eof(); rs.MoveNext())
+        got << rs.Fields(0).text() + rs.Fields(1).text();
+    EXPECT_EQ(got, QStringList({QStringLiteral("1a"), QStringLiteral("2b"), QStringLiteral("10c"),
+                                QStringLiteral("11d")}));
+    rs.Open(QStringLiteral("select ID from U order by ID"), conn);
+    got.clear();
+    for (; !rs.Eof(); rs.MoveNext())
+        got << rs.Fields(0).text();
+    EXPECT_EQ(got, QStringList({QStringLiteral("100"), QStringLiteral("110")}));
+}
+
+TEST(JetDdlEngine, RelationshipsAreEnforced) {
+    ztgl::test::JetTestDatabase db;
+    db.exec({QStringLiteral("CREATE TABLE P (ID TEXT(10) PRIMARY KEY)"),
+             QStringLiteral("CREATE TABLE C (ID LONG PRIMARY KEY, PID TEXT(10), "
+                            "CONSTRAINT FK_C_P FOREIGN KEY (PID) REFERENCES P (ID))"),
+             QStringLiteral("INSERT INTO P VALUES ('p1')")});
+    ado::Connection conn;
+    conn.setConnectionString(db.connectionString());
+    conn.Open();
+    EXPECT_EQ(conn.Execute(QStringLiteral("INSERT INTO C VALUES (1, 'p1')")), 1);
+    EXPECT_EQ(conn.Execute(QStringLiteral("INSERT INTO C VALUES (2, null)")),
+              1);  // no parent needed for Null
+    for (const char* sql : {"INSERT INTO C VALUES (3, 'nobody')", "DELETE FROM P WHERE ID = 'p1'"}) {
+        try {
+            conn.Execute(QString::fromUtf8(sql));
+            ADD_FAILURE() << sql << " was accepted";
+        } catch (const ztgl::RuntimeError& e) {
+            EXPECT_EQ(e.number(), 3201) << sql;
+            EXPECT_EQ(e.description(), QStringLiteral("不能添加、更改或删除记录：违反了表之间的关系规则"
+                                                      "（需要相关表中的记录，或相关表中还有记录引用它）。"));
+        }
+    }
+}

@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QSqlDatabase>
+#include <QTcpServer>
+#include <QTemporaryDir>
+
+#include "ScopedEnvironment.h"
+#include "ado/Connection.h"
+#include "ado/DataType.h"
+#include "ado/OdbcBackend.h"
+#include "ado/OdbcDriverChoice.h"
+#include "platform/RuntimeError.h"
+
+using ztgl::RuntimeError;
+using ztgl::test::ScopedEnvironment;
+
+namespace {
+
+// Open attempts must end on their own; this only catches a hang.
+constexpr qint64 kHangMs = 10000;
+
+QStringList odbcConnectionNames() {
+    return QSqlDatabase::connectionNames().filter(QStringLiteral("ztgl-odbc"));
+}
+
+// A failed open: its error, and no connection left behind.
+RuntimeError openFails(const QString& connectionString, int timeout) {
+    ado::Connection conn;
+    conn.setConnectionString(connectionString);
+    conn.setConnectionTimeout(timeout);
+    try {
+        conn.Open();
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(conn.State(), ado::adStateClosed);
+        EXPECT_TRUE(odbcConnectionNames().isEmpty());
+        return e;
+    }
+    ADD_FAILURE() << "opened";
+    return RuntimeError(0, QString());
+}
+
+class OdbcBackendTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        env.unset("ZTGL_ODBC_DRIVER");
+        try {
+            driver = ado::OdbcDriverChoice::current();
+        } catch (const RuntimeError&) {
+            GTEST_SKIP() << "no SQL Server ODBC driver installed";
+        }
+    }
+    ScopedEnvironment env;
+    QString driver;
+};
+
+}  // namespace
+
+TEST_F(OdbcBackendTest, ClosedPortFailsFastAndClearly) {
+    QElapsedTimer clock;
+    clock.start();
+    const RuntimeError e =
+        openFails(QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=sa;Password=x;"
+                                 "Initial Catalog=KXPUB;Data Source=127.0.0.1,1"),
+                  2);
+    EXPECT_LT(clock.elapsed(), kHangMs);
+    EXPECT_EQ(e.number(), RuntimeError::DatabaseError);
+    EXPECT_TRUE(e.description().startsWith(QStringLiteral("无法连接到 SQL Server 服务器“127.0.0.1,1”：")))
+        << e.description().toStdString();
+    EXPECT_FALSE(e.description().contains(QLatin1String("QODBC")));
+    EXPECT_FALSE(e.description().contains(QLatin1Char('[')));
+    EXPECT_GT(e.description().size(), QStringLiteral("无法连接到 SQL Server 服务器“127.0.0.1,1”：").size());
+}
+
+// A server that accepts the connection and never answers: the login time-out ends the wait.
+TEST_F(OdbcBackendTest, SilentServerEndsWithTheLoginTimeout) {
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
+    QElapsedTimer clock;
+    clock.start();
+    const RuntimeError e =
+        openFails(QStringLiteral("Provider=SQLOLEDB;Data Source=127.0.0.1,%1;User ID=sa;Password=x")
+                      .arg(silent.serverPort()),
+                  1);
+    EXPECT_LT(clock.elapsed(), kHangMs);
+    EXPECT_EQ(e.number(), RuntimeError::DatabaseError);
+    EXPECT_TRUE(e.description().contains(QLatin1String("imeout"))) << e.description().toStdString();
+}
+
+TEST_F(OdbcBackendTest, NothingButOpenWorksOnAClosedEngine) {
+    ado::OdbcBackend backend;
+    for (auto call : std::initializer_list<std::function<void()>>{
+             [&] { backend.execute(QStringLiteral("SELECT 1")); },
+             [&] { backend.query(QStringLiteral("SELECT 1")); }, [&] { backend.beginTrans(); },
+             [&] { backend.commitTrans(); }, [&] { backend.rollbackTrans(); }}) {
+        try {
+            call();
+            ADD_FAILURE() << "no error";
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.number(), 3704);
+        }
+    }
+    backend.close();  // closing twice is harmless
+}
+
+TEST_F(OdbcBackendTest, CatalogIsNotOffered) {
+    ado::OdbcBackend backend;
+    try {
+        backend.readCatalog();
+        FAIL() << "no error";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), 3251);
+        EXPECT_EQ(e.description(), QStringLiteral("SQL Server 引擎不提供数据库目录（表、列和键的结构）。"));
+    }
+}
+
+// The engine's plumbing (own connection names, typed rows, transactions, failures) against a real
+// ODBC driver that needs no server: SQLite's, when it is registered.
+TEST(OdbcBackendOverSqlite, StatementsRowsTransactionsAndFailures) {
+    if (!ado::OdbcDriverChoice::installedDrivers(ado::OdbcDriverChoice::odbcinstPath())
+             .contains(QStringLiteral("SQLite3")))
+        GTEST_SKIP() << "the SQLite3 ODBC driver is not registered";
+    ScopedEnvironment env;
+    env.set("ZTGL_ODBC_DRIVER", "SQLite3");
+    QTemporaryDir dir;
+    const QString cs =
+        QStringLiteral("Provider=SQLOLEDB;Data Source=(local);Initial Catalog=%1;User ID=sa;Password=")
+            .arg(dir.filePath(QStringLiteral("probe.db")));
+
+    ado::Connection a;
+    ado::Connection b;
+    a.setConnectionString(cs);
+    b.setConnectionString(cs);
+    a.Open();
+    b.Open();
+    EXPECT_EQ(odbcConnectionNames().size(), 2);
+
+    a.Execute(
+        QStringLiteral("CREATE TABLE t (n varchar(20), i integer, d datetime, f bit, x double, m text)"));
+    EXPECT_EQ(a.Execute(QStringLiteral("INSERT INTO t VALUES ('帐套管理', 42, '2024-05-06 07:08:09', 1, 1.5, "
+                                       "'长文本')")),
+              1);
+    a.Execute(QStringLiteral("INSERT INTO t VALUES (NULL, NULL, NULL, NULL, NULL, NULL)"));
+
+    const ado::RowSet rs = b.query(QStringLiteral("SELECT n, i, d, f, x, m FROM t ORDER BY i DESC"));
+    ASSERT_EQ(rs.fields.size(), 6);
+    const int types[] = {ado::adVarWChar, ado::adInteger, ado::adDate,
+                         ado::adBoolean,  ado::adDouble,  ado::adLongVarWChar};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(rs.fields[i].type, types[i]) << i;
+    EXPECT_EQ(rs.fields[0].name, QStringLiteral("n"));
+    EXPECT_EQ(rs.fields[0].definedSize, 20);
+    ASSERT_EQ(rs.rows.size(), 2);
+    const auto& row = rs.rows[0];
+    EXPECT_EQ(row[0], QVariant(QStringLiteral("帐套管理")));
+    EXPECT_EQ(row[1], QVariant(42));
+    EXPECT_EQ(row[2], QVariant(QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9))));
+    EXPECT_EQ(row[3], QVariant(true));
+    EXPECT_EQ(row[4], QVariant(1.5));
+    EXPECT_EQ(row[5], QVariant(QStringLiteral("长文本")));
+    for (const QVariant& v : rs.rows[1])
+        EXPECT_TRUE(v.isNull());
+
+    a.BeginTrans();
+    a.Execute(QStringLiteral("DELETE FROM t"));
+    a.RollbackTrans();
+    EXPECT_EQ(a.query(QStringLiteral("SELECT COUNT(*) FROM t")).rows[0][0].toInt(), 2);
+    a.BeginTrans();
+    a.Execute(QStringLiteral("DELETE FROM t WHERE i IS NULL"));
+    a.CommitTrans();
+    EXPECT_EQ(b.query(QStringLiteral("SELECT COUNT(*) FROM t")).rows[0][0].toInt(), 1);
+
+    for (const char* bad : {"SELECT * FROM nosuch", "INSERT INTO nosuch VALUES (1)"}) {
+        try {
+            a.query(QString::fromLatin1(bad));
+            ADD_FAILURE() << bad;
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.number(), -2147217900);
+            EXPECT_EQ(e.description(), QStringLiteral("no such table: nosuch (1)"));
+        }
+    }
+    a.Close();
+    EXPECT_EQ(odbcConnectionNames().size(), 1);
+    b.Close();
+    EXPECT_TRUE(odbcConnectionNames().isEmpty());
+}
+
+// Against a real SQL Server when ZTGL_TEST_SQLSERVER_ODBC holds an ODBC connection string
+// ("SERVER=host[,port];UID=…;PWD=…[;Port=…][;DATABASE=…]").
+TEST(OdbcBackendLive, ChineseTextAndTypedValuesRoundTrip) {
+    const QString odbc = qEnvironmentVariable("ZTGL_TEST_SQLSERVER_ODBC");
+    if (odbc.isEmpty())
+        GTEST_SKIP() << "ZTGL_TEST_SQLSERVER_ODBC not set";
+    const ado::ConnectionString given(odbc);
+    QString server = given.value(QStringLiteral("SERVER"));
+    if (!given.value(QStringLiteral("Port")).isEmpty())
+        server += QLatin1Char(',') + given.value(QStringLiteral("Port"));
+    const QString database = given.value(QStringLiteral("DATABASE"));
+    const QString oleDb = QStringLiteral(
+                              "Provider=SQLOLEDB;Persist Security Info=False;Data Source=%1;"
+                              "Initial Catalog=%2;User ID=%3;Password=%4")
+                              .arg(server, database.isEmpty() ? QStringLiteral("tempdb") : database,
+                                   given.value(QStringLiteral("UID")), given.value(QStringLiteral("PWD")));
+
+    ado::Connection conn;
+    conn.setConnectionString(oleDb);
+    conn.setConnectionTimeout(5);
+    conn.Open();
+    conn.Execute(QStringLiteral("CREATE TABLE #ztgl_live (n nvarchar(40), i int, d datetime, b bit)"));
+    conn.Execute(
+        QStringLiteral("INSERT INTO #ztgl_live VALUES (N'帐套管理：总部', 42, '2024-05-06 07:08:09', 1)"));
+    conn.Execute(QStringLiteral("INSERT INTO #ztgl_live VALUES (NULL, NULL, NULL, NULL)"));
+    const ado::RowSet rs = conn.query(QStringLiteral("SELECT n, i, d, b FROM #ztgl_live ORDER BY i DESC"));
+    conn.Execute(QStringLiteral("DROP TABLE #ztgl_live"));
+    conn.Close();
+
+    ASSERT_EQ(rs.fields.size(), 4);
+    EXPECT_EQ(rs.fields[0].type, ado::adVarWChar);
+    EXPECT_EQ(rs.fields[0].definedSize, 40);
+    EXPECT_EQ(rs.fields[1].type, ado::adInteger);
+    EXPECT_EQ(rs.fields[2].type, ado::adDate);
+    EXPECT_EQ(rs.fields[3].type, ado::adBoolean);
+    ASSERT_EQ(rs.rows.size(), 2);
+    EXPECT_EQ(rs.rows[0][0], QVariant(QStringLiteral("帐套管理：总部")));
+    EXPECT_EQ(rs.rows[0][1], QVariant(42));
+    EXPECT_EQ(rs.rows[0][2], QVariant(QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9))));
+    EXPECT_EQ(rs.rows[0][3], QVariant(true));
+    for (const QVariant& v : rs.rows[1])
+        EXPECT_TRUE(v.isNull());
+}

@@ -1,0 +1,398 @@
+#include "catalogue/AccountSetList.h"
+
+#include <QDateTime>
+
+#include "CatalogueFixture.h"
+#include "creation/AccountSetEditor.h"
+
+namespace ztgl::test {
+namespace {
+
+using Col = AccountSetList::Column;
+
+const QString kMarker = QStringLiteral("◆");
+const QString kInUse = QStringLiteral("现启用");
+const QString kOff = QStringLiteral("已停用");
+
+QVector<QVariant> set(const QString& id, const QString& name, const QVariant& flag,
+                      const QString& created = QStringLiteral("2024-03-01")) {
+    return {id, name, QStringLiteral("MAIN_BK%1").arg(id, 3, QLatin1Char('0')), created, flag};
+}
+
+class AccountSetListTest : public CatalogueFixture {
+protected:
+    // Loads the window's rules over the scripted ZTML; returns after the fill.
+    void load(const QVector<QVector<QVariant>>& rows) {
+        setZtml(rows);
+        list.onButtonsChanged = [this] { ++buttonChanges; };
+        list.Form_Load();
+    }
+    QString cell(int row, int col) const { return list.grid().TextMatrix(row, col); }
+    QStringList markers() const {
+        QStringList out;
+        for (int r = 1; r < list.grid().Rows(); ++r)
+            out << cell(r, Col::ColMarker);
+        return out;
+    }
+    bool stopEnabled() const { return list.command1(1).enabled; }
+    bool startEnabled() const { return list.command1(2).enabled; }
+    void expectNoMessages() const {
+        EXPECT_TRUE(port.messages.isEmpty()) << port.messages.value(0).text.toStdString();
+    }
+
+    AccountSetList list;
+    int buttonChanges = 0;
+};
+
+TEST_F(AccountSetListTest, LoadSetsCaptionButtonsAndHidesTheUpgradeButton) {
+    load({});
+    EXPECT_EQ(list.caption(), QStringLiteral("帐套管理"));
+    EXPECT_TRUE(list.maximized());
+    const QString captions[] = {QStringLiteral("关闭(&Q)"), QStringLiteral("停用帐套"),
+                                QStringLiteral("启用帐套"), QStringLiteral("修改帐套"),
+                                QStringLiteral("新增帐套"), QStringLiteral("升级数据库")};
+    for (int i = 0; i < AccountSetList::kButtonCount; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(list.command1(i).caption, captions[i]);
+        EXPECT_EQ(list.command1(i).visible, i != 5);
+    }
+    EXPECT_EQ(list.command1(0).toolTip, QStringLiteral("关闭窗体，快捷键Alt+Q"));
+    // clang-format off
+    EXPECT_EQ(list.grid().FormatString(), QStringLiteral("帐套编号|> |^序号|<    帐套名称           |^ 是否停用 |<      数据库名称              |^   创建日期     "));
+    // clang-format on
+    EXPECT_EQ(list.grid().ColWidth(Col::ColId), 0);
+    EXPECT_EQ(list.grid().ColWidth(Col::ColMarker), 180) << "as wide as the marker, wider than its blank";
+    EXPECT_EQ(list.grid().ColWidth(Col::ColName), 90 * 15 + 180 * 4) << "blanks and text of the header";
+    EXPECT_EQ(server.queries(), QStringList{QStringLiteral("select * from ZTML Order By Id")});
+}
+
+TEST_F(AccountSetListTest, EmptyCatalogueLeavesTheHeaderRowCurrentWithoutMarker) {
+    load({});
+    EXPECT_EQ(list.grid().Rows(), 1);
+    EXPECT_EQ(list.grid().Row(), 0);
+    EXPECT_EQ(cell(0, Col::ColMarker), QStringLiteral(" ")) << "the header keeps its blank";
+    EXPECT_EQ(cell(0, Col::ColId), QStringLiteral("帐套编号"));
+    EXPECT_TRUE(stopEnabled());
+    EXPECT_FALSE(startEnabled());
+    expectNoMessages();
+}
+
+TEST_F(AccountSetListTest, OneSetIsCurrentAndMarked) {
+    load({set(QStringLiteral("1"), QStringLiteral("总公司"), 1)});
+    ASSERT_EQ(list.grid().Rows(), 2);
+    EXPECT_EQ(list.grid().Row(), 1);
+    const QStringList expected = {"1", kMarker, "1", "总公司", kInUse, "MAIN_BK001", "2024-03-01"};
+    for (int c = 0; c < 7; ++c)
+        EXPECT_EQ(cell(1, c), expected[c]) << c;
+}
+
+TEST_F(AccountSetListTest, ManySetsNumberedInDisplayOrderWithTheLastOneMarked) {
+    load({set("3", "甲", 1), set("7", "乙", 0), set("12", "丙", 1)});
+    ASSERT_EQ(list.grid().Rows(), 4);
+    EXPECT_EQ(list.grid().Row(), 3);
+    EXPECT_EQ(markers(), QStringList({"", "", kMarker}));
+    for (int r = 1; r <= 3; ++r)
+        EXPECT_EQ(cell(r, Col::ColNumber), QString::number(r)) << "not the Id";
+    EXPECT_EQ(cell(2, Col::ColId), QStringLiteral("7"));
+    EXPECT_EQ(cell(2, Col::ColStatus), kOff);
+    EXPECT_TRUE(stopEnabled()) << "the last row is in use";
+    EXPECT_FALSE(startEnabled());
+}
+
+TEST_F(AccountSetListTest, StatusTextFromEveryKindOfUserFlag) {
+    struct Case {
+        QVariant flag;
+        QString status;
+    };
+    const Case cases[] = {
+        {0, kOff},
+        {1, kInUse},
+        {2, kInUse},
+        {-1, kInUse},
+        {QVariant(), kInUse},
+        {QVariant(QMetaType(QMetaType::Int)), kInUse},  // a typed Null
+        {QStringLiteral("abc"), kInUse},
+        {QStringLiteral("0"), kOff},
+        {QStringLiteral(" 0 "), kOff},
+        {QStringLiteral(""), kInUse},
+        {0.0, kOff},
+        {0.5, kInUse},
+        {false, kOff},
+        {true, kInUse},
+        {qint64(0), kOff},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(
+            QStringLiteral("%1 / %2").arg(c.flag.toString()).arg(c.flag.metaType().id()).toStdString());
+        EXPECT_EQ(AccountSetList::statusText(c.flag), c.status);
+    }
+}
+
+TEST_F(AccountSetListTest, NamesAndDatabaseNamesShowExactlyAsStored) {
+    const QString name = QStringLiteral("  O'Brien \"贸易\" 公司  ");
+    const QString db = QStringLiteral("MAIN_BK 0'1");
+    load({{QStringLiteral("1"), name, db, QDateTime(QDate(2023, 12, 31), QTime(0, 0)), QVariant()}});
+    EXPECT_EQ(cell(1, Col::ColName), name);
+    EXPECT_EQ(cell(1, Col::ColDatabase), db);
+    EXPECT_EQ(cell(1, Col::ColCreated), QStringLiteral("2023-12-31"));
+    EXPECT_EQ(cell(1, Col::ColStatus), kInUse);
+}
+
+TEST_F(AccountSetListTest, ClickSetsButtonsFromTheRowAndKeyboardMovesOnlyTheMarker) {
+    load({set("1", "甲", 1), set("2", "乙", 0), set("3", "丙", 1)});
+    list.moveTo(2);
+    list.MSFlexGrid1_Click();
+    EXPECT_EQ(markers(), QStringList({"", kMarker, ""}));
+    EXPECT_FALSE(stopEnabled());
+    EXPECT_TRUE(startEnabled());
+
+    // Keyboard: the marker follows, the buttons still show the clicked (disabled) row.
+    list.moveTo(1);
+    EXPECT_EQ(markers(), QStringList({kMarker, "", ""}));
+    EXPECT_FALSE(stopEnabled());
+    EXPECT_TRUE(startEnabled());
+    list.moveTo(3);
+    EXPECT_EQ(markers(), QStringList({"", "", kMarker}));
+    EXPECT_FALSE(stopEnabled());
+
+    list.MSFlexGrid1_Click();
+    EXPECT_TRUE(stopEnabled());
+    EXPECT_FALSE(startEnabled());
+}
+
+TEST_F(AccountSetListTest, ClickKeepsOtherMarkersAndRowChangeClearsThem) {
+    load({set("1", "甲", 1), set("2", "乙", 1)});
+    // A marker left on another row (the click does not clear it).
+    list.grid().setTextMatrix(1, Col::ColMarker, kMarker);
+    list.MSFlexGrid1_Click();
+    EXPECT_EQ(markers(), QStringList({kMarker, kMarker}));
+    // Moving onto a row that already carries the marker changes nothing.
+    list.moveTo(1);
+    EXPECT_EQ(markers(), QStringList({kMarker, kMarker}));
+    list.grid().setTextMatrix(2, Col::ColMarker, QString());
+    list.moveTo(2);
+    EXPECT_EQ(markers(), QStringList({"", kMarker}));
+}
+
+TEST_F(AccountSetListTest, HeaderClickNeitherSetsNorClearsAMarker) {
+    load({set("1", "甲", 0), set("2", "乙", 1)});
+    list.moveTo(1);  // keyboard onto the disabled set
+    EXPECT_TRUE(stopEnabled());
+    list.MSFlexGrid1_Click();  // the click lands on the header: the current row stays
+    EXPECT_EQ(markers(), QStringList({kMarker, ""}));
+    EXPECT_FALSE(stopEnabled());
+    EXPECT_TRUE(startEnabled());
+}
+
+TEST_F(AccountSetListTest, FailingQueryIsReportedAndLeavesTheHeaderOnly) {
+    server.failOn(QStringLiteral("ZTML"), -2147217865, QStringLiteral("对象名 'ZTML' 无效。"));
+    load({set("1", "甲", 1)});
+    EXPECT_EQ(list.grid().Rows(), 1);
+    ASSERT_EQ(port.messages.size(), 1);
+    EXPECT_EQ(port.messages[0].text, QStringLiteral("SetMSFlexGrid1Date():对象名 'ZTML' 无效。"));
+    EXPECT_EQ(port.messages[0].title, QStringLiteral("提示信息"));
+    EXPECT_EQ(port.messages[0].icon, MsgIcon::Information);
+    EXPECT_EQ(port.messages[0].buttons, MsgButtons::Ok);
+}
+
+TEST_F(AccountSetListTest, FailureInTheMiddleKeepsTheRowsAddedWithoutCurrentRowOrMarker) {
+    // No UserFlag column: the first row is added, then reading the field fails.
+    server.onQuery(QStringLiteral("^select \\* from ZTML Order By Id$"),
+                   ScriptedServer::rows(
+                       {"Id", "ZTMC", "ZTLJ", "CreateTime"},
+                       {{"1", "甲", "MAIN_BK001", "2024-01-01"}, {"2", "乙", "MAIN_BK002", "2024-01-02"}}));
+    list.Form_Load();
+    EXPECT_EQ(list.grid().Rows(), 2);
+    EXPECT_EQ(cell(1, Col::ColName), QStringLiteral("甲"));
+    EXPECT_EQ(list.grid().Row(), 0);
+    EXPECT_EQ(markers(), QStringList{""});
+    ASSERT_EQ(port.messages.size(), 1);
+    EXPECT_TRUE(port.messages[0].text.startsWith(QStringLiteral("SetMSFlexGrid1Date():")));
+    EXPECT_GT(port.messages[0].text.size(), QStringLiteral("SetMSFlexGrid1Date():").size());
+}
+
+TEST_F(AccountSetListTest, DisableAndEnableTheSetWithKey12) {
+    load({set("5", "甲", 1), set("12", "乙", 1)});
+    port.answer(MsgAnswer::Yes);
+    EXPECT_EQ(list.SetUserFlag(false), AccountSetList::FlagResult::Written);
+    ASSERT_EQ(port.messages.size(), 1);
+    EXPECT_EQ(port.messages[0].text, QStringLiteral("确定要停用当前帐套吗？"));
+    EXPECT_EQ(port.messages[0].title, QStringLiteral("提示信息"));
+    EXPECT_EQ(port.messages[0].icon, MsgIcon::Information);
+    EXPECT_EQ(port.messages[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(server.executed(), QStringList{QStringLiteral("Update ZTML set UserFlag=0 WHERE ID='12'")});
+    EXPECT_EQ(cell(2, Col::ColStatus), kOff);
+    EXPECT_EQ(cell(2, Col::ColMarker), kMarker);
+    EXPECT_FALSE(stopEnabled());
+    EXPECT_TRUE(startEnabled());
+
+    port.answer(MsgAnswer::Yes);
+    EXPECT_EQ(list.SetUserFlag(true), AccountSetList::FlagResult::Written);
+    EXPECT_EQ(port.messages[1].text, QStringLiteral("确定要启用当前帐套吗？"));
+    EXPECT_EQ(server.executed().value(1), QStringLiteral("Update ZTML set UserFlag=1 WHERE ID='12'"));
+    EXPECT_EQ(cell(2, Col::ColStatus), kInUse);
+    EXPECT_TRUE(stopEnabled());
+    EXPECT_FALSE(startEnabled());
+    EXPECT_EQ(port.messages.size(), 2) << "nothing but the two questions";
+}
+
+TEST_F(AccountSetListTest, AnsweringNoChangesNothing) {
+    load({set("5", "甲", 1)});
+    const int changes = buttonChanges;
+    port.answer(MsgAnswer::No);
+    EXPECT_EQ(list.SetUserFlag(false), AccountSetList::FlagResult::Refused);
+    EXPECT_TRUE(server.executed().isEmpty());
+    EXPECT_EQ(cell(1, Col::ColStatus), kInUse);
+    EXPECT_EQ(buttonChanges, changes);
+}
+
+TEST_F(AccountSetListTest, KeyCellsThatAreNoNumberAreAskedAboutThenIgnored) {
+    load({set("abc", "甲", 1), set("  ", "乙", 1), set("1'2", "丙", 1)});
+    for (int r : {0, 1, 2, 3}) {
+        SCOPED_TRACE(r);
+        list.grid().setRow(r);
+        port.messages.clear();
+        port.answer(MsgAnswer::Yes);
+        EXPECT_EQ(list.SetUserFlag(false), AccountSetList::FlagResult::NoSet);
+        EXPECT_EQ(port.messages.size(), 1) << "the question comes first";
+    }
+    EXPECT_TRUE(server.executed().isEmpty());
+    EXPECT_EQ(cell(0, Col::ColStatus), QStringLiteral(" 是否停用 "));
+    EXPECT_EQ(cell(1, Col::ColStatus), kInUse);
+}
+
+TEST_F(AccountSetListTest, KeyWithBlanksAroundIsTrimmedForTheStatement) {
+    load({set(" 7 ", "甲", 1)});
+    port.answer(MsgAnswer::Yes);
+    list.SetUserFlag(false);
+    EXPECT_EQ(server.executed(), QStringList{QStringLiteral("Update ZTML set UserFlag=0 WHERE ID='7'")});
+}
+
+TEST_F(AccountSetListTest, FailingUpdateIsReportedAndLeavesGridAndButtons) {
+    load({set("1", "甲", 0), set("2", "乙", 1)});
+    list.moveTo(1);
+    list.MSFlexGrid1_Click();
+    server.failOn(QStringLiteral("^Update ZTML"), -2147467259, QStringLiteral("连接已断开"));
+    port.answer(MsgAnswer::Yes);
+    EXPECT_EQ(list.SetUserFlag(true), AccountSetList::FlagResult::Failed);
+    ASSERT_EQ(port.messages.size(), 2);
+    EXPECT_EQ(port.messages[1].text, QStringLiteral("SetUserFlag():连接已断开"));
+    EXPECT_EQ(port.messages[1].title, QStringLiteral("提示信息"));
+    EXPECT_EQ(port.messages[1].icon, MsgIcon::Information);
+    EXPECT_EQ(port.messages[1].buttons, MsgButtons::Ok);
+    EXPECT_EQ(cell(1, Col::ColStatus), kOff);
+    EXPECT_FALSE(stopEnabled());
+    EXPECT_TRUE(startEnabled());
+}
+
+TEST_F(AccountSetListTest, ModifyOpensTheEditorForTheCurrentKeyUntrimmed) {
+    load({set(" 4", "甲", 1), set("9", "乙", 1)});
+    list.moveTo(1);
+    QString editId;
+    bool isNew = true;
+    port.onModal([&](ModalForm& form) {
+        auto& editor = dynamic_cast<AccountSetEditor&>(form);
+        editId = editor.EditId;
+        isNew = editor.IsNew;
+    });
+    list.MSFlexGrid1_DblClick();
+    EXPECT_EQ(port.modalForms, QStringList{QStringLiteral("frmZTGLXZ")});
+    EXPECT_EQ(editId, QStringLiteral(" 4"));
+    EXPECT_FALSE(isNew);
+}
+
+TEST_F(AccountSetListTest, ModifyIgnoresHeaderEmptyAndNonNumericKeys) {
+    load({set("x1", "甲", 1), set("", "乙", 1)});
+    for (int r : {0, 1, 2}) {
+        list.grid().setRow(r);
+        list.command1_Click(3);
+    }
+    EXPECT_TRUE(port.modalForms.isEmpty());
+    expectNoMessages();
+}
+
+TEST_F(AccountSetListTest, NewSetTakesTheNextFreeId) {
+    load({set("1", "甲", 1)});
+    server.onQuery(QStringLiteral("ls_bm"), ScriptedServer::rows({"ls_bm"}, {{7}}));
+    QString editId;
+    bool isNew = false;
+    port.onModal([&](ModalForm& form) {
+        auto& editor = dynamic_cast<AccountSetEditor&>(form);
+        editId = editor.EditId;
+        isNew = editor.IsNew;
+    });
+    list.command1_Click(4);
+    EXPECT_EQ(editId, QStringLiteral("8"));
+    EXPECT_TRUE(isNew);
+}
+
+TEST_F(AccountSetListTest, EditorResultsLandInTheGrid) {
+    load({set("1", "甲", 0), set("2", "乙", 1)});
+    list.moveTo(1);
+    list.MSFlexGrid1_Click();
+    list.appendNewSet(QStringLiteral("3"), QStringLiteral("新公司"), QStringLiteral("MAIN_BK003"),
+                      QStringLiteral("2024-05-06"));
+    ASSERT_EQ(list.grid().Rows(), 4);
+    EXPECT_EQ(list.grid().Row(), 3);
+    const QStringList expected = {"3", kMarker, "3", "新公司", kInUse, "MAIN_BK003", "2024-05-06"};
+    for (int c = 0; c < 7; ++c)
+        EXPECT_EQ(cell(3, c), expected[c]) << c;
+    EXPECT_EQ(markers(), QStringList({"", "", kMarker}));
+
+    list.moveTo(2);
+    list.renameCurrentSet(QStringLiteral("乙（新）"));
+    EXPECT_EQ(cell(2, Col::ColName), QStringLiteral("乙（新）"));
+    EXPECT_EQ(cell(3, Col::ColName), QStringLiteral("新公司"));
+    EXPECT_TRUE(server.queries().size() == 1) << "the list is not read again";
+}
+
+TEST_F(AccountSetListTest, DispatchByIndex) {
+    load({set("1", "甲", 1)});
+    int unloads = 0;
+    list.onUnload = [&] { ++unloads; };
+    for (int i : {-1, 6, 99})
+        list.command1_Click(i);
+    EXPECT_EQ(unloads, 0);
+    EXPECT_TRUE(server.executed().isEmpty());
+    expectNoMessages();
+    list.command1_Click(0);
+    EXPECT_EQ(unloads, 1);
+    port.answer(MsgAnswer::No);
+    list.command1_Click(1);
+    port.answer(MsgAnswer::No);
+    list.command1_Click(2);
+    ASSERT_EQ(port.messages.size(), 2);
+    EXPECT_EQ(port.messages[0].text, QStringLiteral("确定要停用当前帐套吗？"));
+    EXPECT_EQ(port.messages[1].text, QStringLiteral("确定要启用当前帐套吗？"));
+}
+
+TEST(AccountSetListGeometryTest, GridPlaceFollowsTheWindow) {
+    struct Case {
+        int w, h;
+        AccountSetList::GridPlace expected;
+    };
+    const Case cases[] = {
+        {11000, 8000, {150, 980, 10650, 6820}},
+        {350, 1180, {150, 980, 0, 0}},
+        {300, 500, {150, 980, 50, 680}},  // smaller than the margins: still positive
+        {0, 0, {150, 980, 350, 1180}},
+    };
+    for (const Case& c : cases) {
+        const auto p = AccountSetList::Form_Resize(c.w, c.h);
+        EXPECT_EQ(p.left, c.expected.left);
+        EXPECT_EQ(p.top, c.expected.top);
+        EXPECT_EQ(p.width, c.expected.width) << c.w;
+        EXPECT_EQ(p.height, c.expected.height) << c.h;
+    }
+}
+
+TEST(AccountSetListKeyTest, WhatCountsAsANumber) {
+    for (const char* yes : {"1", "12", " 7 ", "+3", "-3", "1.5", ".5", "1e3", "&H1F", "&O17", "&17", "0"})
+        EXPECT_TRUE(AccountSetList::IsNumeric(QString::fromUtf8(yes))) << yes;
+    for (const char* no :
+         {"", " ", "abc", "1'2", "帐套编号", "1 2", "1e", "&HZ", "0x10", "inf", "nan", "1,000"})
+        EXPECT_FALSE(AccountSetList::IsNumeric(QString::fromUtf8(no))) << no;
+}
+
+}  // namespace
+}  // namespace ztgl::test

@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QTemporaryDir>
+
+#include "RecordingUiPort.h"
+#include "ado/Connection.h"
+#include "ado/ConnectionString.h"
+#include "catalogue/ProgressWindow.h"
+#include "creation/DatabaseCreation.h"
+#include "creation/DemoTemplate.h"
+#include "creation/TargetConnection.h"
+#include "creation/TemplateDatabase.h"
+#include "startup/Globals.h"
+
+namespace ztgl {
+namespace {
+
+// A real SQL Server, when ZTGL_TEST_SQLSERVER_ODBC holds an ODBC connection string
+// ("SERVER=host[,port];UID=…;PWD=…[;Port=…]"): the demo template is built in a new database
+// beside master's files, checked, and dropped again.
+TEST(CreationLive, BuildsTheDemoTemplateOnSqlServer) {
+    const QString odbc = qEnvironmentVariable("ZTGL_TEST_SQLSERVER_ODBC");
+    if (odbc.isEmpty())
+        GTEST_SKIP() << "ZTGL_TEST_SQLSERVER_ODBC not set";
+    const ado::ConnectionString given(odbc);
+    QString server = given.value(QStringLiteral("SERVER"));
+    if (!given.value(QStringLiteral("Port")).isEmpty())
+        server += QLatin1Char(',') + given.value(QStringLiteral("Port"));
+
+    ResetGlobals();
+    test::RecordingUiPort port;
+    port.answer(MsgAnswer::Yes);  // a leftover of an earlier run is replaced
+    QTemporaryDir dir;
+    gAppPath = dir.path() + QLatin1Char('/');
+    QString error;
+    ASSERT_TRUE(WriteDemoTemplate(gAppPath + kTemplateFileName, &error)) << error.toStdString();
+    gDBType = kSqlServer;
+    gManagerDBName = QStringLiteral("master");
+    gConnectString = QStringLiteral(
+                         "Provider=SQLOLEDB;Password=%1;Persist Security Info=False;User ID=%2;"
+                         "Initial Catalog=master;Data Source=%3")
+                         .arg(given.value(QStringLiteral("PWD")), given.value(QStringLiteral("UID")), server);
+    const QString name = QStringLiteral("ztgl_live_BK%1").arg(QDateTime::currentMSecsSinceEpoch() % 1000);
+
+    TargetConnection target;
+    ProgressWindow progress;
+    progress.Show();
+    DatabaseCreation creation(target, progress);
+    const bool ok = creation.CreateDataBase(name);
+    for (const auto& m : port.messages)
+        if (m.buttons == MsgButtons::Ok)
+            ADD_FAILURE() << m.text.toStdString();
+    EXPECT_TRUE(ok);
+
+    ado::Connection conn;
+    conn.setConnectionString(gConnectString);
+    conn.setConnectionTimeout(10);
+    conn.Open();
+    if (ok) {
+        const ado::RowSet tables = conn.query(QStringLiteral("select count(*) from ") + name +
+                                              QStringLiteral(".INFORMATION_SCHEMA.TABLES"));
+        EXPECT_GE(tables.rows.value(0).value(0).toInt(), 25);
+        const ado::RowSet users =
+            conn.query(QStringLiteral("select Id from ") + name + QStringLiteral(".dbo.Users"));
+        ASSERT_EQ(users.rows.size(), 1);
+        EXPECT_EQ(users.rows[0][0].toString(), QStringLiteral("0"));
+    }
+    conn.Execute(QStringLiteral("IF DB_ID('") + name + QStringLiteral("') IS NOT NULL DROP DATABASE ") +
+                 name);
+    conn.Close();
+    ResetGlobals();
+}
+
+}  // namespace
+}  // namespace ztgl

@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QTemporaryDir>
+
+#include "RecordingUiPort.h"
+#include "ado/Catalog.h"
+#include "ado/Connection.h"
+#include "ado/DataType.h"
+#include "ado/Recordset.h"
+#include "catalogue/ProgressWindow.h"
+#include "creation/DemoTemplate.h"
+#include "creation/SchemaCopy.h"
+#include "creation/TemplateDatabase.h"
+#include "startup/Globals.h"
+
+namespace ztgl {
+namespace {
+
+using namespace ado;
+
+class DemoTemplateTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetGlobals();
+        ASSERT_TRUE(dir.isValid());
+        folder = dir.path() + QLatin1Char('/');
+        QString error;
+        ASSERT_TRUE(WriteDemoTemplate(folder + kTemplateFileName, &error)) << error.toStdString();
+        catalog.Open(TemplateConnectString(folder));
+    }
+    void TearDown() override { ResetGlobals(); }
+
+    RowSet query(const QString& sql) {
+        Connection conn;
+        conn.setConnectionString(TemplateConnectString(folder));
+        conn.Open();
+        RowSet rows = conn.query(sql);
+        conn.Close();
+        return rows;
+    }
+    const CatalogTable& table(const QString& name) {
+        const CatalogTable* t = catalog.table(name);
+        EXPECT_NE(t, nullptr) << name.toStdString();
+        static const CatalogTable none;
+        return t ? *t : none;
+    }
+    static QStringList columnNames(const CatalogTable& t) {
+        QStringList names;
+        for (const auto& c : t.columns)
+            names << c.name;
+        return names;
+    }
+
+    QTemporaryDir dir;
+    QString folder;
+    Catalog catalog;
+};
+
+TEST_F(DemoTemplateTest, RefusesAnExistingFile) {
+    const QString file = folder + kTemplateFileName;
+    const QByteArray before = [&] {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    QString error;
+    EXPECT_FALSE(WriteDemoTemplate(file, &error));
+    EXPECT_FALSE(error.isEmpty());
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), before);
+}
+
+TEST_F(DemoTemplateTest, HoldsTheTablesOfATradeAndInventorySet) {
+    QStringList names;
+    for (const auto& t : catalog.Tables())
+        if (t.type == QLatin1String("TABLE"))
+            names << t.name;
+    EXPECT_GE(names.size(), 25);
+    for (const char* wanted :
+         {"Users",        "BaseLimits",     "User_Permissions",  "Goods",      "GoodsClasses",
+          "Units",        "Warehouses",     "Customers",         "Suppliers",  "Staff",
+          "Departments",  "PurchaseBills",  "PurchaseBillLines", "SalesBills", "SalesBillLines",
+          "StockBills",   "StockBillLines", "Payments",          "Receipts",   "SysParams",
+          "BillNumbering"})
+        EXPECT_TRUE(names.contains(QString::fromLatin1(wanted))) << wanted;
+
+    EXPECT_EQ(columnNames(table(QStringLiteral("BaseLimits"))),
+              (QStringList{QStringLiteral("ID"), QStringLiteral("lName"), QStringLiteral("lValue"),
+                           QStringLiteral("lUseFlag"), QStringLiteral("lVerTag"),
+                           QStringLiteral("lConfigTag"), QStringLiteral("lPX")}));
+    EXPECT_EQ(columnNames(table(QStringLiteral("User_Permissions"))),
+              (QStringList{QStringLiteral("UserID"), QStringLiteral("OperationID")}));
+    EXPECT_EQ(columnNames(table(QStringLiteral("Users"))).mid(0, 3),
+              (QStringList{QStringLiteral("Id"), QStringLiteral("Uname"), QStringLiteral("PWD")}));
+}
+
+TEST_F(DemoTemplateTest, HasTheDefaultUserAndNoUpgradeMarker) {
+    const RowSet users = query(QStringLiteral("select Id, Uname from Users"));
+    ASSERT_EQ(users.rows.size(), 1);
+    EXPECT_EQ(users.rows[0][0].toString(), QStringLiteral("0"));
+    EXPECT_EQ(users.rows[0][1].toString(), QStringLiteral("管理员"));
+    EXPECT_TRUE(query(QStringLiteral("select * from BaseLimits where ID='10'")).rows.isEmpty());
+    EXPECT_FALSE(query(QStringLiteral("select * from User_Permissions where UserID='0'")).rows.isEmpty());
+    // Text compares without regard to case, as in Jet.
+    EXPECT_EQ(query(QStringLiteral("select CSMC from SysParams where CSBH='dwmc'")).rows.size(), 1);
+}
+
+TEST_F(DemoTemplateTest, HoldsEveryKeyKindDefaultFormAndColumnType) {
+    QSet<int> keyKinds, types;
+    bool severalColumnKey = false, textDefault = false, numberDefault = false, expressionDefault = false;
+    for (const auto& t : catalog.Tables()) {
+        if (t.type != QLatin1String("TABLE"))
+            continue;
+        for (const auto& k : t.keys) {
+            keyKinds << k.type;
+            severalColumnKey |= k.type == adKeyPrimary && k.columns.size() > 1;
+        }
+        for (const auto& c : t.columns) {
+            types << c.type;
+            const QString d = c.property(QStringLiteral("Default")).toString();
+            textDefault |= d.startsWith(QLatin1Char('"')) && d.endsWith(QLatin1Char('"'));
+            numberDefault |= !d.isEmpty() && (d[0].isDigit() || d[0] == QLatin1Char('-'));
+            expressionDefault |= d == QLatin1String("CURRENT_TIMESTAMP");
+        }
+    }
+    EXPECT_EQ(keyKinds, (QSet<int>{adKeyPrimary, adKeyForeign, adKeyUnique}));
+    EXPECT_TRUE(severalColumnKey);
+    EXPECT_TRUE(textDefault);
+    EXPECT_TRUE(numberDefault);
+    EXPECT_TRUE(expressionDefault);
+    for (int type : {adVarWChar, adLongVarWChar, adInteger, adSmallInt, adUnsignedTinyInt, adSingle, adDouble,
+                     adCurrency, adDate, adBoolean})
+        EXPECT_TRUE(types.contains(type)) << type;
+}
+
+// The SQL Server copy rebuilds every table of the demo template and copies every row.
+TEST_F(DemoTemplateTest, TheSchemaCopyRebuildsAllOfIt) {
+    test::RecordingUiPort port;
+    gDBType = kSqlServer;
+    ProgressWindow progress;
+    progress.Show();
+    QStringList statements;
+    SchemaCopy copy(
+        TemplateConnectString(folder), [&](const QString& sql) { statements << sql; }, progress);
+    ASSERT_TRUE(copy.XZBJG());
+    EXPECT_TRUE(port.messages.isEmpty()) << port.messages.value(0).text.toStdString();
+
+    int tables = 0, rows = 0, expectedRows = 0;
+    for (const auto& t : catalog.Tables()) {
+        if (t.type != QLatin1String("TABLE"))
+            continue;
+        ++tables;
+        expectedRows += query(QStringLiteral("select * from ") + t.name).rows.size();
+    }
+    QStringList creates;
+    for (const QString& s : statements) {
+        if (s.startsWith(QStringLiteral("CREATE TABLE ")))
+            creates << s;
+        else if (s.startsWith(QStringLiteral("Insert into ")))
+            ++rows;
+        else
+            ADD_FAILURE() << s.toStdString();
+    }
+    EXPECT_EQ(creates.size(), tables);
+    EXPECT_EQ(rows, expectedRows);
+    EXPECT_TRUE(
+        creates.contains(QStringLiteral("CREATE TABLE Units(DWBH nvarchar (6) not null ,DWMC nvarchar (10) "
+                                        "not null UNIQUE ,constraint Units_DWBH "
+                                        "primary  key(DWBH))")));
+    EXPECT_TRUE(creates.contains(QStringLiteral(
+        "CREATE TABLE Goods(SPBH nvarchar (20) not null ,SPMC nvarchar (60) not null ,GGXH nvarchar (40) "
+        ",LBBH "
+        "nvarchar (10) not null ,DWBH nvarchar (6) not null ,TXM nvarchar (20) not null UNIQUE ,JJ Numeric "
+        "DEFAULT 0 "
+        ",SJ Numeric DEFAULT 0 ,ZDKC Decimal DEFAULT 0 ,ZGKC Decimal ,SL Real DEFAULT 0.13 ,TY tinyint not "
+        "null "
+        "DEFAULT 0 ,JDRQ Datetime DEFAULT CURRENT_TIMESTAMP ,SM ntext ,constraint Goods_Key_Kx primary  "
+        "key(SPBH,LBBH,DWBH))")));
+    EXPECT_TRUE(
+        creates.contains(QStringLiteral("CREATE TABLE User_Permissions(UserID nvarchar (10) not null "
+                                        ",OperationID nvarchar (50) not null ,constraint "
+                                        "User_Permissions_Key_Kx primary  key(UserID,OperationID))")));
+    EXPECT_TRUE(statements.contains(QStringLiteral("Insert into Units(DWBH,DWMC) values('01','个')")));
+    EXPECT_TRUE(statements.contains(
+        QStringLiteral("Insert into Periods(QJ,KSRQ,JSRQ,JZ,JZR) values('2024-01','2024-01-01 "
+                       "00:00:00','2024-01-31 00:00:00',0,null)")));
+    bool textDefaultInSingleQuotes = false;
+    for (const QString& s : creates) {
+        EXPECT_FALSE(s.contains(QLatin1Char('"'))) << s.toStdString();
+        textDefaultInSingleQuotes |= s.contains(QStringLiteral("XB nvarchar (2) DEFAULT '男' "));
+    }
+    EXPECT_TRUE(textDefaultInSingleQuotes);
+}
+
+}  // namespace
+}  // namespace ztgl

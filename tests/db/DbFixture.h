@@ -1,0 +1,35 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "QtPrinters.h"
+#include "RecordingUiPort.h"
+#include "db/PubSql.h"
+#include "startup/Globals.h"
+#include "startup/UiPort.h"
+
+namespace ztgl::test {
+
+// Fresh process-wide values and a recording message port for every test; the shared connection
+// is closed again before the test's databases go away.
+class DbFixture : public ::testing::Test {
+protected:
+    void SetUp() override { ResetGlobals(); }
+    void TearDown() override { ResetGlobals(); }
+
+    // The one failure message every trap of the database layer shows.
+    void expectOneReport(const QString& text) const {
+        ASSERT_EQ(port.messages.size(), 1);
+        EXPECT_EQ(port.messages[0].text, text);
+        EXPECT_EQ(port.messages[0].title, QStringLiteral("提示信息"));
+        EXPECT_EQ(port.messages[0].icon, MsgIcon::Information);
+        EXPECT_EQ(port.messages[0].buttons, MsgButtons::Ok);
+    }
+    void expectNoMessages() const {
+        EXPECT_TRUE(port.messages.isEmpty()) << port.messages.value(0).text.toStdString();
+    }
+
+    RecordingUiPort port;
+};
+
+}  // namespace ztgl::test

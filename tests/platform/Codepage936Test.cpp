@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include "platform/Codepage936.h"
+#include "platform/RuntimeError.h"
+
+namespace cp936 = ztgl::cp936;
+
+namespace {
+QString u(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+}  // namespace
+
+TEST(Codepage936, AscGivesWindowsCodes) {
+    struct Case {
+        const char* text;
+        int code;
+    } cases[] = {
+        {"a", 97},      {"A", 65},        {"0", 48},
+        {" ", 32},      {"\x01", 1},      {"~", 126},
+        {"中", -10544}, {"啊", -20319},   {"€", 128},
+        {"丂", -32448}, {"齄", -2050},    {"·", -24156},
+        {"abc", 97},    {"中文", -10544}, {"\xef\xa3\xb5", 255},  // U+F8F5 is the byte 0xFF
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(cp936::Asc(u(c.text)), c.code) << c.text;
+}
+
+TEST(Codepage936, CharactersOutsideTheCodePageAreQuestionMarks) {
+    EXPECT_EQ(cp936::Asc(u("😀")), 63);
+    EXPECT_EQ(cp936::Asc(QString(QChar(0xD800))), 63);  // lone surrogate
+    EXPECT_EQ(cp936::Asc(u("ก")), 63);                  // Thai
+    EXPECT_EQ(cp936::encode(u("a😀b")), QByteArray("a?b"));
+    EXPECT_EQ(cp936::encode(u("xกy")), QByteArray("x?y"));
+}
+
+TEST(Codepage936, AscOfEmptyTextIsInvalidCall) {
+    try {
+        cp936::Asc(QString());
+        FAIL() << "no error";
+    } catch (const ztgl::RuntimeError& e) {
+        EXPECT_EQ(e.number(), 5);
+        EXPECT_EQ(e.description(), QStringLiteral("无效的过程调用或参数"));
+    }
+}
+
+TEST(Codepage936, ChrOfSingleBytes) {
+    EXPECT_EQ(cp936::Chr(0), QString(QChar(0)));
+    EXPECT_EQ(cp936::Chr(13), QStringLiteral("\r"));
+    EXPECT_EQ(cp936::Chr(65), QStringLiteral("A"));
+    EXPECT_EQ(cp936::Chr(127), QString(QChar(127)));
+    EXPECT_EQ(cp936::Chr(128), u("€"));
+    EXPECT_EQ(cp936::Chr(255), QString(QChar(0xF8F5)));
+    // A lead byte alone is no character.
+    EXPECT_EQ(cp936::Chr(0x81), QStringLiteral("?"));
+    EXPECT_EQ(cp936::Chr(0xD6), QStringLiteral("?"));
+}
+
+TEST(Codepage936, ChrAndAscAreInverseForEveryByteCharacter) {
+    for (int code = 0; code <= 0x80; ++code)
+        EXPECT_EQ(cp936::Asc(cp936::Chr(code)), code) << code;
+    EXPECT_EQ(cp936::Asc(cp936::Chr(255)), 255);
+}
+
+TEST(Codepage936, ChrOfDoubleByteCodes) {
+    EXPECT_EQ(cp936::Chr(-10544), u("中"));
+    EXPECT_EQ(cp936::Chr(0xD6D0), u("中"));
+    EXPECT_EQ(cp936::Chr(-20319), u("啊"));
+    for (int bad : {-32769, 65536, 1 << 20}) {
+        try {
+            cp936::Chr(bad);
+            ADD_FAILURE() << bad;
+        } catch (const ztgl::RuntimeError& e) {
+            EXPECT_EQ(e.number(), 5);
+        }
+    }
+}
+
+TEST(Codepage936, RoundTripOfChineseText) {
+    const QString text = u("帐套管理：服务器 192.168.0.1，端口 2001（€）");
+    const QByteArray bytes = cp936::encode(text);
+    EXPECT_EQ(bytes.left(4), QByteArray("\xd5\xca\xcc\xd7"));  // 帐套
+    EXPECT_EQ(cp936::decode(bytes), text);
+}
+
+TEST(Codepage936, ByteTableMatchesWindows) {
+    // 0x80 is the euro sign, 0xFF the private-use character, the user-defined area private use,
+    // and the punctuation that GB2312 tables get wrong.
+    EXPECT_EQ(cp936::decode("\x80"), u("€"));
+    EXPECT_EQ(cp936::decode("\xff"), QString(QChar(0xF8F5)));
+    EXPECT_EQ(cp936::decode("\xaa\xa1"), QString(QChar(0xE000)));
+    EXPECT_EQ(cp936::decode("\xa1\xa4"), QString(QChar(0x00B7)));
+    EXPECT_EQ(cp936::decode("\xa1\xaa"), QString(QChar(0x2014)));
+    EXPECT_EQ(cp936::decode("\x81\x40"), QString(QChar(0x4E02)));
+    EXPECT_EQ(cp936::encode(u("€")), QByteArray("\x80"));
+}
+
+TEST(Codepage936, BrokenBytesBecomeQuestionMarksAndKeepTheirNeighbours) {
+    struct Case {
+        QByteArray bytes;
+        QString text;
+    } cases[] = {
+        {QByteArray("\x81"), QStringLiteral("?")},  // lead byte at the end
+        {QByteArray("ab\xd6"), QStringLiteral("ab?")},
+        {QByteArray("\x81\x30"), QStringLiteral("?0")},  // invalid trail: read again
+        {QByteArray("\xd6\n"), QStringLiteral("?\n")},   // never swallows a line end
+        {QByteArray("\xd6=1"), QStringLiteral("?=1")},
+        {QByteArray("\xd6\x7f"), QStringLiteral("?\x7f")},
+        {QByteArray("x\0y", 3), QString::fromLatin1("x\0y", 3)},  // NULs are kept
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(cp936::decode(c.bytes), c.text) << c.bytes.toHex().constData();
+}
+
+TEST(Codepage936, EveryByteStringDecodesWithoutCrashing) {
+    QByteArray all;
+    for (int a = 0; a < 256; ++a)
+        for (int b = 0; b < 256; ++b) {
+            all.append(char(a));
+            all.append(char(b));
+        }
+    const QString text = cp936::decode(all);
+    EXPECT_FALSE(text.contains(QChar::ReplacementCharacter));
+    EXPECT_GE(text.size(), 256 * 128);
+}

@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include "ScopedEnvironment.h"
+#include "platform/SingleInstance.h"
+
+using ztgl::SingleInstance;
+
+namespace {
+
+// A key of its own for every test, so parallel test runs never meet.
+QString uniqueKey(const char* name) {
+    return QStringLiteral("ztgl-test-%1-%2").arg(QCoreApplication::applicationPid()).arg(QLatin1String(name));
+}
+
+}  // namespace
+
+TEST(SingleInstance, SecondHolderIsRefusedUntilTheFirstEnds) {
+    const QString key = uniqueKey("pair");
+    auto first = std::make_unique<SingleInstance>(key);
+    SingleInstance second(key);
+    EXPECT_TRUE(first->acquire());
+    EXPECT_TRUE(first->acquire());  // asking again keeps it
+    EXPECT_FALSE(second.acquire());
+    EXPECT_FALSE(second.acquire());
+    first.reset();
+    EXPECT_TRUE(second.acquire());
+}
+
+TEST(SingleInstance, DifferentKeysDoNotMeet) {
+    SingleInstance a(uniqueKey("a"));
+    SingleInstance b(uniqueKey("b"));
+    SingleInstance chinese(uniqueKey("帐套/管理"));
+    EXPECT_TRUE(a.acquire());
+    EXPECT_TRUE(b.acquire());
+    EXPECT_TRUE(chinese.acquire());
+}
+
+// A second process holds the instance; once it has died without letting go, its stale lock is
+// taken over.
+TEST(SingleInstance, OtherProcessHoldsItAndItsStaleLockIsTakenOver) {
+    const QString key = uniqueKey("process");
+    int toChild[2];
+    int toParent[2];
+    ASSERT_EQ(pipe(toChild), 0);
+    ASSERT_EQ(pipe(toParent), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        auto* held = new SingleInstance(key);  // never released: the process dies holding it
+        const char ok = held->acquire() ? 'y' : 'n';
+        if (write(toParent[1], &ok, 1) != 1)
+            _exit(2);
+        char go;
+        if (read(toChild[0], &go, 1) != 1)
+            _exit(3);
+        _exit(0);
+    }
+    char childGot = 0;
+    ASSERT_EQ(read(toParent[0], &childGot, 1), 1);
+    EXPECT_EQ(childGot, 'y');
+
+    SingleInstance mine(key);
+    EXPECT_FALSE(mine.acquire());
+
+    const char go = 'x';
+    ASSERT_EQ(write(toChild[1], &go, 1), 1);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    for (int fd : {toChild[0], toChild[1], toParent[0], toParent[1]})
+        close(fd);
+
+    EXPECT_TRUE(mine.acquire());
+    SingleInstance third(key);
+    EXPECT_FALSE(third.acquire());
+}
+
+// A lock that cannot be made at all must not keep the operator from working.
+TEST(SingleInstance, UnusableLockFolderDoesNotRefuseTheStart) {
+    ztgl::test::ScopedEnvironment env;
+    env.unset("XDG_RUNTIME_DIR");
+    env.set("TMPDIR", "/nonexistent/ztgl-test-folder");
+    SingleInstance first(uniqueKey("nowhere"));
+    EXPECT_TRUE(first.acquire());
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/nonexistent/ztgl-test-folder")));
+}

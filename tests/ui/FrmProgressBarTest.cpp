@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+
+#include "catalogue/ProgressWindow.h"
+#include "ui/FrmProgressBar.h"
+
+namespace ztgl::gui {
+namespace {
+
+using PW = ProgressWindow;
+
+FrmProgressBar* shownWindow() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* f = qobject_cast<FrmProgressBar*>(w); f && f->isVisible())
+            return f;
+    return nullptr;
+}
+
+TEST(FrmProgressBar, ShowsTheLoadStateThenWhatTheCreationWrites) {
+    PW window;
+    window.setViewFactory(FrmProgressBar::factory());
+    window.Show();
+    FrmProgressBar* f = shownWindow();
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->size(), QSize(465, 151));  // 6975 x 2265 twips
+    EXPECT_TRUE(f->windowFlags() & Qt::FramelessWindowHint);
+    auto* label1 = f->findChild<QLabel*>(QStringLiteral("Label1"));
+    auto* label2 = f->findChild<QLabel*>(QStringLiteral("Label2"));
+    auto* label3 = f->findChild<QLabel*>(QStringLiteral("Label3"));
+    auto* bar1 = f->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
+    auto* bar2 = f->findChild<QProgressBar*>(QStringLiteral("ProgressBar2"));
+    ASSERT_TRUE(label1 && label2 && label3 && bar1 && bar2);
+    EXPECT_EQ(label1->text(), QString());
+    EXPECT_FALSE(label2->isVisible());
+    EXPECT_FALSE(bar1->isVisible());
+    EXPECT_FALSE(bar2->isVisible());
+    EXPECT_EQ(bar1->maximum(), 100);
+    EXPECT_EQ(label3->palette().color(QPalette::WindowText), QColor(128, 0, 0));
+
+    window.setCaption(PW::Label3, QStringLiteral("正在创建帐套“华东贸易有限公司”"));
+    window.setCaption(PW::Label1, QStringLiteral("正在创建PurchaseBillLines表，请稍后……"));
+    window.setCaption(PW::Label2, QStringLiteral("正在插入表PurchaseBillLines的初始数据"));
+    window.setVisible(PW::Label2, true);
+    window.setVisible(PW::ProgressBar1, true);
+    window.setVisible(PW::ProgressBar2, true);
+    window.setMax(PW::ProgressBar1, 28);
+    window.setValue(PW::ProgressBar1, 17);
+    window.setMax(PW::ProgressBar2, 11);
+    window.setValue(PW::ProgressBar2, 10);
+    EXPECT_TRUE(label2->isVisible());
+    EXPECT_TRUE(bar1->isVisible());
+    EXPECT_EQ(bar1->maximum(), 28);
+    EXPECT_EQ(bar1->value(), 17);
+    EXPECT_EQ(bar2->value(), 10);
+    // Long texts are shown whole, inside the window.
+    for (QLabel* l : {label1, label2, label3}) {
+        EXPECT_GE(l->width(), l->sizeHint().width()) << l->objectName().toStdString();
+        EXPECT_LE(l->geometry().right(), f->width());
+    }
+    f->grab().save(QStringLiteral("/tmp/ztgl_frmProgressBar.png"));
+
+    window.Unload();
+    EXPECT_EQ(shownWindow(), nullptr);
+
+    // A later creation starts from the load state again.
+    window.Show();
+    f = shownWindow();
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->findChild<QLabel*>(QStringLiteral("Label1"))->text(), QString());
+    EXPECT_FALSE(f->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"))->isVisible());
+    window.Unload();
+}
+
+}  // namespace
+}  // namespace ztgl::gui

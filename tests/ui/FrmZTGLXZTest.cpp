@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "RecordingUiPort.h"
+#include "ScriptedServer.h"
+#include "creation/AccountSetEditor.h"
+#include "creation/TemplateDatabase.h"
+#include "db/PubSql.h"
+#include "startup/Globals.h"
+#include "ui/FrmZTGLXZ.h"
+#include "ui/ModalForms.h"
+
+namespace ztgl::gui {
+namespace {
+
+using test::RecordingUiPort;
+using test::ScriptedServer;
+
+void type(QWidget* w, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &press);
+    }
+}
+
+// The editor's window over a scripted SQL Server manager database.
+class FrmZTGLXZTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetGlobals();
+        gDBType = kSqlServer;
+        gManagerDBName = QStringLiteral("MAIN");
+        gConnectString = QStringLiteral(
+            "Provider=SQLOLEDB;Password=;Persist Security Info=False;User ID=sa;Initial Catalog=MAIN;Data "
+            "Source=SRV");
+        ASSERT_TRUE(dir.isValid());
+        gAppPath = dir.path() + QLatin1Char('/');  // no template here: a creation fails
+        server.onQuery(
+            QStringLiteral("getdate"),
+            ScriptedServer::rows({QStringLiteral("sj")}, {{QDateTime(QDate(2024, 3, 5), QTime(9, 0))}}));
+        server.onQuery(QStringLiteral("^select \\* from ZTML where Id='3'$"),
+                       ScriptedServer::rows({QStringLiteral("Id"), QStringLiteral("ZTMC"),
+                                             QStringLiteral("ZTLJ"), QStringLiteral("CreateTime")},
+                                            {{QStringLiteral("3"), QStringLiteral("华东贸易有限公司"),
+                                              QStringLiteral("MAIN_BK003"), QStringLiteral("2023-11-20")}}));
+        server.onQuery(QStringLiteral("^select \\* from Users where Id='0'$"),
+                       ScriptedServer::rows({QStringLiteral("Id"), QStringLiteral("Uname")},
+                                            {{QStringLiteral("0"), QStringLiteral("张经理")}}));
+        ASSERT_EQ(Open_Connect(), 1);
+    }
+    void TearDown() override {
+        Close_Connect();
+        ResetGlobals();
+    }
+
+    QTemporaryDir dir;
+    RecordingUiPort port;
+    ScriptedServer server;
+};
+
+TEST_F(FrmZTGLXZTest, NewModeShowsItsBoxesAndButtons) {
+    AccountSetEditor editor(nullptr);
+    editor.EditId = QStringLiteral("4");
+    FrmZTGLXZ w(editor);
+    w.Form_Load();
+    w.show();
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("新增帐套"));
+    EXPECT_EQ(w.box(0)->text(), QString());
+    EXPECT_EQ(w.box(1)->text(), QStringLiteral("管理员"));
+    EXPECT_EQ(w.box(2)->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(w.box(3)->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblCreateTime"))->text(), QStringLiteral("2024-03-05"));
+    EXPECT_EQ(w.button(0)->text(), QStringLiteral("关闭(&Q)"));
+    EXPECT_EQ(w.button(0)->toolTip(), QStringLiteral("关闭窗体，快捷键Alt+Q"));
+    EXPECT_EQ(w.button(1)->text(), QStringLiteral("确定(&Y)"));
+    EXPECT_EQ(w.button(1)->toolTip(), QStringLiteral("确定，快捷键Alt+Y"));
+    // Nothing overlaps: every box lies right of its label and inside the window.
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(w.rect().contains(w.box(i)->geometry())) << i;
+        if (i > 0)
+            EXPECT_GT(w.box(i)->geometry().top(), w.box(i - 1)->geometry().bottom()) << i;
+    }
+    w.grab().save(QStringLiteral("/tmp/ztgl_frmZTGLXZ_new.png"));
+}
+
+TEST_F(FrmZTGLXZTest, ModifyModeShowsTheSet) {
+    AccountSetEditor editor(nullptr);
+    editor.EditId = QStringLiteral("3");
+    editor.IsNew = false;
+    FrmZTGLXZ w(editor);
+    w.Form_Load();
+    w.show();
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("修改帐套"));
+    EXPECT_EQ(w.box(0)->text(), QStringLiteral("华东贸易有限公司"));
+    EXPECT_EQ(w.box(1)->text(), QStringLiteral("张经理"));
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblCreateTime"))->text(), QStringLiteral("2023-11-20"));
+    w.grab().save(QStringLiteral("/tmp/ztgl_frmZTGLXZ_modify.png"));
+}
+
+TEST_F(FrmZTGLXZTest, TypingReachesTheRulesAndAFailedCheckTakesTheFocus) {
+    AccountSetEditor editor(nullptr);
+    editor.EditId = QStringLiteral("4");
+    FrmZTGLXZ w(editor);
+    w.Form_Load();
+    w.show();
+    QApplication::setActiveWindow(&w);
+    type(w.box(1), QStringLiteral("x"));
+    EXPECT_EQ(editor.TxtDB[1], w.box(1)->text());
+
+    w.box(3)->setFocus();
+    w.button(1)->click();
+    ASSERT_EQ(port.messages.size(), 1);
+    EXPECT_EQ(port.messages[0].text, QStringLiteral("请录入帐套的名称！"));
+    EXPECT_TRUE(w.box(0)->hasFocus());
+
+    type(w.box(0), QStringLiteral("华东"));
+    EXPECT_EQ(editor.TxtDB[0], QStringLiteral("华东"));
+    type(w.box(2), QStringLiteral("ab"));
+    type(w.box(3), QStringLiteral("ac"));
+    w.button(1)->click();
+    EXPECT_EQ(port.messages.back().text, QStringLiteral("两次录入的密码不一致，请重新确认密码！"));
+    EXPECT_TRUE(w.box(2)->hasFocus());
+    EXPECT_EQ(w.box(2)->selectedText(), QStringLiteral("ab"));
+}
+
+// The runner shows the dialog modally; after a failed creation it comes back with the entries,
+// and the close button ends it.
+TEST_F(FrmZTGLXZTest, TheRunnerShowsTheDialogAgainAfterAFailedCreation) {
+    AccountSetEditor editor(nullptr);
+    editor.EditId = QStringLiteral("4");
+    int shown = 0;
+    std::function<void()> step;
+    step = [&] {
+        auto* w = qobject_cast<FrmZTGLXZ*>(QApplication::activeModalWidget());
+        if (!w) {
+            QTimer::singleShot(0, step);
+            return;
+        }
+        ++shown;
+        if (shown == 1) {
+            type(w->box(0), QStringLiteral("华东"));
+            type(w->box(2), QStringLiteral("p"));
+            type(w->box(3), QStringLiteral("p"));
+            w->button(1)->click();  // no template: the creation fails
+            QTimer::singleShot(0, step);
+        } else {
+            EXPECT_EQ(w->box(0)->text(), QStringLiteral("华东"));
+            EXPECT_TRUE(w->isEnabled());
+            w->button(0)->click();
+        }
+    };
+    QTimer::singleShot(0, step);
+    runFrmZTGLXZ(editor, nullptr);
+    EXPECT_EQ(shown, 2);
+    EXPECT_TRUE(editor.isUnloaded());
+    ASSERT_FALSE(port.messages.isEmpty());
+    EXPECT_EQ(port.messages.back().text, QStringLiteral("创建数据库失败！"));
+    EXPECT_EQ(port.mainWindowEnabled, (QVector<bool>{false, true}));
+}
+
+TEST_F(FrmZTGLXZTest, EscapeClosesLikeTheCloseButton) {
+    AccountSetEditor editor(nullptr);
+    editor.EditId = QStringLiteral("4");
+    QTimer::singleShot(0, [] {
+        if (auto* w = QApplication::activeModalWidget()) {
+            QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QApplication::sendEvent(w, &esc);
+        }
+    });
+    runFrmZTGLXZ(editor, nullptr);
+    EXPECT_TRUE(editor.isUnloaded());
+    EXPECT_FALSE(editor.saved());
+}
+
+}  // namespace
+}  // namespace ztgl::gui
