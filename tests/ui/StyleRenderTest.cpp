@@ -19,8 +19,7 @@ namespace {
 struct SampleWindow {
     QWidget form;
     QList<QAbstractButton*> buttons;
-    QLineEdit* first = nullptr;
-    QLineEdit* second = nullptr;
+    QList<QLineEdit*> boxes;
 
     SampleWindow() {
         form.setObjectName(QStringLiteral("frmSample"));
@@ -33,18 +32,18 @@ struct SampleWindow {
             b->resize(gui::twipsToPixels(width), gui::twipsToPixels(615));
             buttons << b;
         }
-        auto* l1 = new QLabel(QStringLiteral("帐套名称："), &form);
-        l1->setGeometry(40, 90, 90, 22);
-        first = new QLineEdit(QStringLiteral("演示公司"), &form);
-        first->setObjectName(QStringLiteral("TxtDB"));
-        first->setProperty("controlIndex", 0);
-        first->setGeometry(140, 90, 240, 22);
-        auto* l2 = new QLabel(QStringLiteral("用户名称："), &form);
-        l2->setGeometry(40, 130, 90, 22);
-        second = new QLineEdit(QStringLiteral("管理员"), &form);
-        second->setObjectName(QStringLiteral("TxtDB"));
-        second->setProperty("controlIndex", 1);
-        second->setGeometry(140, 130, 240, 22);
+        // Two members of the box array TxtDB, each with its label.
+        const std::pair<const char*, const char*> rows[] = {{"帐套名称：", "演示公司"},
+                                                            {"用户名称：", "管理员"}};
+        for (int i = 0; i < 2; ++i) {
+            auto* label = new QLabel(QString::fromUtf8(rows[i].first), &form);
+            label->setGeometry(40, 90 + 40 * i, 90, 22);
+            auto* box = new QLineEdit(QString::fromUtf8(rows[i].second), &form);
+            box->setObjectName(QStringLiteral("TxtDB"));
+            box->setProperty("controlIndex", i);
+            box->setGeometry(140, 90 + 40 * i, 240, 22);
+            boxes << box;
+        }
         gui::Set_Style(&form, buttons, form.windowTitle());
         gui::Set_FlatControls(&form);
     }
@@ -58,7 +57,7 @@ TEST(StyleRenderTest, SampleWindowDrawsHeadButtonsAndBoxes) {
     gui::Set_ButtonPictures(w.buttons);
     w.form.show();
     QApplication::setActiveWindow(&w.form);
-    w.second->setFocus();
+    w.boxes[1]->setFocus();
     QApplication::processEvents();
     const QImage shot = w.form.grab().toImage();
     // ZTGL_RENDER_DIR=/some/dir keeps the picture for a look by eye.
