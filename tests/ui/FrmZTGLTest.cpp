@@ -14,10 +14,7 @@
 #include <QTableView>
 #include <memory>
 
-#include "RecordingUiPort.h"
-#include "ScriptedServer.h"
-#include "ado/Connection.h"
-#include "startup/Globals.h"
+#include "ScriptedCatalogueFixture.h"
 
 namespace ztgl::test {
 namespace {
@@ -26,21 +23,11 @@ using gui::FrmZTGL;
 
 const QString kMarker = QStringLiteral("◆");
 
-class FrmZTGLTest : public ::testing::Test {
+class FrmZTGLTest : public ScriptedCatalogueFixture {
 protected:
-    void SetUp() override {
-        ResetGlobals();
-        gDBType = kSqlServer;
-        gConnectString = QStringLiteral(
-            "Provider=SQLOLEDB.1;Password=;Persist Security Info=False;User ID=sa;Initial Catalog=MAIN;Data "
-            "Source=SRV");
-        gConn = std::make_unique<ado::Connection>();
-        gConn->setConnectionString(gConnectString);
-        gConn->Open();
-    }
     void TearDown() override {
         window.reset();
-        ResetGlobals();
+        ScriptedCatalogueFixture::TearDown();
     }
 
     // Opens the window over `count` sets; every third one is disabled, the names mix Chinese,
@@ -54,8 +41,7 @@ protected:
                 {QString::number(i), name, QStringLiteral("MAIN_BK%1").arg(i, 3, 10, QLatin1Char('0')),
                  QStringLiteral("2024-%1-15").arg(i % 12 + 1, 2, 10, QLatin1Char('0')), i % 3 == 0 ? 0 : 1});
         }
-        server.onQuery(QStringLiteral("^select \\* from ZTML Order By Id$"),
-                       ScriptedServer::rows({"Id", "ZTMC", "ZTLJ", "CreateTime", "UserFlag"}, rows));
+        setZtml(rows);
         window = std::make_unique<FrmZTGL>();
         window->resize(900, 480);
         window->show();
@@ -94,8 +80,6 @@ protected:
         EXPECT_TRUE(window->grab().save(file)) << file.toStdString();
     }
 
-    ScriptedServer server;
-    RecordingUiPort port;
     std::unique_ptr<FrmZTGL> window;
 };
 
