@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QStyle>
@@ -50,6 +51,9 @@ FrmZTGL::FrmZTGL(QWidget* parent)
     connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this] { m_list.MSFlexGrid1_Click(); });
     connect(m_grid, &QTableView::doubleClicked, this, [this] { m_list.MSFlexGrid1_DblClick(); });
+    connect(m_grid->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this,
+            [this] { m_list.MSFlexGrid1_DblClick(); });
+    m_grid->viewport()->installEventFilter(this);
 
     Form_Load();
 }
@@ -127,6 +131,27 @@ void FrmZTGL::columnWidthChanged(int col) {
     const int px = twipsToPixels(m_list.grid().ColWidth(col));
     m_grid->setColumnHidden(col, px == 0);
     m_grid->setColumnWidth(col, px);
+}
+
+// The flex grid reports clicks and double clicks anywhere on it; the view reports them only on
+// cells. On the empty area below the rows they are forwarded here and kept from the view, which
+// would clear the highlight of the current row (the current row stays, as in the flex grid).
+bool FrmZTGL::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (watched != m_grid->viewport() ||
+        (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+         type != QEvent::MouseButtonDblClick))
+        return QWidget::eventFilter(watched, event);
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    if (m_grid->indexAt(mouse->position().toPoint()).isValid())
+        return QWidget::eventFilter(watched, event);
+    if (mouse->button() == Qt::LeftButton) {
+        if (type == QEvent::MouseButtonRelease)
+            m_list.MSFlexGrid1_Click();
+        else if (type == QEvent::MouseButtonDblClick)
+            m_list.MSFlexGrid1_DblClick();
+    }
+    return true;
 }
 
 void FrmZTGL::resizeEvent(QResizeEvent* event) {

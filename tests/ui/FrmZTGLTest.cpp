@@ -181,6 +181,29 @@ TEST_F(FrmZTGLTest, HeaderClickKeepsTheMarker) {
     EXPECT_FALSE(w.command1(2)->isEnabled());
 }
 
+TEST_F(FrmZTGLTest, ClicksBelowTheRowsCountAsClicksOnTheCurrentRow) {
+    FrmZTGL& w = open(3);
+    key(Qt::Key_Up);  // onto the second set, in use; the buttons still follow the disabled third
+    EXPECT_FALSE(w.command1(1)->isEnabled());
+    const QPoint below(20, grid()->viewport()->height() - 5);
+    ASSERT_FALSE(grid()->indexAt(below).isValid());
+    const auto send = [&](QEvent::Type type) {
+        QMouseEvent e(type, below, grid()->viewport()->mapToGlobal(below), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(grid()->viewport(), &e);
+    };
+    send(QEvent::MouseButtonPress);
+    send(QEvent::MouseButtonRelease);
+    EXPECT_EQ(grid()->currentIndex().row(), 1);
+    EXPECT_TRUE(grid()->selectionModel()->isRowSelected(1)) << "the current row stays highlighted";
+    EXPECT_TRUE(w.command1(1)->isEnabled());
+    EXPECT_FALSE(w.command1(2)->isEnabled());
+    EXPECT_EQ(markers(), QStringList({"", kMarker, ""}));
+    EXPECT_TRUE(port.modalForms.isEmpty());
+    send(QEvent::MouseButtonDblClick);
+    EXPECT_EQ(port.modalForms, QStringList{QStringLiteral("frmZTGLXZ")}) << "the editor for the current set";
+}
+
 TEST_F(FrmZTGLTest, DoubleClickOpensTheEditorForThatSet) {
     open(3);
     mouse(QEvent::MouseButtonPress, 0);
