@@ -74,6 +74,8 @@ void FrmZTGL::Form_Load() {
     if (m_list.maximized())
         setWindowState(windowState() | Qt::WindowMaximized);
     Set_Style(this, m_buttons, m_list.caption());
+    showButtons();  // the pictures came with the style: widths again, then the row again
+    Set_Position(this, m_buttons);
     Set_Msflexgrid(m_grid, 0);
     Set_FlatControls(this);
     m_list.SetMSFlexGrid1Date();
@@ -93,7 +95,9 @@ void FrmZTGL::showButtons() {
         QAbstractButton* button = m_buttons[i];
         button->setText(state.caption);
         button->setToolTip(state.toolTip);
-        button->setFixedSize(twipsToPixels(state.widthTwips), twipsToPixels(615));
+        // The designed width, or more when caption and picture need it in this font.
+        button->setFixedSize(qMax(twipsToPixels(state.widthTwips), button->sizeHint().width()),
+                             twipsToPixels(615));
         button->setEnabled(state.enabled);
         button->setVisible(state.visible);
     }

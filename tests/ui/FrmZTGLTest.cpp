@@ -91,8 +91,10 @@ TEST_F(FrmZTGLTest, EmptyListShowsOnlyTheHeader) {
     EXPECT_TRUE(w.command1(1)->isEnabled());
     EXPECT_FALSE(w.command1(2)->isEnabled());
     EXPECT_TRUE(w.command1(5)->isHidden());
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 5; ++i) {
         EXPECT_FALSE(w.command1(i)->isHidden()) << i;
+        EXPECT_GE(w.command1(i)->width(), w.command1(i)->sizeHint().width()) << "caption shows whole " << i;
+    }
     render(QStringLiteral("frmztgl_0.png"));
 }
 
