@@ -23,17 +23,6 @@ const QString AccountSetList::kDisabled = QStringLiteral("已停用");
 
 namespace {
 
-// Removes blanks (only blanks) at both ends, as the key cell is trimmed.
-QString trimBlanks(const QString& text) {
-    int first = 0;
-    int last = text.size();
-    while (first < last && text.at(first) == QLatin1Char(' '))
-        ++first;
-    while (last > first && text.at(last - 1) == QLatin1Char(' '))
-        --last;
-    return text.mid(first, last - first);
-}
-
 // Without a screen: 90 twips (6 px) per byte of the text in code page 936, as a 9-point Song
 // typeface draws it (ASCII one byte, everything else two).
 int estimatedWidth(const QString& text) {
@@ -167,7 +156,7 @@ void AccountSetList::NewAccountSet() {
 
 void AccountSetList::ModifyAccountSet() {
     const QString key = m_grid.TextMatrix(m_grid.Row(), ColId);
-    if (trimBlanks(key).isEmpty() || !IsNumeric(key))
+    if (TrimBlanks(key).isEmpty() || !IsNumeric(key))
         return;
     try {
         AccountSetEditor editor(this);
@@ -188,7 +177,7 @@ AccountSetList::FlagResult AccountSetList::SetUserFlag(bool bEnable) {
         return FlagResult::Refused;
     const int r = m_grid.Row();
     const QString cell = m_grid.TextMatrix(r, ColId);
-    const QString key = trimBlanks(cell);
+    const QString key = TrimBlanks(cell);
     if (key.isEmpty() || !IsNumeric(cell))
         return FlagResult::NoSet;
     try {
@@ -225,7 +214,7 @@ QString AccountSetList::statusText(const QVariant& userFlag) {
         case QMetaType::QString: {
             // A text flag counts by its number; a text that is no number is not 0.
             bool ok = false;
-            const double v = trimBlanks(userFlag.toString()).toDouble(&ok);
+            const double v = TrimBlanks(userFlag.toString()).toDouble(&ok);
             zero = ok && v == 0;
             break;
         }

@@ -7,13 +7,11 @@
 #include "catalogue/AccountSetRows.h"
 #include "creation/DatabaseCreation.h"
 #include "db/PubSql.h"
+#include "operators/SetMima.h"
 #include "platform/RuntimeError.h"
 #include "startup/Globals.h"
 
 namespace ztgl {
-
-// Declared in operators/SetMima.h, which arrives with the password encoding.
-QString Set_Mima(const QString& text);
 
 namespace {
 using PW = ProgressWindow;

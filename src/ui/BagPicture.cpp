@@ -8,14 +8,19 @@
 
 namespace ztgl::gui {
 
+QPixmap ReadBagPicture(const QString& key) {
+    QPixmap picture;
+    const auto bytes = style::PictureBag::fromFile(style::PictureBag::programBagPath()).picture(key);
+    if (bytes)
+        picture.loadFromData(*bytes);
+    return picture;
+}
+
 void LoadBagPicture(const QString& key, QWidget* target) {
     if (!target)
         return;
-    const auto bytes = style::PictureBag::fromFile(style::PictureBag::programBagPath()).picture(key);
-    if (!bytes)
-        return;
-    QPixmap picture;
-    if (!picture.loadFromData(*bytes))
+    const QPixmap picture = ReadBagPicture(key);
+    if (picture.isNull())
         return;
     if (auto* label = qobject_cast<QLabel*>(target)) {
         label->setPixmap(picture);

@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QStyle>
@@ -50,6 +51,9 @@ FrmZTGL::FrmZTGL(QWidget* parent)
     connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this] { m_list.MSFlexGrid1_Click(); });
     connect(m_grid, &QTableView::doubleClicked, this, [this] { m_list.MSFlexGrid1_DblClick(); });
+    connect(m_grid->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this,
+            [this] { m_list.MSFlexGrid1_DblClick(); });
+    m_grid->viewport()->installEventFilter(this);
 
     Form_Load();
 }
@@ -70,6 +74,8 @@ void FrmZTGL::Form_Load() {
     if (m_list.maximized())
         setWindowState(windowState() | Qt::WindowMaximized);
     Set_Style(this, m_buttons, m_list.caption());
+    showButtons();  // the pictures came with the style: widths again, then the row again
+    Set_Position(this, m_buttons);
     Set_Msflexgrid(m_grid, 0);
     Set_FlatControls(this);
     m_list.SetMSFlexGrid1Date();
@@ -89,7 +95,9 @@ void FrmZTGL::showButtons() {
         QAbstractButton* button = m_buttons[i];
         button->setText(state.caption);
         button->setToolTip(state.toolTip);
-        button->setFixedSize(twipsToPixels(state.widthTwips), twipsToPixels(615));
+        // The designed width, or more when caption and picture need it in this font.
+        button->setFixedSize(qMax(twipsToPixels(state.widthTwips), button->sizeHint().width()),
+                             twipsToPixels(615));
         button->setEnabled(state.enabled);
         button->setVisible(state.visible);
     }
@@ -127,6 +135,27 @@ void FrmZTGL::columnWidthChanged(int col) {
     const int px = twipsToPixels(m_list.grid().ColWidth(col));
     m_grid->setColumnHidden(col, px == 0);
     m_grid->setColumnWidth(col, px);
+}
+
+// The flex grid reports clicks and double clicks anywhere on it; the view reports them only on
+// cells. On the empty area below the rows they are forwarded here and kept from the view, which
+// would clear the highlight of the current row (the current row stays, as in the flex grid).
+bool FrmZTGL::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (watched != m_grid->viewport() ||
+        (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+         type != QEvent::MouseButtonDblClick))
+        return QWidget::eventFilter(watched, event);
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    if (m_grid->indexAt(mouse->position().toPoint()).isValid())
+        return QWidget::eventFilter(watched, event);
+    if (mouse->button() == Qt::LeftButton) {
+        if (type == QEvent::MouseButtonRelease)
+            m_list.MSFlexGrid1_Click();
+        else if (type == QEvent::MouseButtonDblClick)
+            m_list.MSFlexGrid1_DblClick();
+    }
+    return true;
 }
 
 void FrmZTGL::resizeEvent(QResizeEvent* event) {

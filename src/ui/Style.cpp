@@ -20,6 +20,7 @@
 #include "ui/ButtonImageList.h"
 #include "ui/FocusLookFilter.h"
 #include "ui/HeadLayoutFilter.h"
+#include "ui/PictureButtonLook.h"
 
 namespace ztgl::gui {
 namespace {
@@ -149,6 +150,11 @@ void Set_Style(QWidget* form, const QList<QAbstractButton*>& buttons, const QStr
     if (!filter)
         filter = new HeadLayoutFilter(form);
     filter->setButtons(buttons);
+    auto* look = form->findChild<PictureButtonLook*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!look)
+        look = new PictureButtonLook(form);
+    for (QAbstractButton* b : buttons)
+        b->installEventFilter(look);
     Set_Position(form, buttons);
     Set_ButtonPictures(buttons);
 }

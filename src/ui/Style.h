@@ -19,7 +19,8 @@ namespace ztgl::gui {
 
 // Title band across the top, grey plate at the right holding the buttons in one row (index 0
 // rightmost), bold "【caption】" at the left, strip with a line under the band; button pictures
-// by caption. Lays out at once and again on every resize of the form (and when it is shown).
+// by caption, shown above the caption on push buttons. Lays out at once and again on every resize
+// of the form (and when it is shown).
 // The head's parts are children of the form named ImgTitle, ShpTitle1, ShpTitle2, LblTitle and
 // LneTitle; calling it again reuses them.
 void Set_Style(QWidget* form, const QList<QAbstractButton*>& buttons, const QString& caption);

@@ -5,11 +5,9 @@
 #include <QProcess>
 
 #include "AccountSetFolder.h"
+#include "operators/SetMima.h"
 
 namespace ztgl {
-
-// Declared in operators/SetMima.h, which arrives with the password encoding.
-QString Set_Mima(const QString& text);
 namespace {
 
 using test::AccountSetFolder;

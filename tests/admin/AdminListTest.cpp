@@ -18,6 +18,8 @@ struct AdminRun {
 
 class AdminListTest : public ::testing::Test {
 protected:
+    void SetUp() override { ASSERT_TRUE(folder.ok()); }
+
     // Runs ztgl-admin on the folder; standard input is a closed pipe (not a terminal).
     AdminRun admin(const QStringList& args) {
         QProcess p;

@@ -2,7 +2,7 @@
 
 #include <QDateTime>
 
-#include "CatalogueFixture.h"
+#include "ScriptedCatalogueFixture.h"
 #include "creation/AccountSetEditor.h"
 
 namespace ztgl::test {
@@ -19,7 +19,7 @@ QVector<QVariant> set(const QString& id, const QString& name, const QVariant& fl
     return {id, name, QStringLiteral("MAIN_BK%1").arg(id, 3, QLatin1Char('0')), created, flag};
 }
 
-class AccountSetListTest : public CatalogueFixture {
+class AccountSetListTest : public ScriptedCatalogueFixture {
 protected:
     // Loads the window's rules over the scripted ZTML; returns after the fill.
     void load(const QVector<QVector<QVariant>>& rows) {

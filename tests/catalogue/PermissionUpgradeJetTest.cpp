@@ -1,8 +1,6 @@
 // The permission upgrade on the embedded engine (the Access kind), over real set databases.
 #include <gtest/gtest.h>
 
-#include <QFile>
-
 #include "CatalogueFolder.h"
 #include "RecordingUiPort.h"
 #include "catalogue/PermissionUpgrade.h"
@@ -31,11 +29,9 @@ const QStringList kUpgradedGrants = {
 class PermissionUpgradeJetTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetGlobals();
         gAppTitle = QStringLiteral("进销存管理系统");
-        ASSERT_TRUE(folder.isValid());
+        ASSERT_TRUE(folder.ok());
     }
-    void TearDown() override { ResetGlobals(); }
 
     QStringList limits(const QString& ztlj) const {
         return folder.query(
@@ -65,7 +61,6 @@ TEST_F(PermissionUpgradeJetTest, UpgradedDisabledAndMissingSets) {
     folder.addSet("2", "乙", "MAIN_BK002", 0, SetDb::Fresh);  // disabled sets are upgraded too
     folder.addSet("3", "丙", "MAIN_BK003", 1, SetDb::Missing);
     folder.addSet("4", "丁", "MAIN_BK004", 1, SetDb::Fresh);
-    folder.openShared();
 
     EXPECT_EQ(DateBaseModifyByZavrin(), UpgradeResult::Failed);
     ASSERT_EQ(port.messages.size(), 1);
@@ -78,7 +73,7 @@ TEST_F(PermissionUpgradeJetTest, UpgradedDisabledAndMissingSets) {
     EXPECT_EQ(grants("MAIN_BK001"), QStringList{QStringLiteral("0|FuncJiChu")});
     EXPECT_EQ(limits("MAIN_BK002"), kUpgradedLimits);
     EXPECT_EQ(grants("MAIN_BK002"), sorted(kUpgradedGrants));
-    EXPECT_FALSE(QFile::exists(folder.setFile("MAIN_BK003"))) << "no database is made where one is missing";
+    EXPECT_FALSE(folder.exists(folder.setFile("MAIN_BK003"))) << "no database is made where one is missing";
     EXPECT_EQ(limits("MAIN_BK004").size(), 1) << "sets after the failing one are not visited";
 
     // Once the missing set's database is back, the next run finishes and upgrades the rest.
@@ -97,7 +92,6 @@ TEST_F(PermissionUpgradeJetTest, UpgradedDisabledAndMissingSets) {
 TEST_F(PermissionUpgradeJetTest, FailureInsideASetLeavesThatSetUntouchedForTheNextRun) {
     folder.addSet("1", "甲", "MAIN_BK001", 1, SetDb::Fresh);
     folder.addSet("2", "乙", "MAIN_BK002", 1, SetDb::NoPermissions);
-    folder.openShared();
 
     EXPECT_EQ(DateBaseModifyByZavrin(), UpgradeResult::Failed);
     EXPECT_TRUE(lastMessage().startsWith(kFailed));
@@ -113,7 +107,6 @@ TEST_F(PermissionUpgradeJetTest, FailureInsideASetLeavesThatSetUntouchedForTheNe
 }
 
 TEST_F(PermissionUpgradeJetTest, EmptyCatalogueNeedsNoUpgrade) {
-    folder.openShared();
     EXPECT_EQ(DateBaseModifyByZavrin(), UpgradeResult::AlreadyUpgraded);
     EXPECT_EQ(lastMessage(), QStringLiteral("数据库已经被升级，无需再次升级！"));
 }

@@ -1,6 +1,6 @@
 #include "catalogue/PermissionUpgrade.h"
 
-#include "CatalogueFixture.h"
+#include "ScriptedCatalogueFixture.h"
 #include "catalogue/AccountSetList.h"
 
 namespace ztgl::test {
@@ -36,7 +36,7 @@ QString setString(const QString& name) {
         .arg(name);
 }
 
-class PermissionUpgradeTest : public CatalogueFixture {
+class PermissionUpgradeTest : public ScriptedCatalogueFixture {
 protected:
     // ZTML as "select * from ZTML " returns it (any order the server likes).
     void catalogue(const QStringList& databases) {

@@ -11,12 +11,10 @@
 #include "creation/AccountSetEditor.h"
 #include "creation/TemplateDatabase.h"
 #include "db/PubSql.h"
+#include "operators/SetMima.h"
 #include "startup/Globals.h"
 
 namespace ztgl {
-
-// Declared in operators/SetMima.h, which arrives with the password encoding.
-QString Set_Mima(const QString& text);
 namespace {
 
 using test::RecordingUiPort;

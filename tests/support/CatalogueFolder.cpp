@@ -1,22 +1,10 @@
 #include "CatalogueFolder.h"
 
-#include "JetTestDatabase.h"
-
 #include <QFile>
 
-#include "ado/Connection.h"
 #include "ado/JetDatabase.h"
-#include "ado/Recordset.h"
-#include "startup/Globals.h"
 
 namespace ztgl::test {
-namespace {
-
-QString jetString(const QString& file) {
-    return JetTestDatabase::connectionStringFor(file);
-}
-
-}  // namespace
 
 CatalogueFolder::CatalogueFolder() {
     QFile ini(dir() + QStringLiteral("kxconfig.ini"));
@@ -24,31 +12,13 @@ CatalogueFolder::CatalogueFolder() {
         ini.write(QStringLiteral("[BASESETUP]\r\nISWLB=0\r\n[DBCONNECT]\r\nDBTYPE=[Microsoft Access]\r\n"
                                  "PROVIDER=Microsoft.Jet.OLEDB.4.0\r\nDATA_SOURCE=%1\r\nPASSWORD=\r\n"
                                  "PERSIST_SECURITY_INFO=\r\n")
-                      .arg(managerFile())
+                      .arg(m_folder.file(managerFile()))
                       .toUtf8());
     }
-    ado::CreateJetDatabase(managerFile());
-    execute(managerFile(),
-            QStringLiteral(
-                "CREATE TABLE ZTML (Id TEXT(10) COLLATE NOCASE NOT NULL, ZTMC TEXT(50) COLLATE NOCASE, "
-                "ZTLJ TEXT(50) COLLATE NOCASE, CreateTime TEXT(20) COLLATE NOCASE, UserFlag LONG, "
-                "CONSTRAINT PK_ZTML PRIMARY KEY (Id))"));
 }
 
-QString CatalogueFolder::dir() const {
-    return m_dir.path() + QLatin1Char('/');
-}
-
-QString CatalogueFolder::managerFile() const {
-    return dir() + QStringLiteral("KXPUB.MDB");
-}
-
-QString CatalogueFolder::setFile(const QString& ztlj) const {
-    return dir() + ztlj + QStringLiteral(".MDB");
-}
-
-QString CatalogueFolder::connectString() const {
-    return jetString(managerFile());
+bool CatalogueFolder::exists(const QString& fileName) const {
+    return QFile::exists(m_folder.file(fileName));
 }
 
 void CatalogueFolder::addSet(const QString& id, const QString& name, const QString& ztlj,
@@ -66,58 +36,36 @@ void CatalogueFolder::addSet(const QString& id, const QString& name, const QStri
 
 void CatalogueFolder::createSetDb(const QString& ztlj, SetDb db) const {
     const QString file = setFile(ztlj);
-    ado::CreateJetDatabase(file);
-    execute(file, QStringLiteral(
-                      "CREATE TABLE BaseLimits (ID TEXT(20) COLLATE NOCASE NOT NULL, lName TEXT(50) COLLATE "
-                      "NOCASE, lValue TEXT(50) COLLATE NOCASE, lUseFlag LONG, lVerTag LONG, lConfigTag "
-                      "TEXT(20) COLLATE NOCASE, lPX LONG, CONSTRAINT PK_BaseLimits PRIMARY KEY (ID))"));
+    ado::CreateJetDatabase(m_folder.file(file));
+    execute(file,
+            QStringLiteral("CREATE TABLE BaseLimits (ID TEXT(20) NOT NULL, lName TEXT(50), lValue TEXT(50), "
+                           "lUseFlag LONG, lVerTag LONG, lConfigTag TEXT(20), lPX LONG, "
+                           "CONSTRAINT PrimaryKey PRIMARY KEY (ID))"));
     execute(file,
             QStringLiteral("INSERT INTO BaseLimits(ID,lName,lValue,lUseFlag,lVerTag,lConfigTag,lPX) values "
                            "('01','基础资料','FuncJiChu',1,1,'',1)"));
     if (db == SetDb::NoPermissions)
         return;
-    execute(file,
-            QStringLiteral(
-                "CREATE TABLE User_Permissions (UserID TEXT(10) COLLATE NOCASE NOT NULL, OperationID "
-                "TEXT(50) COLLATE NOCASE NOT NULL, CONSTRAINT PK_UP PRIMARY KEY (UserID, OperationID))"));
+    execute(file, QStringLiteral(
+                      "CREATE TABLE User_Permissions (UserID TEXT(10) NOT NULL, OperationID TEXT(50) NOT "
+                      "NULL, CONSTRAINT PrimaryKey PRIMARY KEY (UserID, OperationID))"));
     execute(file,
             QStringLiteral("INSERT INTO User_Permissions(UserID,OperationID) values ('0','FuncJiChu')"));
-    if (db == SetDb::Upgraded) {
+    if (db == SetDb::Upgraded)
         execute(file, QStringLiteral(
                           "INSERT INTO BaseLimits(ID,lName,lValue,lUseFlag,lVerTag,lConfigTag,lPX) values "
                           "('10','其它权限','FuncQiTa',1,2,'',10)"));
-    }
 }
 
-void CatalogueFolder::openShared() const {
-    gDBType = kAccess;
-    gConnectString = connectString();
-    gConn = std::make_unique<ado::Connection>();
-    gConn->setConnectionString(gConnectString);
-    gConn->Open();
-}
-
-QStringList CatalogueFolder::query(const QString& file, const QString& sql) const {
-    ado::Connection conn;
-    conn.setConnectionString(jetString(file));
-    conn.Open();
-    ado::Recordset rs;
-    rs.Open(sql, conn);
+QStringList CatalogueFolder::query(const QString& fileName, const QString& sql) const {
     QStringList out;
-    for (; !rs.Eof(); rs.MoveNext()) {
+    for (const auto& row : m_folder.query(fileName, sql)) {
         QStringList values;
-        for (int i = 0; i < rs.FieldCount(); ++i)
-            values << rs.Fields(i).text();
+        for (const QVariant& v : row)
+            values << v.toString();
         out << values.join(QLatin1Char('|'));
     }
     return out;
-}
-
-void CatalogueFolder::execute(const QString& file, const QString& sql) const {
-    ado::Connection conn;
-    conn.setConnectionString(jetString(file));
-    conn.Open();
-    conn.Execute(sql);
 }
 
 }  // namespace ztgl::test

@@ -18,7 +18,8 @@ public:
     static QString connectionStringFor(const QString& file,
                                        const QString& provider = QStringLiteral("Microsoft.Jet.OLEDB.4.0"));
     QString connectionString() const { return connectionStringFor(m_path); }
-    // Runs the statements in order on one connection; a failing one throws.
+    // Runs the statements in order on one connection, as one transaction; a failing one throws (and
+    // nothing of them stays).
     void exec(const QStringList& statements) const;
 
 private:

@@ -14,10 +14,7 @@
 #include <QTableView>
 #include <memory>
 
-#include "RecordingUiPort.h"
-#include "ScriptedServer.h"
-#include "ado/Connection.h"
-#include "startup/Globals.h"
+#include "ScriptedCatalogueFixture.h"
 
 namespace ztgl::test {
 namespace {
@@ -26,21 +23,11 @@ using gui::FrmZTGL;
 
 const QString kMarker = QStringLiteral("◆");
 
-class FrmZTGLTest : public ::testing::Test {
+class FrmZTGLTest : public ScriptedCatalogueFixture {
 protected:
-    void SetUp() override {
-        ResetGlobals();
-        gDBType = kSqlServer;
-        gConnectString = QStringLiteral(
-            "Provider=SQLOLEDB.1;Password=;Persist Security Info=False;User ID=sa;Initial Catalog=MAIN;Data "
-            "Source=SRV");
-        gConn = std::make_unique<ado::Connection>();
-        gConn->setConnectionString(gConnectString);
-        gConn->Open();
-    }
     void TearDown() override {
         window.reset();
-        ResetGlobals();
+        ScriptedCatalogueFixture::TearDown();
     }
 
     // Opens the window over `count` sets; every third one is disabled, the names mix Chinese,
@@ -54,8 +41,7 @@ protected:
                 {QString::number(i), name, QStringLiteral("MAIN_BK%1").arg(i, 3, 10, QLatin1Char('0')),
                  QStringLiteral("2024-%1-15").arg(i % 12 + 1, 2, 10, QLatin1Char('0')), i % 3 == 0 ? 0 : 1});
         }
-        server.onQuery(QStringLiteral("^select \\* from ZTML Order By Id$"),
-                       ScriptedServer::rows({"Id", "ZTMC", "ZTLJ", "CreateTime", "UserFlag"}, rows));
+        setZtml(rows);
         window = std::make_unique<FrmZTGL>();
         window->resize(900, 480);
         window->show();
@@ -94,8 +80,6 @@ protected:
         EXPECT_TRUE(window->grab().save(file)) << file.toStdString();
     }
 
-    ScriptedServer server;
-    RecordingUiPort port;
     std::unique_ptr<FrmZTGL> window;
 };
 
@@ -107,8 +91,10 @@ TEST_F(FrmZTGLTest, EmptyListShowsOnlyTheHeader) {
     EXPECT_TRUE(w.command1(1)->isEnabled());
     EXPECT_FALSE(w.command1(2)->isEnabled());
     EXPECT_TRUE(w.command1(5)->isHidden());
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 5; ++i) {
         EXPECT_FALSE(w.command1(i)->isHidden()) << i;
+        EXPECT_GE(w.command1(i)->width(), w.command1(i)->sizeHint().width()) << "caption shows whole " << i;
+    }
     render(QStringLiteral("frmztgl_0.png"));
 }
 
@@ -195,6 +181,29 @@ TEST_F(FrmZTGLTest, HeaderClickKeepsTheMarker) {
     EXPECT_EQ(markers(), QStringList({"", kMarker, ""}));
     EXPECT_TRUE(w.command1(1)->isEnabled());
     EXPECT_FALSE(w.command1(2)->isEnabled());
+}
+
+TEST_F(FrmZTGLTest, ClicksBelowTheRowsCountAsClicksOnTheCurrentRow) {
+    FrmZTGL& w = open(3);
+    key(Qt::Key_Up);  // onto the second set, in use; the buttons still follow the disabled third
+    EXPECT_FALSE(w.command1(1)->isEnabled());
+    const QPoint below(20, grid()->viewport()->height() - 5);
+    ASSERT_FALSE(grid()->indexAt(below).isValid());
+    const auto send = [&](QEvent::Type type) {
+        QMouseEvent e(type, below, grid()->viewport()->mapToGlobal(below), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(grid()->viewport(), &e);
+    };
+    send(QEvent::MouseButtonPress);
+    send(QEvent::MouseButtonRelease);
+    EXPECT_EQ(grid()->currentIndex().row(), 1);
+    EXPECT_TRUE(grid()->selectionModel()->isRowSelected(1)) << "the current row stays highlighted";
+    EXPECT_TRUE(w.command1(1)->isEnabled());
+    EXPECT_FALSE(w.command1(2)->isEnabled());
+    EXPECT_EQ(markers(), QStringList({"", kMarker, ""}));
+    EXPECT_TRUE(port.modalForms.isEmpty());
+    send(QEvent::MouseButtonDblClick);
+    EXPECT_EQ(port.modalForms, QStringList{QStringLiteral("frmZTGLXZ")}) << "the editor for the current set";
 }
 
 TEST_F(FrmZTGLTest, DoubleClickOpensTheEditorForThatSet) {

@@ -87,6 +87,9 @@ TEST_F(StyleBagPictureTest, KeyTheBagDoesNotHoldLeavesThePictureWithoutAMessage)
     gui::LoadBagPicture(QStringLiteral("203"), &label);
     EXPECT_TRUE(labelKeepsBuiltIn());
     gui::LoadBagPicture(QStringLiteral("202"), nullptr);
+    EXPECT_TRUE(gui::ReadBagPicture(QStringLiteral("201")).isNull());
+    EXPECT_TRUE(gui::ReadBagPicture(QStringLiteral("203")).isNull());
+    EXPECT_EQ(gui::ReadBagPicture(QStringLiteral("202")).size(), QSize(10, 10));
     EXPECT_TRUE(port.messages.isEmpty());
 }
 

@@ -36,25 +36,19 @@ protected:
         QApplication::setActiveWindow(&form);
         QApplication::processEvents();
     }
-    static void expectAtRest(QLineEdit* box) {
+    // The box's background and its frame: colour, width and distance outside the box in pixels.
+    static void expectLook(QLineEdit* box, const QColor& fill, const QColor& border, int width, int outset) {
         ShapeWidget* frame = gui::FrameShapeOf(box);
         ASSERT_NE(frame, nullptr);
-        EXPECT_EQ(box->palette().color(QPalette::Base), kWhite);
-        EXPECT_EQ(frame->borderColour(), kGrey);
-        EXPECT_EQ(frame->borderWidth(), 1);
-        EXPECT_EQ(frame->fillColour(), kWhite);
-        EXPECT_EQ(frame->geometry(), box->geometry().adjusted(-1, -1, 1, 1));
+        EXPECT_EQ(box->palette().color(QPalette::Base), fill);
+        EXPECT_EQ(frame->fillColour(), fill);
+        EXPECT_EQ(frame->borderColour(), border);
+        EXPECT_EQ(frame->borderWidth(), width);
+        EXPECT_EQ(frame->geometry(), box->geometry().adjusted(-outset, -outset, outset, outset));
     }
-    static void expectFocused(QLineEdit* box) {
-        ShapeWidget* frame = gui::FrameShapeOf(box);
-        ASSERT_NE(frame, nullptr);
-        EXPECT_EQ(box->palette().color(QPalette::Base), kLightYellow);
-        EXPECT_EQ(frame->borderColour(), kRed);
-        EXPECT_EQ(frame->borderWidth(), 2);
-        EXPECT_EQ(frame->fillColour(), kLightYellow);
-        // 20 twips outside the box, widened to whole pixels.
-        EXPECT_EQ(frame->geometry(), box->geometry().adjusted(-2, -2, 2, 2));
-    }
+    static void expectAtRest(QLineEdit* box) { expectLook(box, kWhite, kGrey, 1, 1); }
+    // 20 twips outside the box, widened to whole pixels.
+    static void expectFocused(QLineEdit* box) { expectLook(box, kLightYellow, kRed, 2, 2); }
 
     QWidget form;
     QLineEdit* code = nullptr;

@@ -23,9 +23,9 @@ class StyleHeadTest : public ::testing::Test {
 protected:
     void SetUp() override {
         form.resize(800, 500);
-        const std::pair<const char*, int> spec[] = {
+        const std::pair<const char*, int> row[] = {
             {"关闭(&Q)", 52}, {"停用帐套", 63}, {"启用帐套", 63}, {"修改帐套", 63}, {"新增帐套", 62}};
-        for (const auto& [caption, width] : spec) {
+        for (const auto& [caption, width] : row) {
             auto* b = new QPushButton(QString::fromUtf8(caption), &form);
             b->resize(width, 41);
             buttons << b;

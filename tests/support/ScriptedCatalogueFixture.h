@@ -13,8 +13,9 @@
 
 namespace ztgl::test {
 
-// A manager's database on the scripted SQL Server: gConn open on it, ZTML answered from `ztml`.
-class CatalogueFixture : public ::testing::Test {
+// A manager's database on the scripted SQL Server: gConn open on it; setZtml() gives the rows that
+// "select * from ZTML Order By Id" returns.
+class ScriptedCatalogueFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetGlobals();
