@@ -154,6 +154,28 @@ TEST_F(MDIfrmZTGLTest, CloseBoxClosesTheConnectionToo) {
     EXPECT_TRUE(port.messages.isEmpty());
 }
 
+// The Company menu reaches the permission upgrade (asked first) and the end of the program.
+TEST_F(MDIfrmZTGLTest, CompanyMenu) {
+    const auto actions = window->Company()->actions();
+    QStringList texts;
+    for (const QAction* a : actions) {
+        if (!a->isSeparator())
+            texts << a->text();
+    }
+    EXPECT_EQ(texts,
+              (QStringList{QStringLiteral("升级全部帐套的权限(&U)…"), QStringLiteral("退出系统(&X)")}));
+
+    actions.first()->trigger();  // the recorder answers No
+    ASSERT_EQ(port.messages.size(), 1);
+    EXPECT_EQ(port.messages[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(port.messages[0].title, QStringLiteral("提示信息"));
+    EXPECT_TRUE(window->isVisible());
+
+    actions.last()->trigger();
+    EXPECT_FALSE(window && window->isVisible());
+    EXPECT_FALSE(gConn);
+}
+
 // The port makes the main window unavailable by its name during long work.
 TEST_F(MDIfrmZTGLTest, PortFindsTheMainWindowByName) {
     gui::QtUiPort qtPort;
