@@ -5,18 +5,15 @@
 #include <QProcess>
 
 #include "AccountSetFolder.h"
+#include "AdminProcess.h"
 #include "operators/SetMima.h"
 
 namespace ztgl {
 namespace {
 
 using test::AccountSetFolder;
-
-struct AdminRun {
-    int code = -1;
-    QString out;
-    QString err;
-};
+using test::AdminRun;
+using test::runAdmin;
 
 // ztgl-admin on a program folder of the Access kind: KXPUB.MDB, the demo template, kxconfig.ini.
 class AdminCreateTest : public ::testing::Test {
@@ -33,14 +30,7 @@ protected:
     }
 
     AdminRun admin(const QStringList& args) {
-        QProcess p;
-        p.setProgram(QStringLiteral(ZTGL_ADMIN_EXE));
-        p.setArguments(QStringList{QStringLiteral("--dir"), folder.path()} + args);
-        p.setStandardInputFile(QProcess::nullDevice());
-        p.start();
-        EXPECT_TRUE(p.waitForFinished(60000));
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
+        return runAdmin(QStringList{QStringLiteral("--dir"), folder.path()} + args);
     }
     QVector<QVector<QVariant>> ztml() const {
         return folder.query(QStringLiteral("KXPUB.MDB"),

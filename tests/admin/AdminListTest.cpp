@@ -3,6 +3,7 @@
 
 #include <QProcess>
 
+#include "AdminProcess.h"
 #include "CatalogueFolder.h"
 
 namespace ztgl::test {
@@ -10,31 +11,13 @@ namespace {
 
 using SetDb = CatalogueFolder::SetDb;
 
-struct AdminRun {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
 class AdminListTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(folder.ok()); }
 
     // Runs ztgl-admin on the folder; standard input is a closed pipe (not a terminal).
     AdminRun admin(const QStringList& args) {
-        QProcess p;
-        p.start(QStringLiteral(ZTGL_ADMIN_EXE), QStringList{QStringLiteral("--dir"), folder.dir()} + args);
-        p.closeWriteChannel();
-        AdminRun r;
-        if (!p.waitForFinished(60000)) {
-            p.kill();
-            p.waitForFinished();
-            return r;
-        }
-        r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.out = QString::fromUtf8(p.readAllStandardOutput());
-        r.err = QString::fromUtf8(p.readAllStandardError());
-        return r;
+        return runAdmin(QStringList{QStringLiteral("--dir"), folder.dir()} + args);
     }
     QStringList ztml() const {
         return folder.query(folder.managerFile(), QStringLiteral("select Id,UserFlag from ZTML order by Id"));
