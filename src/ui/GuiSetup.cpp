@@ -5,6 +5,8 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "ui/ProgramStyle.h"
+
 namespace ztgl::gui {
 namespace {
 const auto kTranslatorName = QStringLiteral("ztglQtBaseZhCN");
@@ -15,6 +17,7 @@ bool InstallChineseUi(QApplication& app) {
     QFont font = app.font();
     font.setFamilies({QStringLiteral("Noto Sans CJK SC")});
     QApplication::setFont(font);
+    if (!qobject_cast<ProgramStyle*>(QApplication::style())) QApplication::setStyle(new ProgramStyle());
 
     // Installed once per application, however often this is called.
     if (app.findChild<QTranslator*>(kTranslatorName, Qt::FindDirectChildrenOnly))

@@ -4,12 +4,15 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFontInfo>
+#include <QLineEdit>
+#include <QStyle>
 #include <QMessageBox>
 #include <QTimer>
 #include <QTranslator>
 
 #include "ui/GuiSetup.h"
 #include "ui/QtUiPort.h"
+#include "ui/Style.h"
 
 using namespace ztgl;
 
@@ -60,3 +63,16 @@ TEST(GuiSetupTest, SecondCallInstallsNoSecondTranslator) {
 }
 
 }  // namespace
+
+TEST(GuiSetupTest, PasswordBoxesMaskWithStars) {
+    ztgl::gui::InstallChineseUi(app());
+    QWidget form;
+    auto* edit = new QLineEdit(&form);
+    edit->setObjectName(QStringLiteral("txtPwd"));
+    edit->setEchoMode(QLineEdit::Password);
+    // Styled boxes (flat look) still take the hint from the program style underneath.
+    ztgl::gui::Set_FlatControls(&form);
+    EXPECT_EQ(edit->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, edit), int(u'*'));
+    edit->setText(QStringLiteral("ab c"));
+    EXPECT_EQ(edit->displayText(), QStringLiteral("****"));
+}
