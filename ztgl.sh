@@ -40,7 +40,6 @@ run() {
     if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
         echo "No display here (neither DISPLAY nor WAYLAND_DISPLAY is set)."
         echo "To start the program on a virtual screen:  xvfb-run -a $DEMO_DIR/ztgl"
-        echo "To take a screenshot of it there:           xvfb-run -a -s '-screen 0 1280x800x24' $DEMO_DIR/ztgl &"
         exit 1
     fi
     exec "$DEMO_DIR/ztgl"
