@@ -315,5 +315,29 @@ TEST_F(SqlServerCreation, AnUnreadableTemplateFailsAfterTheDatabaseWasMade) {
     EXPECT_FALSE(target.isOpen());
 }
 
+// Records every step text the progress window shows in its first line.
+class StepRecorder final : public ProgressWindow::View {
+public:
+    explicit StepRecorder(QStringList& steps) : m_steps(steps) {}
+    void progressChanged(const ProgressWindow& window) override {
+        const QString text = window.caption(PW::Label1);
+        if (m_steps.isEmpty() || m_steps.back() != text) m_steps << text;
+    }
+    void repaintNow() override {}
+
+private:
+    QStringList& m_steps;
+};
+
+TEST_F(SqlServerCreation, StepTextsOfTheProgressWindowInOrder) {
+    QStringList steps;
+    progress.setViewFactory([&steps](ProgressWindow&) { return std::make_unique<StepRecorder>(steps); });
+    progress.Show();
+    ASSERT_TRUE(create());
+    EXPECT_EQ(steps, (QStringList{QString(), QStringLiteral("创建数据库MAIN_BK001,请稍后……"),
+                                  QStringLiteral("准备创建表结构、复制表数据，请稍后……"),
+                                  QStringLiteral("正在创建Units表，请稍后……")}));
+}
+
 }  // namespace
 }  // namespace ztgl
