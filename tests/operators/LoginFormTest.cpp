@@ -390,8 +390,9 @@ TEST_F(LoginFormTest, SingleUserLayout) {
         if (control == LoginForm::Label6 || control == LoginForm::Label1_3 || control == LoginForm::Label2)
             continue;
         EXPECT_EQ(form.rect(control), LoginForm::designRect(control)) << c;
-        if (control != LoginForm::Label9 && control != LoginForm::Label1_4)
+        if (control != LoginForm::Label9 && control != LoginForm::Label1_4) {
             EXPECT_TRUE(form.isVisible(control)) << c;
+        }
     }
 }
 

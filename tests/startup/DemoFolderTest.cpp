@@ -118,8 +118,9 @@ TEST_F(DemoFolderTest, ManagerDatabaseHoldsTheCatalogueAndTheInitialOperator) {
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(fields[i].name, std::get<0>(expected[i]));
         EXPECT_EQ(fields[i].type, std::get<1>(expected[i]));
-        if (fields[i].type == ado::adVarWChar)
+        if (fields[i].type == ado::adVarWChar) {
             EXPECT_EQ(fields[i].definedSize, std::get<2>(expected[i]));
+        }
     }
 
     // Keys: Id is the key of both tables; set names and operator codes are unique, without

@@ -85,8 +85,9 @@ TEST_F(FrmZTGLXZTest, NewModeShowsItsBoxesAndButtons) {
     // Nothing overlaps: every box lies right of its label and inside the window.
     for (int i = 0; i < 4; ++i) {
         EXPECT_TRUE(w.rect().contains(w.box(i)->geometry())) << i;
-        if (i > 0)
+        if (i > 0) {
             EXPECT_GT(w.box(i)->geometry().top(), w.box(i - 1)->geometry().bottom()) << i;
+        }
     }
     w.grab().save(QStringLiteral("/tmp/ztgl_frmZTGLXZ_new.png"));
 }
