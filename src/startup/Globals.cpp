@@ -1,6 +1,7 @@
 #include "startup/Globals.h"
 
 #include "ado/Connection.h"
+#include "db/PubSql.h"
 
 namespace ztgl {
 
@@ -36,6 +37,7 @@ void ResetGlobals() {
     gAppTitle.clear();
     gOperator = OperatorInfo();
     gConn.reset();
+    gDBProfile = DBProfile();
 }
 
 }  // namespace ztgl
