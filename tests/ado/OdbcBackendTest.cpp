@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "LiveSqlServer.h"
+
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QSqlDatabase>
@@ -189,20 +191,9 @@ TEST(OdbcBackendOverSqlite, StatementsRowsTransactionsAndFailures) {
 // Against a real SQL Server when ZTGL_TEST_SQLSERVER_ODBC holds an ODBC connection string
 // ("SERVER=host[,port];UID=…;PWD=…[;Port=…][;DATABASE=…]").
 TEST(OdbcBackendLive, ChineseTextAndTypedValuesRoundTrip) {
-    const QString odbc = qEnvironmentVariable("ZTGL_TEST_SQLSERVER_ODBC");
-    if (odbc.isEmpty())
+    const QString oleDb = ztgl::test::LiveSqlServerConnectString();
+    if (oleDb.isEmpty())
         GTEST_SKIP() << "ZTGL_TEST_SQLSERVER_ODBC not set";
-    const ado::ConnectionString given(odbc);
-    QString server = given.value(QStringLiteral("SERVER"));
-    if (!given.value(QStringLiteral("Port")).isEmpty())
-        server += QLatin1Char(',') + given.value(QStringLiteral("Port"));
-    const QString database = given.value(QStringLiteral("DATABASE"));
-    const QString oleDb = QStringLiteral(
-                              "Provider=SQLOLEDB;Persist Security Info=False;Data Source=%1;"
-                              "Initial Catalog=%2;User ID=%3;Password=%4")
-                              .arg(server, database.isEmpty() ? QStringLiteral("tempdb") : database,
-                                   given.value(QStringLiteral("UID")), given.value(QStringLiteral("PWD")));
-
     ado::Connection conn;
     conn.setConnectionString(oleDb);
     conn.setConnectionTimeout(5);

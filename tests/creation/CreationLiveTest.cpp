@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QTemporaryDir>
 
+#include "LiveSqlServer.h"
 #include "RecordingUiPort.h"
 #include "ado/Connection.h"
 #include "ado/ConnectionString.h"
@@ -20,14 +21,9 @@ namespace {
 // ("SERVER=host[,port];UID=…;PWD=…[;Port=…]"): the demo template is built in a new database
 // beside master's files, checked, and dropped again.
 TEST(CreationLive, BuildsTheDemoTemplateOnSqlServer) {
-    const QString odbc = qEnvironmentVariable("ZTGL_TEST_SQLSERVER_ODBC");
-    if (odbc.isEmpty())
+    const QString master = test::LiveSqlServerConnectString(QStringLiteral("master"));
+    if (master.isEmpty())
         GTEST_SKIP() << "ZTGL_TEST_SQLSERVER_ODBC not set";
-    const ado::ConnectionString given(odbc);
-    QString server = given.value(QStringLiteral("SERVER"));
-    if (!given.value(QStringLiteral("Port")).isEmpty())
-        server += QLatin1Char(',') + given.value(QStringLiteral("Port"));
-
     ResetGlobals();
     test::RecordingUiPort port;
     port.answer(MsgAnswer::Yes);  // a leftover of an earlier run is replaced
@@ -37,10 +33,7 @@ TEST(CreationLive, BuildsTheDemoTemplateOnSqlServer) {
     ASSERT_TRUE(WriteDemoTemplate(gAppPath + kTemplateFileName, &error)) << error.toStdString();
     gDBType = kSqlServer;
     gManagerDBName = QStringLiteral("master");
-    gConnectString = QStringLiteral(
-                         "Provider=SQLOLEDB;Password=%1;Persist Security Info=False;User ID=%2;"
-                         "Initial Catalog=master;Data Source=%3")
-                         .arg(given.value(QStringLiteral("PWD")), given.value(QStringLiteral("UID")), server);
+    gConnectString = master;
     const QString name = QStringLiteral("ztgl_live_BK%1").arg(QDateTime::currentMSecsSinceEpoch() % 1000);
 
     TargetConnection target;
