@@ -19,14 +19,14 @@
 
 #include "ado/Connection.h"
 #include "ado/Recordset.h"
-#include "catalogue/ProgressWindow.h"
+#include "creation/ProgressWindow.h"
 #include "creation/DatabaseCreation.h"
-#include "creation/DemoTemplate.h"
+#include "demo/DemoTemplate.h"
 #include "creation/SchemaCopy.h"
 #include "creation/TargetConnection.h"
 #include "creation/TemplateDatabase.h"
-#include "startup/Globals.h"
-#include "startup/UiPort.h"
+#include "process/Globals.h"
+#include "process/UiPort.h"
 
 using namespace ztgl;
 

@@ -12,7 +12,7 @@
 #include "ado/Recordset.h"
 #include "catalogue/AccountSetList.h"
 #include "db/PubSql.h"
-#include "startup/Globals.h"
+#include "process/Globals.h"
 
 using namespace ztgl;
 

@@ -14,14 +14,14 @@
 #endif
 
 #include "AdminCommand.h"
-#include "catalogue/ProgressWindow.h"
+#include "creation/ProgressWindow.h"
 #include "creation/AccountSetEditor.h"
 #include "creation/DatabaseCreation.h"
 #include "creation/SchemaCopy.h"
 #include "creation/TemplateDatabase.h"
 #include "db/PubSql.h"
 #include "platform/ProgramFolder.h"
-#include "startup/Globals.h"
+#include "process/Globals.h"
 
 namespace ztgl::admin {
 namespace {

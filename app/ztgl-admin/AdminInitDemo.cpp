@@ -2,7 +2,7 @@
 #include <QDir>
 
 #include "AdminCommand.h"
-#include "startup/DemoFolder.h"
+#include "demo/DemoFolder.h"
 
 namespace ztgl::admin {
 namespace {

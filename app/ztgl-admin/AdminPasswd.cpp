@@ -4,8 +4,8 @@
 #include "db/PubSql.h"
 #include "operators/ChangePasswordForm.h"
 #include "operators/LoginForm.h"
-#include "startup/Globals.h"
-#include "startup/UiPort.h"
+#include "process/Globals.h"
+#include "process/UiPort.h"
 
 namespace ztgl::admin {
 namespace {

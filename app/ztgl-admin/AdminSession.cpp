@@ -3,9 +3,9 @@
 
 #include "AdminCommand.h"
 #include "db/PubSql.h"
-#include "platform/IniFile.h"
+#include "process/IniFile.h"
 #include "platform/ProgramFolder.h"
-#include "startup/Globals.h"
+#include "process/Globals.h"
 
 namespace ztgl::admin {
 

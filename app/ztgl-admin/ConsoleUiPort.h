@@ -2,7 +2,7 @@
 
 #include <QTextStream>
 
-#include "startup/UiPort.h"
+#include "process/UiPort.h"
 
 namespace ztgl::admin {
 

@@ -3,7 +3,7 @@
 #include <QApplication>
 
 #include "startup/Startup.h"
-#include "startup/UiPort.h"
+#include "process/UiPort.h"
 #include "ui/FrmZTLogin.h"
 #include "ui/GuiSetup.h"
 #include "ui/QtShellOpener.h"

@@ -9,8 +9,8 @@
 #include "creation/AccountSetEditor.h"
 #include "db/PubSql.h"
 #include "platform/RuntimeError.h"
-#include "startup/Globals.h"
-#include "startup/UiPort.h"
+#include "process/Globals.h"
+#include "process/UiPort.h"
 
 namespace ztgl {
 

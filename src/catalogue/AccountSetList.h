@@ -5,7 +5,7 @@
 #include <array>
 #include <functional>
 
-#include "catalogue/AccountSetRows.h"
+#include "creation/AccountSetRows.h"
 #include "catalogue/ListGrid.h"
 
 namespace ztgl {

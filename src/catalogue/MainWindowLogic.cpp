@@ -2,8 +2,8 @@
 
 #include "db/PubSql.h"
 #include "operators/ChangePasswordForm.h"
-#include "startup/Globals.h"
-#include "startup/UiPort.h"
+#include "process/Globals.h"
+#include "process/UiPort.h"
 
 namespace ztgl {
 

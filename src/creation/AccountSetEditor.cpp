@@ -4,12 +4,12 @@
 
 #include "ado/Connection.h"
 #include "ado/Recordset.h"
-#include "catalogue/AccountSetRows.h"
+#include "creation/AccountSetRows.h"
 #include "creation/DatabaseCreation.h"
 #include "db/PubSql.h"
 #include "operators/SetMima.h"
 #include "platform/RuntimeError.h"
-#include "startup/Globals.h"
+#include "process/Globals.h"
 
 namespace ztgl {
 

@@ -3,9 +3,9 @@
 #include <QString>
 #include <array>
 
-#include "catalogue/ProgressWindow.h"
+#include "creation/ProgressWindow.h"
 #include "creation/TargetConnection.h"
-#include "startup/UiPort.h"
+#include "process/UiPort.h"
 
 namespace ztgl {
 

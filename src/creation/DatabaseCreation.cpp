@@ -5,14 +5,14 @@
 #include <QFileInfo>
 
 #include "ado/Recordset.h"
-#include "catalogue/ProgressWindow.h"
+#include "creation/ProgressWindow.h"
 #include "creation/SchemaCopy.h"
 #include "creation/TargetConnection.h"
 #include "creation/TemplateDatabase.h"
 #include "db/PubSql.h"
 #include "platform/RuntimeError.h"
-#include "startup/Globals.h"
-#include "startup/UiPort.h"
+#include "process/Globals.h"
+#include "process/UiPort.h"
 
 namespace ztgl {
 

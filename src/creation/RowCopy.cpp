@@ -1,7 +1,7 @@
 #include "creation/RowCopy.h"
 
 #include "ado/Recordset.h"
-#include "catalogue/ProgressWindow.h"
+#include "creation/ProgressWindow.h"
 #include "db/PubSql.h"
 
 namespace ztgl {

@@ -1,11 +1,11 @@
 #include "creation/SchemaCopy.h"
 
 #include "ado/Recordset.h"
-#include "catalogue/ProgressWindow.h"
+#include "creation/ProgressWindow.h"
 #include "creation/RowCopy.h"
 #include "creation/SqlTypeName.h"
 #include "platform/RuntimeError.h"
-#include "startup/UiPort.h"
+#include "process/UiPort.h"
 
 namespace ztgl {
 

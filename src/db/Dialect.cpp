@@ -8,8 +8,8 @@
 #include "ado/Recordset.h"
 #include "db/PubSql.h"
 #include "platform/RuntimeError.h"
-#include "startup/Globals.h"
-#include "startup/UiPort.h"
+#include "process/Globals.h"
+#include "process/UiPort.h"
 
 namespace ztgl {
 

@@ -3,14 +3,21 @@
 #include "ado/Connection.h"
 #include "ado/Recordset.h"
 #include "db/PubSql.h"
-#include "platform/IniFile.h"
+#include "process/IniFile.h"
 #include "platform/RuntimeError.h"
-#include "startup/Globals.h"
-#include "startup/UiPort.h"
+#include "process/Globals.h"
+#include "process/UiPort.h"
 
 namespace ztgl {
 
 DBProfile gDBProfile;
+std::unique_ptr<ado::Connection> gConn;
+
+void ResetGlobals() {
+    ResetProcessValues();
+    gConn.reset();
+    gDBProfile = DBProfile();
+}
 
 namespace {
 

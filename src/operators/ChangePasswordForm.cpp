@@ -4,7 +4,7 @@
 #include "db/PubSql.h"
 #include "operators/LoginForm.h"
 #include "platform/RuntimeError.h"
-#include "startup/Globals.h"
+#include "process/Globals.h"
 
 namespace ztgl {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "startup/UiPort.h"
+#include "process/UiPort.h"
 #include "style/TwipsRect.h"
 
 namespace ztgl {

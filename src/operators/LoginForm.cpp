@@ -5,9 +5,9 @@
 #include "operators/SetMima.h"
 #include "platform/RuntimeError.h"
 #include "platform/ShellOpener.h"
-#include "startup/Globals.h"
-#include "startup/ProductSettings.h"
-#include "startup/UiPort.h"
+#include "process/Globals.h"
+#include "process/ProductSettings.h"
+#include "process/UiPort.h"
 
 namespace ztgl {
 namespace {

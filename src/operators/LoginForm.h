@@ -3,7 +3,7 @@
 #include <QDateTime>
 #include <QString>
 
-#include "operators/OperatorInfo.h"
+#include "process/OperatorInfo.h"
 #include "style/TwipsRect.h"
 
 namespace ztgl {

@@ -1,7 +1,7 @@
 #include "operators/SetMima.h"
 
 #include "platform/Codepage936.h"
-#include "startup/UiPort.h"
+#include "process/UiPort.h"
 
 namespace ztgl {
 

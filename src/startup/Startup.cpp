@@ -4,12 +4,12 @@
 #include <memory>
 
 #include "db/PubSql.h"
-#include "platform/IniFile.h"
+#include "process/IniFile.h"
 #include "platform/ProgramFolder.h"
 #include "platform/SingleInstance.h"
-#include "startup/Globals.h"
-#include "startup/ProductSettings.h"
-#include "startup/UiPort.h"
+#include "process/Globals.h"
+#include "process/ProductSettings.h"
+#include "process/UiPort.h"
 
 namespace ztgl {
 namespace {

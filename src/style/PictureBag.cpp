@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QtEndian>
 
-#include "startup/Globals.h"
+#include "process/Globals.h"
 
 namespace ztgl::style {
 namespace {

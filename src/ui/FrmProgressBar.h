@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "catalogue/ProgressWindow.h"
+#include "creation/ProgressWindow.h"
 
 class QLabel;
 class QProgressBar;

@@ -12,7 +12,7 @@
 
 #include "db/PubSql.h"
 #include "platform/Codepage936.h"
-#include "startup/Globals.h"
+#include "process/Globals.h"
 #include "style/StyleColours.h"
 #include "ui/BagPicture.h"
 #include "ui/MDIfrmZTGL.h"

@@ -4,7 +4,7 @@
 #include <QString>
 #include <functional>
 
-#include "startup/UiPort.h"
+#include "process/UiPort.h"
 
 class QWidget;
 

@@ -11,7 +11,7 @@
 #include <QTableView>
 
 #include "platform/RuntimeError.h"
-#include "startup/UiPort.h"
+#include "process/UiPort.h"
 #include "style/ButtonPictures.h"
 #include "style/ButtonRowLayout.h"
 #include "style/FocusFrame.h"

@@ -8,8 +8,8 @@
 
 #include "AdminProcess.h"
 #include "RecordingUiPort.h"
-#include "platform/IniFile.h"
-#include "startup/DemoFolder.h"
+#include "process/IniFile.h"
+#include "demo/DemoFolder.h"
 
 namespace ztgl::test {
 namespace {

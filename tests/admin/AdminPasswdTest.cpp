@@ -11,8 +11,8 @@
 #include "ado/Recordset.h"
 #include "db/PubSql.h"
 #include "operators/LoginForm.h"
-#include "startup/DemoFolder.h"
-#include "startup/Globals.h"
+#include "demo/DemoFolder.h"
+#include "process/Globals.h"
 
 namespace ztgl::test {
 namespace {

@@ -4,7 +4,7 @@
 #include "CatalogueFolder.h"
 #include "RecordingUiPort.h"
 #include "catalogue/PermissionUpgrade.h"
-#include "startup/Globals.h"
+#include "process/Globals.h"
 
 namespace ztgl::test {
 namespace {

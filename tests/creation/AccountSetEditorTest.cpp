@@ -5,12 +5,12 @@
 
 #include "AccountSetFolder.h"
 #include "RecordingUiPort.h"
-#include "catalogue/AccountSetRows.h"
+#include "creation/AccountSetRows.h"
 #include "creation/AccountSetEditor.h"
 #include "creation/DatabaseCreation.h"
 #include "db/PubSql.h"
 #include "operators/SetMima.h"
-#include "startup/Globals.h"
+#include "process/Globals.h"
 
 namespace ztgl {
 namespace {

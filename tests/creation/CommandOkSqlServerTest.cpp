@@ -7,12 +7,12 @@
 #include "ScriptedServer.h"
 #include "ScriptedTemplate.h"
 #include "ado/DataType.h"
-#include "catalogue/AccountSetRows.h"
+#include "creation/AccountSetRows.h"
 #include "creation/AccountSetEditor.h"
 #include "creation/TemplateDatabase.h"
 #include "db/PubSql.h"
 #include "operators/SetMima.h"
-#include "startup/Globals.h"
+#include "process/Globals.h"
 
 namespace ztgl {
 namespace {

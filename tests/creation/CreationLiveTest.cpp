@@ -7,12 +7,12 @@
 #include "RecordingUiPort.h"
 #include "ado/Connection.h"
 #include "ado/ConnectionString.h"
-#include "catalogue/ProgressWindow.h"
+#include "creation/ProgressWindow.h"
 #include "creation/DatabaseCreation.h"
-#include "creation/DemoTemplate.h"
+#include "demo/DemoTemplate.h"
 #include "creation/TargetConnection.h"
 #include "creation/TemplateDatabase.h"
-#include "startup/Globals.h"
+#include "process/Globals.h"
 
 namespace ztgl {
 namespace {

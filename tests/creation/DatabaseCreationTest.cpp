@@ -9,11 +9,11 @@
 #include "ScriptedServer.h"
 #include "ScriptedTemplate.h"
 #include "ado/DataType.h"
-#include "catalogue/ProgressWindow.h"
+#include "creation/ProgressWindow.h"
 #include "creation/DatabaseCreation.h"
 #include "creation/TargetConnection.h"
 #include "creation/TemplateDatabase.h"
-#include "startup/Globals.h"
+#include "process/Globals.h"
 
 namespace ztgl {
 namespace {

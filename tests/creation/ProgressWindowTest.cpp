@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "catalogue/ProgressWindow.h"
+#include "creation/ProgressWindow.h"
 
 namespace ztgl {
 namespace {

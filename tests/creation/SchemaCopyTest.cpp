@@ -6,11 +6,11 @@
 #include "RecordingUiPort.h"
 #include "ScriptedTemplate.h"
 #include "ado/DataType.h"
-#include "catalogue/ProgressWindow.h"
+#include "creation/ProgressWindow.h"
 #include "creation/SchemaCopy.h"
 #include "creation/TemplateDatabase.h"
 #include "platform/RuntimeError.h"
-#include "startup/Globals.h"
+#include "process/Globals.h"
 
 namespace ztgl {
 namespace {

@@ -5,8 +5,8 @@
 #include "QtPrinters.h"
 #include "RecordingUiPort.h"
 #include "db/PubSql.h"
-#include "startup/Globals.h"
-#include "startup/UiPort.h"
+#include "process/Globals.h"
+#include "process/UiPort.h"
 
 namespace ztgl::test {
 

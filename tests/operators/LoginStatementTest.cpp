@@ -6,7 +6,7 @@
 #include "db/PubSql.h"
 #include "operators/LoginForm.h"
 #include "operators/SetMima.h"
-#include "startup/Globals.h"
+#include "process/Globals.h"
 
 namespace ztgl {
 namespace {

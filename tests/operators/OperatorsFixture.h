@@ -6,7 +6,7 @@
 #include "TempProgramFolder.h"
 #include "db/PubSql.h"
 #include "operators/LoginForm.h"
-#include "startup/Globals.h"
+#include "process/Globals.h"
 
 namespace ztgl::test {
 

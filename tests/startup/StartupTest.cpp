@@ -11,7 +11,7 @@
 #include "platform/Codepage936.h"
 #include "platform/RuntimeError.h"
 #include "platform/SingleInstance.h"
-#include "startup/Globals.h"
+#include "process/Globals.h"
 #include "startup/Startup.h"
 
 namespace ztgl {

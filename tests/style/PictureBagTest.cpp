@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 
-#include "startup/Globals.h"
+#include "process/Globals.h"
 #include "style/PictureBag.h"
 
 using namespace ztgl;

@@ -5,10 +5,10 @@
 #include "ado/Connection.h"
 #include "ado/JetDatabase.h"
 #include "ado/Recordset.h"
-#include "creation/DemoTemplate.h"
+#include "demo/DemoTemplate.h"
 #include "db/PubSql.h"
 #include "platform/RuntimeError.h"
-#include "startup/Globals.h"
+#include "process/Globals.h"
 
 namespace ztgl::test {
 

@@ -4,7 +4,7 @@
 
 #include "ado/Connection.h"
 #include "db/PubSql.h"
-#include "startup/Globals.h"
+#include "process/Globals.h"
 
 namespace ztgl::test {
 

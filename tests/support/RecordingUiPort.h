@@ -5,7 +5,7 @@
 #include <deque>
 #include <functional>
 
-#include "startup/UiPort.h"
+#include "process/UiPort.h"
 
 namespace ztgl::test {
 

@@ -9,7 +9,7 @@
 #include "RecordingUiPort.h"
 #include "ScriptedServer.h"
 #include "ado/Connection.h"
-#include "startup/Globals.h"
+#include "process/Globals.h"
 
 namespace ztgl::test {
 

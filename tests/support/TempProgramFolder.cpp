@@ -6,7 +6,7 @@
 #include "ado/Connection.h"
 #include "ado/JetDatabase.h"
 #include "platform/Codepage936.h"
-#include "startup/DemoFolder.h"
+#include "demo/DemoFolder.h"
 
 namespace ztgl::test {
 

@@ -14,7 +14,7 @@
 #include "WidgetInput.h"
 #include "db/PubSql.h"
 #include "operators/LoginForm.h"
-#include "startup/Globals.h"
+#include "process/Globals.h"
 #include "ui/MDIfrmZTGL.h"
 #include "ui/ModalForms.h"
 #include "ui/ShapeWidget.h"

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QProgressBar>
 
-#include "catalogue/ProgressWindow.h"
+#include "creation/ProgressWindow.h"
 #include "ui/FrmProgressBar.h"
 
 namespace ztgl::gui {

@@ -14,7 +14,7 @@
 #include "creation/AccountSetEditor.h"
 #include "creation/TemplateDatabase.h"
 #include "db/PubSql.h"
-#include "startup/Globals.h"
+#include "process/Globals.h"
 #include "ui/FrmZTGLXZ.h"
 #include "ui/ModalForms.h"
 

@@ -19,7 +19,7 @@
 #include "WidgetInput.h"
 #include "db/PubSql.h"
 #include "platform/ShellOpener.h"
-#include "startup/Globals.h"
+#include "process/Globals.h"
 #include "style/PictureBag.h"
 #include "ui/MDIfrmZTGL.h"
 #include "ui/Style.h"

@@ -6,7 +6,7 @@
 #include "catalogue/MainWindowLogic.h"
 #include "db/PubSql.h"
 #include "operators/ChangePasswordForm.h"
-#include "startup/Globals.h"
+#include "process/Globals.h"
 
 namespace ztgl::test {
 namespace {

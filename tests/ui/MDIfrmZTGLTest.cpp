@@ -17,7 +17,7 @@
 #include "TempProgramFolder.h"
 #include "ado/Connection.h"
 #include "db/PubSql.h"
-#include "startup/Globals.h"
+#include "process/Globals.h"
 #include "ui/FrmZTGL.h"
 #include "ui/QtUiPort.h"
 

@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 
 #include "RecordingUiPort.h"
-#include "startup/Globals.h"
+#include "process/Globals.h"
 #include "style/PictureBag.h"
 #include "ui/BagPicture.h"
 

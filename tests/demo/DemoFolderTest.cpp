@@ -12,9 +12,9 @@
 #include "db/PubSql.h"
 #include "operators/SetMima.h"
 #include "platform/Codepage936.h"
-#include "platform/IniFile.h"
-#include "startup/DemoFolder.h"
-#include "startup/Globals.h"
+#include "process/IniFile.h"
+#include "demo/DemoFolder.h"
+#include "process/Globals.h"
 
 namespace ztgl {
 namespace {

@@ -3,7 +3,7 @@
 #include <QString>
 #include <memory>
 
-#include "operators/OperatorInfo.h"
+#include "process/OperatorInfo.h"
 
 namespace ado {
 class Connection;
@@ -27,7 +27,8 @@ extern QString gTitle;          // "Zavrin行业管理软件之" + product title
 extern QString gAppTitle;       // application title: the product title
 extern OperatorInfo gOperator;  // the logged-in operator
 
-// The shared connection to the manager's database; null while closed.
+// The shared connection to the manager's database; null while closed. It is defined with the
+// procedures that open and close it (db/SharedConnection.cpp).
 extern std::unique_ptr<ado::Connection> gConn;
 
 // The two database kinds, exactly as every dialect decision compares them.
@@ -37,7 +38,10 @@ inline const QString kSqlServer = QStringLiteral("[Microsoft SQL Server]");
 // A fixed-length text of `width` characters: longer values cut, shorter padded with blanks.
 QString FixedText(const QString& value, int width);
 
-// Back to the values at program start (tests).
+// Back to the values at program start (tests): ResetProcessValues() the values above but gConn,
+// ResetGlobals() all of them, the shared connection and the connection profile included
+// (db/SharedConnection.cpp).
+void ResetProcessValues();
 void ResetGlobals();
 
 }  // namespace ztgl

@@ -10,11 +10,11 @@
 #include "ado/Connection.h"
 #include "ado/DataType.h"
 #include "ado/Recordset.h"
-#include "catalogue/ProgressWindow.h"
-#include "creation/DemoTemplate.h"
+#include "creation/ProgressWindow.h"
+#include "demo/DemoTemplate.h"
 #include "creation/SchemaCopy.h"
 #include "creation/TemplateDatabase.h"
-#include "startup/Globals.h"
+#include "process/Globals.h"
 
 namespace ztgl {
 namespace {

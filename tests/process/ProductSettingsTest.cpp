@@ -2,8 +2,8 @@
 
 #include "RecordingUiPort.h"
 #include "TempProgramFolder.h"
-#include "startup/Globals.h"
-#include "startup/ProductSettings.h"
+#include "process/Globals.h"
+#include "process/ProductSettings.h"
 
 namespace ztgl {
 namespace {

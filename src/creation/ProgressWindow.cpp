@@ -1,4 +1,4 @@
-#include "catalogue/ProgressWindow.h"
+#include "creation/ProgressWindow.h"
 
 #include <algorithm>
 

@@ -7,7 +7,7 @@
 
 #include "RecordingUiPort.h"
 #include "platform/Codepage936.h"
-#include "platform/IniFile.h"
+#include "process/IniFile.h"
 
 using ztgl::Read_Ini;
 using ztgl::Write_Ini;

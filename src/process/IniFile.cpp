@@ -1,4 +1,4 @@
-#include "platform/IniFile.h"
+#include "process/IniFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,7 +8,7 @@
 #include "platform/Codepage936.h"
 #include "platform/IniDocument.h"
 #include "platform/RuntimeError.h"
-#include "startup/UiPort.h"
+#include "process/UiPort.h"
 
 namespace ztgl {
 namespace {

@@ -1,4 +1,4 @@
-#include "creation/DemoTemplate.h"
+#include "demo/DemoTemplate.h"
 
 #include <QFile>
 

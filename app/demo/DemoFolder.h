@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "creation/DemoTemplate.h"
+#include "demo/DemoTemplate.h"
 
 namespace ztgl {
 

@@ -1,7 +1,7 @@
-#include "startup/ProductSettings.h"
+#include "process/ProductSettings.h"
 
-#include "platform/IniFile.h"
-#include "startup/Globals.h"
+#include "process/IniFile.h"
+#include "process/Globals.h"
 
 namespace ztgl {
 namespace {

@@ -1,7 +1,7 @@
-#include "startup/UiPort.h"
+#include "process/UiPort.h"
 
 #include "platform/RuntimeError.h"
-#include "startup/Globals.h"
+#include "process/Globals.h"
 
 namespace ztgl {
 namespace {

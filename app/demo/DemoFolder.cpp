@@ -1,4 +1,4 @@
-#include "startup/DemoFolder.h"
+#include "demo/DemoFolder.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,8 +10,8 @@
 #include "operators/SetMima.h"
 #include "platform/Codepage936.h"
 #include "platform/RuntimeError.h"
-#include "startup/Globals.h"
-#include "startup/ProductSettings.h"
+#include "process/Globals.h"
+#include "process/ProductSettings.h"
 
 namespace ztgl {
 namespace {

@@ -1,7 +1,5 @@
-#include "startup/Globals.h"
+#include "process/Globals.h"
 
-#include "ado/Connection.h"
-#include "db/PubSql.h"
 
 namespace ztgl {
 
@@ -17,13 +15,12 @@ QString gManagerDBName;
 QString gTitle;
 QString gAppTitle;
 OperatorInfo gOperator;
-std::unique_ptr<ado::Connection> gConn;
 
 QString FixedText(const QString& value, int width) {
     return value.left(width).leftJustified(width, QLatin1Char(' '));
 }
 
-void ResetGlobals() {
+void ResetProcessValues() {
     gAppPath.clear();
     gIniFile.clear();
     gIsNetwork = false;
@@ -36,8 +33,6 @@ void ResetGlobals() {
     gTitle.clear();
     gAppTitle.clear();
     gOperator = OperatorInfo();
-    gConn.reset();
-    gDBProfile = DBProfile();
 }
 
 }  // namespace ztgl
