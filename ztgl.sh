@@ -5,6 +5,8 @@
 #   ./ztgl.sh package  install what is missing, build the Debian package in build-package, check it
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
+# The programs take their folder from ZTGL_HOME when it is set; the demo and the tests lay their own.
+unset ZTGL_HOME
 
 PACKAGES=(build-essential cmake qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc unixodbc-dev tdsodbc
           libsqlite3-dev libsqliteodbc libgtest-dev libgmock-dev libbenchmark-dev fonts-noto-cjk qt6-translations-l10n
