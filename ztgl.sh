@@ -68,7 +68,7 @@ package() {
     (cd "$dir" && cpack -G DEB >/dev/null)
     local deb
     deb=$(echo "$dir"/ztgl_*.deb)
-    bash tests/package/install-test.sh "$deb"
+    bash tests/package/install-test.sh "$deb" || [ $? -eq 77 ]  # 77: skipped what this machine cannot
     if command -v lintian >/dev/null; then
         lintian --fail-on error,warning "$deb"
     else

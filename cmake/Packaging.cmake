@@ -6,6 +6,9 @@
 # finds its folder where the link points. Everything else goes where Debian looks for it: the
 # desktop entry and its icons, the AppStream metadata, the manual pages in English and Chinese,
 # the bash completion of ztgl-admin, copyright and changelog. The package ships no data.
+if(NOT UNIX OR APPLE)
+    return()
+endif()
 include(GNUInstallDirs)
 
 set(ZTGL_INSTALL_FOLDER "/opt/ztgl" CACHE PATH "Folder the programs are installed into: their program folder")

@@ -34,7 +34,7 @@ for program in "$@"; do
     source=$sources/$name.md
     usage=$(LC_ALL=C.UTF-8 "$program" --help 2>&1 </dev/null || true)
     # The usage lines: "usage: ..." and one "  COMMAND ..." line per command.
-    lines=$(grep -E '^(usage:|  [a-z])' <<<"$usage" || true)
+    lines=$(grep -E '^((usage|Usage|用法)[:：]|  [a-z])' <<<"$usage" || true)
     [[ -n $lines ]] || { fail "$name --help printed no usage"; continue; }
     commands=$(sed -n 's/^  \([a-z][a-z0-9-]*\).*/\1/p' <<<"$lines")
     options=$(grep -oE -- '--[a-z][a-z-]*' <<<"$lines" | sort -u)
