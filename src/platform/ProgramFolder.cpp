@@ -8,7 +8,8 @@ namespace ztgl {
 
 QString WithTrailingSeparator(const QString& folder) {
     const QChar sep = QDir::separator();
-    if (folder.endsWith(sep)) return folder;
+    if (folder.endsWith(sep))
+        return folder;
     return folder + sep;
 }
 
@@ -35,8 +36,9 @@ bool FolderIsWritable(const QString& folder) {
 }
 
 QString FolderNotWritableText(const QString& folder) {
-    return QStringLiteral("程序文件夹“%1”不允许当前用户写入。\r\n"
-                          "请让管理员给这个文件夹加上写权限，或者用环境变量 %2 指定另一个可以写入的程序文件夹。")
+    return QStringLiteral(
+               "程序文件夹“%1”不允许当前用户写入。\r\n"
+               "请让管理员给这个文件夹加上写权限，或者用环境变量 %2 指定另一个可以写入的程序文件夹。")
         .arg(QDir::toNativeSeparators(folder), QLatin1String(kProgramFolderVariable));
 }
 

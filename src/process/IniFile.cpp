@@ -56,10 +56,12 @@ void tellFolderNotWritable(const std::exception& e, const QString& file) {
     static QSet<QString> told;
     const auto* re = dynamic_cast<const RuntimeError*>(&e);
     const QString folder = WithTrailingSeparator(QDir::toNativeSeparators(QFileInfo(file).absolutePath()));
-    if (!re || re->number() != RuntimeError::PermissionDenied || FolderIsWritable(folder) || told.contains(folder))
+    if (!re || re->number() != RuntimeError::PermissionDenied || FolderIsWritable(folder) ||
+        told.contains(folder))
         return;
     told.insert(folder);
-    ui().message(FolderNotWritableText(folder), QStringLiteral("提示信息"), MsgIcon::Information, MsgButtons::Ok);
+    ui().message(FolderNotWritableText(folder), QStringLiteral("提示信息"), MsgIcon::Information,
+                 MsgButtons::Ok);
 }
 
 // The file's bytes; empty when it does not exist.

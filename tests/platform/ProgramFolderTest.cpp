@@ -56,11 +56,12 @@ TEST(ProgramFolder, IsTheFolderOfTheRealFileBehindLinksUnlessZtglHomeNamesOne) {
         EXPECT_EQ(ProgramFolderFor(c.executable, c.ztglHome), c.folder) << c.executable << " " << c.ztglHome;
     QDir::setCurrent(cwd);
 
+    const QString ownFolder = QDir(QCoreApplication::applicationDirPath()).canonicalPath() + QLatin1Char('/');
     test::ScopedEnvironment env;
     env.unset(kProgramFolderVariable);
-    EXPECT_EQ(ProgramFolder(), QDir(QCoreApplication::applicationDirPath()).canonicalPath() + QLatin1Char('/'));
+    EXPECT_EQ(ProgramFolder(), ownFolder);
     env.set(kProgramFolderVariable, "");
-    EXPECT_EQ(ProgramFolder(), QDir(QCoreApplication::applicationDirPath()).canonicalPath() + QLatin1Char('/'));
+    EXPECT_EQ(ProgramFolder(), ownFolder);
     env.set(kProgramFolderVariable, data.toLocal8Bit());
     EXPECT_EQ(ProgramFolder(), data);
 }
@@ -78,7 +79,8 @@ TEST(ProgramFolder, WritableOnlyWhenTheUserMayCreateFilesThere) {
     if (geteuid() != 0) {  // root may write anywhere; the package test covers it as another user
         ASSERT_TRUE(QFile::setPermissions(tmp.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
         EXPECT_FALSE(FolderIsWritable(tmp.path()));
-        QFile::setPermissions(tmp.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(tmp.path(),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
     EXPECT_EQ(FolderNotWritableText(QStringLiteral("/opt/ztgl/")),
               QStringLiteral("程序文件夹“/opt/ztgl/”不允许当前用户写入。\r\n"

@@ -343,7 +343,8 @@ TEST_F(IniFileTest, ReadOnlyFolderReportsNamesTheFolderOnceAndKeepsTheOldFile) {
         EXPECT_EQ(port.messages[i].text, u("拒绝的权限"));
         EXPECT_EQ(port.messages[i].title, u("提示"));
     }
-    EXPECT_EQ(port.messages[1].text, ztgl::FolderNotWritableText(QDir(dir.path()).absolutePath() + QLatin1Char('/')));
+    EXPECT_EQ(port.messages[1].text,
+              ztgl::FolderNotWritableText(QDir(dir.path()).absolutePath() + QLatin1Char('/')));
     EXPECT_EQ(port.messages[1].title, u("提示信息"));
     EXPECT_EQ(port.messages[1].icon, ztgl::MsgIcon::Information);
     EXPECT_EQ(bytes(), kConfig);
