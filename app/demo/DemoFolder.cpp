@@ -9,6 +9,7 @@
 #include "db/PubSql.h"
 #include "operators/SetMima.h"
 #include "platform/Codepage936.h"
+#include "platform/ProgramFolder.h"
 #include "platform/RuntimeError.h"
 #include "process/Globals.h"
 #include "process/ProductSettings.h"
@@ -139,6 +140,14 @@ bool DemoFolder::build(const QString& dir, QString* error, const TemplateWriter&
             }
         }
     }
+
+    // The nearest folder that exists is where the first file or folder would be made: an
+    // installed program's own folder belongs to root, and saying so beats a failed database.
+    QString existing = path;
+    while (!QFileInfo::exists(existing))
+        existing = QFileInfo(existing).absolutePath();
+    if (!FolderIsWritable(existing))
+        return fail(error, FolderNotWritableText(WithTrailingSeparator(existing)));
 
     Cleanup cleanup(path);
     if (!info.exists()) {

@@ -11,6 +11,8 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Ties the windows to the desktop entry (and its icon) of the installed program.
+    QGuiApplication::setDesktopFileName(QStringLiteral("cn.zavrin.ztgl"));
     ztgl::gui::InstallChineseUi(app);
     ztgl::gui::QtUiPort port;
     ztgl::setUi(&port);

@@ -1,13 +1,16 @@
 #include "creation/AccountSetEditor.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 
 #include "ado/Connection.h"
 #include "ado/Recordset.h"
 #include "creation/AccountSetRows.h"
 #include "creation/DatabaseCreation.h"
+#include "creation/TemplateDatabase.h"
 #include "db/PubSql.h"
 #include "operators/SetMima.h"
+#include "platform/ProgramFolder.h"
 #include "platform/RuntimeError.h"
 #include "process/Globals.h"
 
@@ -215,6 +218,11 @@ void AccountSetEditor::Command_OK() {
                 inform(creation.errorPending()
                            ? QStringLiteral("CreateDataBase(): 数据库错误，无法创建数据库！")
                            : QStringLiteral("创建数据库失败！"));
+                // An Access set is a copy of the template made in the program folder: when
+                // that folder is closed to the operator, say so and name it.
+                if (gDBType == kAccess && QFileInfo::exists(gAppPath + kTemplateFileName) &&
+                    !FolderIsWritable(gAppPath))
+                    inform(FolderNotWritableText(gAppPath));
                 m_progress.Unload();
                 setAvailable(true);
                 setShown(true);

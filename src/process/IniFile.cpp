@@ -4,9 +4,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 
 #include "platform/Codepage936.h"
 #include "platform/IniDocument.h"
+#include "platform/ProgramFolder.h"
 #include "platform/RuntimeError.h"
 #include "process/UiPort.h"
 
@@ -46,6 +48,20 @@ QString fromBuffer(const QString& value) {
 
 void report(const std::exception& e) {
     ui().message(errorText(e), QStringLiteral("提示"), MsgIcon::Information, MsgButtons::Ok);
+}
+
+// After the permission error: the folder that refused the file, named once per folder (the
+// settings dialog writes two keys in a row).
+void tellFolderNotWritable(const std::exception& e, const QString& file) {
+    static QSet<QString> told;
+    const auto* re = dynamic_cast<const RuntimeError*>(&e);
+    const QString folder = WithTrailingSeparator(QDir::toNativeSeparators(QFileInfo(file).absolutePath()));
+    if (!re || re->number() != RuntimeError::PermissionDenied || FolderIsWritable(folder) ||
+        told.contains(folder))
+        return;
+    told.insert(folder);
+    ui().message(FolderNotWritableText(folder), QStringLiteral("提示信息"), MsgIcon::Information,
+                 MsgButtons::Ok);
 }
 
 // The file's bytes; empty when it does not exist.
@@ -102,6 +118,7 @@ void Write_Ini(const QString& section, const QString& key, const QString& value,
         writeFile(file, doc.toBytes());
     } catch (const std::exception& e) {
         report(e);
+        tellFolderNotWritable(e, file);
     }
 }
 

@@ -1,13 +1,89 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "QtPrinters.h"
+#include "ScopedEnvironment.h"
 #include "platform/ProgramFolder.h"
 
-using ztgl::WithTrailingSeparator;
+using namespace ztgl;
 
 TEST(ProgramFolder, AppendsExactlyOneSeparator) {
     EXPECT_EQ(WithTrailingSeparator(QStringLiteral("/opt/ztgl")), QStringLiteral("/opt/ztgl/"));
     EXPECT_EQ(WithTrailingSeparator(QStringLiteral("/opt/ztgl/")), QStringLiteral("/opt/ztgl/"));
     // A root folder already ends in the separator.
     EXPECT_EQ(WithTrailingSeparator(QStringLiteral("/")), QStringLiteral("/"));
-    EXPECT_TRUE(ztgl::ProgramFolder().endsWith(QLatin1Char('/')));
+}
+
+// An installed program is started through links: the folder is where the real file lies.
+TEST(ProgramFolder, IsTheFolderOfTheRealFileBehindLinksUnlessZtglHomeNamesOne) {
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QDir root(QDir(tmp.path()).canonicalPath());
+    for (const char* sub : {"opt/ztgl", "usr/bin", "usr/local/bin", "home/data"})
+        ASSERT_TRUE(root.mkpath(QLatin1String(sub)));
+    const QString real = root.filePath(QStringLiteral("opt/ztgl/ztgl-admin"));
+    QFile exe(real);
+    ASSERT_TRUE(exe.open(QIODevice::WriteOnly));
+    exe.close();
+    ASSERT_TRUE(QFile::link(real, root.filePath(QStringLiteral("usr/bin/ztgl-admin"))));
+    // A relative link to a link.
+    ASSERT_TRUE(QFile::link(QStringLiteral("../../bin/ztgl-admin"),
+                            root.filePath(QStringLiteral("usr/local/bin/ztgl-admin"))));
+    const QString cwd = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(root.filePath(QStringLiteral("home"))));
+
+    const QString home = root.filePath(QStringLiteral("opt/ztgl/"));
+    const QString data = root.filePath(QStringLiteral("home/data/"));
+    const struct {
+        QString executable, ztglHome, folder;
+    } cases[] = {
+        {real, QString(), home},
+        {root.filePath(QStringLiteral("usr/bin/ztgl-admin")), QString(), home},
+        {root.filePath(QStringLiteral("usr/local/bin/ztgl-admin")), QString(), home},
+        // A program file that is gone keeps the folder it was started from.
+        {root.filePath(QStringLiteral("usr/bin/gone")), QString(), root.filePath(QStringLiteral("usr/bin/"))},
+        {real, root.filePath(QStringLiteral("home/data")), data},
+        {real, root.filePath(QStringLiteral("home/data/")), data},
+        {real, QStringLiteral("data"), data},  // from the current folder
+        {real, QStringLiteral("./data/../data"), data},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ProgramFolderFor(c.executable, c.ztglHome), c.folder) << c.executable << " " << c.ztglHome;
+    QDir::setCurrent(cwd);
+
+    const QString ownFolder = QDir(QCoreApplication::applicationDirPath()).canonicalPath() + QLatin1Char('/');
+    test::ScopedEnvironment env;
+    env.unset(kProgramFolderVariable);
+    EXPECT_EQ(ProgramFolder(), ownFolder);
+    env.set(kProgramFolderVariable, "");
+    EXPECT_EQ(ProgramFolder(), ownFolder);
+    env.set(kProgramFolderVariable, data.toLocal8Bit());
+    EXPECT_EQ(ProgramFolder(), data);
+}
+
+TEST(ProgramFolder, WritableOnlyWhenTheUserMayCreateFilesThere) {
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString file = tmp.filePath(QStringLiteral("kxconfig.ini"));
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    EXPECT_TRUE(FolderIsWritable(tmp.path()));
+    EXPECT_FALSE(FolderIsWritable(file));
+    EXPECT_FALSE(FolderIsWritable(tmp.filePath(QStringLiteral("missing"))));
+    if (geteuid() != 0) {  // root may write anywhere; the package test covers it as another user
+        ASSERT_TRUE(QFile::setPermissions(tmp.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        EXPECT_FALSE(FolderIsWritable(tmp.path()));
+        QFile::setPermissions(tmp.path(),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+    EXPECT_EQ(FolderNotWritableText(QStringLiteral("/opt/ztgl/")),
+              QStringLiteral("程序文件夹“/opt/ztgl/”不允许当前用户写入。\r\n"
+                             "请让管理员给这个文件夹加上写权限，或者用环境变量 ZTGL_HOME "
+                             "指定另一个可以写入的程序文件夹。"));
 }

@@ -7,6 +7,7 @@
 
 #include "RecordingUiPort.h"
 #include "platform/Codepage936.h"
+#include "platform/ProgramFolder.h"
 #include "process/IniFile.h"
 
 using ztgl::Read_Ini;
@@ -327,15 +328,25 @@ TEST_F(IniFileTest, UnreadableFileReportsAndIsNotOverwritten) {
     EXPECT_EQ(bytes(), kConfig);
 }
 
-TEST_F(IniFileTest, ReadOnlyFolderReportsAndKeepsTheOldFile) {
+// The folder is named once after the first refusal: the settings dialog writes two keys.
+TEST_F(IniFileTest, ReadOnlyFolderReportsNamesTheFolderOnceAndKeepsTheOldFile) {
     if (geteuid() == 0)
         GTEST_SKIP() << "permissions do not apply to root";
     put(kConfig);
     ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
     write("SERVERINFO", "IP", QStringLiteral("1.2.3.4"));
+    write("SERVERINFO", "PORT", QStringLiteral("2001"));
     QFile::setPermissions(dir.path(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    expectOneError("拒绝的权限");
+    ASSERT_EQ(port.messages.size(), 3);
+    for (int i : {0, 2}) {
+        EXPECT_EQ(port.messages[i].text, u("拒绝的权限"));
+        EXPECT_EQ(port.messages[i].title, u("提示"));
+    }
+    EXPECT_EQ(port.messages[1].text,
+              ztgl::FolderNotWritableText(QDir(dir.path()).absolutePath() + QLatin1Char('/')));
+    EXPECT_EQ(port.messages[1].title, u("提示信息"));
+    EXPECT_EQ(port.messages[1].icon, ztgl::MsgIcon::Information);
     EXPECT_EQ(bytes(), kConfig);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
 }
