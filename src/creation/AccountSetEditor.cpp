@@ -152,7 +152,7 @@ bool AccountSetEditor::fail(const QString& message, int box) {
 }
 
 bool AccountSetEditor::CheckInput() {
-    const QString name = TxtDB[BoxName].trimmed();
+    const QString name = TrimBlanks(TxtDB[BoxName]);
     if (name.isEmpty())
         return fail(QStringLiteral("请录入帐套的名称！"), BoxName);
 
@@ -168,11 +168,11 @@ bool AccountSetEditor::CheckInput() {
             QStringLiteral("已经存在“") + TxtDB[BoxName] + QStringLiteral("”帐套，请重新录入帐套名称！"),
             BoxName);
 
-    if (TxtDB[BoxUser].trimmed().isEmpty())
+    if (TrimBlanks(TxtDB[BoxUser]).isEmpty())
         return fail(QStringLiteral("请录入默认用户的名称！"), BoxUser);
 
     if (!IsNew) {
-        if (UserNameExists(m_setDatabaseName, TxtDB[BoxUser].trimmed()))
+        if (UserNameExists(m_setDatabaseName, TrimBlanks(TxtDB[BoxUser])))
             return fail(
                 QStringLiteral("已经存在“") + TxtDB[BoxUser] + QStringLiteral("”用户，请重新录入用户名称！"),
                 BoxUser);
@@ -224,7 +224,7 @@ void AccountSetEditor::Command_OK() {
             if (!gConn)
                 throw RuntimeError(RuntimeError::ObjectNotSet);
             gConn->Execute(QStringLiteral("insert into ZTML(Id,ZTMC,ZTLJ,CreateTime,UserFlag) values(") +
-                           GetSqlVal(EditId) + QLatin1Char(',') + GetSqlVal(TxtDB[BoxName].trimmed()) +
+                           GetSqlVal(EditId) + QLatin1Char(',') + GetSqlVal(TrimBlanks(TxtDB[BoxName])) +
                            QLatin1Char(',') + GetSqlVal(d) + QLatin1Char(',') + GetSqlVal(serverDate()) +
                            QLatin1Char(',') + QStringLiteral("1)"));
             catalogueWritten = true;
@@ -233,13 +233,13 @@ void AccountSetEditor::Command_OK() {
             d = m_setDatabaseName;
             if (!gConn)
                 throw RuntimeError(RuntimeError::ObjectNotSet);
-            gConn->Execute(QStringLiteral("Update ZTML set ZTMC=") + GetSqlVal(TxtDB[BoxName].trimmed()) +
+            gConn->Execute(QStringLiteral("Update ZTML set ZTMC=") + GetSqlVal(TrimBlanks(TxtDB[BoxName])) +
                            QStringLiteral(" where Id=") + GetSqlVal(EditId));
             catalogueWritten = true;
         }
 
         m_target.Open(Get_ZtConnectString(d, gConnectString));
-        QString sql = QStringLiteral("Update Users set Uname=") + GetSqlVal(TxtDB[BoxUser].trimmed());
+        QString sql = QStringLiteral("Update Users set Uname=") + GetSqlVal(TrimBlanks(TxtDB[BoxUser]));
         if (!TxtDB[BoxPassword].isEmpty() && !TxtDB[BoxConfirm].isEmpty())
             sql += QStringLiteral(",PWD=") +
                    GetSqlVal(Set_Mima(QLatin1Char('0') + TxtDB[BoxPassword] + QLatin1Char('0')));
