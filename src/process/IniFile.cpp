@@ -48,19 +48,25 @@ void report(const std::exception& e) {
     ui().message(errorText(e), QStringLiteral("提示"), MsgIcon::Information, MsgButtons::Ok);
 }
 
+// A file that exists but cannot be read (a folder, no permission, a read error).
+class Unreadable : public RuntimeError {
+public:
+    using RuntimeError::RuntimeError;
+};
+
 // The file's bytes; empty when it does not exist.
 QByteArray readFile(const QString& file) {
     const QFileInfo info(file);
     if (!info.exists())
         return QByteArray();
     if (info.isDir())
-        throw RuntimeError(RuntimeError::PathFileAccess);
+        throw Unreadable(RuntimeError::PathFileAccess);
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly))
-        throw RuntimeError(info.isReadable() ? RuntimeError::PathFileAccess : RuntimeError::PermissionDenied);
+        throw Unreadable(info.isReadable() ? RuntimeError::PathFileAccess : RuntimeError::PermissionDenied);
     QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError)
-        throw RuntimeError(RuntimeError::PathFileAccess);
+        throw Unreadable(RuntimeError::PathFileAccess);
     return bytes;
 }
 
@@ -89,6 +95,9 @@ QString Read_Ini(const QString& section, const QString& key, const QString& file
         const IniDocument doc(readFile(file));
         const auto value = doc.value(ansi(section), ansi(key));
         return fromBuffer(value.value_or(QString()));
+    } catch (const Unreadable&) {
+        // The profile function reads such a file as a missing one, without a word.
+        return QString();
     } catch (const std::exception& e) {
         report(e);
         return QString();
