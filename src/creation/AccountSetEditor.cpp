@@ -90,7 +90,7 @@ void AccountSetEditor::Form_Load() {
 void AccountSetEditor::LoadSetInfo() {
     try {
         ado::Recordset rs;
-        Open_Recordset(rs, QStringLiteral("select * from ZTML where Id=") + GetSqlVal(EditId));
+        rs.Open(QStringLiteral("select * from ZTML where Id=") + GetSqlVal(EditId), SharedConn());
         if (rs.Eof()) {
             Close_Recordset(rs);
             inform(QStringLiteral("没有找到要修改的帐套信息，请重新选择！"));
@@ -160,7 +160,7 @@ bool AccountSetEditor::CheckInput() {
     if (!IsNew)
         sql += QStringLiteral(" AND ID<>") + GetSqlVal(EditId);
     ado::Recordset rs;
-    Open_Recordset(rs, sql);
+    rs.Open(sql, SharedConn());
     const bool taken = rs.RecordCount() >= 1;
     Close_Recordset(rs);
     if (taken)
@@ -221,20 +221,18 @@ void AccountSetEditor::Command_OK() {
                 return;
             }
             m_progress.setCaption(PW::Label1, QStringLiteral("创建帐套信息，请稍后……"));
-            if (!gConn)
-                throw RuntimeError(RuntimeError::ObjectNotSet);
-            gConn->Execute(QStringLiteral("insert into ZTML(Id,ZTMC,ZTLJ,CreateTime,UserFlag) values(") +
-                           GetSqlVal(EditId) + QLatin1Char(',') + GetSqlVal(TrimBlanks(TxtDB[BoxName])) +
-                           QLatin1Char(',') + GetSqlVal(d) + QLatin1Char(',') + GetSqlVal(serverDate()) +
-                           QLatin1Char(',') + QStringLiteral("1)"));
+            SharedConn().Execute(
+                QStringLiteral("insert into ZTML(Id,ZTMC,ZTLJ,CreateTime,UserFlag) values(") +
+                GetSqlVal(EditId) + QLatin1Char(',') + GetSqlVal(TrimBlanks(TxtDB[BoxName])) +
+                QLatin1Char(',') + GetSqlVal(d) + QLatin1Char(',') + GetSqlVal(serverDate()) +
+                QLatin1Char(',') + QStringLiteral("1)"));
             catalogueWritten = true;
             m_progress.setCaption(PW::Label1, QStringLiteral("新建帐套用户，请稍后……"));
         } else {
             d = m_setDatabaseName;
-            if (!gConn)
-                throw RuntimeError(RuntimeError::ObjectNotSet);
-            gConn->Execute(QStringLiteral("Update ZTML set ZTMC=") + GetSqlVal(TrimBlanks(TxtDB[BoxName])) +
-                           QStringLiteral(" where Id=") + GetSqlVal(EditId));
+            SharedConn().Execute(QStringLiteral("Update ZTML set ZTMC=") +
+                                 GetSqlVal(TrimBlanks(TxtDB[BoxName])) + QStringLiteral(" where Id=") +
+                                 GetSqlVal(EditId));
             catalogueWritten = true;
         }
 
