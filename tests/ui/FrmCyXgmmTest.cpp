@@ -13,7 +13,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
-#include <functional>
 
 #include "RecordingUiPort.h"
 #include "TempProgramFolder.h"
@@ -193,23 +192,6 @@ TEST_F(FrmCyXgmmTest, TabOrder) {
     }
 }
 
-// Runs `act` once on the modal window of class T as soon as it is up (message boxes and dialogs
-// run their own event loops).
-template <typename T>
-void whenModal(std::function<void(T&)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(0);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
-        auto* modal = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!modal)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act(*modal);
-    });
-    timer->start();
-}
-
 // The real message boxes of the program.
 class FrmCyXgmmBoxTest : public FrmCyXgmmTest {
 protected:
@@ -229,9 +211,9 @@ protected:
 TEST_F(FrmCyXgmmBoxTest, EscThatDismissesAMessageNeverReachesTheDialog) {
     QString shown;
     bool released = false;
-    whenModal<QMessageBox>([&](QMessageBox& box) {
-        shown = box.text();
-        QTest::keyPress(&box, Qt::Key_Escape);
+    whenModal("QMessageBox", [&](QWidget* box) {
+        shown = static_cast<QMessageBox*>(box)->text();
+        QTest::keyPress(box, Qt::Key_Escape);
         QTimer::singleShot(0, [&] {
             QWidget* focus = QApplication::focusWidget();
             QTest::keyRelease(focus ? focus : dialog.get(), Qt::Key_Escape);
@@ -258,10 +240,11 @@ TEST_F(FrmCyXgmmBoxTest, AfterTheChangeTheMainWindowIsActiveAgain) {
     ASSERT_TRUE(activate(main));
     ASSERT_TRUE(main->listWindow());
     QString shown;
-    whenModal<FrmCyXgmm>([&](FrmCyXgmm& d) {
-        whenModal<QMessageBox>([&](QMessageBox& box) {
-            shown = box.text();
-            QTest::keyClick(&box, Qt::Key_Return);
+    whenModal("ztgl::gui::FrmCyXgmm", [&](QWidget* w) {
+        auto& d = *static_cast<FrmCyXgmm*>(w);
+        whenModal("QMessageBox", [&](QWidget* box) {
+            shown = static_cast<QMessageBox*>(box)->text();
+            QTest::keyClick(box, Qt::Key_Return);
         });
         QTest::keyClicks(d.box(F::Text1), QStringLiteral("new"));
         QTest::keyClicks(d.box(F::Text2), QStringLiteral("new"));

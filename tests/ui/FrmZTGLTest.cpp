@@ -14,12 +14,16 @@
 #include <QStyle>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
+#include "AccountSetFolder.h"
 #include "ScriptedCatalogueFixture.h"
 #include "WidgetInput.h"
 #include "catalogue/ListGrid.h"
 #include "creation/AccountSetEditor.h"
+#include "ui/FrmZTGLXZ.h"
+#include "ui/ModalForms.h"
 
 namespace ztgl::test {
 namespace {
@@ -27,6 +31,13 @@ namespace {
 using gui::FrmZTGL;
 
 const QString kMarker = QStringLiteral("◆");
+
+// Tab from the focus until `target` has it; false when it is never reached.
+bool tabToButton(QWidget* target) {
+    for (int i = 0; i < 10 && QApplication::focusWidget() != target; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    return QApplication::focusWidget() == target;
+}
 
 class FrmZTGLTest : public ScriptedCatalogueFixture {
 protected:
@@ -65,12 +76,7 @@ protected:
     }
     void click(int modelRow) { QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, center(modelRow)); }
     void key(int k) { QTest::keyClick(grid(), Qt::Key(k)); }
-    // Tab from the focus until `target` has it; false when it is never reached.
-    bool tabTo(QWidget* target) {
-        for (int i = 0; i < 10 && QApplication::focusWidget() != target; ++i)
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        return QApplication::focusWidget() == target;
-    }
+    bool tabTo(QWidget* target) { return tabToButton(target); }
     bool enabled(int button) const { return window->command1(button)->isEnabled(); }
     QStringList markers() const {
         QStringList out;
@@ -321,6 +327,48 @@ TEST_F(FrmZTGLTest, KeyboardOnlyOperator) {
     QTest::keyClick(w.command1(4), Qt::Key_Space);
     EXPECT_EQ(port.modalForms, QStringList{QStringLiteral("frmZTGLXZ")});
     EXPECT_EQ(editId, QStringLiteral("4"));
+}
+
+// The whole creation from the keyboard, the editor's own window included, on an Access folder.
+TEST(FrmZTGLKeyboardTest, CreatesASetWithoutTheMouse) {
+    AccountSetFolder folder;
+    ASSERT_TRUE(folder.ok()) << folder.error().toStdString();
+    RecordingUiPort port;
+    port.onModal([](ModalForm& form) { gui::runFrmZTGLXZ(form, QApplication::activeWindow()); });
+    FrmZTGL w;
+    w.resize(900, 480);
+    ASSERT_TRUE(activate(&w));
+    bool typed = false;
+    whenModal("ztgl::gui::FrmZTGLXZ", [&](QWidget* editor) {
+        // Should the editor stay open, its close button ends the test's wait.
+        auto* close = static_cast<gui::FrmZTGLXZ*>(editor)->button(0);
+        QTimer::singleShot(5000, close, [close] { close->click(); });
+        // The window system makes the new window the active one; the operator types once it is.
+        if (!waitFor([editor] { return editor->isActiveWindow(); }))
+            return;
+        const auto type = [](const QString& text) {
+            typeText(QApplication::focusWidget(), text);  // Chinese too
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        };
+        type(QStringLiteral("华南贸易有限责任公司"));
+        type(QString());  // the default user "管理员" stays
+        type(QStringLiteral("pw"));
+        type(QStringLiteral("pw"));
+        QTest::keyClick(editor, Qt::Key_Y, Qt::AltModifier);
+        typed = true;
+    });
+    ASSERT_TRUE(tabToButton(w.command1(4)));
+    QTest::keyClick(w.command1(4), Qt::Key_Space);
+    EXPECT_TRUE(typed);
+    ASSERT_FALSE(port.messages.isEmpty());
+    EXPECT_EQ(port.messages.back().text, QStringLiteral("已经成功创建新帐套！"));
+    ASSERT_EQ(w.MSFlexGrid1()->model()->rowCount(), 1);
+    EXPECT_EQ(w.MSFlexGrid1()->model()->index(0, 3).data().toString(),
+              QStringLiteral("华南贸易有限责任公司"));
+    EXPECT_EQ(w.MSFlexGrid1()->model()->index(0, 1).data().toString(), kMarker);
+    EXPECT_EQ(
+        folder.query(QStringLiteral("KXPUB.MDB"), QStringLiteral("select ZTMC from ZTML")).value(0).value(0),
+        QStringLiteral("华南贸易有限责任公司"));
 }
 
 TEST_F(FrmZTGLTest, DisableButtonUpdatesTheShownRow) {
