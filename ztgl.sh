@@ -9,7 +9,7 @@ cd "$(dirname "$(readlink -f "$0")")"
 unset ZTGL_HOME
 
 PACKAGES=(build-essential cmake qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc unixodbc-dev tdsodbc
-          libsqlite3-dev libsqliteodbc libgtest-dev libgmock-dev libbenchmark-dev fonts-noto-cjk qt6-translations-l10n
+          libsqlite3-dev libsqliteodbc libgtest-dev libgmock-dev libbenchmark-dev fonts-noto-cjk fonts-wqy-zenhei qt6-translations-l10n
           xvfb xauth file)
 BUILD_DIR=${ZTGL_BUILD_DIR:-build}
 DEMO_DIR=${ZTGL_DEMO_DIR:-$BUILD_DIR/demo}

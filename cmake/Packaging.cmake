@@ -113,7 +113,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6sql6-sqlite, libqt6sql6-odbc, tdsodbc, libmdb3, fonts-noto-cjk, qt6-translations-l10n")
+    "libqt6sql6-sqlite, libqt6sql6-odbc, tdsodbc, libmdb3, fonts-noto-cjk, fonts-wqy-zenhei, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "bash-completion")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "account-set manager of a Chinese trade and inventory suite")

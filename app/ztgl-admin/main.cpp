@@ -1,6 +1,7 @@
 // ztgl-admin: the account-set manager's operations without a screen, for IT staff and scripts.
 //   ztgl-admin [--dir PROGRAM_FOLDER] [--yes] COMMAND ...
-// Exit codes: 0 done, 1 refused or failed, 2 bad usage.
+//   ztgl-admin --help | -h | --version;  ztgl-admin COMMAND --help | -h
+// Exit codes: 0 done, 1 refused or failed, 2 bad usage (the usage then goes to stderr).
 #include <QCoreApplication>
 #include <QDir>
 #include <map>
@@ -22,11 +23,15 @@ std::map<QString, Entry>& registry() {
     return r;
 }
 
-int usage(QTextStream& err) {
-    err << "usage: ztgl-admin [--dir PROGRAM_FOLDER] [--yes] COMMAND ..." << Qt::endl << "commands:" << Qt::endl;
-    for (const auto& [name, e] : registry()) err << "  " << e.usage << Qt::endl;
-    return ExitUsage;
+// Asked for (--help) on stdout with 0; after bad usage on stderr with 2.
+int usage(QTextStream& s, int code = ExitUsage) {
+    s << "usage: ztgl-admin [--dir PROGRAM_FOLDER] [--yes] COMMAND ..." << Qt::endl
+      << "       ztgl-admin --help | --version | COMMAND --help" << Qt::endl << "commands:" << Qt::endl;
+    for (const auto& [name, e] : registry()) s << "  " << e.usage << Qt::endl;
+    return code;
 }
+
+bool isHelp(const QString& arg) { return arg == QLatin1String("--help") || arg == QLatin1String("-h"); }
 
 }  // namespace
 
@@ -64,10 +69,19 @@ int main(int argc, char** argv) {
     if (bad || args.isEmpty()) return usage(err);
 
     const QString command = args.takeFirst();
+    if (isHelp(command)) return usage(out, ExitOk);
+    if (command == QLatin1String("--version")) {
+        out << "ztgl-admin " << ZTGL_VERSION_MAJOR << '.' << ZTGL_VERSION_MINOR << '.' << ZTGL_VERSION_PATCH << Qt::endl;
+        return ExitOk;
+    }
     auto it = registry().find(command);
     if (it == registry().end()) {
         err << QStringLiteral("未知的命令：") << command << Qt::endl;
         return usage(err);
+    }
+    if (!args.isEmpty() && isHelp(args.first())) {
+        out << "usage: ztgl-admin [--dir PROGRAM_FOLDER] " << it->second.usage << Qt::endl;
+        return ExitOk;
     }
     ConsoleUiPort port(err, yes);
     ztgl::setUi(&port);

@@ -181,11 +181,9 @@ AccountSetList::FlagResult AccountSetList::SetUserFlag(bool bEnable) {
     if (key.isEmpty() || !IsNumeric(cell))
         return FlagResult::NoSet;
     try {
-        if (!gConn)
-            throw RuntimeError(RuntimeError::ObjectNotSet);
-        gConn->Execute(QStringLiteral("Update ZTML set UserFlag=") +
-                       (bEnable ? QLatin1Char('1') : QLatin1Char('0')) + QStringLiteral(" WHERE ID=") +
-                       GetSqlVal(key));
+        SharedConn().Execute(QStringLiteral("Update ZTML set UserFlag=") +
+                             (bEnable ? QLatin1Char('1') : QLatin1Char('0')) + QStringLiteral(" WHERE ID=") +
+                             GetSqlVal(key));
     } catch (const std::exception& e) {
         ReportError(QStringLiteral("SetUserFlag():"), e);
         return FlagResult::Failed;

@@ -16,6 +16,12 @@ RuntimeError badIndex() {
 
 ListGrid::ListGrid() : m_cells(1) {}
 
+int ListGrid::textWidth(const QString& text, const TextWidth& advance) {
+    const qsizetype blanks = text.count(QLatin1Char(' '));
+    const int rest = blanks == text.size() ? 0 : advance(QString(text).remove(QLatin1Char(' ')));
+    return rest + int(blanks) * advance(QStringLiteral("中")) / 2;
+}
+
 void ListGrid::addListener(Listener* listener) {
     if (!m_listeners.contains(listener))
         m_listeners.push_back(listener);
@@ -54,7 +60,7 @@ void ListGrid::setFormatString(const QString& format, const TextWidth& width) {
         }
         header << text;
         m_aligns << align;
-        m_widths << (width ? width(text) : 0);
+        m_widths << (width ? textWidth(text, width) : 0);
     }
     m_cells = {header};
     m_row = 0;

@@ -14,8 +14,16 @@ class ListGrid {
 public:
     enum class Align { General, Left, Center, Right };
 
+    // The height of every row, the fixed one included.
+    static constexpr int kRowHeight = 240;  // twips
+
     // Width of a text in the grid's font, in twips (measured at the widget edge).
     using TextWidth = std::function<int(const QString&)>;
+
+    // Width of a text as the grid's font measures it: a blank is half as wide as a Chinese
+    // character of the same size (the rule of the Chinese system font the format strings were
+    // written for, whatever the font at hand says); `advance` measures everything else.
+    static int textWidth(const QString& text, const TextWidth& advance);
 
     class Listener {
     public:
@@ -38,7 +46,7 @@ public:
 
     // "seg|seg|…": one column per segment; a leading "<", "^" or ">" aligns the column left,
     // centre or right and is not shown; the rest becomes the header text of row 0, and the
-    // column is as wide as that text (blanks included) measured by `width`. Leaves only the
+    // column is as wide as that text, blanks included (textWidth with `width`). Leaves only the
     // header row.
     void setFormatString(const QString& format, const TextWidth& width);
     const QString& FormatString() const { return m_format; }

@@ -63,7 +63,7 @@ UpgradeResult DateBaseModifyByZavrin() {
     try {
         // One connection for the account-set databases, reused for every set.
         ado::Connection conn;
-        Open_Recordset(sets, QStringLiteral("select * from ZTML "));
+        sets.Open(QStringLiteral("select * from ZTML "), SharedConn());
         while (!sets.Eof()) {
             const QString name = sets.Fields(QStringLiteral("ZTLJ")).text();
             conn.setConnectionString(Get_ZtConnectString(name, gConnectString));

@@ -93,7 +93,7 @@ void AccountSetEditor::Form_Load() {
 void AccountSetEditor::LoadSetInfo() {
     try {
         ado::Recordset rs;
-        Open_Recordset(rs, QStringLiteral("select * from ZTML where Id=") + GetSqlVal(EditId));
+        rs.Open(QStringLiteral("select * from ZTML where Id=") + GetSqlVal(EditId), SharedConn());
         if (rs.Eof()) {
             Close_Recordset(rs);
             inform(QStringLiteral("没有找到要修改的帐套信息，请重新选择！"));
@@ -155,7 +155,7 @@ bool AccountSetEditor::fail(const QString& message, int box) {
 }
 
 bool AccountSetEditor::CheckInput() {
-    const QString name = TxtDB[BoxName].trimmed();
+    const QString name = TrimBlanks(TxtDB[BoxName]);
     if (name.isEmpty())
         return fail(QStringLiteral("请录入帐套的名称！"), BoxName);
 
@@ -163,7 +163,7 @@ bool AccountSetEditor::CheckInput() {
     if (!IsNew)
         sql += QStringLiteral(" AND ID<>") + GetSqlVal(EditId);
     ado::Recordset rs;
-    Open_Recordset(rs, sql);
+    rs.Open(sql, SharedConn());
     const bool taken = rs.RecordCount() >= 1;
     Close_Recordset(rs);
     if (taken)
@@ -171,11 +171,11 @@ bool AccountSetEditor::CheckInput() {
             QStringLiteral("已经存在“") + TxtDB[BoxName] + QStringLiteral("”帐套，请重新录入帐套名称！"),
             BoxName);
 
-    if (TxtDB[BoxUser].trimmed().isEmpty())
+    if (TrimBlanks(TxtDB[BoxUser]).isEmpty())
         return fail(QStringLiteral("请录入默认用户的名称！"), BoxUser);
 
     if (!IsNew) {
-        if (UserNameExists(m_setDatabaseName, TxtDB[BoxUser].trimmed()))
+        if (UserNameExists(m_setDatabaseName, TrimBlanks(TxtDB[BoxUser])))
             return fail(
                 QStringLiteral("已经存在“") + TxtDB[BoxUser] + QStringLiteral("”用户，请重新录入用户名称！"),
                 BoxUser);
@@ -229,25 +229,23 @@ void AccountSetEditor::Command_OK() {
                 return;
             }
             m_progress.setCaption(PW::Label1, QStringLiteral("创建帐套信息，请稍后……"));
-            if (!gConn)
-                throw RuntimeError(RuntimeError::ObjectNotSet);
-            gConn->Execute(QStringLiteral("insert into ZTML(Id,ZTMC,ZTLJ,CreateTime,UserFlag) values(") +
-                           GetSqlVal(EditId) + QLatin1Char(',') + GetSqlVal(TxtDB[BoxName].trimmed()) +
-                           QLatin1Char(',') + GetSqlVal(d) + QLatin1Char(',') + GetSqlVal(serverDate()) +
-                           QLatin1Char(',') + QStringLiteral("1)"));
+            SharedConn().Execute(
+                QStringLiteral("insert into ZTML(Id,ZTMC,ZTLJ,CreateTime,UserFlag) values(") +
+                GetSqlVal(EditId) + QLatin1Char(',') + GetSqlVal(TrimBlanks(TxtDB[BoxName])) +
+                QLatin1Char(',') + GetSqlVal(d) + QLatin1Char(',') + GetSqlVal(serverDate()) +
+                QLatin1Char(',') + QStringLiteral("1)"));
             catalogueWritten = true;
             m_progress.setCaption(PW::Label1, QStringLiteral("新建帐套用户，请稍后……"));
         } else {
             d = m_setDatabaseName;
-            if (!gConn)
-                throw RuntimeError(RuntimeError::ObjectNotSet);
-            gConn->Execute(QStringLiteral("Update ZTML set ZTMC=") + GetSqlVal(TxtDB[BoxName].trimmed()) +
-                           QStringLiteral(" where Id=") + GetSqlVal(EditId));
+            SharedConn().Execute(QStringLiteral("Update ZTML set ZTMC=") +
+                                 GetSqlVal(TrimBlanks(TxtDB[BoxName])) + QStringLiteral(" where Id=") +
+                                 GetSqlVal(EditId));
             catalogueWritten = true;
         }
 
         m_target.Open(Get_ZtConnectString(d, gConnectString));
-        QString sql = QStringLiteral("Update Users set Uname=") + GetSqlVal(TxtDB[BoxUser].trimmed());
+        QString sql = QStringLiteral("Update Users set Uname=") + GetSqlVal(TrimBlanks(TxtDB[BoxUser]));
         if (!TxtDB[BoxPassword].isEmpty() && !TxtDB[BoxConfirm].isEmpty())
             sql += QStringLiteral(",PWD=") +
                    GetSqlVal(Set_Mima(QLatin1Char('0') + TxtDB[BoxPassword] + QLatin1Char('0')));

@@ -127,7 +127,7 @@ qint32 nextKey(const QString& table, const QString& field) {
         throw RuntimeError(3704, QStringLiteral("对象关闭时，不允许操作。"));
 
     ado::Recordset rs;
-    Open_Recordset(rs, sql);
+    rs.Open(sql, SharedConn());
     qint32 next = 1;
     if (!rs.Eof() && !rs.Fields(QStringLiteral("ls_bm")).isNull()) {
         bool ok = false;
@@ -173,9 +173,7 @@ void ExecuteNonQuerySql(QString& sql) {
         };
         for (const auto& r : kRewrites)
             sql.replace(QLatin1String(r[0]), QLatin1String(r[1]), Qt::CaseSensitive);
-        if (!gConn)
-            throw RuntimeError(RuntimeError::ObjectNotSet);
-        gConn->Execute(sql);
+        SharedConn().Execute(sql);
     } catch (const std::exception& e) {
         ReportError(QStringLiteral("ExecuteNonQuerySql():"), e);
     }
@@ -254,7 +252,7 @@ QString Get_ServerTime() {
         const QString sql = gDBType == kAccess ? QStringLiteral("select now() as sj")
                                                : QStringLiteral("select getdate() as sj");
         ado::Recordset rs;
-        Open_Recordset(rs, sql);
+        rs.Open(sql, SharedConn());
         if (!rs.Eof() && !rs.Fields(QStringLiteral("sj")).isNull()) {
             const QDateTime server = serverTimeValue(rs.Fields(QStringLiteral("sj")).Value());
             if (server.isValid())

@@ -5,8 +5,9 @@
 #include <QVariant>
 
 namespace ado {
+class Connection;
 class Recordset;
-}
+}  // namespace ado
 
 namespace ztgl {
 
@@ -26,10 +27,14 @@ QString Build_ConnectString(const QString& kind, const DBProfile& profile);
 // "" and "'ERROR'" (blanks around ignored) are refused silently; an open that fails is reported
 // ("Open_Connect():" + error text) and leaves gConn holding the closed connection.
 int Open_Connect();
-// Replaces rs by a new client-side recordset of sql on gConn, every row fetched.
-// Reports nothing: a missing gConn is RuntimeError 91 and every engine failure is thrown as it
-// comes, for the caller's own error trap to report under the caller's label.
+// Replaces rs by a new client-side recordset bound to gConn, then opens it with sql (every row
+// fetched). Binding is its own: a missing gConn (error 91) or a closed one (3709) is reported as
+// "Open_Recordset():" + the error text. The open is the caller's: it throws, 3709 when the binding
+// failed, or the engine's error as it comes, for the caller's own trap and label.
 void Open_Recordset(ado::Recordset& rs, const QString& sql);
+// gConn for a procedure that runs its statement on the shared connection itself rather than
+// through Open_Recordset: RuntimeError 91 when there is none, for the caller's own trap.
+ado::Connection& SharedConn();
 // Closes rs when open and resets it; ignores every error.
 void Close_Recordset(ado::Recordset& rs);
 // Closes and releases gConn; ignores every error.

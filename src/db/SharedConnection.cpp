@@ -3,9 +3,9 @@
 #include "ado/Connection.h"
 #include "ado/Recordset.h"
 #include "db/PubSql.h"
-#include "process/IniFile.h"
 #include "platform/RuntimeError.h"
 #include "process/Globals.h"
+#include "process/IniFile.h"
 #include "process/UiPort.h"
 
 namespace ztgl {
@@ -87,11 +87,32 @@ int Open_Connect() {
     }
 }
 
+// ADO's error for a recordset that has no usable connection.
+RuntimeError connectionUnusable() {
+    return RuntimeError(3709, QStringLiteral("连接无法用于执行此操作。在此上下文中它可能已被关闭或无效。"));
+}
+
 void Open_Recordset(ado::Recordset& rs, const QString& sql) {
     rs = ado::Recordset();
+    ado::Connection* active = nullptr;
+    try {
+        ado::Connection& conn = SharedConn();
+        if (conn.State() != ado::adStateOpen)
+            throw connectionUnusable();
+        active = &conn;
+    } catch (const std::exception& e) {
+        ReportError(QStringLiteral("Open_Recordset():"), e);
+    }
+    // From here on it is the caller's own open, under the caller's own trap.
+    if (!active)
+        throw connectionUnusable();
+    rs.Open(sql, *active);
+}
+
+ado::Connection& SharedConn() {
     if (!gConn)
         throw RuntimeError(RuntimeError::ObjectNotSet);
-    rs.Open(sql, *gConn);
+    return *gConn;
 }
 
 void Close_Recordset(ado::Recordset& rs) {

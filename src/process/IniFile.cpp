@@ -50,6 +50,12 @@ void report(const std::exception& e) {
     ui().message(errorText(e), QStringLiteral("提示"), MsgIcon::Information, MsgButtons::Ok);
 }
 
+// A file that exists but cannot be read (a folder, no permission, a read error).
+class Unreadable : public RuntimeError {
+public:
+    using RuntimeError::RuntimeError;
+};
+
 // After the permission error: the folder that refused the file, named once per folder (the
 // settings dialog writes two keys in a row).
 void tellFolderNotWritable(const std::exception& e, const QString& file) {
@@ -70,13 +76,13 @@ QByteArray readFile(const QString& file) {
     if (!info.exists())
         return QByteArray();
     if (info.isDir())
-        throw RuntimeError(RuntimeError::PathFileAccess);
+        throw Unreadable(RuntimeError::PathFileAccess);
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly))
-        throw RuntimeError(info.isReadable() ? RuntimeError::PathFileAccess : RuntimeError::PermissionDenied);
+        throw Unreadable(info.isReadable() ? RuntimeError::PathFileAccess : RuntimeError::PermissionDenied);
     QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError)
-        throw RuntimeError(RuntimeError::PathFileAccess);
+        throw Unreadable(RuntimeError::PathFileAccess);
     return bytes;
 }
 
@@ -105,6 +111,9 @@ QString Read_Ini(const QString& section, const QString& key, const QString& file
         const IniDocument doc(readFile(file));
         const auto value = doc.value(ansi(section), ansi(key));
         return fromBuffer(value.value_or(QString()));
+    } catch (const Unreadable&) {
+        // The profile function reads such a file as a missing one, without a word.
+        return QString();
     } catch (const std::exception& e) {
         report(e);
         return QString();

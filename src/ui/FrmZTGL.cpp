@@ -1,14 +1,19 @@
 #include "ui/FrmZTGL.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <QTableView>
+#include <utility>
 
+#include "style/ButtonRowLayout.h"
 #include "ui/ListGridModel.h"
 #include "ui/Style.h"
 
@@ -16,7 +21,7 @@ namespace ztgl::gui {
 
 FrmZTGL::FrmZTGL(QWidget* parent)
     : QWidget(parent),
-      m_list([this](const QString& text) { return headerTextWidth(text); }),
+      m_list([this](const QString& text) { return textAdvance(text); }),
       m_grid(new QTableView(this)),
       m_model(new ListGridModel(m_list.grid(), this)) {
     setObjectName(QStringLiteral("frmZTGL"));
@@ -28,31 +33,39 @@ FrmZTGL::FrmZTGL(QWidget* parent)
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setWordWrap(false);
     m_grid->setTextElideMode(Qt::ElideNone);  // a narrow cell clips its text, as the flex grid does
+    m_grid->setTabKeyNavigation(false);
     m_grid->horizontalHeader()->setMinimumSectionSize(0);
     m_grid->horizontalHeader()->setStretchLastSection(false);
     m_grid->horizontalHeader()->setHighlightSections(false);
+    const int rowHeight = twipsToPixels(ListGrid::kRowHeight);
+    m_grid->verticalHeader()->setMinimumSectionSize(0);
+    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_grid->verticalHeader()->setDefaultSectionSize(rowHeight);
+    m_grid->horizontalHeader()->setFixedHeight(rowHeight);
 
     for (int i = 0; i < AccountSetList::kButtonCount; ++i) {
         auto* button = new QPushButton(this);
         button->setObjectName(QStringLiteral("command1_%1").arg(i));
+        button->setAutoDefault(true);  // Enter presses the button that has the focus
         connect(button, &QPushButton::clicked, this, [this, i] { m_list.command1_Click(i); });
         m_buttons << button;
+    }
+    // From the grid the buttons as they stand, left to right.
+    QWidget* previous = m_grid;
+    for (int i = AccountSetList::kButtonCount - 1; i >= 0; --i) {
+        setTabOrder(previous, m_buttons[i]);
+        previous = m_buttons[i];
     }
 
     m_list.grid().addListener(this);
     m_list.onButtonsChanged = [this] { showButtons(); };
     m_list.onUnload = [this] { unload(); };
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid())
-                    m_list.moveTo(ListGridModel::gridRow(current.row()));
-            });
-    connect(m_grid, &QTableView::clicked, this, [this] { m_list.MSFlexGrid1_Click(); });
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &FrmZTGL::viewMoved);
     connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this] { m_list.MSFlexGrid1_Click(); });
-    connect(m_grid, &QTableView::doubleClicked, this, [this] { m_list.MSFlexGrid1_DblClick(); });
     connect(m_grid->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this,
             [this] { m_list.MSFlexGrid1_DblClick(); });
+    m_grid->installEventFilter(this);
     m_grid->viewport()->installEventFilter(this);
 
     Form_Load();
@@ -95,20 +108,15 @@ void FrmZTGL::showButtons() {
         QAbstractButton* button = m_buttons[i];
         button->setText(state.caption);
         button->setToolTip(state.toolTip);
-        // The designed width, or more when caption and picture need it in this font.
-        button->setFixedSize(qMax(twipsToPixels(state.widthTwips), button->sizeHint().width()),
-                             twipsToPixels(615));
+        button->setFixedSize(twipsToPixels(state.widthTwips),
+                             twipsToPixels(style::ButtonRowLayout::kButtonHeight));
         button->setEnabled(state.enabled);
         button->setVisible(state.visible);
     }
 }
 
-// The flex grid makes a column as wide as its header text; the header cell's own margins are
-// added so that the text shows whole in the Qt header.
-int FrmZTGL::headerTextWidth(const QString& text) const {
-    const QHeaderView* header = m_grid->horizontalHeader();
-    const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
-    return pixelsToTwips(header->fontMetrics().horizontalAdvance(text) + 2 * margin);
+int FrmZTGL::textAdvance(const QString& text) const {
+    return pixelsToTwips(m_grid->fontMetrics().horizontalAdvance(text));
 }
 
 void FrmZTGL::applyColumnWidths() {
@@ -121,8 +129,10 @@ void FrmZTGL::gridReset() {
 }
 
 void FrmZTGL::currentRowChanged(int row) {
+    const QScopedValueRollback<bool> showing(m_showingRow, true);
     if (row <= 0) {
         m_grid->selectionModel()->clearCurrentIndex();
+        m_grid->clearSelection();
         return;
     }
     // Column 0 is hidden: a current cell there would stop the keyboard moves.
@@ -131,30 +141,87 @@ void FrmZTGL::currentRowChanged(int row) {
         m_grid->setCurrentIndex(index);
 }
 
-void FrmZTGL::columnWidthChanged(int col) {
-    const int px = twipsToPixels(m_list.grid().ColWidth(col));
-    m_grid->setColumnHidden(col, px == 0);
-    m_grid->setColumnWidth(col, px);
+void FrmZTGL::viewMoved(const QModelIndex& current) {
+    if (m_showingRow)
+        return;
+    // One key or one press moves the row once; the view's own moves (the first row it makes
+    // current when the focus arrives) are undone, so a list that failed to fill stays unmarked.
+    if (std::exchange(m_operatorInput, false) && current.isValid())
+        m_list.moveTo(ListGridModel::gridRow(current.row()));
+    else
+        currentRowChanged(m_list.grid().Row());
 }
 
-// The flex grid reports clicks and double clicks anywhere on it; the view reports them only on
-// cells. On the empty area below the rows they are forwarded here and kept from the view, which
-// would clear the highlight of the current row (the current row stays, as in the flex grid).
+// The header cell's margins come on top of the text, so that it shows whole in the Qt header.
+void FrmZTGL::columnWidthChanged(int col) {
+    const QHeaderView* header = m_grid->horizontalHeader();
+    const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    const int text = twipsToPixels(m_list.grid().ColWidth(col));
+    m_grid->setColumnHidden(col, text == 0);
+    m_grid->setColumnWidth(col, text == 0 ? 0 : text + 2 * margin);
+}
+
 bool FrmZTGL::eventFilter(QObject* watched, QEvent* event) {
-    const QEvent::Type type = event->type();
-    if (watched != m_grid->viewport() ||
-        (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
-         type != QEvent::MouseButtonDblClick))
-        return QWidget::eventFilter(watched, event);
-    const auto* mouse = static_cast<QMouseEvent*>(event);
-    if (m_grid->indexAt(mouse->position().toPoint()).isValid())
-        return QWidget::eventFilter(watched, event);
-    if (mouse->button() == Qt::LeftButton) {
-        if (type == QEvent::MouseButtonRelease)
+    if (watched == m_grid) {
+        m_operatorInput = event->type() == QEvent::KeyPress;
+        if (m_operatorInput && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space &&
+            static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
             m_list.MSFlexGrid1_Click();
-        else if (type == QEvent::MouseButtonDblClick)
-            m_list.MSFlexGrid1_DblClick();
+            return true;
+        }
+    } else if (watched == m_grid->viewport() && !m_replaying) {
+        m_operatorInput = false;
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::MouseMove:
+                return gridMouse(static_cast<QMouseEvent*>(event));
+            default:
+                break;
+        }
     }
+    return QWidget::eventFilter(watched, event);
+}
+
+// The flex grid keeps the row where the left button went down as its current row until the
+// button comes up, wherever that is, and then reports a click; a click below the rows is a click
+// on the current row. The view would follow a drag and report a click only when press and release
+// meet on one cell; it sees the press on a row, and a release at the press point.
+bool FrmZTGL::gridMouse(QMouseEvent* event) {
+    const bool onRow = m_grid->indexAt(event->position().toPoint()).isValid();
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            m_afterDoubleClick = false;
+            if (event->button() != Qt::LeftButton || !onRow)
+                return true;
+            m_operatorInput = true;
+            m_pressPoint = event->position();
+            return false;
+        case QEvent::MouseMove:
+            return event->buttons() != Qt::NoButton;
+        case QEvent::MouseButtonDblClick:
+            if (event->button() == Qt::LeftButton) {
+                m_afterDoubleClick = true;
+                m_list.MSFlexGrid1_DblClick();
+            }
+            return true;
+        default:  // release
+            break;
+    }
+    if (event->button() != Qt::LeftButton)
+        return true;
+    if (!std::exchange(m_afterDoubleClick, false))
+        m_list.MSFlexGrid1_Click();
+    if (!m_pressPoint)
+        return true;
+    // The view ends its press where it began, so that its selection stays on the current row.
+    QMouseEvent atPress(QEvent::MouseButtonRelease, *m_pressPoint,
+                        m_grid->viewport()->mapToGlobal(*m_pressPoint), Qt::LeftButton, Qt::NoButton,
+                        event->modifiers());
+    m_pressPoint.reset();
+    const QScopedValueRollback<bool> replaying(m_replaying, true);
+    QApplication::sendEvent(m_grid->viewport(), &atPress);
     return true;
 }
 

@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QWidget>
 #include <QtDebug>
 
+#include "ui/ConsumedKeyFilter.h"
 #include "ui/ModalForms.h"
 
 namespace ztgl::gui {
@@ -66,6 +68,14 @@ MsgAnswer answerOf(int clicked, MsgButtons buttons) {
     return MsgAnswer::Ok;
 }
 
+// The window that was active before a modal one becomes active again when it closes, so that its
+// shortcuts and access keys work at once: without a window manager (or offscreen) nobody else
+// gives it the focus back.
+void reactivate(const QPointer<QWidget>& window) {
+    if (window && window->isVisible() && !window->isActiveWindow())
+        window->activateWindow();
+}
+
 }  // namespace
 
 QtUiPort::QtUiPort() {
@@ -74,12 +84,17 @@ QtUiPort::QtUiPort() {
 }
 
 MsgAnswer QtUiPort::message(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons) {
-    QMessageBox box(boxIcon(icon), title, text, QMessageBox::NoButton, QApplication::activeWindow());
+    const QPointer<QWidget> behind = QApplication::activeWindow();
+    QMessageBox box(boxIcon(icon), title, text, QMessageBox::NoButton, behind);
     const auto standard = boxButtons(buttons);
     for (const auto b : standard)
         box.addButton(b);
     box.setDefaultButton(standard.front());
-    return answerOf(box.exec(), buttons);
+    auto* keys = new ConsumedKeyFilter;
+    const int clicked = box.exec();
+    keys->boxClosed();
+    reactivate(behind);
+    return answerOf(clicked, buttons);
 }
 
 void QtUiPort::showModal(ModalForm& form) {
@@ -88,7 +103,9 @@ void QtUiPort::showModal(ModalForm& form) {
         qWarning("QtUiPort: no window for the modal form \"%s\"", qUtf8Printable(form.formName()));
         return;
     }
-    it.value()(form, QApplication::activeWindow());
+    const QPointer<QWidget> behind = QApplication::activeWindow();
+    it.value()(form, behind);
+    reactivate(behind);
 }
 
 void QtUiPort::doEvents() {

@@ -4,6 +4,7 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QHeaderView>
 #include <QItemSelection>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include "style/ButtonRowLayout.h"
 #include "style/FocusFrame.h"
 #include "style/StyleColours.h"
+#include "style/TitleFont.h"
 #include "ui/BandPicture.h"
 #include "ui/ButtonImageList.h"
 #include "ui/FocusLookFilter.h"
@@ -90,10 +92,10 @@ void buildHead(QWidget* form, const QList<QAbstractButton*>& buttons, const QStr
     title->setFrameShape(QFrame::NoFrame);
     title->setAutoFillBackground(false);
     title->setTextFormat(Qt::PlainText);
-    // Bold in the program's CJK font stands for the bold black face of the Chinese desktop.
-    QFont font = form->font();
-    font.setPointSize(14);
-    font.setBold(true);
+    const auto face =
+        style::TitleFont::choose([](const QString& family) { return QFontDatabase::hasFamily(family); });
+    QFont font(face.family, style::TitleFont::kPointSize);
+    font.setBold(face.bold);
     title->setFont(font);
     setBackground(title, QPalette::WindowText, toColor(colours::kTitleText));
     title->adjustSize();

@@ -18,7 +18,7 @@ namespace ztgl::gui {
 // The common look of the working windows.
 
 // Title band across the top, grey plate at the right holding the buttons in one row (index 0
-// rightmost), bold "【caption】" at the left, strip with a line under the band; button pictures
+// rightmost), "【caption】" in the Hei title face (style::TitleFont) at the left, strip with a line under the band; button pictures
 // by caption, shown above the caption on push buttons. Lays out at once and again on every resize
 // of the form (and when it is shown).
 // The head's parts are children of the form named ImgTitle, ShpTitle1, ShpTitle2, LblTitle and

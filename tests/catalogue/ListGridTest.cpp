@@ -38,16 +38,16 @@ TEST(ListGridTest, FormatStringGivesHeaderAlignmentAndWidthPerColumn) {
     struct Expected {
         QString header;
         ListGrid::Align align;
-        int chars;
+        int chinese, blanks;  // a blank is half a Chinese character wide
     };
     const Expected expected[] = {
-        {QStringLiteral("帐套编号"), ListGrid::Align::General, 4},
-        {QStringLiteral(" "), ListGrid::Align::Right, 1},
-        {QStringLiteral("序号"), ListGrid::Align::Center, 2},
-        {QStringLiteral("    帐套名称           "), ListGrid::Align::Left, 4 + 4 + 11},
-        {QStringLiteral(" 是否停用 "), ListGrid::Align::Center, 1 + 4 + 1},
-        {QStringLiteral("      数据库名称              "), ListGrid::Align::Left, 6 + 5 + 14},
-        {QStringLiteral("   创建日期     "), ListGrid::Align::Center, 3 + 4 + 5},
+        {QStringLiteral("帐套编号"), ListGrid::Align::General, 4, 0},
+        {QStringLiteral(" "), ListGrid::Align::Right, 0, 1},
+        {QStringLiteral("序号"), ListGrid::Align::Center, 2, 0},
+        {QStringLiteral("    帐套名称           "), ListGrid::Align::Left, 4, 4 + 11},
+        {QStringLiteral(" 是否停用 "), ListGrid::Align::Center, 4, 1 + 1},
+        {QStringLiteral("      数据库名称              "), ListGrid::Align::Left, 5, 6 + 14},
+        {QStringLiteral("   创建日期     "), ListGrid::Align::Center, 4, 3 + 5},
     };
     ASSERT_EQ(grid.Cols(), 7);
     EXPECT_EQ(grid.Rows(), 1);
@@ -56,7 +56,7 @@ TEST(ListGridTest, FormatStringGivesHeaderAlignmentAndWidthPerColumn) {
         SCOPED_TRACE(c);
         EXPECT_EQ(grid.TextMatrix(0, c), expected[c].header);
         EXPECT_EQ(grid.ColAlignment(c), expected[c].align);
-        EXPECT_EQ(grid.ColWidth(c), 100 * expected[c].chars);
+        EXPECT_EQ(grid.ColWidth(c), 100 * expected[c].chinese + 50 * expected[c].blanks);
     }
     EXPECT_EQ(grid.FormatString(), kListFormat);
 }

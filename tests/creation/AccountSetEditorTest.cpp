@@ -5,8 +5,8 @@
 
 #include "AccountSetFolder.h"
 #include "RecordingUiPort.h"
-#include "creation/AccountSetRows.h"
 #include "creation/AccountSetEditor.h"
+#include "creation/AccountSetRows.h"
 #include "creation/DatabaseCreation.h"
 #include "db/PubSql.h"
 #include "operators/SetMima.h"
@@ -420,19 +420,21 @@ TEST_F(EditorTest, ACatalogueThatRefusesTheRowIsReportedAndTheWindowsStayUsable)
 
 TEST_F(EditorTest, NamesWithQuotesBracketsPercentsAndBlanks) {
     const QString names[] = {QStringLiteral("O'Brien's 帐套"), QStringLiteral("[测试]%_公司"),
-                             QStringLiteral("  前后有空格  ")};
+                             QStringLiteral("  前后有空格  "), QStringLiteral("\t"),
+                             QStringLiteral("\t华南\u3000 ")};
     int id = 1;
     for (const QString& name : names) {
         SCOPED_TRACE(name.toStdString());
-        auto e = newEditor(QString::number(id), name, QStringLiteral("O'Neil"), QStringLiteral("p q"),
+        auto e = newEditor(QString::number(id), name, QStringLiteral("O'Neil\t"), QStringLiteral("p q"),
                            QStringLiteral("p q"));
         e->Command_OK();
         ASSERT_TRUE(e->saved());
-        EXPECT_EQ(ztml()[id - 1][1].toString(), name.trimmed());
+        // Only blanks are trimmed: tabs and the ideographic space stay.
+        EXPECT_EQ(ztml()[id - 1][1].toString(), TrimBlanks(name));
         EXPECT_EQ(rows.calls.back()[2], name);
         EXPECT_EQ(users(AccountSetEditor::DatabaseNameFor(QString::number(id)) + QStringLiteral(".MDB"))[0][1]
                       .toString(),
-                  QStringLiteral("O'Neil"));
+                  QStringLiteral("O'Neil\t"));
         // The same name again is taken.
         auto again = newEditor(QString::number(id + 1), name, QStringLiteral("u"), QStringLiteral("p"),
                                QStringLiteral("p"));

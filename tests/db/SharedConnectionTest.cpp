@@ -1,6 +1,7 @@
 // The shared connection gConn, recordsets on it, and the account-set connection strings.
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "DbFixture.h"
 #include "JetTestDb.h"
@@ -8,6 +9,11 @@
 #include "ado/Connection.h"
 #include "ado/JetDatabase.h"
 #include "ado/Recordset.h"
+#include "catalogue/AccountSetList.h"
+#include "catalogue/PermissionUpgrade.h"
+#include "creation/AccountSetEditor.h"
+#include "operators/ChangePasswordForm.h"
+#include "operators/LoginForm.h"
 #include "platform/RuntimeError.h"
 
 namespace ztgl::test {
@@ -136,17 +142,102 @@ TEST_F(SharedConnectionTest, OpensTheManagersAccessDatabase) {
     expectNoMessages();
 }
 
-TEST_F(SharedConnectionTest, OpenRecordsetWithoutConnectionIsError91ForTheCaller) {
-    ado::Recordset rs;
-    try {
-        Open_Recordset(rs, QStringLiteral("select * from ZTML"));
-        FAIL() << "no error";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.number(), 91);
-        EXPECT_EQ(e.description(), QStringLiteral("对象变量或 With 块变量未设置"));
+const QString kUnusable = QStringLiteral("连接无法用于执行此操作。在此上下文中它可能已被关闭或无效。");
+
+// Binding to a missing or closed gConn is Open_Recordset's own error, reported under its label;
+// the open that follows is the caller's and fails with 3709 for the caller's trap.
+TEST_F(SharedConnectionTest, OpenRecordsetReportsItsOwnErrorsAndTheCallersOpenFails) {
+    gConnectString = kSqlBase;
+    for (const bool closed : {false, true}) {
+        SCOPED_TRACE(closed ? "closed" : "missing");
+        port.messages.clear();
+        if (closed) {
+            ASSERT_EQ(Open_Connect(), 1);
+            gConn->Close();
+        }
+        ado::Recordset rs;
+        try {
+            Open_Recordset(rs, QStringLiteral("select * from ZTML"));
+            ADD_FAILURE() << "no error";
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.number(), 3709);
+            EXPECT_EQ(e.description(), kUnusable);
+        }
+        EXPECT_EQ(rs.State(), 0);
+        expectOneReport(QStringLiteral("Open_Recordset():") +
+                        (closed ? kUnusable : QStringLiteral("对象变量或 With 块变量未设置")));
     }
-    EXPECT_EQ(rs.State(), 0);
-    expectNoMessages();
+    EXPECT_TRUE(server.queries().isEmpty());
+}
+
+// Without gConn every procedure that reads the shared connection goes its own way: those that
+// open their recordset through Open_Recordset see its report and then their own failure; those
+// that run their statement on gConn themselves report once; the server clock reports nothing.
+TEST_F(SharedConnectionTest, EveryReaderOfTheSharedConnectionFollowsItsOwnTrap) {
+    gDBType = kAccess;
+    gAppTitle = QStringLiteral("进销存");
+    const QString report = QStringLiteral("Open_Recordset():对象变量或 With 块变量未设置");
+    const QString notSet = QStringLiteral("对象变量或 With 块变量未设置");
+    const struct {
+        const char* name;
+        std::function<void()> run;
+        QStringList texts;
+        QString lastTitle;
+    } cases[] = {
+        {"GetUserInformation",
+         [] { EXPECT_EQ(LoginForm::GetUserInformation(QStringLiteral("admin")).Id, QStringLiteral("-1")); },
+         {report, QStringLiteral("GetUserInformation():") + kUnusable},
+         QStringLiteral("提示信息")},
+        {"Cmd_Ok",
+         [] {
+             ChangePasswordForm form;
+             EXPECT_FALSE(form.Cmd_Ok());
+         },
+         {report, QStringLiteral("Cmd_Ok():") + kUnusable},
+         QStringLiteral("错误信息")},
+        {"SetMSFlexGrid1Date",
+         [] {
+             AccountSetList list;
+             list.loadLayout();
+             EXPECT_FALSE(list.SetMSFlexGrid1Date());
+             EXPECT_EQ(list.grid().Row(), 0);
+         },
+         {report, QStringLiteral("SetMSFlexGrid1Date():") + kUnusable},
+         QStringLiteral("提示信息")},
+        {"Get_UniqV",
+         [] { EXPECT_EQ(Get_UniqV(QStringLiteral("ZTML"), QStringLiteral("ID")), 0); },
+         {QStringLiteral("Get_UniqV():") + notSet},
+         QStringLiteral("提示信息")},
+        {"Get_ServerTime", [] { EXPECT_EQ(Get_ServerTime().size(), 19); }, {}, QString()},
+        {"DateBaseModifyByZavrin",
+         [] { EXPECT_EQ(DateBaseModifyByZavrin(), UpgradeResult::Failed); },
+         {QStringLiteral("DateBaseModifyByZavrin()::升级数据库失败。") + notSet},
+         QStringLiteral("进销存")},
+        {"LoadSetInfo",
+         [] {
+             AccountSetEditor editor(nullptr);
+             editor.EditId = QStringLiteral("1");
+             editor.IsNew = false;
+             editor.Form_Load();
+             EXPECT_TRUE(editor.isUnloaded());
+         },
+         {QStringLiteral("LoadSetInfo():") + notSet},
+         QStringLiteral("提示信息")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        port.messages.clear();
+        c.run();
+        QStringList texts;
+        for (const ShownMessage& m : port.messages)
+            texts << m.text;
+        EXPECT_EQ(texts, c.texts);
+        if (!port.messages.isEmpty()) {
+            EXPECT_EQ(port.messages.front().title,
+                      texts.size() > 1 ? QStringLiteral("提示信息") : c.lastTitle);
+            EXPECT_EQ(port.messages.back().title, c.lastTitle);
+        }
+    }
 }
 
 TEST_F(SharedConnectionTest, OpenRecordsetFetchesOnGConnAndReplacesTheOldRows) {

@@ -170,8 +170,11 @@ TEST_F(ChangePasswordFormTest, FailureInsideIsReportedAsAnErrorAndTheDialogStays
     as(QStringLiteral("admin"));
     Close_Connect();
     EXPECT_FALSE(change(QString(), QStringLiteral("x"), QStringLiteral("x")));
-    expectOnlyMessage(QStringLiteral("Cmd_Ok():") + RuntimeError::standardText(RuntimeError::ObjectNotSet),
-                      MsgIcon::Information, QStringLiteral("错误信息"));
+    ASSERT_EQ(port.messages.size(), 2);  // Open_Recordset's own report, then the dialog's
+    EXPECT_EQ(port.messages[0].text,
+              QStringLiteral("Open_Recordset():") + RuntimeError::standardText(RuntimeError::ObjectNotSet));
+    EXPECT_TRUE(port.messages[1].text.startsWith(QStringLiteral("Cmd_Ok():")));
+    EXPECT_EQ(port.messages[1].title, QStringLiteral("错误信息"));
     EXPECT_FALSE(form.isUnloaded());
 }
 

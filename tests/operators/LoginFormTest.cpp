@@ -189,10 +189,11 @@ TEST_F(LoginFormTest, EncodedPasswordLowerCasesTheCodeOnly) {
 TEST_F(LoginFormTest, LookUpFailureIsReportedThenTheOperatorIsUnknown) {
     Close_Connect();
     EXPECT_FALSE(login(QStringLiteral("admin"), QString()));
-    ASSERT_EQ(port.messages.size(), 2);
-    expectMessage(port.messages[0], QStringLiteral("GetUserInformation():") + objectNotSetText(),
+    ASSERT_EQ(port.messages.size(), 3);  // Open_Recordset's own report comes first
+    expectMessage(port.messages[0], QStringLiteral("Open_Recordset():") + objectNotSetText(),
                   MsgIcon::Information);
-    expectMessage(port.messages[1], kUnknown, MsgIcon::Exclamation);
+    EXPECT_TRUE(port.messages[1].text.startsWith(QStringLiteral("GetUserInformation():")));
+    expectMessage(port.messages[2], kUnknown, MsgIcon::Exclamation);
 }
 
 TEST_F(LoginFormTest, MissingOperatorTable) {

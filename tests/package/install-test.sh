@@ -26,7 +26,7 @@ fi
 # What the programs need and do not link: every one of them is declared.
 depends=$(dpkg-deb -f "$deb" Depends)
 for package in libqt6core6 libqt6widgets6 libqt6sql6 libqt6sql6-sqlite libqt6sql6-odbc tdsodbc libmdb3 \
-    fonts-noto-cjk qt6-translations-l10n; do
+    fonts-noto-cjk fonts-wqy-zenhei qt6-translations-l10n; do
     [[ ", $depends," == *", $package"[\ ,]* ]] || fail "Depends lacks $package: $depends"
 done
 

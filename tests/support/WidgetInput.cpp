@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -79,6 +80,20 @@ bool waitFor(const std::function<bool()>& done, int ms) {
     while (!done() && timer.elapsed() < ms)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     return done();
+}
+
+void whenModal(const char* className, std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(0);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, className, act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->inherits(className))
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act(modal);
+    });
+    timer->start();
 }
 
 bool activate(QWidget* window) {

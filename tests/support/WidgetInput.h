@@ -33,5 +33,8 @@ void doubleClickMouse(QWidget* target);
 bool waitFor(const std::function<bool()>& done, int ms = 1000);
 // Shows the window and makes it the active one, so that focus and access keys work offscreen.
 bool activate(QWidget* window);
+// Runs `act` once on the modal window that inherits `className` as soon as it is up (message
+// boxes and dialogs run event loops of their own; the caller then opens the window).
+void whenModal(const char* className, std::function<void(QWidget*)> act);
 
 }  // namespace ztgl::test

@@ -3,11 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTest>
 #include <QTimer>
+#include <QToolBar>
 
 #include "RecordingUiPort.h"
 #include "TempProgramFolder.h"
@@ -17,6 +22,7 @@
 #include "process/Globals.h"
 #include "ui/MDIfrmZTGL.h"
 #include "ui/ModalForms.h"
+#include "ui/QtUiPort.h"
 #include "ui/ShapeWidget.h"
 #include "ui/Style.h"
 
@@ -184,6 +190,74 @@ TEST_F(FrmCyXgmmTest, TabOrder) {
         pressKey(QApplication::focusWidget(), Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
         EXPECT_EQ(QApplication::focusWidget(), next);
     }
+}
+
+// The real message boxes of the program.
+class FrmCyXgmmBoxTest : public FrmCyXgmmTest {
+protected:
+    void SetUp() override {
+        FrmCyXgmmTest::SetUp();
+        setUi(&boxes);
+    }
+    void TearDown() override {
+        setUi(&port);
+        FrmCyXgmmTest::TearDown();
+    }
+    gui::QtUiPort boxes;
+};
+
+// Esc dismisses the message box on its way down; its way up belongs to the box too and never
+// reaches the dialog, which would close on it.
+TEST_F(FrmCyXgmmBoxTest, EscThatDismissesAMessageNeverReachesTheDialog) {
+    QString shown;
+    bool released = false;
+    whenModal("QMessageBox", [&](QWidget* box) {
+        shown = static_cast<QMessageBox*>(box)->text();
+        QTest::keyPress(box, Qt::Key_Escape);
+        QTimer::singleShot(0, [&] {
+            QWidget* focus = QApplication::focusWidget();
+            QTest::keyRelease(focus ? focus : dialog.get(), Qt::Key_Escape);
+            released = true;
+        });
+    });
+    QTest::keyClicks(dialog->box(F::Text3), QStringLiteral("bad"));
+    dialog->box(F::Text2)->setFocus();
+    QTest::keyClick(dialog->box(F::Text2), Qt::Key_Return);
+    ASSERT_TRUE(waitFor([&] { return released; }));
+    EXPECT_EQ(shown, QStringLiteral("原始密码错误！请核对后重新输入。"));
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), dialog->box(F::Text3));
+    // An Esc of the dialog's own still closes it.
+    QTest::keyClick(dialog->box(F::Text3), Qt::Key_Escape);
+    EXPECT_FALSE(dialog->isVisible());
+}
+
+// After "修改密码成功！" the dialog closes and the main window is the active one again: its
+// access keys work without a click first.
+TEST_F(FrmCyXgmmBoxTest, AfterTheChangeTheMainWindowIsActiveAgain) {
+    dialog.reset();
+    QPointer<gui::MDIfrmZTGL> main = new gui::MDIfrmZTGL;
+    ASSERT_TRUE(activate(main));
+    ASSERT_TRUE(main->listWindow());
+    QString shown;
+    whenModal("ztgl::gui::FrmCyXgmm", [&](QWidget* w) {
+        auto& d = *static_cast<FrmCyXgmm*>(w);
+        whenModal("QMessageBox", [&](QWidget* box) {
+            shown = static_cast<QMessageBox*>(box)->text();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        QTest::keyClicks(d.box(F::Text1), QStringLiteral("new"));
+        QTest::keyClicks(d.box(F::Text2), QStringLiteral("new"));
+        d.box(F::Text2)->setFocus();
+        QTest::keyClick(d.box(F::Text2), Qt::Key_Return);
+    });
+    main->Toolbar1()->findChild<QAction*>(QStringLiteral("XGMM"))->trigger();
+    EXPECT_EQ(shown, QStringLiteral("修改密码成功！"));
+    EXPECT_FALSE(QApplication::activeModalWidget());
+    EXPECT_TRUE(waitFor([&] { return QApplication::activeWindow() == main.data(); }));
+    QTest::keyClick(main, Qt::Key_Q, Qt::AltModifier);  // the list window's "关闭(&Q)"
+    EXPECT_TRUE(waitFor([&] { return !main->listWindow(); }));
+    delete main.data();
 }
 
 // The runner the port calls shows the dialog modally and returns once it has closed.

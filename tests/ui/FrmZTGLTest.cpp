@@ -11,10 +11,19 @@
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QStyle>
 #include <QTableView>
+#include <QTest>
+#include <QTimer>
 #include <memory>
 
+#include "AccountSetFolder.h"
 #include "ScriptedCatalogueFixture.h"
+#include "WidgetInput.h"
+#include "catalogue/ListGrid.h"
+#include "creation/AccountSetEditor.h"
+#include "ui/FrmZTGLXZ.h"
+#include "ui/ModalForms.h"
 
 namespace ztgl::test {
 namespace {
@@ -22,6 +31,13 @@ namespace {
 using gui::FrmZTGL;
 
 const QString kMarker = QStringLiteral("◆");
+
+// Tab from the focus until `target` has it; false when it is never reached.
+bool tabToButton(QWidget* target) {
+    for (int i = 0; i < 10 && QApplication::focusWidget() != target; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    return QApplication::focusWidget() == target;
+}
 
 class FrmZTGLTest : public ScriptedCatalogueFixture {
 protected:
@@ -42,6 +58,9 @@ protected:
                  QStringLiteral("2024-%1-15").arg(i % 12 + 1, 2, 10, QLatin1Char('0')), i % 3 == 0 ? 0 : 1});
         }
         setZtml(rows);
+        return show();
+    }
+    FrmZTGL& show() {
         window = std::make_unique<FrmZTGL>();
         window->resize(900, 480);
         window->show();
@@ -55,20 +74,10 @@ protected:
     QPoint center(int modelRow) const {
         return grid()->visualRect(grid()->model()->index(modelRow, 3)).center();
     }
-    void mouse(QEvent::Type type, int modelRow) {
-        QMouseEvent e(type, center(modelRow), grid()->viewport()->mapToGlobal(center(modelRow)),
-                      Qt::LeftButton, type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                      Qt::NoModifier);
-        QApplication::sendEvent(grid()->viewport(), &e);
-    }
-    void click(int modelRow) {
-        mouse(QEvent::MouseButtonPress, modelRow);
-        mouse(QEvent::MouseButtonRelease, modelRow);
-    }
-    void key(int k) {
-        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
-        QApplication::sendEvent(grid(), &press);
-    }
+    void click(int modelRow) { QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, center(modelRow)); }
+    void key(int k) { QTest::keyClick(grid(), Qt::Key(k)); }
+    bool tabTo(QWidget* target) { return tabToButton(target); }
+    bool enabled(int button) const { return window->command1(button)->isEnabled(); }
     QStringList markers() const {
         QStringList out;
         for (int r = 0; r < grid()->model()->rowCount(); ++r)
@@ -91,9 +100,16 @@ TEST_F(FrmZTGLTest, EmptyListShowsOnlyTheHeader) {
     EXPECT_TRUE(w.command1(1)->isEnabled());
     EXPECT_FALSE(w.command1(2)->isEnabled());
     EXPECT_TRUE(w.command1(5)->isHidden());
+    // The designed widths in twips (15 to the pixel); the captions fit.
+    const int widths[] = {780, 945, 945, 945, 930};
     for (int i = 0; i < 5; ++i) {
-        EXPECT_FALSE(w.command1(i)->isHidden()) << i;
-        EXPECT_GE(w.command1(i)->width(), w.command1(i)->sizeHint().width()) << "caption shows whole " << i;
+        SCOPED_TRACE(i);
+        QAbstractButton* b = w.command1(i);
+        EXPECT_FALSE(b->isHidden());
+        EXPECT_EQ(b->width() * 15, widths[i]);
+        EXPECT_EQ(b->height() * 15, 615);
+        EXPECT_LE(b->fontMetrics().horizontalAdvance(QString(b->text()).remove(QLatin1Char('&'))) + 6,
+                  b->width());
     }
     render(QStringLiteral("frmztgl_0.png"));
 }
@@ -113,14 +129,20 @@ TEST_F(FrmZTGLTest, ColumnsComeFromTheFormatString) {
         EXPECT_EQ(grid()->model()->headerData(c, Qt::Horizontal).toString(), headers[c]) << c;
     EXPECT_EQ(grid()->columnWidth(0), 0);
     EXPECT_TRUE(grid()->isColumnHidden(0) || header->sectionSize(0) == 0);
-    // Widths follow the header texts: the long padded ones are the widest.
-    EXPECT_GT(grid()->columnWidth(5), grid()->columnWidth(3));
-    EXPECT_GT(grid()->columnWidth(3), grid()->columnWidth(2));
-    EXPECT_GT(grid()->columnWidth(2), grid()->columnWidth(1));
-    EXPECT_GE(grid()->columnWidth(1), grid()->fontMetrics().horizontalAdvance(kMarker))
-        << "the marker shows whole";
-    for (int c = 1; c < 7; ++c)
-        EXPECT_GE(grid()->columnWidth(c), header->fontMetrics().horizontalAdvance(headers[c])) << c;
+    // Each column is its header text wide in the grid's font, a blank counting half a Chinese
+    // character, plus the header cell's margins.
+    const QFontMetrics fm = grid()->fontMetrics();
+    const int margins = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    for (int c = 2; c < 7; ++c) {
+        const double text =
+            fm.horizontalAdvance(QString(headers[c]).remove(QLatin1Char(' '))) +
+            headers[c].count(QLatin1Char(' ')) * fm.horizontalAdvance(QStringLiteral("中")) / 2.0;
+        EXPECT_NEAR(grid()->columnWidth(c), text + margins, 1.0) << c;
+    }
+    EXPECT_GE(grid()->columnWidth(1), fm.horizontalAdvance(kMarker)) << "the marker shows whole";
+    // A flex grid row, the header too, is 240 twips.
+    EXPECT_EQ(grid()->rowHeight(0) * 15, ListGrid::kRowHeight);
+    EXPECT_EQ(header->height() * 15, ListGrid::kRowHeight);
     const auto align = [&](int c) {
         return grid()->model()->index(0, c).data(Qt::TextAlignmentRole).value<Qt::Alignment>() &
                Qt::AlignHorizontal_Mask;
@@ -143,6 +165,23 @@ TEST_F(FrmZTGLTest, OneSetIsShownCurrentAndMarked) {
     for (int c = 0; c < 7; ++c)
         EXPECT_EQ(cell(0, c), expected[c]) << c;
     render(QStringLiteral("frmztgl_1.png"));
+}
+
+// Names of ten Chinese characters show whole in the name column.
+TEST_F(FrmZTGLTest, TenCharacterNamesShowWhole) {
+    const QString names[] = {"北京测试商贸有限公司", "上海华东贸易有限公司", "广州南方电器有限公司",
+                             "深圳前海科技有限公司", "成都西部物流有限公司"};
+    QVector<QVector<QVariant>> rows;
+    for (int i = 0; i < 5; ++i)
+        rows.push_back({QString::number(i + 1), names[i], QStringLiteral("KXPUB_BK00%1").arg(i + 1),
+                        QStringLiteral("2024-03-0%1").arg(i + 1), i == 3 ? 0 : 1});
+    setZtml(rows);
+    show();
+    const int margin = grid()->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid()) + 1;
+    for (int r = 0; r < 5; ++r)
+        EXPECT_LE(grid()->fontMetrics().horizontalAdvance(names[r]) + 2 * margin, grid()->columnWidth(3))
+            << r;
+    render(QStringLiteral("frmztgl_5.png"));
 }
 
 TEST_F(FrmZTGLTest, ManySetsMouseAndKeyboard) {
@@ -189,30 +228,147 @@ TEST_F(FrmZTGLTest, ClicksBelowTheRowsCountAsClicksOnTheCurrentRow) {
     EXPECT_FALSE(w.command1(1)->isEnabled());
     const QPoint below(20, grid()->viewport()->height() - 5);
     ASSERT_FALSE(grid()->indexAt(below).isValid());
-    const auto send = [&](QEvent::Type type) {
-        QMouseEvent e(type, below, grid()->viewport()->mapToGlobal(below), Qt::LeftButton,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(grid()->viewport(), &e);
-    };
-    send(QEvent::MouseButtonPress);
-    send(QEvent::MouseButtonRelease);
+    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, below);
     EXPECT_EQ(grid()->currentIndex().row(), 1);
     EXPECT_TRUE(grid()->selectionModel()->isRowSelected(1)) << "the current row stays highlighted";
     EXPECT_TRUE(w.command1(1)->isEnabled());
     EXPECT_FALSE(w.command1(2)->isEnabled());
     EXPECT_EQ(markers(), QStringList({"", kMarker, ""}));
     EXPECT_TRUE(port.modalForms.isEmpty());
-    send(QEvent::MouseButtonDblClick);
+    QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, below);
     EXPECT_EQ(port.modalForms, QStringList{QStringLiteral("frmZTGLXZ")}) << "the editor for the current set";
 }
 
 TEST_F(FrmZTGLTest, DoubleClickOpensTheEditorForThatSet) {
     open(3);
-    mouse(QEvent::MouseButtonPress, 0);
-    mouse(QEvent::MouseButtonRelease, 0);
-    mouse(QEvent::MouseButtonDblClick, 0);
-    mouse(QEvent::MouseButtonRelease, 0);
+    click(0);  // a double click begins with a click
+    QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, center(0));
     EXPECT_EQ(port.modalForms, QStringList{QStringLiteral("frmZTGLXZ")});
+    EXPECT_EQ(grid()->currentIndex().row(), 0);
+}
+
+// The flex grid keeps the row where the button went down, however far the mouse goes before it
+// comes up, and then runs its click rules for that row.
+TEST_F(FrmZTGLTest, PressOnOneRowAndReleaseOnAnother) {
+    open(3);  // the third set, disabled, is current
+    for (const int to : {1, 2}) {
+        SCOPED_TRACE(to);
+        click(2);
+        QTest::mousePress(grid()->viewport(), Qt::LeftButton, {}, center(0));
+        QTest::mouseMove(grid()->viewport(), center(1));
+        QTest::mouseMove(grid()->viewport(), center(to));
+        QTest::mouseRelease(grid()->viewport(), Qt::LeftButton, {}, center(to));
+        EXPECT_EQ(grid()->currentIndex().row(), 0);
+        EXPECT_EQ(markers(), QStringList({kMarker, "", ""}));
+        EXPECT_EQ(grid()->selectionModel()->selectedRows().size(), 1);
+        EXPECT_TRUE(grid()->selectionModel()->isRowSelected(0));
+        EXPECT_TRUE(enabled(1)) << "the buttons follow the first set, in use";
+        EXPECT_FALSE(enabled(2));
+    }
+}
+
+// A fill that fails halfway sets no current row and no marker, and the focus arriving does not
+// set one either; the operator's own move does.
+TEST_F(FrmZTGLTest, FailedFillSetsNoCurrentRow) {
+    server.onQuery(QStringLiteral("^select \\* from ZTML Order By Id$"),
+                   ScriptedServer::rows({"Id", "ZTMC"}, {{"1", "甲"}, {"2", "乙"}}));
+    FrmZTGL& w = show();
+    ASSERT_TRUE(activate(&w));
+    ASSERT_EQ(port.messages.size(), 1);
+    EXPECT_TRUE(port.messages[0].text.startsWith(QStringLiteral("SetMSFlexGrid1Date():")));
+    EXPECT_EQ(grid()->model()->rowCount(), 1);
+    w.command1(0)->setFocus();
+    QTest::keyClick(w.command1(0), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), grid());
+    EXPECT_FALSE(grid()->currentIndex().isValid());
+    EXPECT_EQ(w.list().grid().Row(), 0);
+    EXPECT_EQ(markers(), QStringList({""}));
+    key(Qt::Key_Down);
+    EXPECT_EQ(w.list().grid().Row(), 1);
+    EXPECT_EQ(markers(), QStringList({kMarker}));
+}
+
+// Tab leaves the grid for the buttons, left to right, without moving the row; Space in the grid
+// runs the click rules for the current row; a keyboard alone disables, enables and creates.
+TEST_F(FrmZTGLTest, KeyboardOnlyOperator) {
+    FrmZTGL& w = open(3);
+    ASSERT_TRUE(activate(&w));
+    ASSERT_EQ(QApplication::focusWidget(), grid());
+    QTest::keyClick(grid(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), w.command1(4)) << "新增帐套 first";
+    QTest::keyClick(w.command1(4), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), w.command1(3));
+    EXPECT_EQ(markers(), QStringList({"", "", kMarker}));
+    EXPECT_EQ(grid()->currentIndex().row(), 2);
+    ASSERT_TRUE(tabTo(grid()));
+
+    key(Qt::Key_Up);  // the second set, in use; the buttons still show the third
+    EXPECT_FALSE(enabled(1));
+    key(Qt::Key_Space);
+    EXPECT_TRUE(enabled(1));
+    EXPECT_FALSE(enabled(2));
+    EXPECT_EQ(markers(), QStringList({"", kMarker, ""}));
+
+    ASSERT_TRUE(tabTo(w.command1(1)));
+    port.answer(MsgAnswer::Yes);
+    QTest::keyClick(w.command1(1), Qt::Key_Space);
+    EXPECT_EQ(cell(1, 4), QStringLiteral("已停用"));
+    ASSERT_TRUE(tabTo(w.command1(2)));
+    port.answer(MsgAnswer::Yes);
+    QTest::keyClick(w.command1(2), Qt::Key_Return);
+    EXPECT_EQ(cell(1, 4), QStringLiteral("现启用"));
+    EXPECT_EQ(server.executed(), QStringList({"Update ZTML set UserFlag=0 WHERE ID='2'",
+                                              "Update ZTML set UserFlag=1 WHERE ID='2'"}));
+
+    server.onQuery(QStringLiteral("ls_bm"), ScriptedServer::rows({"ls_bm"}, {{3}}));
+    QString editId;
+    port.onModal([&](ModalForm& form) { editId = static_cast<AccountSetEditor&>(form).EditId; });
+    ASSERT_TRUE(tabTo(w.command1(4)));
+    QTest::keyClick(w.command1(4), Qt::Key_Space);
+    EXPECT_EQ(port.modalForms, QStringList{QStringLiteral("frmZTGLXZ")});
+    EXPECT_EQ(editId, QStringLiteral("4"));
+}
+
+// The whole creation from the keyboard, the editor's own window included, on an Access folder.
+TEST(FrmZTGLKeyboardTest, CreatesASetWithoutTheMouse) {
+    AccountSetFolder folder;
+    ASSERT_TRUE(folder.ok()) << folder.error().toStdString();
+    RecordingUiPort port;
+    port.onModal([](ModalForm& form) { gui::runFrmZTGLXZ(form, QApplication::activeWindow()); });
+    FrmZTGL w;
+    w.resize(900, 480);
+    ASSERT_TRUE(activate(&w));
+    bool typed = false;
+    whenModal("ztgl::gui::FrmZTGLXZ", [&](QWidget* editor) {
+        // Should the editor stay open, its close button ends the test's wait.
+        auto* close = static_cast<gui::FrmZTGLXZ*>(editor)->button(0);
+        QTimer::singleShot(5000, close, [close] { close->click(); });
+        // The window system makes the new window the active one; the operator types once it is.
+        if (!waitFor([editor] { return editor->isActiveWindow(); }))
+            return;
+        const auto type = [](const QString& text) {
+            typeText(QApplication::focusWidget(), text);  // Chinese too
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        };
+        type(QStringLiteral("华南贸易有限责任公司"));
+        type(QString());  // the default user "管理员" stays
+        type(QStringLiteral("pw"));
+        type(QStringLiteral("pw"));
+        QTest::keyClick(editor, Qt::Key_Y, Qt::AltModifier);
+        typed = true;
+    });
+    ASSERT_TRUE(tabToButton(w.command1(4)));
+    QTest::keyClick(w.command1(4), Qt::Key_Space);
+    EXPECT_TRUE(typed);
+    ASSERT_FALSE(port.messages.isEmpty());
+    EXPECT_EQ(port.messages.back().text, QStringLiteral("已经成功创建新帐套！"));
+    ASSERT_EQ(w.MSFlexGrid1()->model()->rowCount(), 1);
+    EXPECT_EQ(w.MSFlexGrid1()->model()->index(0, 3).data().toString(),
+              QStringLiteral("华南贸易有限责任公司"));
+    EXPECT_EQ(w.MSFlexGrid1()->model()->index(0, 1).data().toString(), kMarker);
+    EXPECT_EQ(
+        folder.query(QStringLiteral("KXPUB.MDB"), QStringLiteral("select ZTMC from ZTML")).value(0).value(0),
+        QStringLiteral("华南贸易有限责任公司"));
 }
 
 TEST_F(FrmZTGLTest, DisableButtonUpdatesTheShownRow) {

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <memory>
 
 #include "RecordingUiPort.h"
+#include "style/TitleFont.h"
 #include "ui/BandPicture.h"
 #include "ui/ShapeWidget.h"
 #include "ui/Style.h"
@@ -69,7 +72,12 @@ TEST_F(StyleHeadTest, BuildsTheFivePartsOfTheHead) {
     auto* title = part<QLabel>("LblTitle");
     ASSERT_NE(title, nullptr);
     EXPECT_EQ(title->text(), QStringLiteral("【帐套管理】"));
-    EXPECT_TRUE(title->font().bold());
+    // The Hei face, or its stand-in where it is missing: never the window font made bold.
+    const auto face =
+        style::TitleFont::choose([](const QString& family) { return QFontDatabase::hasFamily(family); });
+    const QFontInfo shown(title->font());
+    EXPECT_EQ(shown.family(), face.family);
+    EXPECT_EQ(shown.bold(), face.bold);
     EXPECT_EQ(title->font().pointSize(), 14);
     EXPECT_EQ(title->palette().color(QPalette::WindowText), QColor(0, 0, 0));
     EXPECT_FALSE(title->autoFillBackground());
