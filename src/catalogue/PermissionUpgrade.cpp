@@ -4,6 +4,7 @@
 
 #include "ado/Connection.h"
 #include "ado/Recordset.h"
+#include "audit/ChangeLog.h"
 #include "db/PubSql.h"
 #include "platform/RuntimeError.h"
 #include "process/Globals.h"
@@ -60,12 +61,15 @@ void upgradeOne(ado::Connection& conn) {
 UpgradeResult DateBaseModifyByZavrin() {
     bool upgraded = false;
     ado::Recordset sets;
+    ChangeLog::Entry record{ChangeLog::Upgrade, QString(), QString(), QString()};
     try {
         // One connection for the account-set databases, reused for every set.
         ado::Connection conn;
         Open_Recordset(sets, QStringLiteral("select * from ZTML "));
         while (!sets.Eof()) {
             const QString name = sets.Fields(QStringLiteral("ZTLJ")).text();
+            record = {ChangeLog::Upgrade, sets.Fields(QStringLiteral("Id")).text(),
+                      sets.Fields(QStringLiteral("ZTMC")).text(), QStringLiteral("数据库 ") + name};
             conn.setConnectionString(Get_ZtConnectString(name, gConnectString));
             conn.setConnectionTimeout(120);
             if (conn.State() == ado::adStateOpen)
@@ -75,6 +79,7 @@ UpgradeResult DateBaseModifyByZavrin() {
             marker.Open(QStringLiteral("select * from BaseLimits where ID='10'"), conn);
             if (marker.Eof()) {
                 upgradeOne(conn);
+                ChangeLog::Append(record, true);
                 upgraded = true;
             }
             Close_Recordset(marker);
@@ -86,6 +91,7 @@ UpgradeResult DateBaseModifyByZavrin() {
         Close_Recordset(sets);
         MsgBox(QStringLiteral("DateBaseModifyByZavrin()::升级数据库失败。") + errorText(e), MsgButtons::Ok,
                MsgIcon::Information, gAppTitle);
+        ChangeLog::Failed(record, QStringLiteral("升级数据库失败。") + errorText(e));
         return UpgradeResult::Failed;
     }
     if (upgraded) {

@@ -4,6 +4,7 @@
 
 #include "ado/Connection.h"
 #include "ado/Recordset.h"
+#include "audit/ChangeLog.h"
 #include "creation/AccountSetRows.h"
 #include "creation/DatabaseCreation.h"
 #include "db/PubSql.h"
@@ -42,6 +43,17 @@ QString formatDate(const ado::Field& field) {
             return dt.toString(QStringLiteral("yyyy-MM-dd"));
     }
     return text;
+}
+
+// The record's row of a save: the set, its database and default user; never a password.
+ChangeLog::Entry changeEntry(const AccountSetEditor& editor, const QString& databaseName) {
+    using E = AccountSetEditor;
+    QString detail = QStringLiteral("数据库 ") + databaseName + QStringLiteral("，默认用户 ") +
+                     editor.TxtDB[E::BoxUser].trimmed();
+    if (!editor.IsNew && !editor.TxtDB[E::BoxPassword].isEmpty())
+        detail += QStringLiteral("，密码已改");
+    return {editor.IsNew ? ChangeLog::Create : ChangeLog::Modify, editor.EditId, editor.TxtDB[E::BoxName].trimmed(),
+            detail};
 }
 }  // namespace
 
@@ -212,9 +224,11 @@ void AccountSetEditor::Command_OK() {
 
             DatabaseCreation creation(m_target, m_progress);
             if (!creation.CreateDataBase(d)) {
-                inform(creation.errorPending()
-                           ? QStringLiteral("CreateDataBase(): 数据库错误，无法创建数据库！")
-                           : QStringLiteral("创建数据库失败！"));
+                const QString failure = creation.errorPending()
+                                            ? QStringLiteral("CreateDataBase(): 数据库错误，无法创建数据库！")
+                                            : QStringLiteral("创建数据库失败！");
+                inform(failure);
+                ChangeLog::Failed(changeEntry(*this, d), failure);
                 m_progress.Unload();
                 setAvailable(true);
                 setShown(true);
@@ -223,18 +237,22 @@ void AccountSetEditor::Command_OK() {
             m_progress.setCaption(PW::Label1, QStringLiteral("创建帐套信息，请稍后……"));
             if (!gConn)
                 throw RuntimeError(RuntimeError::ObjectNotSet);
-            gConn->Execute(QStringLiteral("insert into ZTML(Id,ZTMC,ZTLJ,CreateTime,UserFlag) values(") +
-                           GetSqlVal(EditId) + QLatin1Char(',') + GetSqlVal(TxtDB[BoxName].trimmed()) +
-                           QLatin1Char(',') + GetSqlVal(d) + QLatin1Char(',') + GetSqlVal(serverDate()) +
-                           QLatin1Char(',') + QStringLiteral("1)"));
+            ChangeLog::Recorded(changeEntry(*this, d), [&] {
+                gConn->Execute(QStringLiteral("insert into ZTML(Id,ZTMC,ZTLJ,CreateTime,UserFlag) values(") +
+                               GetSqlVal(EditId) + QLatin1Char(',') + GetSqlVal(TxtDB[BoxName].trimmed()) +
+                               QLatin1Char(',') + GetSqlVal(d) + QLatin1Char(',') + GetSqlVal(serverDate()) +
+                               QLatin1Char(',') + QStringLiteral("1)"));
+            });
             catalogueWritten = true;
             m_progress.setCaption(PW::Label1, QStringLiteral("新建帐套用户，请稍后……"));
         } else {
             d = m_setDatabaseName;
             if (!gConn)
                 throw RuntimeError(RuntimeError::ObjectNotSet);
-            gConn->Execute(QStringLiteral("Update ZTML set ZTMC=") + GetSqlVal(TxtDB[BoxName].trimmed()) +
-                           QStringLiteral(" where Id=") + GetSqlVal(EditId));
+            ChangeLog::Recorded(changeEntry(*this, d), [&] {
+                gConn->Execute(QStringLiteral("Update ZTML set ZTMC=") + GetSqlVal(TxtDB[BoxName].trimmed()) +
+                               QStringLiteral(" where Id=") + GetSqlVal(EditId));
+            });
             catalogueWritten = true;
         }
 
@@ -256,6 +274,7 @@ void AccountSetEditor::Command_OK() {
         inform(IsNew ? QStringLiteral("已经成功创建新帐套！") : QStringLiteral("已经成功修改帐套！"));
     } catch (const std::exception& e) {
         ReportError(QStringLiteral("Command_OK()::"), e);
+        ChangeLog::Failed(changeEntry(*this, d), QStringLiteral("Command_OK()::") + errorText(e));
         windUp(catalogueWritten, d);
     }
 }
