@@ -25,8 +25,8 @@ int runLog(AdminContext& ctx) {
     if (takeOption(args, QStringLiteral("--since"), sinceText, bad)) {
         since = QDate::fromString(sinceText, QStringLiteral("yyyy-MM-dd"));
         if (!since.isValid()) {
-            ctx.err << QStringLiteral("日期“") << sinceText << QStringLiteral("”应写成 yyyy-MM-dd，例如 2024-03-05。")
-                    << Qt::endl;
+            ctx.err << QStringLiteral("日期“") << sinceText
+                    << QStringLiteral("”应写成 yyyy-MM-dd，例如 2024-03-05。") << Qt::endl;
             bad = true;
         }
     }
@@ -37,8 +37,13 @@ int runLog(AdminContext& ctx) {
     int rc = ExitOk;
     try {
         for (const ChangeEntry& e : ChangeLog::Read(setId.trimmed(), since))
-            ctx.out << QStringList{e.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), field(e.operatorName),
-                                   field(e.workstation), e.action, field(e.setId), field(e.setName), e.outcome,
+            ctx.out << QStringList{e.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                                   field(e.operatorName),
+                                   field(e.workstation),
+                                   e.action,
+                                   field(e.setId),
+                                   field(e.setName),
+                                   e.outcome,
                                    field(e.detail)}
                            .join(QLatin1Char('\t'))
                     << Qt::endl;

@@ -3,6 +3,8 @@
 #include <sqlite3.h>
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 
 #include "ado/Connection.h"
 #include "ado/ConnectionString.h"
@@ -26,8 +28,8 @@ QString fileOf(const Connection& conn) {
 }
 
 RuntimeError engineError(sqlite3* db, int rc, const QString& file) {
-    return JetError::fromEngine(rc, QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)), QString(),
-                                file);
+    return JetError::fromEngine(rc, QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)),
+                                QString(), file);
 }
 
 // The engine's own check of the copy's pages and records.
@@ -38,16 +40,15 @@ void quickCheck(sqlite3* db, const QString& file) {
         throw RuntimeError(3049, QStringLiteral("数据库“%1”已损坏：%2").arg(file, answer));
 }
 
-}  // namespace
-
-void JetOnlineCopy(Connection& from, Connection& to, const CopyProgress& progress) {
+sqlite3* sourceOf(Connection& from) {
     sqlite3* source = from.sqliteHandle();
-    sqlite3* target = to.sqliteHandle();
-    if (!source || !target)
+    if (!source)
         throw RuntimeError(3251, QStringLiteral("只有 Access 类型（内嵌引擎）的数据库可以在线复制。"));
-    const QString sourceFile = fileOf(from);
-    const QString targetFile = fileOf(to);
+    return source;
+}
 
+void copyPages(sqlite3* source, const QString& sourceFile, sqlite3* target, const QString& targetFile,
+               const CopyProgress& progress) {
     sqlite3_backup* copy = sqlite3_backup_init(target, "main", source, "main");
     if (!copy)
         throw engineError(target, sqlite3_extended_errcode(target), targetFile);
@@ -86,6 +87,37 @@ void JetOnlineCopy(Connection& from, Connection& to, const CopyProgress& progres
     if (rc != SQLITE_OK)
         throw engineError(target, rc, targetFile);
     quickCheck(target, targetFile);
+}
+
+}  // namespace
+
+void JetOnlineCopy(Connection& from, Connection& to, const CopyProgress& progress) {
+    sqlite3* source = sourceOf(from);
+    sqlite3* target = to.sqliteHandle();
+    if (!target)
+        throw RuntimeError(3251, QStringLiteral("只有 Access 类型（内嵌引擎）的数据库可以在线复制。"));
+    copyPages(source, fileOf(from), target, fileOf(to), progress);
+}
+
+void JetOnlineCopyToFile(Connection& from, const QString& file, const CopyProgress& progress) {
+    sqlite3* source = sourceOf(from);
+    if (QFileInfo::exists(file))
+        throw JetError::alreadyExists(file);
+    sqlite3* target = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(file).constData(), &target,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(target, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr, nullptr,
+                          nullptr);
+    try {
+        if (rc != SQLITE_OK)
+            throw engineError(target, rc, file);
+        copyPages(source, fileOf(from), target, file, progress);
+    } catch (...) {
+        sqlite3_close(target);
+        throw;
+    }
+    sqlite3_close(target);
 }
 
 }  // namespace ado

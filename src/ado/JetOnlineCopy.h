@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <functional>
 
 namespace ado {
@@ -18,5 +19,8 @@ using CopyProgress = std::function<void(int done, int total)>;
 // either connection is not the embedded engine's, 3045 when `from` stays locked, the engine's error
 // otherwise.
 void JetOnlineCopy(Connection& from, Connection& to, const CopyProgress& progress = {});
+// The same into a new working file `file` that is read right after and then thrown away: written
+// without the engine's journal and without waiting for the disk. Throws 3204 when it exists.
+void JetOnlineCopyToFile(Connection& from, const QString& file, const CopyProgress& progress = {});
 
 }  // namespace ado

@@ -5,6 +5,7 @@
 #include "ado/Connection.h"
 #include "ado/Recordset.h"
 #include "db/PubSql.h"
+#include "db/Transaction.h"
 #include "platform/RuntimeError.h"
 #include "platform/SystemAccount.h"
 #include "process/Globals.h"
@@ -38,16 +39,26 @@ QString text(const QString& value, int width) {
 
 QString ChangeLog::actionText(Action action) {
     switch (action) {
-        case Create: return QStringLiteral("新增帐套");
-        case Modify: return QStringLiteral("修改帐套");
-        case Disable: return QStringLiteral("停用帐套");
-        case Enable: return QStringLiteral("启用帐套");
-        case Upgrade: return QStringLiteral("升级权限");
-        case Password: return QStringLiteral("修改密码");
-        case Backup: return QStringLiteral("备份帐套");
-        case Restore: return QStringLiteral("恢复帐套");
-        case Retire: return QStringLiteral("注销帐套");
-        case Import: return QStringLiteral("导入帐套");
+        case Create:
+            return QStringLiteral("新增帐套");
+        case Modify:
+            return QStringLiteral("修改帐套");
+        case Disable:
+            return QStringLiteral("停用帐套");
+        case Enable:
+            return QStringLiteral("启用帐套");
+        case Upgrade:
+            return QStringLiteral("升级权限");
+        case Password:
+            return QStringLiteral("修改密码");
+        case Backup:
+            return QStringLiteral("备份帐套");
+        case Restore:
+            return QStringLiteral("恢复帐套");
+        case Retire:
+            return QStringLiteral("注销帐套");
+        case Import:
+            return QStringLiteral("导入帐套");
     }
     return QString();
 }
@@ -80,8 +91,9 @@ QString ChangeLog::InsertStatement(const Entry& entry, bool succeeded) {
            QLatin1Char(',') + text(Actor(), kOperatorWidth) + QLatin1Char(',') +
            text(Workstation(), kWorkstationWidth) + QLatin1Char(',') + GetSqlVal(actionText(entry.action)) +
            QLatin1Char(',') + text(entry.setId, kSetIdWidth) + QLatin1Char(',') +
-           text(entry.setName, kSetNameWidth) + QLatin1Char(',') + GetSqlVal(succeeded ? kSucceeded : kFailed) +
-           QLatin1Char(',') + text(entry.detail, kDetailWidth) + QLatin1Char(')');
+           text(entry.setName, kSetNameWidth) + QLatin1Char(',') +
+           GetSqlVal(succeeded ? kSucceeded : kFailed) + QLatin1Char(',') + text(entry.detail, kDetailWidth) +
+           QLatin1Char(')');
 }
 
 void ChangeLog::Ensure() {
@@ -100,18 +112,10 @@ void ChangeLog::Recorded(const Entry& entry, const std::function<void()>& change
                          const std::function<bool()>& succeeded) {
     Ensure();
     ado::Connection& conn = shared();
-    conn.BeginTrans();
-    try {
+    InTransaction(conn, [&] {
         change();
         conn.Execute(InsertStatement(entry, !succeeded || succeeded()));
-        conn.CommitTrans();
-    } catch (...) {
-        try {
-            conn.RollbackTrans();
-        } catch (...) {
-        }
-        throw;
-    }
+    });
 }
 
 bool ChangeLog::Append(const Entry& entry, bool succeeded, QString* error) {

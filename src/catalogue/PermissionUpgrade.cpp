@@ -6,6 +6,7 @@
 #include "ado/Recordset.h"
 #include "audit/ChangeLog.h"
 #include "db/PubSql.h"
+#include "db/Transaction.h"
 #include "platform/RuntimeError.h"
 #include "process/Globals.h"
 #include "process/UiPort.h"
@@ -42,18 +43,10 @@ QStringList upgradeStatements() {
 // The ten statements of one set run in one transaction: a failure leaves the set as it was (no
 // marker row), so a later run tries it again instead of skipping a half-upgraded set.
 void upgradeOne(ado::Connection& conn) {
-    conn.BeginTrans();
-    try {
+    InTransaction(conn, [&conn] {
         for (const QString& sql : upgradeStatements())
             conn.Execute(sql);
-        conn.CommitTrans();
-    } catch (...) {
-        try {
-            conn.RollbackTrans();
-        } catch (...) {
-        }
-        throw;
-    }
+    });
 }
 
 }  // namespace

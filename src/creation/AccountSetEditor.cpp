@@ -52,8 +52,8 @@ ChangeLog::Entry changeEntry(const AccountSetEditor& editor, const QString& data
                      editor.TxtDB[E::BoxUser].trimmed();
     if (!editor.IsNew && !editor.TxtDB[E::BoxPassword].isEmpty())
         detail += QStringLiteral("，密码已改");
-    return {editor.IsNew ? ChangeLog::Create : ChangeLog::Modify, editor.EditId, editor.TxtDB[E::BoxName].trimmed(),
-            detail};
+    return {editor.IsNew ? ChangeLog::Create : ChangeLog::Modify, editor.EditId,
+            editor.TxtDB[E::BoxName].trimmed(), detail};
 }
 }  // namespace
 

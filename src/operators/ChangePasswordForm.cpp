@@ -97,15 +97,16 @@ void ChangePasswordForm::w_password(const QString& newPassword) {
                       QStringLiteral(" where id = ") + GetSqlVal(gOperator.Id);
         // ExecuteNonQuerySql reports a failing statement itself and goes on: the stored value tells
         // the record whether the change was made.
-        ChangeLog::Recorded(record, [&] { ExecuteNonQuerySql(sql); },
-                            [&] {
-                                ado::Recordset rs;
-                                Open_Recordset(rs, QStringLiteral("select UserPwds from ZTUsers where id = ") +
-                                                       GetSqlVal(gOperator.Id));
-                                const bool stored = !rs.Eof() && rs.Fields(QStringLiteral("UserPwds")).text() == encoded;
-                                Close_Recordset(rs);
-                                return stored;
-                            });
+        ChangeLog::Recorded(
+            record, [&] { ExecuteNonQuerySql(sql); },
+            [&] {
+                ado::Recordset rs;
+                Open_Recordset(
+                    rs, QStringLiteral("select UserPwds from ZTUsers where id = ") + GetSqlVal(gOperator.Id));
+                const bool stored = !rs.Eof() && rs.Fields(QStringLiteral("UserPwds")).text() == encoded;
+                Close_Recordset(rs);
+                return stored;
+            });
     } catch (const std::exception& e) {
         ReportError(QStringLiteral("w_password():"), e);
         ChangeLog::Failed(record, errorText(e));

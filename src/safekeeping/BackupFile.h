@@ -9,7 +9,9 @@ namespace ztgl {
 
 // The backup file "<set code>_<yyyyMMdd-HHmmss>.ztbak": "ZTGLBAK1", the manifest (a 32-bit length,
 // big-endian, then its JSON), then the database in chunks of 4 MiB, each a 32-bit length, a CRC-16
-// of the chunk and the chunk compressed with zlib (qCompress), then a length of 0. A SQL Server
+// of the chunk and the chunk compressed with zlib (qCompress, level 1), then a length of 0. The
+// manifest's checksum covers the database itself; the CRC lets a damaged chunk be told before zlib
+// sees it. A SQL Server
 // backup's file holds the manifest and no chunks: its data stays in the server's backup file.
 // A file that is no backup or is damaged is refused (Refusal, with a text that says why); a file
 // that cannot be read or written throws ztgl::RuntimeError.
@@ -26,13 +28,16 @@ public:
     static void WriteManifest(const QString& file, const BackupManifest& manifest);
     // The manifest of a backup file.
     static BackupManifest ReadManifest(const QString& file);
-    // Reads the whole file back and unpacks the database into `databaseFile` (nothing is written
-    // when it is empty), checking size and checksum against the manifest. Refuses a file that is no
-    // backup, is cut short, or whose content does not match its manifest.
+    // Reads the whole file back and unpacks the database into the working file `databaseFile`
+    // (not waited for on the disk; nothing is written when the name is empty), checking size and
+    // checksum against the manifest. Refuses a file that is no backup, is cut short, or whose
+    // content does not match its manifest; the working file is removed then.
     static BackupManifest Extract(const QString& file, const QString& databaseFile,
                                   const Progress& progress = {});
     // Extract without writing: the check of a backup just made.
-    static void Verify(const QString& file, const Progress& progress = {}) { Extract(file, QString(), progress); }
+    static void Verify(const QString& file, const Progress& progress = {}) {
+        Extract(file, QString(), progress);
+    }
 };
 
 }  // namespace ztgl

@@ -44,7 +44,8 @@ QStringList BackupFolder::Backups(const QString& folder, const QString& setCode)
                                          QRegularExpression::CaseInsensitiveOption);
     QStringList out;
     const QDir dir(folder);
-    for (const QString& file : dir.entryList({QLatin1Char('*') + BackupFile::kExtension}, QDir::Files, QDir::Name)) {
+    for (const QString& file :
+         dir.entryList({QLatin1Char('*') + BackupFile::kExtension}, QDir::Files, QDir::Name)) {
         const auto m = name.match(file);
         if (m.hasMatch() && m.captured(1) == setCode)
             out << folder + file;

@@ -5,6 +5,9 @@
 #include <QJsonObject>
 
 namespace ztgl {
+
+const QString BackupManifest::kChecksumName = QStringLiteral("BLAKE2b-256");
+
 namespace {
 
 const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
@@ -28,9 +31,10 @@ QByteArray BackupManifest::toJson() const {
                   {QStringLiteral("workstation"), workstation},
                   {QStringLiteral("program"), program},
                   {QStringLiteral("tables"), QJsonArray::fromStringList(tables)}};
-    if (!contentSha256.isEmpty()) {
+    if (!contentChecksum.isEmpty()) {
         o.insert(QStringLiteral("contentSize"), contentSize);
-        o.insert(QStringLiteral("contentSha256"), QString::fromLatin1(contentSha256));
+        o.insert(QStringLiteral("checksumAlgorithm"), kChecksumName);
+        o.insert(QStringLiteral("contentChecksum"), QString::fromLatin1(contentChecksum));
     }
     if (!serverFile.isEmpty()) {
         o.insert(QStringLiteral("serverFile"), serverFile);
@@ -65,7 +69,12 @@ bool BackupManifest::fromJson(const QByteArray& json, BackupManifest* m, QString
     for (const QJsonValue& t : o.value(QStringLiteral("tables")).toArray())
         m->tables << t.toString();
     m->contentSize = o.value(QStringLiteral("contentSize")).toInteger();
-    m->contentSha256 = o.value(QStringLiteral("contentSha256")).toString().toLatin1();
+    m->contentChecksum = o.value(QStringLiteral("contentChecksum")).toString().toLatin1();
+    if (!m->contentChecksum.isEmpty() &&
+        o.value(QStringLiteral("checksumAlgorithm")).toString() != kChecksumName) {
+        *error = QStringLiteral("备份清单的校验和算法不认识");
+        return false;
+    }
     m->serverFile = o.value(QStringLiteral("serverFile")).toString();
     m->backupSetGuid = o.value(QStringLiteral("backupSetGuid")).toString();
     if (m->kind.isEmpty() || m->setId.isEmpty()) {

@@ -6,8 +6,8 @@
 #include <QVector>
 #include <functional>
 
-#include "catalogue/ListGrid.h"
 #include "catalogue/AccountSetList.h"
+#include "catalogue/ListGrid.h"
 
 namespace ztgl {
 
@@ -15,7 +15,16 @@ namespace ztgl {
 // first, filtered by set and by date, and its two buttons command1: 0 "关闭(&Q)", 1 "查询(&F)".
 class ChangeLogList {
 public:
-    enum Column { ColTime = 0, ColOperator, ColWorkstation, ColAction, ColSetId, ColSetName, ColOutcome, ColDetail };
+    enum Column {
+        ColTime = 0,
+        ColOperator,
+        ColWorkstation,
+        ColAction,
+        ColSetId,
+        ColSetName,
+        ColOutcome,
+        ColDetail
+    };
     static const QString kFormatString;
     static constexpr int kButtonCount = 2;
     // The widest a column grows to show its texts (twips); longer texts are cut at its edge.

@@ -130,7 +130,8 @@ QStringList SafekeepingCommands::BackupAll(int keep, int* failed) {
     }
     for (int i = 0; i < sets.size(); ++i) {
         const SetRow& set = sets[i];
-        Busy busy(*this, QStringLiteral("正在备份帐套“%1”（%2/%3）").arg(set.name).arg(i + 1).arg(sets.size()));
+        Busy busy(*this,
+                  QStringLiteral("正在备份帐套“%1”（%2/%3）").arg(set.name).arg(i + 1).arg(sets.size()));
         WorkProgress work(m_progress);
         SetBackup backup(work);
         try {
@@ -147,7 +148,9 @@ QStringList SafekeepingCommands::BackupAll(int keep, int* failed) {
         }
     }
     if (failures == 0)
-        inform(QStringLiteral("已经成功备份全部%1个帐套！\r\n备份文件夹：%2").arg(sets.size()).arg(shown(folder)));
+        inform(QStringLiteral("已经成功备份全部%1个帐套！\r\n备份文件夹：%2")
+                   .arg(sets.size())
+                   .arg(shown(folder)));
     else
         inform(QStringLiteral("%1个帐套已经备份，%2个帐套备份失败。\r\n备份文件夹：%3")
                    .arg(files.size())

@@ -5,8 +5,8 @@
 namespace ztgl {
 
 QString ServerStatements::Backup(const QString& database, const QString& serverFile) {
-    return QStringLiteral("BACKUP DATABASE ") + database + QStringLiteral(" TO DISK = ") + GetSqlVal(serverFile) +
-           QStringLiteral(" WITH CHECKSUM, COPY_ONLY, INIT");
+    return QStringLiteral("BACKUP DATABASE ") + database + QStringLiteral(" TO DISK = ") +
+           GetSqlVal(serverFile) + QStringLiteral(" WITH CHECKSUM, COPY_ONLY, INIT");
 }
 
 QString ServerStatements::VerifyOnly(const QString& serverFile) {
@@ -38,7 +38,8 @@ QString ServerStatements::RestoreAsNew(const QString& database, const QString& s
 }
 
 QString ServerStatements::SingleUser(const QString& database) {
-    return QStringLiteral("ALTER DATABASE ") + database + QStringLiteral(" SET SINGLE_USER WITH ROLLBACK IMMEDIATE");
+    return QStringLiteral("ALTER DATABASE ") + database +
+           QStringLiteral(" SET SINGLE_USER WITH ROLLBACK IMMEDIATE");
 }
 
 QString ServerStatements::MultiUser(const QString& database) {

@@ -21,8 +21,9 @@ public:
     static QString RestoreOver(const QString& database, const QString& serverFile);
     // As a new database, its files moved into the data directory `dataDir` (ending in a separator)
     // as "<database>.mdf" and "<database>.ldf".
-    static QString RestoreAsNew(const QString& database, const QString& serverFile, const QString& dataLogical,
-                                const QString& logLogical, const QString& dataDir);
+    static QString RestoreAsNew(const QString& database, const QString& serverFile,
+                                const QString& dataLogical, const QString& logLogical,
+                                const QString& dataDir);
     // Other connections are ended before a restore or a drop; the database is opened to all again
     // after a restore.
     static QString SingleUser(const QString& database);

@@ -2,10 +2,10 @@
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
 
 #include "ado/Catalog.h"
 #include "ado/Connection.h"
-#include "ado/JetDatabase.h"
 #include "ado/JetOnlineCopy.h"
 #include "ado/Recordset.h"
 #include "audit/ChangeLog.h"
@@ -23,9 +23,9 @@
 namespace ztgl {
 namespace {
 
-QByteArray sha256Of(const QString& file) {
+QByteArray checksumOf(const QString& file) {
     QFile in(file);
-    QCryptographicHash hash(QCryptographicHash::Sha256);
+    QCryptographicHash hash(BackupManifest::kChecksum);
     if (!in.open(QIODevice::ReadOnly) || !hash.addData(&in))
         throw RuntimeError(RuntimeError::PathFileAccess, QStringLiteral("无法读取“%1”。").arg(file));
     return hash.result().toHex();
@@ -109,12 +109,18 @@ QString SetBackup::ServerBackupDirectory(ado::Connection& master) {
     return folder;
 }
 
-QString SetBackup::runAccess(const SetRow& set) {
+// The backup's file in the backup folder, named by set code and the server's time.
+QString SetBackup::newFile(const SetRow& set, QDateTime* time) {
     const QString folder = BackupFolder::Path();
-    const QDateTime time = ServerTime();
-    const QString stem = BackupFolder::FreeStem(folder, set.code(), time, BackupFile::kExtension);
-    const QString file = folder + stem + BackupFile::kExtension;
-    const QString snapshot = folder + stem + QStringLiteral(".snapshot");
+    *time = ServerTime();
+    return folder + BackupFolder::FreeStem(folder, set.code(), *time, BackupFile::kExtension) +
+           BackupFile::kExtension;
+}
+
+QString SetBackup::runAccess(const SetRow& set) {
+    QDateTime time;
+    const QString file = newFile(set, &time);
+    const QString snapshot = file.chopped(BackupFile::kExtension.size()) + QStringLiteral(".snapshot");
     struct Leftovers {
         QString snapshot, file;
         bool done = false;
@@ -130,17 +136,16 @@ QString SetBackup::runAccess(const SetRow& set) {
     {
         TargetConnection from;
         from.Open(Get_ZtConnectString(set.databaseName, gConnectString));
-        ado::CreateJetDatabase(snapshot);
-        TargetConnection to;
-        to.Open(FileConnectString(snapshot, false));
-        ado::JetOnlineCopy(from.conn(), to.conn(),
-                           [this](int done, int total) { m_progress.progress(done, total); });
+        ado::JetOnlineCopyToFile(from.conn(), snapshot,
+                                 [this](int done, int total) { m_progress.progress(done, total); });
         from.Close();
-        m.tables = UserTables(to.conn());
-        to.Close();
+        TargetConnection copy;
+        copy.Open(FileConnectString(snapshot, true));
+        m.tables = UserTables(copy.conn());
+        copy.Close();
     }
     m.contentSize = QFile(snapshot).size();
-    m.contentSha256 = sha256Of(snapshot);
+    m.contentChecksum = checksumOf(snapshot);
 
     const auto progress = [this](qint64 done, qint64 total) { m_progress.progress(done, total); };
     m_progress.step(QStringLiteral("正在压缩备份数据，请稍后……"));
@@ -152,15 +157,14 @@ QString SetBackup::runAccess(const SetRow& set) {
 }
 
 QString SetBackup::runSqlServer(const SetRow& set) {
-    const QString folder = BackupFolder::Path();
-    const QDateTime time = ServerTime();
-    const QString stem = BackupFolder::FreeStem(folder, set.code(), time, BackupFile::kExtension);
-    const QString file = folder + stem + BackupFile::kExtension;
+    QDateTime time;
+    const QString file = newFile(set, &time);
 
     TargetConnection master;
     master.Open(MasterConnectString());
     BackupManifest m = ManifestFor(set, time);
-    m.serverFile = ServerBackupDirectory(master.conn()) + stem + QStringLiteral(".bak");
+    m.serverFile =
+        ServerBackupDirectory(master.conn()) + QFileInfo(file).completeBaseName() + QStringLiteral(".bak");
     m_progress.step(QStringLiteral("服务器正在备份数据库，请稍后……"));
     master.conn().Execute(ServerStatements::Backup(set.databaseName, m.serverFile));
     m_progress.step(QStringLiteral("服务器正在校验备份，请稍后……"));

@@ -49,6 +49,7 @@ public:
     static QString ServerBackupDirectory(ado::Connection& master);
 
 private:
+    static QString newFile(const SetRow& set, QDateTime* time);
     QString runAccess(const SetRow& set);
     QString runSqlServer(const SetRow& set);
 

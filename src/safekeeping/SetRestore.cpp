@@ -5,6 +5,7 @@
 
 #include "ado/Catalog.h"
 #include "ado/Connection.h"
+#include "ado/JetDatabase.h"
 #include "ado/JetOnlineCopy.h"
 #include "ado/Recordset.h"
 #include "audit/ChangeLog.h"
@@ -41,9 +42,9 @@ QStringList missingFrom(const QStringList& names, const QStringList& others) {
 }
 
 bool serverHas(ado::Connection& master, const QString& database) {
-    return !SetBackup::FirstText(master, QStringLiteral("select * from dbo.sysdatabases where name=") +
-                                             GetSqlVal(database),
-                                 QStringLiteral("name"))
+    return !SetBackup::FirstText(
+                master, QStringLiteral("select * from dbo.sysdatabases where name=") + GetSqlVal(database),
+                QStringLiteral("name"))
                 .isEmpty();
 }
 
@@ -61,8 +62,9 @@ QString SetRestore::TableDifference(const QStringList& backup, const QStringList
 }
 
 QString SetRestore::OverQuestion(const SetRow& set, const BackupManifest& m) {
-    return QStringLiteral("将用备份中的数据替换帐套“%1”（编号%2，数据库%3）的全部现有数据。\r\n"
-                          "备份时间：%4，备份人：%5。\r\n恢复前会先自动备份该帐套的现有数据。\r\n确定要恢复吗？")
+    return QStringLiteral(
+               "将用备份中的数据替换帐套“%1”（编号%2，数据库%3）的全部现有数据。\r\n"
+               "备份时间：%4，备份人：%5。\r\n恢复前会先自动备份该帐套的现有数据。\r\n确定要恢复吗？")
         .arg(set.name, set.id, set.databaseName, m.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
              m.operatorName);
 }
@@ -123,13 +125,15 @@ void SetRestore::checkSqlServer(const QString& file) {
     }
     master.Close();
     if (guid.compare(m_manifest.backupSetGuid, Qt::CaseInsensitive) != 0)
-        throw Refusal(QStringLiteral("服务器上的备份文件“%1”不是备份清单“%2”所记的那一份备份。").arg(serverFile, file));
+        throw Refusal(
+            QStringLiteral("服务器上的备份文件“%1”不是备份清单“%2”所记的那一份备份。").arg(serverFile, file));
     checkTables(m_manifest.tables);
 }
 
 void SetRestore::checkTables(const QStringList& tables) {
     if (!QFileInfo::exists(gAppPath + kTemplateFileName))
-        throw Refusal(QStringLiteral("找不到模板数据库“%1”，无法核对备份中的表。").arg(gAppPath + kTemplateFileName));
+        throw Refusal(
+            QStringLiteral("找不到模板数据库“%1”，无法核对备份中的表。").arg(gAppPath + kTemplateFileName));
     TargetConnection conn;
     conn.Open(TemplateConnectString(gAppPath));
     const QStringList templ = SetBackup::UserTables(conn.conn());
@@ -142,7 +146,8 @@ void SetRestore::checkTables(const QStringList& tables) {
 SetRestore::Outcome SetRestore::over(const QString& file, const QString& unpacked) {
     const std::optional<SetRow> found = SetRow::Find(m_manifest.setId);
     if (!found)
-        throw Refusal(QStringLiteral("帐套目录中已没有编号为“%1”的帐套，只能作为新帐套恢复。").arg(m_manifest.setId));
+        throw Refusal(
+            QStringLiteral("帐套目录中已没有编号为“%1”的帐套，只能作为新帐套恢复。").arg(m_manifest.setId));
     m_set = *found;
     if (!ask(OverQuestion(m_set, m_manifest)))
         return Outcome::Declined;
@@ -168,19 +173,7 @@ SetRestore::Outcome SetRestore::over(const QString& file, const QString& unpacke
         const QStringList files = DatabaseCreation::AccessSetFiles(gAppPath, d);
         if (!files.isEmpty())
             m_backupBefore = SetBackup(m_progress).Run(m_set, QStringLiteral("恢复前自动备份"));
-        m_progress.step(QStringLiteral("正在写入帐套数据，请稍后……"));
-        if (files.isEmpty()) {
-            if (!QFile::copy(unpacked, gAppPath + d + QStringLiteral(".MDB")))
-                throw RuntimeError(RuntimeError::PathFileAccess,
-                                   QStringLiteral("无法写入“%1”。").arg(gAppPath + d + QStringLiteral(".MDB")));
-        } else {
-            TargetConnection from;
-            from.Open(SetBackup::FileConnectString(unpacked, true));
-            TargetConnection to;
-            to.Open(Get_ZtConnectString(d, gConnectString));
-            ado::JetOnlineCopy(from.conn(), to.conn(),
-                               [this](int done, int total) { m_progress.progress(done, total); });
-        }
+        writeSet(unpacked, d, files.isEmpty());
     }
     QString detail = QStringLiteral("从 ") + file + QStringLiteral(" 恢复");
     if (!m_backupBefore.isEmpty())
@@ -193,8 +186,8 @@ SetRestore::Outcome SetRestore::asNew(const QString& file, const QString& unpack
     const qint32 id = Get_UniqV(QStringLiteral("ZTML"), QStringLiteral("ID"));
     if (id <= 0)  // Get_UniqV has told why
         throw RuntimeError(RuntimeError::DatabaseError, QStringLiteral("无法取得新帐套的编号。"));
-    m_set = SetRow{QString::number(id), freeName(m_manifest.setName), AccountSetEditor::DatabaseNameFor(QString::number(id)),
-                   Get_ServerTime().left(10), 1};
+    m_set = SetRow{QString::number(id), freeName(m_manifest.setName),
+                   AccountSetEditor::DatabaseNameFor(QString::number(id)), Get_ServerTime().left(10), 1};
     const QString& d = m_set.databaseName;
     // What undoes the new database when the set cannot be entered in the catalogue.
     std::function<void()> undo;
@@ -214,7 +207,8 @@ SetRestore::Outcome SetRestore::asNew(const QString& file, const QString& unpack
                 files.Fields(QStringLiteral("LogicalName")).text();
         files.Close();
         m_progress.step(QStringLiteral("服务器正在恢复数据库，请稍后……"));
-        master.conn().Execute(ServerStatements::RestoreAsNew(d, m_manifest.serverFile, dataLogical, logLogical,
+        master.conn().Execute(ServerStatements::RestoreAsNew(d, m_manifest.serverFile, dataLogical,
+                                                             logLogical,
                                                              SetBackup::ServerDataDirectory(master.conn())));
         undo = [d] {
             TargetConnection master;
@@ -231,14 +225,17 @@ SetRestore::Outcome SetRestore::asNew(const QString& file, const QString& unpack
                     throw RuntimeError(RuntimeError::PermissionDenied);
         }
         const QString target = gAppPath + d + QStringLiteral(".MDB");
-        m_progress.step(QStringLiteral("正在写入帐套数据，请稍后……"));
-        if (!QFile::copy(unpacked, target))
-            throw RuntimeError(RuntimeError::PathFileAccess, QStringLiteral("无法写入“%1”。").arg(target));
         undo = [target] { QFile::remove(target); };
+        try {
+            writeSet(unpacked, d, true);
+        } catch (...) {
+            undo();
+            throw;
+        }
     }
-    const ChangeLog::Entry entry{ChangeLog::Restore, m_set.id, m_set.name,
-                                 QStringLiteral("作为新帐套从 ") + file + QStringLiteral(" 恢复，原帐套编号 ") +
-                                     m_manifest.setId};
+    const ChangeLog::Entry entry{
+        ChangeLog::Restore, m_set.id, m_set.name,
+        QStringLiteral("作为新帐套从 ") + file + QStringLiteral(" 恢复，原帐套编号 ") + m_manifest.setId};
     try {
         ChangeLog::Recorded(entry, [this] {
             if (!gConn)
@@ -256,6 +253,20 @@ SetRestore::Outcome SetRestore::asNew(const QString& file, const QString& unpack
         throw;
     }
     return Outcome::Restored;
+}
+
+// The unpacked backup goes into the set's database with the engine's online copy, committed to
+// the disk; a missing database is made first, under the name its connection string uses.
+void SetRestore::writeSet(const QString& unpacked, const QString& databaseName, bool create) {
+    m_progress.step(QStringLiteral("正在写入帐套数据，请稍后……"));
+    if (create)
+        ado::CreateJetDatabase(gAppPath + databaseName + QStringLiteral(".MDB"));
+    TargetConnection from;
+    from.Open(SetBackup::FileConnectString(unpacked, true));
+    TargetConnection to;
+    to.Open(Get_ZtConnectString(databaseName, gConnectString));
+    ado::JetOnlineCopy(from.conn(), to.conn(),
+                       [this](int done, int total) { m_progress.progress(done, total); });
 }
 
 QString SetRestore::freeName(const QString& name) {

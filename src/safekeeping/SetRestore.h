@@ -48,6 +48,7 @@ private:
     void checkTables(const QStringList& tables);
     Outcome over(const QString& file, const QString& unpacked);
     Outcome asNew(const QString& file, const QString& unpacked);
+    void writeSet(const QString& unpacked, const QString& databaseName, bool create);
     QString freeName(const QString& name);
 
     WorkProgress& m_progress;

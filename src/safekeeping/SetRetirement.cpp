@@ -21,8 +21,9 @@ namespace ztgl {
 QString SetRetirement::Question(const SetRow& set) {
     const QString fate = gDBType == kSqlServer ? QStringLiteral("它的数据库将从服务器上删除")
                                                : QStringLiteral("它的数据库文件将移入备份文件夹");
-    return QStringLiteral("注销帐套“%1”（编号%2，数据库%3）后，它将从帐套目录中删除，%4。\r\n"
-                          "注销前会先备份并校验该帐套。\r\n确定要注销吗？")
+    return QStringLiteral(
+               "注销帐套“%1”（编号%2，数据库%3）后，它将从帐套目录中删除，%4。\r\n"
+               "注销前会先备份并校验该帐套。\r\n确定要注销吗？")
         .arg(set.name, set.id, set.databaseName, fate);
 }
 

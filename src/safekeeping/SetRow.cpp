@@ -32,7 +32,8 @@ QString SetRow::code() const {
 }
 
 std::optional<SetRow> SetRow::Find(const QString& id) {
-    const QVector<SetRow> found = rows(QStringLiteral("select * from ZTML where Id=") + GetSqlVal(id.trimmed()));
+    const QVector<SetRow> found =
+        rows(QStringLiteral("select * from ZTML where Id=") + GetSqlVal(id.trimmed()));
     if (found.isEmpty())
         return std::nullopt;
     return found.first();

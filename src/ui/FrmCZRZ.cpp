@@ -76,8 +76,9 @@ FrmCZRZ::FrmCZRZ(QWidget* parent)
 
     Set_Style(this, m_buttons, ChangeLogList::caption());
     for (int i = 0; i < m_buttons.size(); ++i)
-        m_buttons[i]->setFixedSize(qMax(twipsToPixels(m_list.command1(i).widthTwips), m_buttons[i]->sizeHint().width()),
-                                   twipsToPixels(615));
+        m_buttons[i]->setFixedSize(
+            qMax(twipsToPixels(m_list.command1(i).widthTwips), m_buttons[i]->sizeHint().width()),
+            twipsToPixels(615));
     Set_Position(this, m_buttons);
     Set_Msflexgrid(m_grid, 0);
     Set_FlatControls(this);

@@ -35,7 +35,8 @@ public:
 private:
     void record(ScriptedServer::Call::Kind kind, const QString& sql) {
         for (const auto& pattern : m_server.m_ignored)
-            if (pattern.match(sql).hasMatch()) return;
+            if (pattern.match(sql).hasMatch())
+                return;
         m_server.calls.push_back({kind, sql});
     }
     const ScriptedServer::Rule* match(const QString& sql) const {
