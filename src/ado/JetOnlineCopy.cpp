@@ -40,11 +40,15 @@ void quickCheck(sqlite3* db, const QString& file) {
         throw RuntimeError(3049, QStringLiteral("数据库“%1”已损坏：%2").arg(file, answer));
 }
 
-sqlite3* sourceOf(Connection& from) {
-    sqlite3* source = from.sqliteHandle();
-    if (!source)
-        throw RuntimeError(3251, QStringLiteral("只有 Access 类型（内嵌引擎）的数据库可以在线复制。"));
-    return source;
+// A database of the embedded engine's own; a file in Jet's own format (read through libmdb) or a
+// server's database cannot be copied this way.
+sqlite3* handleOf(Connection& conn) {
+    sqlite3* db = conn.sqliteHandle();
+    if (!db)
+        throw RuntimeError(3251, QStringLiteral("“%1”不是本程序数据库引擎的文件，不能在线复制"
+                                                "（Jet 格式的 .MDB 请先用 ztgl-admin import 转换）。")
+                                     .arg(fileOf(conn)));
+    return db;
 }
 
 void copyPages(sqlite3* source, const QString& sourceFile, sqlite3* target, const QString& targetFile,
@@ -92,15 +96,11 @@ void copyPages(sqlite3* source, const QString& sourceFile, sqlite3* target, cons
 }  // namespace
 
 void JetOnlineCopy(Connection& from, Connection& to, const CopyProgress& progress) {
-    sqlite3* source = sourceOf(from);
-    sqlite3* target = to.sqliteHandle();
-    if (!target)
-        throw RuntimeError(3251, QStringLiteral("只有 Access 类型（内嵌引擎）的数据库可以在线复制。"));
-    copyPages(source, fileOf(from), target, fileOf(to), progress);
+    copyPages(handleOf(from), fileOf(from), handleOf(to), fileOf(to), progress);
 }
 
 void JetOnlineCopyToFile(Connection& from, const QString& file, const CopyProgress& progress) {
-    sqlite3* source = sourceOf(from);
+    sqlite3* source = handleOf(from);
     if (QFileInfo::exists(file))
         throw JetError::alreadyExists(file);
     sqlite3* target = nullptr;
