@@ -1,19 +1,10 @@
 // ztgl-admin create, modify and script: the account-set editor without a screen, and the
 // statements a new set on SQL Server would be built with, for a database administrator to read.
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
-#include <cstdio>
-
-#ifdef Q_OS_WIN
-#include <io.h>
-#define ZTGL_ISATTY(fd) _isatty(fd)
-#else
-#include <unistd.h>
-#define ZTGL_ISATTY(fd) isatty(fd)
-#endif
 
 #include "AdminCommand.h"
+#include "ConsoleProgress.h"
 #include "creation/ProgressWindow.h"
 #include "creation/AccountSetEditor.h"
 #include "creation/DatabaseCreation.h"
@@ -25,57 +16,6 @@
 
 namespace ztgl::admin {
 namespace {
-
-using PW = ProgressWindow;
-
-// The progress window as one line on a terminal, rewritten in place (at most ten times a
-// second, and whenever the step of Label1 changes).
-class ConsoleProgress final : public PW::View {
-public:
-    explicit ConsoleProgress(QTextStream& err) : m_err(err) { m_clock.start(); }
-    ~ConsoleProgress() override {
-        if (m_width > 0)
-            m_err << '\r' << QString(m_width, QLatin1Char(' ')) << '\r' << Qt::flush;
-    }
-
-    void progressChanged(const PW& w) override {
-        const QString step = w.caption(PW::Label1);
-        if (step == m_step && m_clock.elapsed() < 100)
-            return;
-        m_step = step;
-        m_clock.restart();
-        QString line = step;
-        if (w.isVisible(PW::ProgressBar1))
-            line += QStringLiteral(" [%1/%2]").arg(w.value(PW::ProgressBar1)).arg(w.max(PW::ProgressBar1));
-        if (w.isVisible(PW::Label2))
-            line += QStringLiteral(" ") + w.caption(PW::Label2);
-        if (w.isVisible(PW::ProgressBar2))
-            line += QStringLiteral(" [%1/%2]").arg(w.value(PW::ProgressBar2)).arg(w.max(PW::ProgressBar2));
-        // Chinese characters take two columns on a terminal.
-        int width = 0;
-        for (const QChar c : line)
-            width += c.unicode() >= 0x1100 ? 2 : 1;
-        m_err << '\r' << line;
-        if (width < m_width)
-            m_err << QString(m_width - width, QLatin1Char(' '));
-        m_err << Qt::flush;
-        m_width = std::max(width, m_width);
-    }
-    void repaintNow() override {}
-
-private:
-    QTextStream& m_err;
-    QElapsedTimer m_clock;
-    QString m_step;
-    int m_width = 0;
-};
-
-void showProgressOnTerminal(AccountSetEditor& editor, QTextStream& err) {
-    if (!ZTGL_ISATTY(fileno(stderr)))
-        return;
-    editor.progress().setViewFactory(
-        [&err](PW&) -> std::unique_ptr<PW::View> { return std::make_unique<ConsoleProgress>(err); });
-}
 
 // Without --password the stored password stays: the dialog's question "确定不修改用户的密码？"
 // is answered Yes on the operator's behalf; every other message goes to the console as usual.
@@ -114,7 +54,7 @@ private:
 
 // Runs the editor's confirmation and reports where the set is; closes the shared connection.
 int confirm(AccountSetEditor& editor, AdminContext& ctx) {
-    showProgressOnTerminal(editor, ctx.err);
+    ConsoleProgress::showOnTerminal(editor.progress(), ctx.err);
     editor.Command_OK();
     const bool saved = editor.saved();
     if (saved)

@@ -8,6 +8,8 @@
 #include "ado/ConnectionString.h"
 #include "ado/RowSet.h"
 
+struct sqlite3;
+
 namespace ado {
 
 // One database engine behind a Connection. Every failure throws ztgl::RuntimeError with a
@@ -25,6 +27,8 @@ public:
     virtual void beginTrans() = 0;
     virtual void commitTrans() = 0;
     virtual void rollbackTrans() = 0;
+    // The embedded engine's own handle, for its online copy (JetOnlineCopy); null for other engines.
+    virtual sqlite3* sqliteHandle() { return nullptr; }
 };
 
 enum class EngineKind { Jet, SqlServer, Unknown };

@@ -37,6 +37,9 @@ public:
     void CommitTrans();
     void RollbackTrans();
 
+    // The embedded engine's own handle while open (for JetOnlineCopy); null for other engines.
+    sqlite3* sqliteHandle() { return m_backend ? m_backend->sqliteHandle() : nullptr; }
+
 private:
     Backend& backend();
 

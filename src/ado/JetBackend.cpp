@@ -137,6 +137,7 @@ public:
     }
 
     CatalogData readCatalog() override { return JetCatalog::read(handle(), m_file); }
+    sqlite3* sqliteHandle() override { return m_db; }
 
     void beginTrans() override {
         syncLevel();

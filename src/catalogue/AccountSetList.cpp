@@ -5,6 +5,7 @@
 
 #include "ado/Connection.h"
 #include "ado/Recordset.h"
+#include "audit/ChangeLog.h"
 #include "catalogue/PermissionUpgrade.h"
 #include "creation/AccountSetEditor.h"
 #include "db/PubSql.h"
@@ -180,12 +181,17 @@ AccountSetList::FlagResult AccountSetList::SetUserFlag(bool bEnable) {
     const QString key = TrimBlanks(cell);
     if (key.isEmpty() || !IsNumeric(cell))
         return FlagResult::NoSet;
+    const ChangeLog::Entry record{bEnable ? ChangeLog::Enable : ChangeLog::Disable, key,
+                                  m_grid.TextMatrix(r, ColName), QString()};
     try {
-        SharedConn().Execute(QStringLiteral("Update ZTML set UserFlag=") +
-                             (bEnable ? QLatin1Char('1') : QLatin1Char('0')) + QStringLiteral(" WHERE ID=") +
-                             GetSqlVal(key));
+        ChangeLog::Recorded(record, [&] {
+            SharedConn().Execute(QStringLiteral("Update ZTML set UserFlag=") +
+                                 (bEnable ? QLatin1Char('1') : QLatin1Char('0')) + QStringLiteral(" WHERE ID=") +
+                                 GetSqlVal(key));
+        });
     } catch (const std::exception& e) {
         ReportError(QStringLiteral("SetUserFlag():"), e);
+        ChangeLog::Failed(record, errorText(e));
         return FlagResult::Failed;
     }
     m_grid.setTextMatrix(r, ColStatus, bEnable ? kInUse : kDisabled);

@@ -4,7 +4,9 @@
 
 #include "ado/Connection.h"
 #include "ado/Recordset.h"
+#include "audit/ChangeLog.h"
 #include "db/PubSql.h"
+#include "db/Transaction.h"
 #include "platform/RuntimeError.h"
 #include "process/Globals.h"
 #include "process/UiPort.h"
@@ -41,18 +43,10 @@ QStringList upgradeStatements() {
 // The ten statements of one set run in one transaction: a failure leaves the set as it was (no
 // marker row), so a later run tries it again instead of skipping a half-upgraded set.
 void upgradeOne(ado::Connection& conn) {
-    conn.BeginTrans();
-    try {
+    InTransaction(conn, [&conn] {
         for (const QString& sql : upgradeStatements())
             conn.Execute(sql);
-        conn.CommitTrans();
-    } catch (...) {
-        try {
-            conn.RollbackTrans();
-        } catch (...) {
-        }
-        throw;
-    }
+    });
 }
 
 }  // namespace
@@ -60,12 +54,15 @@ void upgradeOne(ado::Connection& conn) {
 UpgradeResult DateBaseModifyByZavrin() {
     bool upgraded = false;
     ado::Recordset sets;
+    ChangeLog::Entry record{ChangeLog::Upgrade, QString(), QString(), QString()};
     try {
         // One connection for the account-set databases, reused for every set.
         ado::Connection conn;
         sets.Open(QStringLiteral("select * from ZTML "), SharedConn());
         while (!sets.Eof()) {
             const QString name = sets.Fields(QStringLiteral("ZTLJ")).text();
+            record = {ChangeLog::Upgrade, sets.Fields(QStringLiteral("Id")).text(),
+                      sets.Fields(QStringLiteral("ZTMC")).text(), QStringLiteral("数据库 ") + name};
             conn.setConnectionString(Get_ZtConnectString(name, gConnectString));
             conn.setConnectionTimeout(120);
             if (conn.State() == ado::adStateOpen)
@@ -75,6 +72,7 @@ UpgradeResult DateBaseModifyByZavrin() {
             marker.Open(QStringLiteral("select * from BaseLimits where ID='10'"), conn);
             if (marker.Eof()) {
                 upgradeOne(conn);
+                ChangeLog::Append(record, true);
                 upgraded = true;
             }
             Close_Recordset(marker);
@@ -86,6 +84,7 @@ UpgradeResult DateBaseModifyByZavrin() {
         Close_Recordset(sets);
         MsgBox(QStringLiteral("DateBaseModifyByZavrin()::升级数据库失败。") + errorText(e), MsgButtons::Ok,
                MsgIcon::Information, gAppTitle);
+        ChangeLog::Failed(record, QStringLiteral("升级数据库失败。") + errorText(e));
         return UpgradeResult::Failed;
     }
     if (upgraded) {

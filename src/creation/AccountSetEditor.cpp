@@ -5,6 +5,7 @@
 
 #include "ado/Connection.h"
 #include "ado/Recordset.h"
+#include "audit/ChangeLog.h"
 #include "creation/AccountSetRows.h"
 #include "creation/DatabaseCreation.h"
 #include "creation/TemplateDatabase.h"
@@ -45,6 +46,17 @@ QString formatDate(const ado::Field& field) {
             return dt.toString(QStringLiteral("yyyy-MM-dd"));
     }
     return text;
+}
+
+// The record's row of a save: the set, its database and default user; never a password.
+ChangeLog::Entry changeEntry(const AccountSetEditor& editor, const QString& databaseName) {
+    using E = AccountSetEditor;
+    QString detail = QStringLiteral("数据库 ") + databaseName + QStringLiteral("，默认用户 ") +
+                     TrimBlanks(editor.TxtDB[E::BoxUser]);
+    if (!editor.IsNew && !editor.TxtDB[E::BoxPassword].isEmpty())
+        detail += QStringLiteral("，密码已改");
+    return {editor.IsNew ? ChangeLog::Create : ChangeLog::Modify, editor.EditId,
+            TrimBlanks(editor.TxtDB[E::BoxName]), detail};
 }
 }  // namespace
 
@@ -215,32 +227,38 @@ void AccountSetEditor::Command_OK() {
 
             DatabaseCreation creation(m_target, m_progress);
             if (!creation.CreateDataBase(d)) {
-                inform(creation.errorPending()
-                           ? QStringLiteral("CreateDataBase(): 数据库错误，无法创建数据库！")
-                           : QStringLiteral("创建数据库失败！"));
+                const QString failure = creation.errorPending()
+                                            ? QStringLiteral("CreateDataBase(): 数据库错误，无法创建数据库！")
+                                            : QStringLiteral("创建数据库失败！");
+                inform(failure);
                 // An Access set is a copy of the template made in the program folder: when
                 // that folder is closed to the operator, say so and name it.
                 if (gDBType == kAccess && QFileInfo::exists(gAppPath + kTemplateFileName) &&
                     !FolderIsWritable(gAppPath))
                     inform(FolderNotWritableText(gAppPath));
+                ChangeLog::Failed(changeEntry(*this, d), failure);
                 m_progress.Unload();
                 setAvailable(true);
                 setShown(true);
                 return;
             }
             m_progress.setCaption(PW::Label1, QStringLiteral("创建帐套信息，请稍后……"));
-            SharedConn().Execute(
-                QStringLiteral("insert into ZTML(Id,ZTMC,ZTLJ,CreateTime,UserFlag) values(") +
-                GetSqlVal(EditId) + QLatin1Char(',') + GetSqlVal(TrimBlanks(TxtDB[BoxName])) +
-                QLatin1Char(',') + GetSqlVal(d) + QLatin1Char(',') + GetSqlVal(serverDate()) +
-                QLatin1Char(',') + QStringLiteral("1)"));
+            ChangeLog::Recorded(changeEntry(*this, d), [&] {
+                SharedConn().Execute(
+                    QStringLiteral("insert into ZTML(Id,ZTMC,ZTLJ,CreateTime,UserFlag) values(") +
+                    GetSqlVal(EditId) + QLatin1Char(',') + GetSqlVal(TrimBlanks(TxtDB[BoxName])) +
+                    QLatin1Char(',') + GetSqlVal(d) + QLatin1Char(',') + GetSqlVal(serverDate()) +
+                    QLatin1Char(',') + QStringLiteral("1)"));
+            });
             catalogueWritten = true;
             m_progress.setCaption(PW::Label1, QStringLiteral("新建帐套用户，请稍后……"));
         } else {
             d = m_setDatabaseName;
-            SharedConn().Execute(QStringLiteral("Update ZTML set ZTMC=") +
-                                 GetSqlVal(TrimBlanks(TxtDB[BoxName])) + QStringLiteral(" where Id=") +
-                                 GetSqlVal(EditId));
+            ChangeLog::Recorded(changeEntry(*this, d), [&] {
+                SharedConn().Execute(QStringLiteral("Update ZTML set ZTMC=") +
+                                     GetSqlVal(TrimBlanks(TxtDB[BoxName])) + QStringLiteral(" where Id=") +
+                                     GetSqlVal(EditId));
+            });
             catalogueWritten = true;
         }
 
@@ -262,6 +280,7 @@ void AccountSetEditor::Command_OK() {
         inform(IsNew ? QStringLiteral("已经成功创建新帐套！") : QStringLiteral("已经成功修改帐套！"));
     } catch (const std::exception& e) {
         ReportError(QStringLiteral("Command_OK()::"), e);
+        ChangeLog::Failed(changeEntry(*this, d), QStringLiteral("Command_OK()::") + errorText(e));
         windUp(catalogueWritten, d);
     }
 }

@@ -1,6 +1,7 @@
 #include "operators/ChangePasswordForm.h"
 
 #include "ado/Recordset.h"
+#include "audit/ChangeLog.h"
 #include "db/PubSql.h"
 #include "operators/LoginForm.h"
 #include "platform/RuntimeError.h"
@@ -87,14 +88,28 @@ bool ChangePasswordForm::save() {
 }
 
 void ChangePasswordForm::w_password(const QString& newPassword) {
+    const ChangeLog::Entry record{ChangeLog::Password, QString(), QString(),
+                                  QStringLiteral("操作员 ") + gOperator.UserName};
     try {
         // ExecuteNonQuerySql upper-cases the statement; the encoded text holds no small letters.
-        QString sql = QStringLiteral("update ZTUsers set UserPwds = ") +
-                      GetSqlVal(LoginForm::EncodedPassword(gOperator.UserName, newPassword)) +
+        const QString encoded = LoginForm::EncodedPassword(gOperator.UserName, newPassword);
+        QString sql = QStringLiteral("update ZTUsers set UserPwds = ") + GetSqlVal(encoded) +
                       QStringLiteral(" where id = ") + GetSqlVal(gOperator.Id);
-        ExecuteNonQuerySql(sql);
+        // ExecuteNonQuerySql reports a failing statement itself and goes on: the stored value tells
+        // the record whether the change was made.
+        ChangeLog::Recorded(
+            record, [&] { ExecuteNonQuerySql(sql); },
+            [&] {
+                ado::Recordset rs;
+                Open_Recordset(
+                    rs, QStringLiteral("select UserPwds from ZTUsers where id = ") + GetSqlVal(gOperator.Id));
+                const bool stored = !rs.Eof() && rs.Fields(QStringLiteral("UserPwds")).text() == encoded;
+                Close_Recordset(rs);
+                return stored;
+            });
     } catch (const std::exception& e) {
         ReportError(QStringLiteral("w_password():"), e);
+        ChangeLog::Failed(record, errorText(e));
     }
 }
 

@@ -10,6 +10,7 @@
 #include <QToolBar>
 
 #include "catalogue/PermissionUpgrade.h"
+#include "ui/CompanyMenu.h"
 #include "ui/FrmZTGL.h"
 
 namespace ztgl::gui {
@@ -89,6 +90,7 @@ MDIfrmZTGL::MDIfrmZTGL(QWidget* parent)
     m_company->setObjectName(QStringLiteral("Company"));
     QAction* upgrade = m_company->addAction(QStringLiteral("升级全部帐套的权限(&U)…"));
     connect(upgrade, &QAction::triggered, this, [] { RunPermissionUpgrade(); });
+    new CompanyMenu(this, m_company, upgrade);
     m_company->addSeparator();
     QAction* quit = m_company->addAction(QStringLiteral("退出系统(&X)"));
     connect(quit, &QAction::triggered, this,

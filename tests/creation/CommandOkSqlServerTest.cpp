@@ -34,6 +34,7 @@ protected:
         gDBType = kSqlServer;
         gManagerDBName = QStringLiteral("MAIN");
         gConnectString = cs(QStringLiteral("MAIN"));
+        server.ignore(QStringLiteral("CZRZ"));  // the record of changes has tests of its own
         server.onQuery(
             QStringLiteral("^select getdate\\(\\) as sj$"),
             ScriptedServer::rows({QStringLiteral("sj")}, {{QDateTime(QDate(2024, 3, 5), QTime(9, 30, 0))}}));

@@ -265,12 +265,15 @@ TEST(ChangePasswordStatements, QueryAndUpdateAsWritten) {
     form.Text1Text = form.Text2Text = QStringLiteral("Neu");
     EXPECT_TRUE(form.Cmd_Ok());
 
-    EXPECT_EQ(server.queries(),
-              QStringList{QStringLiteral("select * from ZTUsers where id = '2' and UserPwds = '") + old +
-                          QStringLiteral("'")});
+    // The statements on ZTUsers (the record of the change has its own tests).
+    EXPECT_EQ(server.queries().filter(QStringLiteral("ZTUsers")),
+              (QStringList{QStringLiteral("select * from ZTUsers where id = '2' and UserPwds = '") + old +
+                               QStringLiteral("'"),
+                           QStringLiteral("select UserPwds from ZTUsers where id = '2'")}));
     const QString encoded = Set_Mima(QStringLiteral("o'brienNeuo'brien"));
-    EXPECT_EQ(server.executed(), QStringList{QStringLiteral("UPDATE ZTUSERS SET USERPWDS = '") + encoded +
-                                             QStringLiteral("' WHERE ID = '2'")});
+    EXPECT_EQ(server.executed().filter(QStringLiteral("ZTUSERS")),
+              QStringList{QStringLiteral("UPDATE ZTUSERS SET USERPWDS = '") + encoded +
+                          QStringLiteral("' WHERE ID = '2'")});
     Close_Connect();
     ResetGlobals();
 }

@@ -28,7 +28,8 @@ expect() {
     fi
 }
 
-expect "list" "$admin" l
+expect "list log" "$admin" l
+expect "list" "$admin" li
 expect "create" "$admin" --yes cr
 expect "init-demo" "$admin" --dir demo in
 expect "--dir --yes" "$admin" --

@@ -16,13 +16,13 @@ public:
     }
     void close() override { m_server.calls.push_back({ScriptedServer::Call::Close, QString()}); }
     qint64 execute(const QString& sql) override {
-        m_server.calls.push_back({ScriptedServer::Call::Execute, sql});
+        record(ScriptedServer::Call::Execute, sql);
         const auto* r = match(sql);
         if (r && r->fail) throw RuntimeError(r->number, r->text);
         return -1;
     }
     ado::RowSet query(const QString& sql) override {
-        m_server.calls.push_back({ScriptedServer::Call::Query, sql});
+        record(ScriptedServer::Call::Query, sql);
         const auto* r = match(sql);
         if (r && r->fail) throw RuntimeError(r->number, r->text);
         return r ? r->rows : ado::RowSet();
@@ -33,6 +33,12 @@ public:
     void rollbackTrans() override { m_server.calls.push_back({ScriptedServer::Call::Rollback, QString()}); }
 
 private:
+    void record(ScriptedServer::Call::Kind kind, const QString& sql) {
+        for (const auto& pattern : m_server.m_ignored)
+            if (pattern.match(sql).hasMatch())
+                return;
+        m_server.calls.push_back({kind, sql});
+    }
     const ScriptedServer::Rule* match(const QString& sql) const {
         for (const auto& r : m_server.m_rules)
             if (r.pattern.match(sql).hasMatch()) return &r;
@@ -61,6 +67,10 @@ void ScriptedServer::failOn(const QString& pattern, int number, const QString& t
     r.number = number;
     r.text = text;
     m_rules.push_back(r);
+}
+
+void ScriptedServer::ignore(const QString& pattern) {
+    m_ignored.push_back(QRegularExpression(pattern, QRegularExpression::CaseInsensitiveOption));
 }
 
 void ScriptedServer::failOpen(const QString& pattern, const QString& text) {

@@ -30,6 +30,9 @@ public:
     // Statements or queries matching `pattern` throw RuntimeError(number, text).
     void failOn(const QString& pattern, int number = -2147217900,
                 const QString& text = QStringLiteral("语法错误"));
+    // Statements and queries matching `pattern` run but are left out of `calls` (a test about other
+    // statements leaves out, say, the record of changes: "CZRZ").
+    void ignore(const QString& pattern);
     // Opening a connection whose string matches `pattern` fails.
     void failOpen(const QString& pattern, const QString& text = QStringLiteral("无法连接到服务器"));
 
@@ -52,6 +55,7 @@ private:
     };
     QVector<Rule> m_rules;
     QVector<Rule> m_openFailures;
+    QVector<QRegularExpression> m_ignored;
     ado::EngineKind m_kind;
 };
 
