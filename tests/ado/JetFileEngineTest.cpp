@@ -172,26 +172,19 @@ TEST(JetFileValues, EveryKindOfValueComesTyped) {
     EXPECT_TRUE(value("PROJ_PROJECT").isNull());
 }
 
-// A copy of testV2000 whose first row holds Chinese text (Jet 4's compressed form switched to two bytes per
-// character) in column A and an operator's encoded password in column B, written as Jet writes them.
-QString patchedTable1(const QString& folder) {
-    const QString file = JetFiles::copy(QStringLiteral("testV2000.mdb"), folder + QStringLiteral("/patched.mdb"));
-    const QByteArray chinese = JetFiles::compressed(QStringLiteral("华东区"));
-    const QByteArray encoded = JetFiles::compressed(Set_Mima(QStringLiteral("xagx")));
-    EXPECT_EQ(chinese.size(), 9);
-    EXPECT_EQ(encoded.size(), 18);
-    EXPECT_TRUE(JetFiles::patch(file, QByteArray("\xff\xfe" "abcdefg", 9), chinese));
-    EXPECT_TRUE(JetFiles::patch(file, QByteArray("h\0i\0j\0k\0l\0m\0n\0o\0p\0", 18), encoded));
-    return file;
-}
-
 TEST(JetFileValues, ChineseTextAndEncodedPasswordsComeOutCharacterForCharacter) {
     QTemporaryDir dir;
-    const ado::RowSet rows = readTable(patchedTable1(dir.path()), QStringLiteral("Table1"));
-    ASSERT_EQ(rows.rows.size(), 2);
-    EXPECT_EQ(rows.rows[0][0], QVariant(QStringLiteral("华东区")));
-    const QString encoded = Set_Mima(QStringLiteral("xagx"));
+    const QString file = JetFiles::patchedTestV2000(dir.filePath(QStringLiteral("patched.mdb")));
+    const QString encoded = JetFiles::encodedPassword();
+    EXPECT_EQ(encoded, Set_Mima(QStringLiteral("xagx")));
     EXPECT_TRUE(encoded.contains(QChar(0x20ac)) && encoded.contains(QChar(4)));  // code 128 and a control code
+    // Both patches found their place and fit it exactly.
+    EXPECT_EQ(JetFiles::compressed(JetFiles::chineseText()).size(), 9);
+    EXPECT_EQ(JetFiles::compressed(encoded).size(), 18);
+    EXPECT_NE(JetFiles::bytes(file), JetFiles::bytes(JetFiles::path(QStringLiteral("testV2000.mdb"))));
+    const ado::RowSet rows = readTable(file, QStringLiteral("Table1"));
+    ASSERT_EQ(rows.rows.size(), 2);
+    EXPECT_EQ(rows.rows[0][0], QVariant(JetFiles::chineseText()));
     EXPECT_EQ(rows.rows[0][1], QVariant(encoded));
 
     // The decoding rules by themselves: Jet 4 plain and compressed, Jet 3 in its code page.

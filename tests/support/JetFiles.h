@@ -20,6 +20,12 @@ public:
     // Text as Jet 4 writes it with Unicode compression: FF FE, then one byte per character below 256, a
     // zero byte switching to two bytes per character and back.
     static QByteArray compressed(const QString& text);
+    // A copy of testV2000.mdb whose first row of Table1 holds, as Jet writes them, Chinese text in column A
+    // (chineseText()) and operator x's encoded password in column B (encodedPassword(): compressed text with
+    // a control code and the code 128, the euro sign).
+    static QString patchedTestV2000(const QString& target);
+    static QString chineseText() { return QStringLiteral("华东区"); }
+    static QString encodedPassword();
     // The connection string the program builds for an Access file, with this database password.
     static QString connectionString(const QString& file, const QString& password = QString());
 };
