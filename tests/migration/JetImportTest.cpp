@@ -212,7 +212,6 @@ TEST_F(ImportFolder, AFaultStopsTheRunAndLeavesTheOriginalsAsTheyWere) {
         const auto before = snapshot();
         const test::AdminRun r = import();
         const auto after = snapshot();
-        m_folder = &folder;
         const QStringList out = lines(r.out);
         EXPECT_EQ(out.filter(QStringLiteral("已转换为本程序的格式")).size(), c.converted) << r.out.toStdString();
         if (c.error.isEmpty()) {
@@ -228,6 +227,7 @@ TEST_F(ImportFolder, AFaultStopsTheRunAndLeavesTheOriginalsAsTheyWere) {
         EXPECT_EQ(after.value(QStringLiteral("KXPUB_BK003.MDB")), before.value(QStringLiteral("KXPUB_BK003.MDB")));
         EXPECT_EQ(after.size(), before.size() + c.converted);
     }
+    m_folder = &folder;
 }
 
 // The operators' encoded passwords (control codes, the euro sign standing for code 128) come over character
