@@ -7,7 +7,7 @@ cd "$(dirname "$(readlink -f "$0")")"
 
 PACKAGES=(build-essential cmake qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc unixodbc-dev tdsodbc
           libsqlite3-dev libsqliteodbc libgtest-dev libgmock-dev libbenchmark-dev fonts-noto-cjk qt6-translations-l10n
-          xvfb xauth)
+          xvfb xauth mdbtools-dev mdbtools pkg-config)
 BUILD_DIR=${ZTGL_BUILD_DIR:-build}
 DEMO_DIR=${ZTGL_DEMO_DIR:-$BUILD_DIR/demo}
 
@@ -36,7 +36,7 @@ run() {
         "$BUILD_DIR/bin/ztgl-admin" init-demo "$DEMO_DIR"
     fi
     # The program folder is the folder of the running program: it holds the configuration and data.
-    cp -f "$BUILD_DIR/bin/ztgl" "$BUILD_DIR/bin/ztgl-admin" "$DEMO_DIR/"
+    cp -f "$BUILD_DIR/bin/ztgl" "$BUILD_DIR/bin/ztgl-admin" "$BUILD_DIR/bin/ztgl-jetread" "$DEMO_DIR/"
     if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
         echo "No display here (neither DISPLAY nor WAYLAND_DISPLAY is set)."
         echo "To start the program on a virtual screen:  xvfb-run -a $DEMO_DIR/ztgl"

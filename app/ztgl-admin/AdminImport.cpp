@@ -15,10 +15,11 @@ int runImport(AdminContext& ctx) {
     return import.run() ? ExitOk : ExitFailed;
 }
 
-const AdminCommand reg("import",
-                       "import                                          convert the folder's Access (Jet) files "
-                       "into the program's format",
-                       &runImport);
+const AdminCommand reg(
+    "import",
+    "import                                          convert the folder's Access (Jet) files "
+    "into the program's format",
+    &runImport);
 
 }  // namespace
 }  // namespace ztgl::admin

@@ -26,16 +26,22 @@ constexpr int kLongHeaderSize = 12;
 
 int fixedSize(int type) {
     switch (type) {
-        case MDB_BYTE: return 1;
-        case MDB_INT: return 2;
+        case MDB_BYTE:
+            return 1;
+        case MDB_INT:
+            return 2;
         case MDB_LONGINT:
         case MDB_COMPLEX:
-        case MDB_FLOAT: return 4;
+        case MDB_FLOAT:
+            return 4;
         case MDB_MONEY:
         case MDB_DOUBLE:
-        case MDB_DATETIME: return 8;
-        case MDB_REPID: return 16;
-        default: return 0;
+        case MDB_DATETIME:
+            return 8;
+        case MDB_REPID:
+            return 16;
+        default:
+            return 0;
     }
 }
 
@@ -161,7 +167,9 @@ void MdbDump::catalog() {
         mdb_free_tabledef(t);
         write(f);
     }
-    fflush(m_out);
+    JetFileFrame end;
+    end.tag = JetFileFrame::End;
+    write(end);
 }
 
 void MdbDump::rows(const QString& name) {
@@ -191,7 +199,8 @@ void MdbDump::rows(const QString& name) {
             if (rows < 0 || rows > maxRows)
                 damaged(QStringLiteral("第 %1 页的行数不对").arg(page));
             for (int r = 0; r < rows; ++r) {
-                if (m_mdb->cur_pg != static_cast<guint32>(page) && mdb_read_pg(m_mdb, page) != m_mdb->fmt->pg_size)
+                if (m_mdb->cur_pg != static_cast<guint32>(page) &&
+                    mdb_read_pg(m_mdb, page) != m_mdb->fmt->pg_size)
                     damaged(QStringLiteral("第 %1 页无法读取").arg(page));
                 int start = 0;
                 size_t size = 0;
@@ -213,12 +222,12 @@ void MdbDump::rows(const QString& name) {
     // Jet keeps the count of a table's rows in its definition: fewer or more rows than that means pages
     // that were lost or cannot be told apart. Its own tables (MSysACEs) do not always keep the count.
     if (!mdb_is_system_table(e) && count != expected)
-        damaged(QStringLiteral("表“%1”的定义记有 %2 行，读到的却是 %3 行").arg(name).arg(expected).arg(count));
+        damaged(
+            QStringLiteral("表“%1”的定义记有 %2 行，读到的却是 %3 行").arg(name).arg(expected).arg(count));
     JetFileFrame end;
     end.tag = JetFileFrame::End;
     end.rows = count;
     write(end);
-    fflush(m_out);
 }
 
 bool MdbDump::locateRow(unsigned long page, int row, int* start, size_t* size) {

@@ -25,9 +25,9 @@ public:
 
     // Opens the file read-only and writes its header.
     void open(const QByteArray& path);
-    // One table definition per table of the catalogue, system tables included.
+    // One table definition per table of the catalogue, system tables included, then End.
     void catalog();
-    // The table's definition, its rows and their number.
+    // The table's definition, its rows, then End with their number.
     void rows(const QString& table);
 
     void write(const ado::JetFileFrame& frame);

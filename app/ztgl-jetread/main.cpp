@@ -1,11 +1,14 @@
-// ztgl-jetread FILE [--catalog] [--rows TABLE]...
-// Reads a database file in Jet's own format (Access 97 to 2003) through libmdb, strictly read-only, and
-// writes what it finds on standard output as framed messages (ado/JetFileWire.h): the header, then the
-// table definitions (--catalog) or one table's definition and rows (--rows), in the order asked.
+// ztgl-jetread FILE
+// Reads a database file in Jet's own format (Access 97 to 2003) through libmdb, strictly read-only, for the
+// program's engine. It writes the file's header on standard output, then answers the requests it reads on
+// standard input, one per line, until that ends:
+//   catalog        every table's definition, then End
+//   rows TABLE     the table's definition, its rows, then End
+// Answers are framed messages (ado/JetFileWire.h).
 //
 // The engine runs this program as a child process rather than reading the file itself: on a damaged file
 // the library may crash or loop, and then only this process is lost (the engine stops it after a time of
-// silence). A fault it notices itself goes out as a Failure message, with exit code 3.
+// silence). A fault it notices itself goes out as a Failure message, and the program ends with code 3.
 #include <sys/resource.h>
 
 #include <QString>
@@ -13,8 +16,23 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <string>
 
 #include "MdbDump.h"
+
+namespace {
+
+bool readLine(std::string* line) {
+    line->clear();
+    for (int c = fgetc(stdin); c != EOF; c = fgetc(stdin)) {
+        if (c == '\n')
+            return true;
+        line->push_back(char(c));
+    }
+    return !line->empty();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     // A damaged length can make the library ask for absurd amounts of memory: let such a request fail.
@@ -23,8 +41,8 @@ int main(int argc, char** argv) {
     setrlimit(RLIMIT_AS, &limit);
     setenv("MDB_ICONV", "UTF-8", 1);
     unsetenv("MDBPATH");  // the file named, never one found elsewhere
-    if (argc < 2) {
-        fputs("usage: ztgl-jetread FILE [--catalog] [--rows TABLE]...\n", stderr);
+    if (argc != 2) {
+        fputs("usage: ztgl-jetread FILE  (requests on standard input: catalog | rows TABLE)\n", stderr);
         return 2;
     }
     static char buffer[1 << 16];
@@ -32,15 +50,16 @@ int main(int argc, char** argv) {
     ztgl::jetread::MdbDump dump(stdout);
     try {
         dump.open(QByteArray(argv[1]));
-        for (int i = 2; i < argc; ++i) {
-            if (strcmp(argv[i], "--catalog") == 0) {
+        fflush(stdout);
+        std::string line;
+        while (readLine(&line)) {
+            if (line == "catalog")
                 dump.catalog();
-            } else if (strcmp(argv[i], "--rows") == 0 && i + 1 < argc) {
-                dump.rows(QString::fromUtf8(argv[++i]));
-            } else {
-                fprintf(stderr, "ztgl-jetread: unknown argument %s\n", argv[i]);
-                return 2;
-            }
+            else if (line.compare(0, 5, "rows ") == 0)
+                dump.rows(QString::fromUtf8(line.c_str() + 5));
+            else
+                throw std::runtime_error("unknown request: " + line);
+            fflush(stdout);
         }
     } catch (const std::exception& e) {
         ado::JetFileFrame f;
@@ -50,6 +69,5 @@ int main(int argc, char** argv) {
         fflush(stdout);
         return 3;
     }
-    fflush(stdout);
     return 0;
 }

@@ -27,17 +27,23 @@ DatabaseFormat::Kind DatabaseFormat::of(const QString& path) {
     if (mark != "Standard Jet DB")
         return Unknown;
     switch (version) {
-        case 0: return Jet3;
-        case 1: return Jet4;
-        default: return version <= 0xff ? Ace : Unknown;
+        case 0:
+            return Jet3;
+        case 1:
+            return Jet4;
+        default:
+            return version <= 0xff ? Ace : Unknown;
     }
 }
 
 int DatabaseFormat::pageSize(Kind kind) {
     switch (kind) {
-        case Jet3: return 2048;
-        case Jet4: return 4096;
-        default: return 0;
+        case Jet3:
+            return 2048;
+        case Jet4:
+            return 4096;
+        default:
+            return 0;
     }
 }
 

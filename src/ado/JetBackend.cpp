@@ -22,8 +22,8 @@
 #include <algorithm>
 
 #include "ado/Backend.h"
-#include "ado/DatabaseFormat.h"
 #include "ado/DataType.h"
+#include "ado/DatabaseFormat.h"
 #include "ado/JetCatalog.h"
 #include "ado/JetDdl.h"
 #include "ado/JetError.h"

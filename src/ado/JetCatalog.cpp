@@ -116,9 +116,10 @@ struct Reader {
 
     QVector<CatalogKey> foreignKeys(const QString& table, QVector<JetConstraint>* declared) const {
         // id, seq, parent table, child column, parent column, rules; one id per relationship.
-        const auto list = rows(QStringLiteral("SELECT id, seq, \"table\", \"from\", \"to\", on_update, on_delete "
-                                              "FROM pragma_foreign_key_list(%1) ORDER BY id, seq")
-                                   .arg(literal(table)));
+        const auto list =
+            rows(QStringLiteral("SELECT id, seq, \"table\", \"from\", \"to\", on_update, on_delete "
+                                "FROM pragma_foreign_key_list(%1) ORDER BY id, seq")
+                     .arg(literal(table)));
         QVector<CatalogKey> out;
         int id = -1;
         for (const auto& r : list) {
@@ -185,8 +186,9 @@ CatalogData JetCatalog::read(sqlite3* db, const QString& file) {
         reader.columns(&t, o[2].toString());
         data.tables.append(t);
     }
-    std::sort(data.tables.begin(), data.tables.end(),
-              [](const CatalogTable& a, const CatalogTable& b) { return JetCatalog::lessByName(a.name, b.name); });
+    std::sort(data.tables.begin(), data.tables.end(), [](const CatalogTable& a, const CatalogTable& b) {
+        return JetCatalog::lessByName(a.name, b.name);
+    });
     return data;
 }
 

@@ -4,8 +4,8 @@
 // the reader of Jet files opens the file read-only, and every statement but reading a whole table is
 // refused with a message that names the file and the way out (ztgl-admin import).
 //
-// The catalogue is read once, when the connection opens; every "select * from T" runs the reader again for
-// that table. "Jet OLEDB:Database Password" must match the file's own password when it has one.
+// One reader of Jet files works for the connection while it is open. The catalogue is read once, when the
+// connection opens. "Jet OLEDB:Database Password" must match the file's own password when it has one.
 // Transactions have nothing to guard and are accepted as they are asked for.
 #include <QFileInfo>
 
@@ -45,13 +45,9 @@ public:
         if (size % page != 0 || size < 3 * page)
             throw JetError::jetFileDamaged(file, QStringLiteral("文件不完整，可能在复制时被截断"));
         m_file = file;
-        m_tables.clear();
-        JetFileReader(file).run({QStringLiteral("--catalog")}, [this](JetFileFrame& f) {
-            if (f.tag == JetFileFrame::Header)
-                m_header = f.header;
-            else if (f.tag == JetFileFrame::Table)
-                m_tables.append(f.table);
-        });
+        m_reader = std::make_unique<JetFileReader>(file);
+        m_header = m_reader->header();
+        m_tables = m_reader->catalog();
         const QString password = JetFileValue::password(m_header);
         if (!password.isEmpty() && password != cs.value(QStringLiteral("Jet OLEDB:Database Password")))
             throw JetError::badPassword(file);
@@ -64,6 +60,7 @@ public:
     }
 
     void close() override {
+        m_reader.reset();
         m_tables.clear();
         m_catalog = CatalogData();
     }
@@ -98,7 +95,7 @@ private:
         return nullptr;
     }
 
-    RowSet rows(const JetFileTable& t) const {
+    RowSet rows(const JetFileTable& t) {
         RowSet out;
         for (const JetFileColumn& c : t.columns) {
             const JetColumnType type = JetTypes::fromDeclared(JetFileCatalog::jetTypeName(c, m_header));
@@ -106,13 +103,14 @@ private:
         }
         out.rows.reserve(int(t.rowCount));
         JetFileTable head;
-        JetFileReader(m_file).run({QStringLiteral("--rows"), t.name}, [&](JetFileFrame& f) {
+        m_reader->rows(t.name, [&](JetFileFrame& f) {
             if (f.tag == JetFileFrame::Table)
                 head = f.table;
             if (f.tag != JetFileFrame::Row)
                 return;
             if (f.values.size() != head.columns.size() || head.columns.size() != out.fields.size())
-                throw JetError::jetFileDamaged(m_file, QStringLiteral("表“%1”的结构在读取时改变了").arg(t.name));
+                throw JetError::jetFileDamaged(m_file,
+                                               QStringLiteral("表“%1”的结构在读取时改变了").arg(t.name));
             QVector<QVariant> row;
             row.reserve(f.values.size());
             for (int i = 0; i < f.values.size(); ++i)
@@ -123,6 +121,7 @@ private:
     }
 
     QString m_file;
+    std::unique_ptr<JetFileReader> m_reader;
     JetFileHeader m_header;
     QVector<JetFileTable> m_tables;
     CatalogData m_catalog;

@@ -24,7 +24,7 @@ struct Link {
 
 // The foreign keys of every table: relationship name → its columns, ordered by their place in the key.
 QMap<QString, QVector<Link>> foreignKeys(const QVector<JetFileColumn>& columns,
-                                        const QVector<QVector<QVariant>>& rows) {
+                                         const QVector<QVector<QVariant>>& rows) {
     const auto at = [&](const char* name) {
         for (int i = 0; i < columns.size(); ++i)
             if (columns[i].name.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
@@ -32,7 +32,8 @@ QMap<QString, QVector<Link>> foreignKeys(const QVector<JetFileColumn>& columns,
         return -1;
     };
     const int name = at("szRelationship"), flags = at("grbit"), order = at("icolumn"), child = at("szObject"),
-              column = at("szColumn"), parent = at("szReferencedObject"), parentColumn = at("szReferencedColumn");
+              column = at("szColumn"), parent = at("szReferencedObject"),
+              parentColumn = at("szReferencedColumn");
     QMap<QString, QVector<Link>> out;
     if (name < 0 || flags < 0 || order < 0 || child < 0 || column < 0 || parent < 0 || parentColumn < 0)
         return out;
@@ -53,30 +54,47 @@ QMap<QString, QVector<Link>> foreignKeys(const QVector<JetFileColumn>& columns,
 
 QString JetFileCatalog::jetTypeName(const JetFileColumn& c, const JetFileHeader& header) {
     switch (c.type) {
-        case JetBool: return QStringLiteral("BIT");
-        case JetByte: return QStringLiteral("BYTE");
-        case JetInt: return QStringLiteral("SHORT");
+        case JetBool:
+            return QStringLiteral("BIT");
+        case JetByte:
+            return QStringLiteral("BYTE");
+        case JetInt:
+            return QStringLiteral("SHORT");
         case JetLong:
-        case JetComplex: return c.autoNumber ? QStringLiteral("COUNTER") : QStringLiteral("LONG");
-        case JetMoney: return QStringLiteral("CURRENCY");
-        case JetFloat: return QStringLiteral("SINGLE");
-        case JetDouble: return QStringLiteral("DOUBLE");
-        case JetDateTime: return QStringLiteral("DATETIME");
-        case JetBinary: return QStringLiteral("VARBINARY(%1)").arg(c.size);
+        case JetComplex:
+            return c.autoNumber ? QStringLiteral("COUNTER") : QStringLiteral("LONG");
+        case JetMoney:
+            return QStringLiteral("CURRENCY");
+        case JetFloat:
+            return QStringLiteral("SINGLE");
+        case JetDouble:
+            return QStringLiteral("DOUBLE");
+        case JetDateTime:
+            return QStringLiteral("DATETIME");
+        case JetBinary:
+            return QStringLiteral("VARBINARY(%1)").arg(c.size);
         // Jet 4 keeps the size of a text column in bytes, two to a character.
-        case JetText: return QStringLiteral("TEXT(%1)").arg(header.version == 0 ? c.size : c.size / 2);
-        case JetOle: return QStringLiteral("LONGBINARY");
-        case JetMemo: return QStringLiteral("MEMO");
-        case JetRepId: return QStringLiteral("GUID");
-        case JetNumeric: return QStringLiteral("DECIMAL(%1,%2)").arg(c.precision).arg(c.scale);
-        default: return QStringLiteral("LONGBINARY");  // a type this reader does not know: its bytes
+        case JetText:
+            return QStringLiteral("TEXT(%1)").arg(header.version == 0 ? c.size : c.size / 2);
+        case JetOle:
+            return QStringLiteral("LONGBINARY");
+        case JetMemo:
+            return QStringLiteral("MEMO");
+        case JetRepId:
+            return QStringLiteral("GUID");
+        case JetNumeric:
+            return QStringLiteral("DECIMAL(%1,%2)").arg(c.precision).arg(c.scale);
+        default:
+            return QStringLiteral("LONGBINARY");  // a type this reader does not know: its bytes
     }
 }
 
 CatalogData JetFileCatalog::build(const QVector<JetFileTable>& tables, const JetFileHeader& header,
                                   const QVector<JetFileColumn>& relationshipColumns,
                                   const QVector<QVector<QVariant>>& relationships) {
-    const auto byName = [](const CatalogKey& a, const CatalogKey& b) { return JetCatalog::lessByName(a.name, b.name); };
+    const auto byName = [](const CatalogKey& a, const CatalogKey& b) {
+        return JetCatalog::lessByName(a.name, b.name);
+    };
     const auto links = foreignKeys(relationshipColumns, relationships);
     CatalogData data;
     for (const JetFileTable& t : tables) {
@@ -122,13 +140,15 @@ CatalogData JetFileCatalog::build(const QVector<JetFileTable>& tables, const Jet
                 col.properties.append({QStringLiteral("Default"), c.defaultValue});
             const bool required = c.required.compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0;
             const bool inPrimary = primary.contains(c.name, Qt::CaseInsensitive);
-            col.properties.append({QStringLiteral("Nullable"), !required && !inPrimary && !type.autoIncrement});
+            col.properties.append(
+                {QStringLiteral("Nullable"), !required && !inPrimary && !type.autoIncrement});
             out.columns.append(col);
         }
         data.tables.append(out);
     }
-    std::sort(data.tables.begin(), data.tables.end(),
-              [](const CatalogTable& a, const CatalogTable& b) { return JetCatalog::lessByName(a.name, b.name); });
+    std::sort(data.tables.begin(), data.tables.end(), [](const CatalogTable& a, const CatalogTable& b) {
+        return JetCatalog::lessByName(a.name, b.name);
+    });
     return data;
 }
 

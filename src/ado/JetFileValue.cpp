@@ -87,16 +87,22 @@ double ieee(const QByteArray& raw) {
 int sizeOf(int type) {
     switch (type) {
         case JetBool:
-        case JetByte: return 1;
-        case JetInt: return 2;
+        case JetByte:
+            return 1;
+        case JetInt:
+            return 2;
         case JetLong:
         case JetComplex:
-        case JetFloat: return 4;
+        case JetFloat:
+            return 4;
         case JetMoney:
         case JetDouble:
-        case JetDateTime: return 8;
-        case JetRepId: return 16;
-        default: return -1;  // any length
+        case JetDateTime:
+            return 8;
+        case JetRepId:
+            return 16;
+        default:
+            return -1;  // any length
     }
 }
 
@@ -124,14 +130,20 @@ QVariant JetFileValue::decode(const JetFileColumn& column, const QByteArray& raw
     if (size > 0 && raw.size() != size)
         throw JetError::jetFileDamaged(file, QStringLiteral("字段“%1”的值长度不对").arg(column.name));
     switch (column.type) {
-        case JetBool: return QVariant(raw[0] != 0);
-        case JetByte: return QVariant(int(uchar(raw[0])));
-        case JetInt: return QVariant(int(fixed<qint16>(raw)));
+        case JetBool:
+            return QVariant(raw[0] != 0);
+        case JetByte:
+            return QVariant(int(uchar(raw[0])));
+        case JetInt:
+            return QVariant(int(fixed<qint16>(raw)));
         case JetLong:
-        case JetComplex: return QVariant(int(fixed<qint32>(raw)));
-        case JetMoney: return QVariant(double(fixed<qint64>(raw)) / 10000.0);
+        case JetComplex:
+            return QVariant(int(fixed<qint32>(raw)));
+        case JetMoney:
+            return QVariant(double(fixed<qint64>(raw)) / 10000.0);
         case JetFloat:
-        case JetDouble: return QVariant(ieee(raw));
+        case JetDouble:
+            return QVariant(ieee(raw));
         case JetDateTime: {
             const QDateTime dt = JetDate::fromOleDate(ieee(raw));
             if (!dt.isValid())
@@ -139,10 +151,14 @@ QVariant JetFileValue::decode(const JetFileColumn& column, const QByteArray& raw
             return QVariant(dt);
         }
         case JetText:
-        case JetMemo: return QVariant(text(raw, header));
-        case JetRepId: return QVariant(guid(reinterpret_cast<const uchar*>(raw.constData())));
-        case JetNumeric: return QVariant(QString::fromLatin1(raw).toDouble());
-        default: return QVariant(raw);  // binary, OLE object
+        case JetMemo:
+            return QVariant(text(raw, header));
+        case JetRepId:
+            return QVariant(guid(reinterpret_cast<const uchar*>(raw.constData())));
+        case JetNumeric:
+            return QVariant(QString::fromLatin1(raw).toDouble());
+        default:
+            return QVariant(raw);  // binary, OLE object
     }
 }
 

@@ -28,8 +28,8 @@ enum JetFileType : quint8 {
 
 struct JetFileColumn {
     QString name;
-    quint8 type = 0;   // JetFileType
-    qint32 size = 0;   // bytes, as the file keeps it (Jet 4 text: two per character)
+    quint8 type = 0;  // JetFileType
+    qint32 size = 0;  // bytes, as the file keeps it (Jet 4 text: two per character)
     quint8 precision = 0;
     quint8 scale = 0;
     bool autoNumber = false;
@@ -55,7 +55,8 @@ struct JetFileTable {
 struct JetFileHeader {
     quint8 version = 0;  // 0 Jet 3, 1 Jet 4
     quint16 codePage = 0;
-    QByteArray password;  // the database password's bytes, unmasked (code page text in Jet 3, UTF-16 in Jet 4)
+    QByteArray
+        password;  // the database password's bytes, unmasked (code page text in Jet 3, UTF-16 in Jet 4)
 };
 
 // One message of the Jet file reader (ztgl-jetread) to the engine. On the wire each is a 32-bit length
@@ -67,7 +68,7 @@ struct JetFileFrame {
     JetFileHeader header;        // Header
     JetFileTable table;          // Table: a definition of the catalogue, or the head of a table's rows
     QVector<QByteArray> values;  // Row: one raw value per column, a null array for Null
-    quint32 rows = 0;            // End: the rows of the table just sent
+    quint32 rows = 0;            // End (of an answer): after a table's rows, their number
     QString message;             // Failure: what the reader found wrong
 
     // The whole message: length and payload.

@@ -5,9 +5,9 @@
 #include "ado/JetError.h"
 #include "ado/Recordset.h"
 #include "db/PubSql.h"
-#include "process/IniFile.h"
 #include "platform/RuntimeError.h"
 #include "process/Globals.h"
+#include "process/IniFile.h"
 #include "process/UiPort.h"
 
 namespace ztgl {

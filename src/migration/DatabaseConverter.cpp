@@ -16,8 +16,8 @@ namespace {
 using ado::CatalogTable;
 
 QString embeddedConnectionString(const QString& file) {
-    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;Data Source=") + file +
-           QStringLiteral(";Mode=Read|Write;Jet OLEDB:Database Password=");
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;Data Source=") +
+           file + QStringLiteral(";Mode=Read|Write;Jet OLEDB:Database Password=");
 }
 
 QString selectAll(const CatalogTable& t) {
@@ -58,12 +58,14 @@ void compare(const QString& target, const QVector<Copied>& copied) {
         const QStringList want = TableDdl::describe(t), got = TableDdl::describe(*made);
         for (int i = 0; i < qMax(want.size(), got.size()); ++i)
             if (want.value(i) != got.value(i))
-                throw difference(t.name, QStringLiteral("原为“%1”，转换后为“%2”").arg(want.value(i), got.value(i)));
+                throw difference(t.name,
+                                 QStringLiteral("原为“%1”，转换后为“%2”").arg(want.value(i), got.value(i)));
         TableChecksum sum;
         for (const auto& row : readTable(c, *made).rows)
             sum.add(row);
         if (sum.rows() != from.checksum.rows())
-            throw difference(t.name, QStringLiteral("原有 %1 行，转换后 %2 行").arg(from.checksum.rows()).arg(sum.rows()));
+            throw difference(
+                t.name, QStringLiteral("原有 %1 行，转换后 %2 行").arg(from.checksum.rows()).arg(sum.rows()));
         if (sum.result() != from.checksum.result())
             throw difference(t.name, QStringLiteral("行数相同，但数据的校验和不同"));
     }

@@ -16,8 +16,8 @@ namespace {
 
 // The files are only read through this string: the Jet provider, as the program names it.
 QString readingConnectionString(const QString& file, const QString& password) {
-    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;Data Source=") + file +
-           QStringLiteral(";Mode=Read;Jet OLEDB:Database Password=") + password;
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;Data Source=") +
+           file + QStringLiteral(";Mode=Read;Jet OLEDB:Database Password=") + password;
 }
 
 }  // namespace
@@ -49,7 +49,8 @@ QStringList JetImport::setDatabases(const QString& manager, const QString& passw
         hasCatalogue = hasCatalogue || t.name.compare(QLatin1String("ZTML"), Qt::CaseInsensitive) == 0;
     QStringList out;
     if (!hasCatalogue) {
-        m_say(QStringLiteral("%1 中没有帐套目录（表 ZTML），没有帐套数据库要转换。").arg(QFileInfo(manager).fileName()),
+        m_say(QStringLiteral("%1 中没有帐套目录（表 ZTML），没有帐套数据库要转换。")
+                  .arg(QFileInfo(manager).fileName()),
               false);
         return out;
     }
@@ -106,14 +107,19 @@ bool JetImport::run() {
     for (const QString& file : files)
         if (!convert(file, password))
             return false;
-    m_say(QStringLiteral("完成：转换了 %1 个数据库，%2 个原已是本程序的格式。").arg(m_converted).arg(m_alreadyOurs), false);
+    m_say(QStringLiteral("完成：转换了 %1 个数据库，%2 个原已是本程序的格式。")
+              .arg(m_converted)
+              .arg(m_alreadyOurs),
+          false);
     return true;
 }
 
 bool JetImport::convert(const QString& file, const QString& password) {
     const QString shown = QFileInfo(file).fileName();
     const auto fail = [&](const QString& why) {
-        m_say(QStringLiteral("%1：无法转换。%2\n原文件没有任何改动，其后的数据库也没有转换。").arg(shown, why), true);
+        m_say(
+            QStringLiteral("%1：无法转换。%2\n原文件没有任何改动，其后的数据库也没有转换。").arg(shown, why),
+            true);
         return false;
     };
     switch (ado::DatabaseFormat::of(file)) {
@@ -148,7 +154,8 @@ bool JetImport::convert(const QString& file, const QString& password) {
         QFile::remove(made);
         return fail(QStringLiteral("新文件无法改名为 %1。").arg(shown));
     }
-    m_say(QStringLiteral("%1：已转换为本程序的格式（%2 个表，%3 行，逐表核对了结构、行数和全部数据）；原文件保存为 %4。")
+    m_say(QStringLiteral(
+              "%1：已转换为本程序的格式（%2 个表，%3 行，逐表核对了结构、行数和全部数据）；原文件保存为 %4。")
               .arg(shown)
               .arg(summary.tables)
               .arg(summary.rows)

@@ -18,7 +18,8 @@ namespace ztgl {
 // failed and those after it stay as they were.
 class JetImport {
 public:
-    // `say` receives every line for the operator; `problem` is true for the line that says why the run stopped.
+    // `say` receives every line for the operator; `problem` is true for the line that says why the run
+    // stopped.
     using Say = std::function<void(const QString& line, bool problem)>;
 
     JetImport(const QString& folder, Say say) : m_folder(folder), m_say(std::move(say)) {}

@@ -37,8 +37,9 @@ void putValue(QCryptographicHash& h, const QVariant& v) {
         }
         case QMetaType::QDateTime: {
             const QDateTime dt = v.toDateTime();
-            return put(h, 'T', QByteArray::number(dt.date().toJulianDay()) + ' ' +
-                                   QByteArray::number(dt.time().msecsSinceStartOfDay()));
+            return put(h, 'T',
+                       QByteArray::number(dt.date().toJulianDay()) + ' ' +
+                           QByteArray::number(dt.time().msecsSinceStartOfDay()));
         }
         case QMetaType::QString: {
             const QString s = v.toString();

@@ -30,24 +30,41 @@ bool isCounter(const CatalogColumn& c) {
 
 QString typeName(const CatalogColumn& c) {
     switch (c.type) {
-        case adVarWChar: return QStringLiteral("TEXT(%1)").arg(c.definedSize);
-        case adWChar: return QStringLiteral("CHAR(%1)").arg(c.definedSize);
-        case adLongVarWChar: return QStringLiteral("MEMO");
-        case adInteger: return isCounter(c) ? QStringLiteral("COUNTER") : QStringLiteral("LONG");
-        case adSmallInt: return QStringLiteral("SHORT");
-        case adUnsignedTinyInt: return QStringLiteral("BYTE");
-        case adBigInt: return QStringLiteral("BIGINT");
-        case adSingle: return QStringLiteral("SINGLE");
-        case adDouble: return QStringLiteral("DOUBLE");
-        case adCurrency: return QStringLiteral("CURRENCY");
-        case adDate: return QStringLiteral("DATETIME");
-        case adBoolean: return QStringLiteral("BIT");
-        case adGUID: return QStringLiteral("GUID");
+        case adVarWChar:
+            return QStringLiteral("TEXT(%1)").arg(c.definedSize);
+        case adWChar:
+            return QStringLiteral("CHAR(%1)").arg(c.definedSize);
+        case adLongVarWChar:
+            return QStringLiteral("MEMO");
+        case adInteger:
+            return isCounter(c) ? QStringLiteral("COUNTER") : QStringLiteral("LONG");
+        case adSmallInt:
+            return QStringLiteral("SHORT");
+        case adUnsignedTinyInt:
+            return QStringLiteral("BYTE");
+        case adBigInt:
+            return QStringLiteral("BIGINT");
+        case adSingle:
+            return QStringLiteral("SINGLE");
+        case adDouble:
+            return QStringLiteral("DOUBLE");
+        case adCurrency:
+            return QStringLiteral("CURRENCY");
+        case adDate:
+            return QStringLiteral("DATETIME");
+        case adBoolean:
+            return QStringLiteral("BIT");
+        case adGUID:
+            return QStringLiteral("GUID");
         case adNumeric:
-        case adDecimal: return QStringLiteral("DECIMAL");
-        case adBinary: return QStringLiteral("BINARY(%1)").arg(c.definedSize);
-        case adVarBinary: return QStringLiteral("VARBINARY(%1)").arg(c.definedSize);
-        case adLongVarBinary: return QStringLiteral("LONGBINARY");
+        case adDecimal:
+            return QStringLiteral("DECIMAL");
+        case adBinary:
+            return QStringLiteral("BINARY(%1)").arg(c.definedSize);
+        case adVarBinary:
+            return QStringLiteral("VARBINARY(%1)").arg(c.definedSize);
+        case adLongVarBinary:
+            return QStringLiteral("LONGBINARY");
         default:
             throw RuntimeError(RuntimeError::TypeMismatch,
                                QStringLiteral("字段“%1”的类型（%2）无法转换。").arg(c.name).arg(c.type));
@@ -95,8 +112,8 @@ QString TableDdl::create(const CatalogTable& t) {
                 item += QStringLiteral(" UNIQUE ") + bracketedList(k.columns);
                 break;
             case adKeyForeign:
-                item += QStringLiteral(" FOREIGN KEY ") + bracketedList(k.columns) + QStringLiteral(" REFERENCES ") +
-                        bracketed(k.relatedTable);
+                item += QStringLiteral(" FOREIGN KEY ") + bracketedList(k.columns) +
+                        QStringLiteral(" REFERENCES ") + bracketed(k.relatedTable);
                 if (!k.relatedColumns.join(QString()).isEmpty())
                     item += QLatin1Char(' ') + bracketedList(k.relatedColumns);
                 if (k.cascadeUpdate)
@@ -119,8 +136,9 @@ QString TableDdl::insert(const CatalogTable& t, const QVector<QVariant>& row) {
         names << bracketed(t.columns[i].name);
         values << literal(row.value(i));
     }
-    return QStringLiteral("INSERT INTO ") + bracketed(t.name) + QStringLiteral(" (") + names.join(QStringLiteral(", ")) +
-           QStringLiteral(") VALUES (") + values.join(QStringLiteral(", ")) + QLatin1Char(')');
+    return QStringLiteral("INSERT INTO ") + bracketed(t.name) + QStringLiteral(" (") +
+           names.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
+           values.join(QStringLiteral(", ")) + QLatin1Char(')');
 }
 
 QString TableDdl::literal(const QVariant& v) {
@@ -166,14 +184,15 @@ QStringList TableDdl::describe(const CatalogTable& t) {
                    .arg(c.type)
                    .arg(c.definedSize)
                    .arg(c.property(QStringLiteral("Nullable")).toBool() ? QStringLiteral("可为空")
-                                                                         : QStringLiteral("不可为空"))
+                                                                        : QStringLiteral("不可为空"))
                    .arg(isCounter(c) ? QStringLiteral("，自动编号") : QString())
                    .arg(defaultOf(c));
     for (const CatalogKey& k : t.keys)
         out << QStringLiteral("键 %1（类型 %2）：%3 → %4 %5 %6%7")
                    .arg(k.name)
                    .arg(k.type)
-                   .arg(k.columns.join(QLatin1Char(',')), k.relatedTable, k.relatedColumns.join(QLatin1Char(',')))
+                   .arg(k.columns.join(QLatin1Char(',')), k.relatedTable,
+                        k.relatedColumns.join(QLatin1Char(',')))
                    .arg(k.cascadeUpdate ? QStringLiteral("级联更新") : QString())
                    .arg(k.cascadeDelete ? QStringLiteral("级联删除") : QString());
     return out;

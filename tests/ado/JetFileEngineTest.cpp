@@ -68,11 +68,13 @@ TEST(JetFileCatalogue, TablesColumnsPropertiesAndKeysAsJetKeepsThem) {
     QStringList names;
     for (const auto& t : cat.Tables())
         names << t.name + QLatin1Char('/') + t.type;
-    EXPECT_EQ(names, (QStringList{QStringLiteral("MSysAccessObjects/SYSTEM TABLE"), QStringLiteral("MSysACEs/SYSTEM TABLE"),
-                                  QStringLiteral("MSysObjects/SYSTEM TABLE"), QStringLiteral("MSysQueries/SYSTEM TABLE"),
-                                  QStringLiteral("MSysRelationships/SYSTEM TABLE"), QStringLiteral("Table1/TABLE"),
-                                  QStringLiteral("Table2/TABLE"), QStringLiteral("Table3/TABLE"),
-                                  QStringLiteral("Table4/TABLE")}));
+    EXPECT_EQ(
+        names,
+        (QStringList{
+            QStringLiteral("MSysAccessObjects/SYSTEM TABLE"), QStringLiteral("MSysACEs/SYSTEM TABLE"),
+            QStringLiteral("MSysObjects/SYSTEM TABLE"), QStringLiteral("MSysQueries/SYSTEM TABLE"),
+            QStringLiteral("MSysRelationships/SYSTEM TABLE"), QStringLiteral("Table1/TABLE"),
+            QStringLiteral("Table2/TABLE"), QStringLiteral("Table3/TABLE"), QStringLiteral("Table4/TABLE")}));
 
     const struct {
         const char* file;
@@ -80,31 +82,40 @@ TEST(JetFileCatalogue, TablesColumnsPropertiesAndKeysAsJetKeepsThem) {
         QStringList columns;
         QStringList keys;
     } cases[] = {
-        {"testV2000.mdb", "Table1",
+        {"testV2000.mdb",
+         "Table1",
          {"A 202/50 Autoincrement=false Nullable=false", "B 202/100 Autoincrement=false Nullable=true",
-          "C 17/1 Autoincrement=false Default=0 Nullable=true", "D 2/2 Autoincrement=false Default=0 Nullable=true",
-          "E 3/4 Autoincrement=false Default=0 Nullable=true", "F 5/8 Autoincrement=false Default=0 Nullable=true",
-          "G 7/8 Autoincrement=false Nullable=true", "H 6/8 Autoincrement=false Default=0 Nullable=true",
-          "I 11/2 Autoincrement=false Nullable=true"},
+          "C 17/1 Autoincrement=false Default=0 Nullable=true",
+          "D 2/2 Autoincrement=false Default=0 Nullable=true",
+          "E 3/4 Autoincrement=false Default=0 Nullable=true",
+          "F 5/8 Autoincrement=false Default=0 Nullable=true", "G 7/8 Autoincrement=false Nullable=true",
+          "H 6/8 Autoincrement=false Default=0 Nullable=true", "I 11/2 Autoincrement=false Nullable=true"},
          {"PrimaryKey 1 (A)"}},
-        {"testV2000.mdb", "Table3",
+        {"testV2000.mdb",
+         "Table3",
          {"a 3/4 Autoincrement=true Nullable=false", "b 202/50 Autoincrement=false Nullable=true"},
          {"PrimaryKey 1 (a)"}},
-        {"testV2000.mdb", "Table4",
+        {"testV2000.mdb",
+         "Table4",
          {"name 202/50 Autoincrement=false Nullable=true",
           "data 72/16 Autoincrement=false Default=GenGUID() Nullable=false"},
          {"PrimaryKey 1 (data)"}},
         // Jet 3 keeps text sizes in characters, Jet 4 in bytes: both come out in characters.
-        {"testV1997.mdb", "Table1",
+        {"testV1997.mdb",
+         "Table1",
          {"A 202/50 Autoincrement=false Nullable=false", "B 202/100 Autoincrement=false Nullable=true",
-          "C 17/1 Autoincrement=false Default=0 Nullable=true", "D 2/2 Autoincrement=false Default=0 Nullable=true",
-          "E 3/4 Autoincrement=false Default=0 Nullable=true", "F 5/8 Autoincrement=false Default=0 Nullable=true",
-          "G 7/8 Autoincrement=false Nullable=true", "H 6/8 Autoincrement=false Default=0 Nullable=true",
-          "I 11/2 Autoincrement=false Nullable=true"},
+          "C 17/1 Autoincrement=false Default=0 Nullable=true",
+          "D 2/2 Autoincrement=false Default=0 Nullable=true",
+          "E 3/4 Autoincrement=false Default=0 Nullable=true",
+          "F 5/8 Autoincrement=false Default=0 Nullable=true", "G 7/8 Autoincrement=false Nullable=true",
+          "H 6/8 Autoincrement=false Default=0 Nullable=true", "I 11/2 Autoincrement=false Nullable=true"},
          {"PrimaryKey 1 (A)"}},
-        {"indexTestV2003.mdb", "Table1",
-         {"id 3/4 Autoincrement=false Default=0 Nullable=false", "otherfk1 3/4 Autoincrement=false Default=0 Nullable=true",
-          "otherfk2 3/4 Autoincrement=false Default=0 Nullable=true", "data 202/50 Autoincrement=false Nullable=true",
+        {"indexTestV2003.mdb",
+         "Table1",
+         {"id 3/4 Autoincrement=false Default=0 Nullable=false",
+          "otherfk1 3/4 Autoincrement=false Default=0 Nullable=true",
+          "otherfk2 3/4 Autoincrement=false Default=0 Nullable=true",
+          "data 202/50 Autoincrement=false Nullable=true",
           "otherfk3 3/4 Autoincrement=false Default=0 Nullable=true"},
          {"PrimaryKey 1 (id)", "Table2Table1 2 (otherfk1) -> Table2(id) delete cascade",
           "Table3Table1 2 (otherfk2) -> Table3(id) update cascade"}},
@@ -130,7 +141,8 @@ TEST(JetFileCatalogue, TablesColumnsPropertiesAndKeysAsJetKeepsThem) {
 
 TEST(JetFileValues, EveryKindOfValueComesTyped) {
     const QVector<QVector<QVariant>> table1 = {
-        {QStringLiteral("abcdefg"), QStringLiteral("hijklmnop"), 2, 222, 333333333, 444.555, at(1974, 9, 21), 3.5, true},
+        {QStringLiteral("abcdefg"), QStringLiteral("hijklmnop"), 2, 222, 333333333, 444.555, at(1974, 9, 21),
+         3.5, true},
         {QStringLiteral("a"), QStringLiteral("b"), 0, 0, 0, 0.0, at(1981, 12, 12), 0.0, false},
     };
     for (const char* file : {"testV2000.mdb", "testV1997.mdb"}) {
@@ -147,7 +159,8 @@ TEST(JetFileValues, EveryKindOfValueComesTyped) {
     }
 
     // A memo, an OLE object on a chain of pages, Unicode text, dates with a time, yes/no.
-    const ado::RowSet msp = readTable(JetFiles::path(QStringLiteral("test2V2000.mdb")), QStringLiteral("MSP_PROJECTS"));
+    const ado::RowSet msp =
+        readTable(JetFiles::path(QStringLiteral("test2V2000.mdb")), QStringLiteral("MSP_PROJECTS"));
     ASSERT_EQ(msp.rows.size(), 1);
     ASSERT_EQ(msp.fields.size(), 74);
     const auto value = [&](const char* name) {
@@ -177,7 +190,8 @@ TEST(JetFileValues, ChineseTextAndEncodedPasswordsComeOutCharacterForCharacter) 
     const QString file = JetFiles::patchedTestV2000(dir.filePath(QStringLiteral("patched.mdb")));
     const QString encoded = JetFiles::encodedPassword();
     EXPECT_EQ(encoded, Set_Mima(QStringLiteral("xagx")));
-    EXPECT_TRUE(encoded.contains(QChar(0x20ac)) && encoded.contains(QChar(4)));  // code 128 and a control code
+    EXPECT_TRUE(encoded.contains(QChar(0x20ac)) &&
+                encoded.contains(QChar(4)));  // code 128 and a control code
     // Both patches found their place and fit it exactly.
     EXPECT_EQ(JetFiles::compressed(JetFiles::chineseText()).size(), 9);
     EXPECT_EQ(JetFiles::compressed(encoded).size(), 18);
@@ -195,14 +209,22 @@ TEST(JetFileValues, ChineseTextAndEncodedPasswordsComeOutCharacterForCharacter) 
         return ado::JetFileValue::text(raw, h);
     };
     EXPECT_EQ(text(QByteArray("\x2d\x4e\x87\x65", 4), 1, 1252), QStringLiteral("中文"));
-    EXPECT_EQ(text(QByteArray("\xff\xfe" "ab\0\x2d\x4e\0c", 9), 1, 1252), QStringLiteral("ab中c"));
+    EXPECT_EQ(text(QByteArray("\xff\xfe"
+                              "ab\0\x2d\x4e\0c",
+                              9),
+                   1, 1252),
+              QStringLiteral("ab中c"));
     EXPECT_EQ(text(QByteArray("\xd6\xd0\xce\xc4\x80"), 0, 936), QStringLiteral("中文€"));
-    EXPECT_EQ(text(QByteArray("\xa3" "5"), 0, 1252), QStringLiteral("£5"));
+    EXPECT_EQ(text(QByteArray("\xa3"
+                              "5"),
+                   0, 1252),
+              QStringLiteral("£5"));
 }
 
 TEST(JetFileWrites, EveryStatementButReadingATableIsRefusedAndNothingIsWritten) {
     QTemporaryDir dir;
-    const QString file = JetFiles::copy(QStringLiteral("indexTestV2003.mdb"), dir.filePath(QStringLiteral("T.mdb")));
+    const QString file =
+        JetFiles::copy(QStringLiteral("indexTestV2003.mdb"), dir.filePath(QStringLiteral("T.mdb")));
     const QByteArray before = JetFiles::bytes(file);
     // Not even a file the program may not write stops it from reading.
     QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
@@ -210,10 +232,12 @@ TEST(JetFileWrites, EveryStatementButReadingATableIsRefusedAndNothingIsWritten) 
     c.setConnectionString(JetFiles::connectionString(file));
     c.Open();
     EXPECT_TRUE(c.isJetFile());
-    const QString refused = QStringLiteral(
-        "数据库“%1”是 Microsoft Access（Jet）格式的文件：本程序只整表读取这种文件，从不在其中写入，也不执行别的语句。"
-        "请先在程序文件夹中运行“ztgl-admin import”，把它转换为本程序的格式。")
-                                .arg(file);
+    const QString refused =
+        QStringLiteral(
+            "数据库“%1”是 Microsoft "
+            "Access（Jet）格式的文件：本程序只整表读取这种文件，从不在其中写入，也不执行别的语句。"
+            "请先在程序文件夹中运行“ztgl-admin import”，把它转换为本程序的格式。")
+            .arg(file);
     for (const char* sql : {"insert into Table2 (id, data) values (9, 'x')", "UPDATE Table2 SET data = 'y'",
                             "delete from Table2", "drop table Table2", "create table T (a long)",
                             "select * from Table2 where id = 1", "select count(*) from Table2"}) {
@@ -236,9 +260,10 @@ TEST(JetFileWrites, EveryStatementButReadingATableIsRefusedAndNothingIsWritten) 
     EXPECT_EQ(Open_Connect(), 0);
     ASSERT_EQ(port.messages.size(), 1);
     EXPECT_EQ(port.messages[0].text,
-              QStringLiteral("Open_Connect():帐套管理的数据库“%1”是 Microsoft Access（Jet）格式的文件，本程序只能读取、"
-                             "不能修改这种文件。请先在程序文件夹中运行“ztgl-admin import”，把它和各帐套的数据库一起"
-                             "转换为本程序的格式，再启动本程序。")
+              QStringLiteral(
+                  "Open_Connect():帐套管理的数据库“%1”是 Microsoft Access（Jet）格式的文件，本程序只能读取、"
+                  "不能修改这种文件。请先在程序文件夹中运行“ztgl-admin import”，把它和各帐套的数据库一起"
+                  "转换为本程序的格式，再启动本程序。")
                   .arg(file));
     EXPECT_EQ(port.messages[0].title, QStringLiteral("提示信息"));
     ResetGlobals();
@@ -276,14 +301,18 @@ TEST(JetFileBadInput, DamagedForeignAndProtectedFilesGetClearMessages) {
         int number;
         QString text;  // %1 the file; empty: only the number and the file name are certain
     } cases[] = {
-        {"truncated.mdb", good.left(good.size() / 2 + 100), 3049, damaged(QStringLiteral("文件不完整，可能在复制时被截断"))},
-        {"zero page.mdb", zeroPage, 3049, damaged(QStringLiteral("表“Table1”的定义记有 2 行，读到的却是 0 行"))},
+        {"truncated.mdb", good.left(good.size() / 2 + 100), 3049,
+         damaged(QStringLiteral("文件不完整，可能在复制时被截断"))},
+        {"zero page.mdb", zeroPage, 3049,
+         damaged(QStringLiteral("表“Table1”的定义记有 2 行，读到的却是 0 行"))},
         {"hangs.mdb", hangs, 3049, damaged(QStringLiteral("读取程序 2 秒内没有读出任何内容"))},
         {"starts like jet.mdb", startsLikeJet, 3049, QString()},
         {"ace.accdb", ace, 3343,
-         QStringLiteral("“%1”是 Access 2007 或更新版本（ACE，.accdb）格式的数据库文件，本程序读不了这种格式。请在 "
-                        "Microsoft Access 中把它另存为“Access 2002-2003 数据库（.mdb）”后再试。")},
-        {"password.mdb", password, 3031, QStringLiteral("不是有效的密码。数据库“%1”设有密码，所给的密码与它不符。")},
+         QStringLiteral(
+             "“%1”是 Access 2007 或更新版本（ACE，.accdb）格式的数据库文件，本程序读不了这种格式。请在 "
+             "Microsoft Access 中把它另存为“Access 2002-2003 数据库（.mdb）”后再试。")},
+        {"password.mdb", password, 3031,
+         QStringLiteral("不是有效的密码。数据库“%1”设有密码，所给的密码与它不符。")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -299,7 +328,8 @@ TEST(JetFileBadInput, DamagedForeignAndProtectedFilesGetClearMessages) {
         EXPECT_EQ(JetFiles::bytes(file), c.bytes);
     }
     // The right password opens the protected copy.
-    EXPECT_EQ(readTable(dir.filePath(QStringLiteral("password.mdb")), QStringLiteral("Table1"), QStringLiteral("secret"))
+    EXPECT_EQ(readTable(dir.filePath(QStringLiteral("password.mdb")), QStringLiteral("Table1"),
+                        QStringLiteral("secret"))
                   .rows.size(),
               2);
 
@@ -309,7 +339,8 @@ TEST(JetFileBadInput, DamagedForeignAndProtectedFilesGetClearMessages) {
     QFile::setPermissions(crashing, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     test::ScopedEnvironment env;
     env.set("ZTGL_JETREAD", crashing.toLocal8Bit());
-    const QString goodCopy = JetFiles::copy(QStringLiteral("testV2000.mdb"), dir.filePath(QStringLiteral("good.mdb")));
+    const QString goodCopy =
+        JetFiles::copy(QStringLiteral("testV2000.mdb"), dir.filePath(QStringLiteral("good.mdb")));
     RuntimeError e = errorOf([&] { readTable(goodCopy, QStringLiteral("Table1")); });
     EXPECT_EQ(e.description(), damaged(QStringLiteral("读取程序异常终止")).arg(goodCopy));
     env.set("ZTGL_JETREAD", dir.filePath(QStringLiteral("no-such-reader")).toLocal8Bit());

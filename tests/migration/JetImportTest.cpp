@@ -30,14 +30,16 @@ namespace {
 using test::JetFiles;
 
 QString ztmlRow(const char* id, const char* name, const char* ztlj) {
-    return QStringLiteral("insert into ZTML (Id, ZTMC, ZTLJ, CreateTime, UserFlag) values ('%1', '%2', '%3', "
-                          "'2024-01-15', 1)")
+    return QStringLiteral(
+               "insert into ZTML (Id, ZTMC, ZTLJ, CreateTime, UserFlag) values ('%1', '%2', '%3', "
+               "'2024-01-15', 1)")
         .arg(QLatin1String(id), QString::fromUtf8(name), QLatin1String(ztlj));
 }
 
 QString converted(const QString& file, int tables, int rows) {
-    return QStringLiteral("%1：已转换为本程序的格式（%2 个表，%3 行，逐表核对了结构、行数和全部数据）；原文件保存为 "
-                          "%1.access-original。")
+    return QStringLiteral(
+               "%1：已转换为本程序的格式（%2 个表，%3 行，逐表核对了结构、行数和全部数据）；原文件保存为 "
+               "%1.access-original。")
         .arg(file)
         .arg(tables)
         .arg(rows);
@@ -73,14 +75,16 @@ protected:
         gDBType = kSqlServer;
         QStringList out;
         ProgressWindow progress;
-        SchemaCopy copy(JetFiles::connectionString(templateFile), [&](const QString& sql) { out << sql; }, progress);
+        SchemaCopy copy(
+            JetFiles::connectionString(templateFile), [&](const QString& sql) { out << sql; }, progress);
         EXPECT_TRUE(copy.XZBJG());
         EXPECT_TRUE(port.messages.isEmpty());
         return out;
     }
     // Manager's database of the embedded engine whose ZTML lists three sets.
     void managerListingThreeSets(const QString& password = QString()) {
-        m_folder->makeManagerDatabase({ztmlRow("1", "华东", "KXPUB_BK001"), ztmlRow("2", "华南", "KXPUB_BK002"),
+        m_folder->makeManagerDatabase({ztmlRow("1", "华东", "KXPUB_BK001"),
+                                       ztmlRow("2", "华南", "KXPUB_BK002"),
                                        ztmlRow("3", "华北", "KXPUB_BK003")});
         QStringList config = m_folder->accessConfig();
         config.replaceInStrings(QStringLiteral("PASSWORD="), QStringLiteral("PASSWORD=") + password);
@@ -94,22 +98,23 @@ protected:
 TEST_F(ImportFolder, JetFilesComeOverTheOriginalsStayBesideThemAndASecondRunChangesNothing) {
     managerListingThreeSets();
     JetFiles::copy(QStringLiteral("indexTestV2003.mdb"), file(kTemplateFileName));
-    JetFiles::patchedTestV2000(file(QStringLiteral("kxpub_bk001.mdb")));  // copied from Windows in small letters
-    ado::CreateJetDatabase(file(QStringLiteral("KXPUB_BK003.MDB")));      // already the engine's own
+    JetFiles::patchedTestV2000(
+        file(QStringLiteral("kxpub_bk001.mdb")));                     // copied from Windows in small letters
+    ado::CreateJetDatabase(file(QStringLiteral("KXPUB_BK003.MDB")));  // already the engine's own
     const QStringList jetStatements = serverStatements(file(kTemplateFileName));
     const auto before = snapshot();
 
     test::AdminRun r = import();
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.err, QString());
-    EXPECT_EQ(lines(r.out), (QStringList{QStringLiteral("帐套数据库 KXPUB_BK002.MDB 不在程序文件夹中，跳过。"),
-                                         ours(QStringLiteral("KXPUB.MDB")),
-                                         QStringLiteral("正在转换 MWMSD_NULL.mdb ……"),
-                                         converted(QStringLiteral("MWMSD_NULL.mdb"), 3, 11),
-                                         QStringLiteral("正在转换 kxpub_bk001.mdb ……"),
-                                         converted(QStringLiteral("kxpub_bk001.mdb"), 4, 2),
-                                         ours(QStringLiteral("KXPUB_BK003.MDB")),
-                                         QStringLiteral("完成：转换了 2 个数据库，2 个原已是本程序的格式。")}));
+    EXPECT_EQ(
+        lines(r.out),
+        (QStringList{
+            QStringLiteral("帐套数据库 KXPUB_BK002.MDB 不在程序文件夹中，跳过。"),
+            ours(QStringLiteral("KXPUB.MDB")), QStringLiteral("正在转换 MWMSD_NULL.mdb ……"),
+            converted(QStringLiteral("MWMSD_NULL.mdb"), 3, 11), QStringLiteral("正在转换 kxpub_bk001.mdb ……"),
+            converted(QStringLiteral("kxpub_bk001.mdb"), 4, 2), ours(QStringLiteral("KXPUB_BK003.MDB")),
+            QStringLiteral("完成：转换了 2 个数据库，2 个原已是本程序的格式。")}));
     for (const char* name : {"MWMSD_NULL.mdb", "kxpub_bk001.mdb"}) {
         SCOPED_TRACE(name);
         const QString n = QString::fromLatin1(name);
@@ -125,17 +130,19 @@ TEST_F(ImportFolder, JetFilesComeOverTheOriginalsStayBesideThemAndASecondRunChan
     const ado::RowSet rows = set.query(QStringLiteral("select * from Table1"));
     set.Close();
     ASSERT_EQ(rows.rows.size(), 2);
-    EXPECT_EQ(rows.rows[0].mid(0, 2), (QVector<QVariant>{JetFiles::chineseText(), JetFiles::encodedPassword()}));
+    EXPECT_EQ(rows.rows[0].mid(0, 2),
+              (QVector<QVariant>{JetFiles::chineseText(), JetFiles::encodedPassword()}));
     // Types, defaults, keys and rows came over as the template's schema copy reads them.
     EXPECT_EQ(serverStatements(file(kTemplateFileName)), jetStatements);
 
     const auto after = snapshot();
     r = import();
     EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(lines(r.out), (QStringList{QStringLiteral("帐套数据库 KXPUB_BK002.MDB 不在程序文件夹中，跳过。"),
-                                         ours(QStringLiteral("KXPUB.MDB")), ours(QStringLiteral("MWMSD_NULL.mdb")),
-                                         ours(QStringLiteral("kxpub_bk001.mdb")), ours(QStringLiteral("KXPUB_BK003.MDB")),
-                                         QStringLiteral("完成：转换了 0 个数据库，4 个原已是本程序的格式。")}));
+    EXPECT_EQ(lines(r.out),
+              (QStringList{QStringLiteral("帐套数据库 KXPUB_BK002.MDB 不在程序文件夹中，跳过。"),
+                           ours(QStringLiteral("KXPUB.MDB")), ours(QStringLiteral("MWMSD_NULL.mdb")),
+                           ours(QStringLiteral("kxpub_bk001.mdb")), ours(QStringLiteral("KXPUB_BK003.MDB")),
+                           QStringLiteral("完成：转换了 0 个数据库，4 个原已是本程序的格式。")}));
     EXPECT_EQ(snapshot(), after);
 }
 
@@ -149,12 +156,14 @@ TEST_F(ImportFolder, TheManagersOwnJetFileComesOverAndAKeptNameIsNeverReused) {
     const test::AdminRun r = import();
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(lines(r.out),
-              (QStringList{QStringLiteral("KXPUB.MDB 中没有帐套目录（表 ZTML），没有帐套数据库要转换。"),
-                           QStringLiteral("正在转换 KXPUB.MDB ……"),
-                           converted(QStringLiteral("KXPUB.MDB"), 4, 2).replace(
-                               QStringLiteral(".access-original。"), QStringLiteral(".access-original-2。")),
-                           QStringLiteral("完成：转换了 1 个数据库，0 个原已是本程序的格式。")}));
-    EXPECT_EQ(JetFiles::bytes(file(QStringLiteral("KXPUB.MDB.access-original"))), QByteArray("an earlier original"));
+              (QStringList{
+                  QStringLiteral("KXPUB.MDB 中没有帐套目录（表 ZTML），没有帐套数据库要转换。"),
+                  QStringLiteral("正在转换 KXPUB.MDB ……"),
+                  converted(QStringLiteral("KXPUB.MDB"), 4, 2)
+                      .replace(QStringLiteral(".access-original。"), QStringLiteral(".access-original-2。")),
+                  QStringLiteral("完成：转换了 1 个数据库，0 个原已是本程序的格式。")}));
+    EXPECT_EQ(JetFiles::bytes(file(QStringLiteral("KXPUB.MDB.access-original"))),
+              QByteArray("an earlier original"));
     EXPECT_EQ(JetFiles::bytes(file(QStringLiteral("KXPUB.MDB.access-original-2"))), original);
     // Now the start-up opens it.
     test::RecordingUiPort port;
@@ -177,13 +186,17 @@ TEST_F(ImportFolder, AFaultStopsTheRunAndLeavesTheOriginalsAsTheyWere) {
         QString error;           // %1: the failing file's path
     } cases[] = {
         {"a truncated set", "", nullptr, "truncated", 1,
-         QStringLiteral("KXPUB_BK002.MDB：无法转换。无法读取数据库“%1”，文件已经损坏（文件不完整，可能在复制时被截断）。"
-                        "请先在 Microsoft Access 中用“压缩和修复数据库”修复它。")},
+         QStringLiteral(
+             "KXPUB_BK002.MDB：无法转换。无法读取数据库“%1”，文件已经损坏（文件不完整，可能在复制时被截断）。"
+             "请先在 Microsoft Access 中用“压缩和修复数据库”修复它。")},
         {"an Access 2007 template", "", "ace", "testV2000.mdb", 0,
-         QStringLiteral("MWMSD_NULL.mdb：无法转换。“%1”是 Access 2007 或更新版本（ACE，.accdb）格式的数据库文件，"
-                        "本程序读不了这种格式。请在 Microsoft Access 中把它另存为“Access 2002-2003 数据库（.mdb）”后再试。")},
+         QStringLiteral(
+             "MWMSD_NULL.mdb：无法转换。“%1”是 Access 2007 或更新版本（ACE，.accdb）格式的数据库文件，"
+             "本程序读不了这种格式。请在 Microsoft Access 中把它另存为“Access 2002-2003 "
+             "数据库（.mdb）”后再试。")},
         {"a protected set without the password", "", nullptr, "protected", 1,
-         QStringLiteral("KXPUB_BK002.MDB：无法转换。不是有效的密码。数据库“%1”设有密码，所给的密码与它不符。")},
+         QStringLiteral(
+             "KXPUB_BK002.MDB：无法转换。不是有效的密码。数据库“%1”设有密码，所给的密码与它不符。")},
         {"a protected set with the manager's password", "secret", nullptr, "protected", 3, QString()},
     };
     for (const auto& c : cases) {
@@ -213,7 +226,8 @@ TEST_F(ImportFolder, AFaultStopsTheRunAndLeavesTheOriginalsAsTheyWere) {
         const test::AdminRun r = import();
         const auto after = snapshot();
         const QStringList out = lines(r.out);
-        EXPECT_EQ(out.filter(QStringLiteral("已转换为本程序的格式")).size(), c.converted) << r.out.toStdString();
+        EXPECT_EQ(out.filter(QStringLiteral("已转换为本程序的格式")).size(), c.converted)
+            << r.out.toStdString();
         if (c.error.isEmpty()) {
             EXPECT_EQ(r.code, 0);
             EXPECT_EQ(r.err, QString());
@@ -222,9 +236,11 @@ TEST_F(ImportFolder, AFaultStopsTheRunAndLeavesTheOriginalsAsTheyWere) {
         EXPECT_EQ(r.code, 1);
         const QString failing = c.error.section(QStringLiteral("："), 0, 0);
         EXPECT_EQ(r.err, c.error.arg(file(failing)) + failed + QLatin1Char('\n'));
-        // The failing file and those after it: untouched; no new file but the converted ones and their originals.
+        // The failing file and those after it: untouched; no new file but the converted ones and their
+        // originals.
         EXPECT_EQ(after.value(failing), before.value(failing));
-        EXPECT_EQ(after.value(QStringLiteral("KXPUB_BK003.MDB")), before.value(QStringLiteral("KXPUB_BK003.MDB")));
+        EXPECT_EQ(after.value(QStringLiteral("KXPUB_BK003.MDB")),
+                  before.value(QStringLiteral("KXPUB_BK003.MDB")));
         EXPECT_EQ(after.size(), before.size() + c.converted);
     }
     m_folder = &folder;
@@ -242,7 +258,8 @@ TEST_F(ImportFolder, OperatorsLogInWithTheirOldPasswordsAfterTheirDatabaseCameOv
     for (const auto& o : operators)
         statements << QStringLiteral("insert into ZTUsers (Id, UserName, UserPwds) values (%1, %2, '%3')")
                           .arg(GetSqlVal(QString::fromUtf8(o.id)), GetSqlVal(QString::fromUtf8(o.code)),
-                               LoginForm::EncodedPassword(QString::fromUtf8(o.code), QString::fromUtf8(o.password))
+                               LoginForm::EncodedPassword(QString::fromUtf8(o.code),
+                                                          QString::fromUtf8(o.password))
                                    .replace(QLatin1Char('\''), QStringLiteral("''")));
     folder.makeManagerDatabase(statements);
     const QString made = file(QStringLiteral("NEW.MDB"));
@@ -317,7 +334,8 @@ TEST_F(ImportFolder, ADifferenceAfterTheCopyIsNamedAndTheNewFileRemoved) {
 
 TEST(TableChecksum, SameRowsInAnyOrderAndNothingElse) {
     const QVector<QVector<QVariant>> rows = {
-        {QStringLiteral("a"), 1, 2.5, true, QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)), QByteArray("\x01\x02")},
+        {QStringLiteral("a"), 1, 2.5, true, QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)),
+         QByteArray("\x01\x02")},
         {QStringLiteral("b"), QVariant(), 0.0, false, QVariant(), QByteArray()},
     };
     const auto sum = [](const QVector<QVector<QVariant>>& rs) {
@@ -341,9 +359,11 @@ TEST(TableChecksum, SameRowsInAnyOrderAndNothingElse) {
         {true, 1},
     };
     for (const auto& d : differ)
-        EXPECT_NE(sum({{d.a}}), sum({{d.b}})) << d.a.toString().toStdString() << " / " << d.b.toString().toStdString();
+        EXPECT_NE(sum({{d.a}}), sum({{d.b}}))
+            << d.a.toString().toStdString() << " / " << d.b.toString().toStdString();
     EXPECT_NE(sum(rows), sum({rows[0], rows[0]}));
-    EXPECT_NE(sum({{QStringLiteral("ab"), QStringLiteral("c")}}), sum({{QStringLiteral("a"), QStringLiteral("bc")}}));
+    EXPECT_NE(sum({{QStringLiteral("ab"), QStringLiteral("c")}}),
+              sum({{QStringLiteral("a"), QStringLiteral("bc")}}));
 }
 
 }  // namespace

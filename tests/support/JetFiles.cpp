@@ -65,7 +65,11 @@ QString JetFiles::encodedPassword() {
 QString JetFiles::patchedTestV2000(const QString& target) {
     copy(QStringLiteral("testV2000.mdb"), target);
     // Same lengths as the values they replace: "abcdefg" compressed, "hijklmnop" as plain UTF-16.
-    patch(target, QByteArray("\xff\xfe" "abcdefg", 9), compressed(chineseText()));
+    patch(target,
+          QByteArray("\xff\xfe"
+                     "abcdefg",
+                     9),
+          compressed(chineseText()));
     patch(target, QByteArray("h\0i\0j\0k\0l\0m\0n\0o\0p\0", 18), compressed(encodedPassword()));
     return target;
 }
