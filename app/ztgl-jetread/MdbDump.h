@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 #include "ado/JetFileWire.h"
@@ -34,6 +35,11 @@ public:
 
 private:
     MdbCatalogEntry* entry(const QString& name) const;
+    // The table of the catalogue with its columns and indexes; to be freed by scan().
+    MdbTableDef* open(const QString& name);
+    // Every row of the table, in the file's order; checks their number against the table's definition and
+    // frees the table.
+    quint32 scan(MdbTableDef* table, const std::function<void(int start, size_t size)>& onRow);
     ado::JetFileTable definition(MdbCatalogEntry* entry, MdbTableDef* table) const;
     QByteArray password() const;
     // The row at `row` of the data page now read; follows an overflow pointer to where the row lives.

@@ -10,6 +10,7 @@
 // the library may crash or loop, and then only this process is lost (the engine stops it after a time of
 // silence). A fault it notices itself goes out as a Failure message, and the program ends with code 3.
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <QString>
 #include <cstdio>
@@ -45,12 +46,17 @@ int main(int argc, char** argv) {
         fputs("usage: ztgl-jetread FILE  (requests on standard input: catalog | rows TABLE)\n", stderr);
         return 2;
     }
+    // The messages get standard output to themselves: the library prints to it now and then, which goes to
+    // standard error instead.
+    FILE* out = fdopen(dup(STDOUT_FILENO), "wb");
+    if (!out || dup2(STDERR_FILENO, STDOUT_FILENO) < 0)
+        return 2;
     static char buffer[1 << 16];
-    setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
-    ztgl::jetread::MdbDump dump(stdout);
+    setvbuf(out, buffer, _IOFBF, sizeof buffer);
+    ztgl::jetread::MdbDump dump(out);
     try {
         dump.open(QByteArray(argv[1]));
-        fflush(stdout);
+        fflush(out);
         std::string line;
         while (readLine(&line)) {
             if (line == "catalog")
@@ -59,14 +65,14 @@ int main(int argc, char** argv) {
                 dump.rows(QString::fromUtf8(line.c_str() + 5));
             else
                 throw std::runtime_error("unknown request: " + line);
-            fflush(stdout);
+            fflush(out);
         }
     } catch (const std::exception& e) {
         ado::JetFileFrame f;
         f.tag = ado::JetFileFrame::Failure;
         f.message = QString::fromUtf8(e.what());
         dump.write(f);
-        fflush(stdout);
+        fflush(out);
         return 3;
     }
     return 0;

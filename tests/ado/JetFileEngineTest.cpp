@@ -303,6 +303,8 @@ TEST(JetFileBadInput, DamagedForeignAndProtectedFilesGetClearMessages) {
     } cases[] = {
         {"truncated.mdb", good.left(good.size() / 2 + 100), 3049,
          damaged(QStringLiteral("文件不完整，可能在复制时被截断"))},
+        {"cut at a page.mdb", good.left(40 * 4096), 3049,
+         damaged(QStringLiteral("表“Table3”的定义无法读取"))},
         {"zero page.mdb", zeroPage, 3049,
          damaged(QStringLiteral("表“Table1”的定义记有 2 行，读到的却是 0 行"))},
         {"hangs.mdb", hangs, 3049, damaged(QStringLiteral("读取程序 2 秒内没有读出任何内容"))},
