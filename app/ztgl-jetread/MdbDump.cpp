@@ -167,8 +167,10 @@ void MdbDump::catalog() {
         mdb_free_tabledef(t);
         write(f);
     }
-    // The catalogue itself: a page of it lost would hide tables without a trace.
-    scan(open(QStringLiteral("MSysObjects")), [](int, size_t) {});
+    // The catalogue itself, every value read: a page of it lost would hide tables, or the properties of
+    // their columns (defaults, Required), without a trace.
+    MdbTableDef* objects = open(QStringLiteral("MSysObjects"));
+    scan(objects, [&](int start, size_t size) { rowValues(objects, start, size); });
     JetFileFrame end;
     end.tag = JetFileFrame::End;
     write(end);

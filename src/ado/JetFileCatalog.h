@@ -14,7 +14,8 @@ namespace ado {
 //   out) in the same order, "SYSTEM TABLE" for the tables Jet flags as its own, "TABLE" otherwise;
 // - columns in their order with the ADO type and size of their Jet type name (jetTypeName), and the
 //   properties "Autoincrement", "Default" (the text as Jet stores it, only when there is one) and
-//   "Nullable" (false when the column is Required or belongs to the primary key);
+//   "Nullable" (false when the column is Required, belongs to the primary key or is a counter, which Jet
+//   always fills);
 // - keys: the primary key (the index Jet marks as primary), then the foreign keys (the relationships that
 //   Jet enforces, from MSysRelationships, on the table that holds the foreign columns), then the unique
 //   indexes, each group sorted by name.

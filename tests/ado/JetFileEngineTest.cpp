@@ -76,21 +76,23 @@ TEST(JetFileCatalogue, TablesColumnsPropertiesAndKeysAsJetKeepsThem) {
             QStringLiteral("MSysRelationships/SYSTEM TABLE"), QStringLiteral("Table1/TABLE"),
             QStringLiteral("Table2/TABLE"), QStringLiteral("Table3/TABLE"), QStringLiteral("Table4/TABLE")}));
 
+    // Jet 3 keeps text sizes in characters, Jet 4 in bytes: both come out in characters.
+    const QStringList table1 = {"A 202/50 Autoincrement=false Nullable=false",
+                                "B 202/100 Autoincrement=false Nullable=true",
+                                "C 17/1 Autoincrement=false Default=0 Nullable=true",
+                                "D 2/2 Autoincrement=false Default=0 Nullable=true",
+                                "E 3/4 Autoincrement=false Default=0 Nullable=true",
+                                "F 5/8 Autoincrement=false Default=0 Nullable=true",
+                                "G 7/8 Autoincrement=false Nullable=true",
+                                "H 6/8 Autoincrement=false Default=0 Nullable=true",
+                                "I 11/2 Autoincrement=false Nullable=true"};
     const struct {
         const char* file;
         const char* table;
         QStringList columns;
         QStringList keys;
     } cases[] = {
-        {"testV2000.mdb",
-         "Table1",
-         {"A 202/50 Autoincrement=false Nullable=false", "B 202/100 Autoincrement=false Nullable=true",
-          "C 17/1 Autoincrement=false Default=0 Nullable=true",
-          "D 2/2 Autoincrement=false Default=0 Nullable=true",
-          "E 3/4 Autoincrement=false Default=0 Nullable=true",
-          "F 5/8 Autoincrement=false Default=0 Nullable=true", "G 7/8 Autoincrement=false Nullable=true",
-          "H 6/8 Autoincrement=false Default=0 Nullable=true", "I 11/2 Autoincrement=false Nullable=true"},
-         {"PrimaryKey 1 (A)"}},
+        {"testV2000.mdb", "Table1", table1, {"PrimaryKey 1 (A)"}},
         {"testV2000.mdb",
          "Table3",
          {"a 3/4 Autoincrement=true Nullable=false", "b 202/50 Autoincrement=false Nullable=true"},
@@ -100,16 +102,7 @@ TEST(JetFileCatalogue, TablesColumnsPropertiesAndKeysAsJetKeepsThem) {
          {"name 202/50 Autoincrement=false Nullable=true",
           "data 72/16 Autoincrement=false Default=GenGUID() Nullable=false"},
          {"PrimaryKey 1 (data)"}},
-        // Jet 3 keeps text sizes in characters, Jet 4 in bytes: both come out in characters.
-        {"testV1997.mdb",
-         "Table1",
-         {"A 202/50 Autoincrement=false Nullable=false", "B 202/100 Autoincrement=false Nullable=true",
-          "C 17/1 Autoincrement=false Default=0 Nullable=true",
-          "D 2/2 Autoincrement=false Default=0 Nullable=true",
-          "E 3/4 Autoincrement=false Default=0 Nullable=true",
-          "F 5/8 Autoincrement=false Default=0 Nullable=true", "G 7/8 Autoincrement=false Nullable=true",
-          "H 6/8 Autoincrement=false Default=0 Nullable=true", "I 11/2 Autoincrement=false Nullable=true"},
-         {"PrimaryKey 1 (A)"}},
+        {"testV1997.mdb", "Table1", table1, {"PrimaryKey 1 (A)"}},
         {"indexTestV2003.mdb",
          "Table1",
          {"id 3/4 Autoincrement=false Default=0 Nullable=false",
@@ -305,6 +298,10 @@ TEST(JetFileBadInput, DamagedForeignAndProtectedFilesGetClearMessages) {
          damaged(QStringLiteral("文件不完整，可能在复制时被截断"))},
         {"cut at a page.mdb", good.left(40 * 4096), 3049,
          damaged(QStringLiteral("表“Table3”的定义无法读取"))},
+        // The pages holding the properties of the columns (defaults, Required) are gone.
+        {"cut before its properties.mdb",
+         JetFiles::bytes(JetFiles::path(QStringLiteral("indexTestV2003.mdb"))).left(65 * 4096), 3049,
+         damaged(QStringLiteral("表“MSysObjects”的字段“LvProp”的长值数据损坏"))},
         {"zero page.mdb", zeroPage, 3049,
          damaged(QStringLiteral("表“Table1”的定义记有 2 行，读到的却是 0 行"))},
         {"hangs.mdb", hangs, 3049, damaged(QStringLiteral("读取程序 2 秒内没有读出任何内容"))},
