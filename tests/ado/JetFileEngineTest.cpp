@@ -212,6 +212,22 @@ TEST(JetFileValues, ChineseTextAndEncodedPasswordsComeOutCharacterForCharacter) 
                               "5"),
                    0, 1252),
               QStringLiteral("£5"));
+
+    // Values the test files hold no rows of: a GUID, a negative amount, a date with its time.
+    const auto value = [](quint8 type, const QByteArray& raw) {
+        ado::JetFileColumn c;
+        c.type = type;
+        return ado::JetFileValue::decode(c, raw, ado::JetFileHeader(), QString());
+    };
+    EXPECT_EQ(value(ado::JetRepId, QByteArray::fromHex("3322110055447766"
+                                                       "8899aabbccddeeff")),
+              QVariant(QStringLiteral("{00112233-4455-6677-8899-AABBCCDDEEFF}")));
+    EXPECT_EQ(value(ado::JetMoney, QByteArray::fromHex("b29e43ffffffffff")), QVariant(-1234.5678));
+    EXPECT_EQ(value(ado::JetDateTime, QByteArray::fromHex("d2277dd29225e640")),
+              QVariant(at(2024, 3, 5, 14, 7)));
+    EXPECT_EQ(value(ado::JetInt, QByteArray::fromHex("feff")), QVariant(-2));
+    EXPECT_EQ(value(ado::JetBinary, QByteArray("\0\1", 2)), QVariant(QByteArray("\0\1", 2)));
+    EXPECT_EQ(errorOf([&] { value(ado::JetLong, QByteArray("\1\2", 2)); }).number(), 3049);
 }
 
 TEST(JetFileWrites, EveryStatementButReadingATableIsRefusedAndNothingIsWritten) {
