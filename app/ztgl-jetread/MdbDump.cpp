@@ -92,7 +92,7 @@ void MdbDump::open(const QByteArray& path) {
 QByteArray MdbDump::password() const {
     const unsigned char* page = m_mdb->pg_buf;
     if (m_mdb->cur_pg != 0)
-        return QByteArray();
+        damaged(QStringLiteral("文件头无法读取"));
     if (IS_JET3(m_mdb))
         return QByteArray(reinterpret_cast<const char*>(page + 0x42), 20);
     double created = 0;

@@ -118,6 +118,7 @@ bool JetFileReader::nextFrame(JetFileFrame* frame) {
 void JetFileReader::exchange(const QByteArray& request, const std::function<void(JetFileFrame&)>& onFrame) {
     if (!m_fault.isEmpty())
         throw JetError::jetFileDamaged(m_file, m_fault);
+    m_read = 0;
     m_process->write(request + '\n');
     JetFileFrame frame;
     try {

@@ -50,7 +50,7 @@ private:
     std::unique_ptr<QProcess> m_process;
     QByteArray m_buffer;
     qint64 m_taken = 0;  // bytes of m_buffer already handed over
-    qint64 m_read = 0;   // bytes taken from the reader so far
+    qint64 m_read = 0;   // bytes taken from the reader for the answer under way
     qint64 m_limit = 0;  // more than any honest answer about this file
     JetFileHeader m_header;
     QString m_fault;  // set once the reader failed
