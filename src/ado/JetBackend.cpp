@@ -12,7 +12,6 @@
 
 #include <QAtomicInt>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlDatabase>
