@@ -10,7 +10,7 @@ unset ZTGL_HOME
 
 PACKAGES=(build-essential cmake qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc unixodbc-dev tdsodbc
           libsqlite3-dev libsqliteodbc libgtest-dev libgmock-dev libbenchmark-dev fonts-noto-cjk fonts-wqy-zenhei qt6-translations-l10n
-          xvfb xauth file)
+          xvfb xauth file mdbtools-dev mdbtools pkg-config)
 BUILD_DIR=${ZTGL_BUILD_DIR:-build}
 DEMO_DIR=${ZTGL_DEMO_DIR:-$BUILD_DIR/demo}
 
@@ -39,7 +39,7 @@ run() {
         "$BUILD_DIR/bin/ztgl-admin" init-demo "$DEMO_DIR"
     fi
     # The program folder is the folder of the running program: it holds the configuration and data.
-    cp -f "$BUILD_DIR/bin/ztgl" "$BUILD_DIR/bin/ztgl-admin" "$DEMO_DIR/"
+    cp -f "$BUILD_DIR/bin/ztgl" "$BUILD_DIR/bin/ztgl-admin" "$BUILD_DIR/bin/ztgl-jetread" "$DEMO_DIR/"
     if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
         echo "No display here (neither DISPLAY nor WAYLAND_DISPLAY is set)."
         echo "To start the program on a virtual screen:  xvfb-run -a $DEMO_DIR/ztgl"

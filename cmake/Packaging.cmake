@@ -28,6 +28,8 @@ if(TARGET ztgl-server-sim)
     list(APPEND ZTGL_INSTALLED_PROGRAMS ztgl-server-sim)
 endif()
 install(TARGETS ${ZTGL_INSTALLED_PROGRAMS} RUNTIME DESTINATION "${ZTGL_INSTALL_FOLDER}")
+# The reader of Jet files runs beside the programs, as their child only: no link, no manual page.
+install(TARGETS ztgl-jetread RUNTIME DESTINATION "${ZTGL_INSTALL_FOLDER}")
 file(MAKE_DIRECTORY "${ZTGL_PACKAGING_BINARY}/bin")
 foreach(program IN LISTS ZTGL_INSTALLED_PROGRAMS)
     file(CREATE_LINK "${ZTGL_INSTALL_FOLDER}/${program}" "${ZTGL_PACKAGING_BINARY}/bin/${program}" SYMBOLIC)

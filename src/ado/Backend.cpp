@@ -32,6 +32,7 @@ std::unique_ptr<Backend> createBackend(EngineKind kind) {
     if (it != factories().end()) return it->second();
     switch (kind) {
         case EngineKind::Jet: return createJetBackend();
+        case EngineKind::JetFile: return createJetFileBackend();
         case EngineKind::SqlServer: return createOdbcBackend();
         case EngineKind::Unknown: break;
     }

@@ -29,9 +29,13 @@ public:
     virtual void rollbackTrans() = 0;
     // The embedded engine's own handle, for its online copy (JetOnlineCopy); null for other engines.
     virtual sqlite3* sqliteHandle() { return nullptr; }
+    // True for the engine that only reads files in Jet's own format.
+    virtual bool isJetFile() const { return false; }
 };
 
-enum class EngineKind { Jet, SqlServer, Unknown };
+// Jet: the embedded engine; JetFile: files in Jet's own format, read only (chosen by the file, not by
+// the provider); SqlServer: SQL Server over ODBC.
+enum class EngineKind { Jet, JetFile, SqlServer, Unknown };
 
 // Which engine a provider name selects: Microsoft.Jet.OLEDB.4.0 and Microsoft.ACE.OLEDB.* the
 // embedded (Jet) engine; SQLOLEDB, SQLOLEDB.1, SQLNCLI*, MSOLEDBSQL* SQL Server over ODBC.
@@ -46,8 +50,9 @@ void setBackendFactory(EngineKind kind, BackendFactory factory);
 // The engine for a kind: the installed factory's, or the real one.
 std::unique_ptr<Backend> createBackend(EngineKind kind);
 
-// Real engines (implemented in JetBackend.cpp and OdbcBackend.cpp).
+// Real engines (implemented in JetBackend.cpp, JetFileBackend.cpp and OdbcBackend.cpp).
 std::unique_ptr<Backend> createJetBackend();
+std::unique_ptr<Backend> createJetFileBackend();
 std::unique_ptr<Backend> createOdbcBackend();
 
 }  // namespace ado

@@ -21,9 +21,17 @@ struct CatalogColumn {
 };
 
 struct CatalogKey {
+    CatalogKey() = default;
+    CatalogKey(const QString& keyName, int keyType, const QStringList& keyColumns)
+        : name(keyName), type(keyType), columns(keyColumns) {}
     QString name;
     int type = 0;            // KeyTypeEnum: 1 primary, 2 foreign, 3 unique
     QStringList columns;     // in key order
+    // Foreign keys: the table and the columns they refer to, and whether changes to them cascade.
+    QString relatedTable;
+    QStringList relatedColumns;
+    bool cascadeUpdate = false;
+    bool cascadeDelete = false;
 };
 
 struct CatalogTable {

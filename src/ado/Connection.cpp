@@ -1,5 +1,6 @@
 #include "ado/Connection.h"
 
+#include "ado/DatabaseFormat.h"
 #include "platform/RuntimeError.h"
 
 namespace ado {
@@ -18,7 +19,10 @@ Connection::~Connection() {
 void Connection::Open() {
     if (m_backend) throw RuntimeError(3705, QStringLiteral("对象打开时，不允许操作。"));
     const ConnectionString cs(m_connectionString);
-    const EngineKind kind = engineForProvider(cs.provider());
+    EngineKind kind = engineForProvider(cs.provider());
+    if (kind == EngineKind::Jet &&
+        DatabaseFormat::isJet(DatabaseFormat::of(cs.value(QStringLiteral("Data Source")).trimmed())))
+        kind = EngineKind::JetFile;
     if (kind == EngineKind::Unknown)
         throw RuntimeError(3706, QStringLiteral("未找到提供程序“%1”。该程序可能未正确安装。").arg(cs.provider()));
     auto backend = createBackend(kind);
@@ -43,6 +47,8 @@ qint64 Connection::Execute(const QString& sql) { return backend().execute(sql); 
 RowSet Connection::query(const QString& sql) { return backend().query(sql); }
 
 CatalogData Connection::readCatalog() { return backend().readCatalog(); }
+
+bool Connection::isJetFile() const { return m_backend && m_backend->isJetFile(); }
 
 void Connection::BeginTrans() { backend().beginTrans(); }
 

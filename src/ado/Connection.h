@@ -8,7 +8,8 @@
 
 namespace ado {
 
-// ADO-like connection. The provider of the connection string picks the engine at Open.
+// ADO-like connection. The provider of the connection string picks the engine at Open; for the Jet
+// providers a file in Jet's own format (Access 97 to 2003) goes to the engine that only reads such files.
 // Every failure throws ztgl::RuntimeError (number + text).
 class Connection {
 public:
@@ -32,6 +33,8 @@ public:
     // Runs a query and fetches every row (used by Recordset).
     RowSet query(const QString& sql);
     CatalogData readCatalog();
+    // True while open on a file in Jet's own format, which the program only reads.
+    bool isJetFile() const;
 
     void BeginTrans();
     void CommitTrans();

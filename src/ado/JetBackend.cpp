@@ -12,7 +12,6 @@
 
 #include <QAtomicInt>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlDatabase>
@@ -23,6 +22,7 @@
 
 #include "ado/Backend.h"
 #include "ado/DataType.h"
+#include "ado/DatabaseFormat.h"
 #include "ado/JetCatalog.h"
 #include "ado/JetDdl.h"
 #include "ado/JetError.h"
@@ -40,23 +40,26 @@ using ztgl::RuntimeError;
 constexpr int kBusyTimeoutMs = 1000;
 
 // Refuses what is not a database of this engine before the engine sees it: the engine would take an
-// empty file for a new database, and would only fail later on anything else.
+// empty file for a new database, and would only fail later on anything else. (Files in Jet's own format go
+// to the engine that reads them; Connection chooses it.)
 void checkFile(const QString& file) {
-    const QFileInfo fi(file);
-    if (!fi.exists()) {
-        if (!fi.absoluteDir().exists())
-            throw JetError::invalidPath(file);
-        throw JetError::fileNotFound(file);
+    switch (DatabaseFormat::of(file)) {
+        case DatabaseFormat::Embedded:
+            return;
+        case DatabaseFormat::Missing:
+            if (!QFileInfo(file).absoluteDir().exists())
+                throw JetError::invalidPath(file);
+            throw JetError::fileNotFound(file);
+        case DatabaseFormat::Unreadable:
+            throw JetError::cannotOpen(file);
+        case DatabaseFormat::Jet3:
+        case DatabaseFormat::Jet4:
+            throw JetError::jetFileReadOnly(file);
+        case DatabaseFormat::Ace:
+            throw JetError::aceFormat(file);
+        case DatabaseFormat::Unknown:
+            break;
     }
-    QFile f(file);
-    if (fi.isDir() || !f.open(QIODevice::ReadOnly))
-        throw JetError::cannotOpen(file);
-    const QByteArray head = f.read(100);
-    if (head.size() == 100 && head.startsWith(QByteArray("SQLite format 3\0", 16)))
-        return;
-    const QByteArray jetMark = head.mid(4, 15);
-    if (jetMark == "Standard Jet DB" || jetMark == "Standard ACE DB")
-        throw JetError::jetFormat(file);
     throw JetError::unrecognisedFormat(file);
 }
 
@@ -71,7 +74,8 @@ bool changesRows(const QString& sql) {
            (t[0].is("INSERT") || t[0].is("UPDATE") || t[0].is("DELETE") || t[0].is("REPLACE"));
 }
 
-// Jet names an expression column without an alias Expr1000, Expr1001, …
+// Jet names an expression column without an alias Expr1000, Expr1001, … The engine names such a column by
+// the expression's text, which is no plain name; a plain name is taken for an alias.
 bool isPlainName(const QString& name) {
     static const QRegularExpression re(QStringLiteral(R"(^[\p{L}_][\p{L}\p{N}_$]*$)"));
     return re.match(name).hasMatch();
@@ -245,7 +249,8 @@ private:
         RowSet out;
         int expr = 1000;
         for (int c = 0; c < st.columnCount(); ++c) {
-            JetColumnType type = JetTypes::fromDeclared(st.declaredType(c));
+            const QString declared = st.declaredType(c);
+            JetColumnType type = JetTypes::fromDeclared(declared);
             if (type.type == 0) {
                 QVariant first;
                 for (const auto& row : stored)
@@ -255,8 +260,9 @@ private:
                     }
                 type = JetTypes::fromValue(first);
             }
+            // A column of a table (it has a declared type) keeps its name, blanks and signs included.
             QString name = st.columnName(c);
-            if (!isPlainName(name))
+            if (declared.isEmpty() && !isPlainName(name))
                 name = QStringLiteral("Expr%1").arg(expr++);
             out.fields.append({name, type.type, type.definedSize});
         }

@@ -17,11 +17,6 @@ QString literal(const QString& text) {
     return QLatin1Char('\'') + t + QLatin1Char('\'');
 }
 
-bool lessByName(const QString& a, const QString& b) {
-    const int c = a.compare(b, Qt::CaseInsensitive);
-    return c != 0 ? c < 0 : a < b;
-}
-
 bool sameColumns(const QStringList& a, const QStringList& b) {
     if (a.size() != b.size())
         return false;
@@ -111,7 +106,7 @@ struct Reader {
         QVector<CatalogKey> foreign = foreignKeys(table->name, &declared);
         QVector<CatalogKey> unique = uniqueKeys(table->name, &declared);
         const auto byName = [](const CatalogKey& a, const CatalogKey& b) {
-            return lessByName(a.name, b.name);
+            return JetCatalog::lessByName(a.name, b.name);
         };
         std::stable_sort(foreign.begin(), foreign.end(), byName);
         std::stable_sort(unique.begin(), unique.end(), byName);
@@ -120,26 +115,29 @@ struct Reader {
     }
 
     QVector<CatalogKey> foreignKeys(const QString& table, QVector<JetConstraint>* declared) const {
-        // id, seq, parent table, child column; one id per relationship.
+        // id, seq, parent table, child column, parent column, rules; one id per relationship.
         const auto list =
-            rows(QStringLiteral("SELECT id, seq, \"table\", \"from\" FROM pragma_foreign_key_list(%1) "
-                                "ORDER BY id, seq")
+            rows(QStringLiteral("SELECT id, seq, \"table\", \"from\", \"to\", on_update, on_delete "
+                                "FROM pragma_foreign_key_list(%1) ORDER BY id, seq")
                      .arg(literal(table)));
         QVector<CatalogKey> out;
-        QVector<QString> parents;
         int id = -1;
         for (const auto& r : list) {
             if (r[0].toInt() != id) {
                 id = r[0].toInt();
-                out.append({QString(), adKeyForeign, {}});
-                parents.append(r[2].toString());
+                CatalogKey k(QString(), adKeyForeign, {});
+                k.relatedTable = r[2].toString();
+                k.cascadeUpdate = r[5].toString() == QLatin1String("CASCADE");
+                k.cascadeDelete = r[6].toString() == QLatin1String("CASCADE");
+                out.append(k);
             }
             out.last().columns.append(r[3].toString());
+            out.last().relatedColumns.append(r[4].toString());
         }
-        for (int i = 0; i < out.size(); ++i) {
-            out[i].name = takeDeclaredName(declared, JetConstraint::Foreign, out[i].columns, parents[i]);
-            if (out[i].name.isEmpty())
-                out[i].name = parents[i] + table;  // Jet's default: parent + child
+        for (auto& k : out) {
+            k.name = takeDeclaredName(declared, JetConstraint::Foreign, k.columns, k.relatedTable);
+            if (k.name.isEmpty())
+                k.name = k.relatedTable + table;  // Jet's default: parent + child
         }
         return out;
     }
@@ -188,9 +186,15 @@ CatalogData JetCatalog::read(sqlite3* db, const QString& file) {
         reader.columns(&t, o[2].toString());
         data.tables.append(t);
     }
-    std::sort(data.tables.begin(), data.tables.end(),
-              [](const CatalogTable& a, const CatalogTable& b) { return lessByName(a.name, b.name); });
+    std::sort(data.tables.begin(), data.tables.end(), [](const CatalogTable& a, const CatalogTable& b) {
+        return JetCatalog::lessByName(a.name, b.name);
+    });
     return data;
+}
+
+bool JetCatalog::lessByName(const QString& a, const QString& b) {
+    const int c = a.compare(b, Qt::CaseInsensitive);
+    return c != 0 ? c < 0 : a < b;
 }
 
 QString JetCatalog::jetDefault(const QString& engineDefault) {

@@ -23,6 +23,9 @@ public:
     // "it's", an inner " doubled), numbers as written, an expression without the engine's outer
     // parentheses ((now()) → now()). "" for no default, DEFAULT NULL included.
     static QString jetDefault(const QString& engineDefault);
+    // The order of tables and of keys within a group: by name without regard to case (letters folded), then
+    // by character code.
+    static bool lessByName(const QString& a, const QString& b);
 };
 
 }  // namespace ado

@@ -34,9 +34,7 @@ RuntimeError fromMessage(const QString& message, const QString& sql) {
         const QString name = nameAfter(message, noTable);
         if (isDrop(sql))
             return RuntimeError(3376, QStringLiteral("表“%1”不存在。").arg(name));
-        return RuntimeError(
-            3078, QStringLiteral("找不到输入表或查询“%1”。请确定它是否存在，以及它的名称的拼写是否正确。")
-                      .arg(name));
+        return JetError::tableNotFound(name);
     }
     if (message.startsWith(noColumn))
         return RuntimeError(
@@ -134,11 +132,51 @@ RuntimeError JetError::unrecognisedFormat(const QString& file) {
     return RuntimeError(3343, QStringLiteral("无法识别的数据库格式“%1”。").arg(file));
 }
 
-RuntimeError JetError::jetFormat(const QString& file) {
+RuntimeError JetError::aceFormat(const QString& file) {
     return RuntimeError(
-        3343, QStringLiteral("“%1”是 Microsoft Access（Jet）格式的数据库文件，本程序的数据库引擎无法打开它。"
-                             "请使用本程序建立的数据库文件。")
+        3343, QStringLiteral("“%1”是 Access 2007 或更新版本（ACE，.accdb）格式的数据库文件，本程序读不了"
+                             "这种格式。请在 Microsoft Access 中把它另存为“Access 2002-2003 数据库"
+                             "（.mdb）”后再试。")
                   .arg(file));
+}
+
+RuntimeError JetError::jetFileReadOnly(const QString& file) {
+    return RuntimeError(
+        3027, QStringLiteral("数据库“%1”是 Microsoft Access（Jet）格式的文件：本程序只整表读取这种文件，"
+                             "从不在其中写入，也不执行别的语句。请先在程序文件夹中运行"
+                             "“ztgl-admin import”，把它转换为本程序的格式。")
+                  .arg(file));
+}
+
+RuntimeError JetError::jetFileAsManager(const QString& file) {
+    return RuntimeError(
+        3027, QStringLiteral("帐套管理的数据库“%1”是 Microsoft Access（Jet）格式的文件，本程序只能读取、"
+                             "不能修改这种文件。请先在程序文件夹中运行“ztgl-admin import”，把它和"
+                             "各帐套的数据库一起转换为本程序的格式，再启动本程序。")
+                  .arg(file));
+}
+
+RuntimeError JetError::jetFileDamaged(const QString& file, const QString& detail) {
+    return RuntimeError(3049,
+                        QStringLiteral("无法读取数据库“%1”，文件已经损坏（%2）。请先在 Microsoft Access 中用"
+                                       "“压缩和修复数据库”修复它。")
+                            .arg(file, detail));
+}
+
+RuntimeError JetError::badPassword(const QString& file) {
+    return RuntimeError(3031,
+                        QStringLiteral("不是有效的密码。数据库“%1”设有密码，所给的密码与它不符。").arg(file));
+}
+
+RuntimeError JetError::jetReaderMissing(const QString& program) {
+    return RuntimeError(
+        3706, QStringLiteral("找不到读取 Access 数据库文件的程序“%1”，请重新安装本程序。").arg(program));
+}
+
+RuntimeError JetError::tableNotFound(const QString& table) {
+    return RuntimeError(
+        3078,
+        QStringLiteral("找不到输入表或查询“%1”。请确定它是否存在，以及它的名称的拼写是否正确。").arg(table));
 }
 
 RuntimeError JetError::cannotOpen(const QString& file) {

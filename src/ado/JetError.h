@@ -18,7 +18,15 @@ public:
 
     static ztgl::RuntimeError fileNotFound(const QString& file);        // 3024
     static ztgl::RuntimeError unrecognisedFormat(const QString& file);  // 3343
-    static ztgl::RuntimeError jetFormat(const QString& file);           // 3343, a file of Jet's own
+    static ztgl::RuntimeError aceFormat(const QString& file);           // 3343, Access 2007 and later
+    // Files in Jet's own format, which the program only reads:
+    static ztgl::RuntimeError jetFileReadOnly(
+        const QString& file);  // 3027, any statement but reading a table
+    static ztgl::RuntimeError jetFileAsManager(const QString& file);  // 3027, as the manager's database
+    static ztgl::RuntimeError jetFileDamaged(const QString& file, const QString& detail);  // 3049
+    static ztgl::RuntimeError badPassword(const QString& file);                            // 3031
+    static ztgl::RuntimeError jetReaderMissing(const QString& program);                    // 3706
+    static ztgl::RuntimeError tableNotFound(const QString& table);                         // 3078
     static ztgl::RuntimeError cannotOpen(const QString& file);          // 3051
     static ztgl::RuntimeError inUse(const QString& file);               // 3045
     static ztgl::RuntimeError locked(const QString& file);              // 3050

@@ -1,6 +1,8 @@
 // The shared connection gConn and the connection strings of the manager's and the account-set
 // databases.
 #include "ado/Connection.h"
+#include "ado/ConnectionString.h"
+#include "ado/JetError.h"
 #include "ado/Recordset.h"
 #include "db/PubSql.h"
 #include "platform/RuntimeError.h"
@@ -80,6 +82,12 @@ int Open_Connect() {
         gConn->setConnectionString(gConnectString);
         gConn->setConnectionTimeout(120);
         gConn->Open();
+        // An Access installation not yet brought over: its files can be read, never written.
+        if (gConn->isJetFile()) {
+            gConn->Close();
+            throw ado::JetError::jetFileAsManager(
+                ado::ConnectionString(gConnectString).value(QStringLiteral("Data Source")).trimmed());
+        }
         return 1;
     } catch (const std::exception& e) {
         ReportError(QStringLiteral("Open_Connect():"), e);

@@ -95,19 +95,21 @@ TEST(JetOpen, FilesThatAreNotDatabasesAreRefusedClearly) {
     const struct {
         const char* name;
         QByteArray bytes;
+        int number;
         const char* mark;  // in the text
     } cases[] = {
-        {"jet.mdb", jet, "Access（Jet）"},
-        {"ace.accdb", ace, "Access（Jet）"},
-        {"random.mdb", random, "无法识别的数据库格式"},
-        {"empty.mdb", QByteArray(), "无法识别的数据库格式"},
-        {"short.mdb", QByteArray("SQLite format 3"), "无法识别的数据库格式"},
+        // A Jet file goes to the reader of Jet files, which finds this one far too short.
+        {"jet.mdb", jet, 3049, "文件不完整"},
+        {"ace.accdb", ace, 3343, "Access 2007 或更新版本（ACE"},
+        {"random.mdb", random, 3343, "无法识别的数据库格式"},
+        {"empty.mdb", QByteArray(), 3343, "无法识别的数据库格式"},
+        {"short.mdb", QByteArray("SQLite format 3"), 3343, "无法识别的数据库格式"},
     };
     for (const auto& c : cases) {
         const QString file = dir.filePath(QString::fromLatin1(c.name));
         writeFile(file, c.bytes);
         const RuntimeError e = openError(file);
-        EXPECT_EQ(e.number(), 3343) << c.name;
+        EXPECT_EQ(e.number(), c.number) << c.name;
         EXPECT_TRUE(e.description().contains(QString::fromUtf8(c.mark)))
             << c.name << " " << e.description().toStdString();
         EXPECT_TRUE(e.description().contains(file)) << c.name;

@@ -1,6 +1,6 @@
 # Every include in src/ runs downwards: a file may include its own folder and the folders below
 # it, never one above. Run as: cmake -DSRC=<absolute path of src> -P CheckIncludes.cmake
-set(ZTGL_LAYERS platform process ado db audit style session operators creation catalogue safekeeping startup ui)
+set(ZTGL_LAYERS platform process ado db audit style session operators creation catalogue migration safekeeping startup ui)
 
 file(GLOB_RECURSE files RELATIVE ${SRC} ${SRC}/*.h ${SRC}/*.cpp)
 if(NOT files)

@@ -45,8 +45,11 @@ for file in "$home/ztgl" "$home/ztgl-admin" /usr/share/applications/cn.zavrin.zt
     /usr/share/doc/ztgl/copyright /usr/share/doc/ztgl/changelog.Debian.gz; do
     [[ -f $root$file ]] || fail "not installed: $file"
 done
-# Every program installed (ztgl-server-sim too, where the tree builds it) has its link and pages.
-for program in $(ls "$root$home"); do
+# The Jet file reader is there for the programs alone: no link, no manual page.
+[[ -x $root$home/ztgl-jetread ]] || fail "not installed: $home/ztgl-jetread"
+[[ ! -e $root/usr/bin/ztgl-jetread ]] || fail "/usr/bin/ztgl-jetread: the reader is no program of its own"
+# Every other program installed (ztgl-server-sim too, where the tree builds it) has its link and pages.
+for program in $(ls "$root$home" | grep -vx ztgl-jetread); do
     [[ $(readlink "$root/usr/bin/$program") == "$home/$program" ]] || fail "/usr/bin/$program is no link to $home/$program"
     for page in "man1/$program.1.gz" "zh_CN/man1/$program.1.gz"; do
         [[ -f $root/usr/share/man/$page ]] || fail "no manual page $page"
@@ -54,7 +57,7 @@ for program in $(ls "$root$home"); do
 done
 # The package ships no data: the suite or init-demo lays it.
 [[ -z $(find "$root$home" -type f ! -name 'ztgl*') ]] || fail "data in the package: $(ls "$root$home")"
-if ldd "$root$home/ztgl" "$root$home/ztgl-admin" | grep 'not found'; then fail "libraries not found"; fi
+if ldd "$root$home/ztgl" "$root$home/ztgl-admin" "$root$home/ztgl-jetread" | grep 'not found'; then fail "libraries not found"; fi
 
 # The installed ztgl-admin started through a link, as /usr/bin/ztgl-admin starts it: its program
 # folder is the installed folder, where init-demo lays the data.

@@ -1,0 +1,370 @@
+// The engine for files in Jet's own format, on the public test databases of tests/data/jet and on damaged,
+// patched and password-protected copies of them.
+#include <gtest/gtest.h>
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include "JetFiles.h"
+#include "RecordingUiPort.h"
+#include "ScopedEnvironment.h"
+#include "ado/Catalog.h"
+#include "ado/Connection.h"
+#include "ado/JetFileReader.h"
+#include "ado/JetFileValue.h"
+#include "db/PubSql.h"
+#include "operators/SetMima.h"
+#include "platform/RuntimeError.h"
+#include "process/Globals.h"
+
+namespace ztgl {
+namespace {
+
+using test::JetFiles;
+
+QString describe(const ado::CatalogColumn& c) {
+    QString s = QStringLiteral("%1 %2/%3").arg(c.name).arg(c.type).arg(c.definedSize);
+    for (const auto& p : c.properties)
+        s += QLatin1Char(' ') + p.first + QLatin1Char('=') + p.second.toString();
+    return s;
+}
+
+QString describe(const ado::CatalogKey& k) {
+    QString s = QStringLiteral("%1 %2 (%3)").arg(k.name).arg(k.type).arg(k.columns.join(QLatin1Char(',')));
+    if (k.type == ado::adKeyForeign)
+        s += QStringLiteral(" -> %1(%2)%3%4")
+                 .arg(k.relatedTable, k.relatedColumns.join(QLatin1Char(',')))
+                 .arg(k.cascadeUpdate ? QStringLiteral(" update cascade") : QString())
+                 .arg(k.cascadeDelete ? QStringLiteral(" delete cascade") : QString());
+    return s;
+}
+
+ado::RowSet readTable(const QString& file, const QString& table, const QString& password = QString()) {
+    ado::Connection c;
+    c.setConnectionString(JetFiles::connectionString(file, password));
+    c.Open();
+    return c.query(QStringLiteral("select * from ") + table);
+}
+
+RuntimeError errorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const RuntimeError& e) {
+        return e;
+    }
+    return RuntimeError(0, QStringLiteral("no error"));
+}
+
+QDateTime at(int y, int m, int d, int h = 0, int min = 0) {
+    return QDateTime(QDate(y, m, d), QTime(h, min));
+}
+
+TEST(JetFileCatalogue, TablesColumnsPropertiesAndKeysAsJetKeepsThem) {
+    ado::Catalog cat;
+    cat.Open(JetFiles::connectionString(JetFiles::path(QStringLiteral("testV2000.mdb"))));
+    QStringList names;
+    for (const auto& t : cat.Tables())
+        names << t.name + QLatin1Char('/') + t.type;
+    EXPECT_EQ(
+        names,
+        (QStringList{
+            QStringLiteral("MSysAccessObjects/SYSTEM TABLE"), QStringLiteral("MSysACEs/SYSTEM TABLE"),
+            QStringLiteral("MSysObjects/SYSTEM TABLE"), QStringLiteral("MSysQueries/SYSTEM TABLE"),
+            QStringLiteral("MSysRelationships/SYSTEM TABLE"), QStringLiteral("Table1/TABLE"),
+            QStringLiteral("Table2/TABLE"), QStringLiteral("Table3/TABLE"), QStringLiteral("Table4/TABLE")}));
+
+    // Jet 3 keeps text sizes in characters, Jet 4 in bytes: both come out in characters.
+    const QStringList table1 = {"A 202/50 Autoincrement=false Nullable=false",
+                                "B 202/100 Autoincrement=false Nullable=true",
+                                "C 17/1 Autoincrement=false Default=0 Nullable=true",
+                                "D 2/2 Autoincrement=false Default=0 Nullable=true",
+                                "E 3/4 Autoincrement=false Default=0 Nullable=true",
+                                "F 5/8 Autoincrement=false Default=0 Nullable=true",
+                                "G 7/8 Autoincrement=false Nullable=true",
+                                "H 6/8 Autoincrement=false Default=0 Nullable=true",
+                                "I 11/2 Autoincrement=false Nullable=true"};
+    const struct {
+        const char* file;
+        const char* table;
+        QStringList columns;
+        QStringList keys;
+    } cases[] = {
+        {"testV2000.mdb", "Table1", table1, {"PrimaryKey 1 (A)"}},
+        {"testV2000.mdb",
+         "Table3",
+         {"a 3/4 Autoincrement=true Nullable=false", "b 202/50 Autoincrement=false Nullable=true"},
+         {"PrimaryKey 1 (a)"}},
+        {"testV2000.mdb",
+         "Table4",
+         {"name 202/50 Autoincrement=false Nullable=true",
+          "data 72/16 Autoincrement=false Default=GenGUID() Nullable=false"},
+         {"PrimaryKey 1 (data)"}},
+        {"testV1997.mdb", "Table1", table1, {"PrimaryKey 1 (A)"}},
+        {"indexTestV2003.mdb",
+         "Table1",
+         {"id 3/4 Autoincrement=false Default=0 Nullable=false",
+          "otherfk1 3/4 Autoincrement=false Default=0 Nullable=true",
+          "otherfk2 3/4 Autoincrement=false Default=0 Nullable=true",
+          "data 202/50 Autoincrement=false Nullable=true",
+          "otherfk3 3/4 Autoincrement=false Default=0 Nullable=true"},
+         {"PrimaryKey 1 (id)", "Table2Table1 2 (otherfk1) -> Table2(id) delete cascade",
+          "Table3Table1 2 (otherfk2) -> Table3(id) update cascade"}},
+        {"test2V2000.mdb", "MSP_PROJECTS", {}, {"I_MSP_PROJECTS 3 (PROJ_ID)", "I_PROJ_NAME 3 (PROJ_NAME)"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " " + c.table);
+        ado::Catalog catalog;
+        catalog.Open(JetFiles::connectionString(JetFiles::path(QString::fromLatin1(c.file))));
+        const ado::CatalogTable* t = catalog.table(QString::fromLatin1(c.table));
+        ASSERT_NE(t, nullptr);
+        QStringList columns, keys;
+        for (const auto& col : t->columns)
+            columns << describe(col);
+        for (const auto& k : t->keys)
+            keys << describe(k);
+        if (!c.columns.isEmpty()) {
+            EXPECT_EQ(columns, c.columns);
+        }
+        EXPECT_EQ(keys, c.keys);
+    }
+}
+
+TEST(JetFileValues, EveryKindOfValueComesTyped) {
+    const QVector<QVector<QVariant>> table1 = {
+        {QStringLiteral("abcdefg"), QStringLiteral("hijklmnop"), 2, 222, 333333333, 444.555, at(1974, 9, 21),
+         3.5, true},
+        {QStringLiteral("a"), QStringLiteral("b"), 0, 0, 0, 0.0, at(1981, 12, 12), 0.0, false},
+    };
+    for (const char* file : {"testV2000.mdb", "testV1997.mdb"}) {
+        SCOPED_TRACE(file);
+        ado::RowSet rows = readTable(JetFiles::path(QString::fromLatin1(file)), QStringLiteral("Table1"));
+        ASSERT_EQ(rows.rows.size(), 2);
+        if (rows.rows[0][0] == QStringLiteral("a"))  // Jet 3 keeps them the other way round
+            std::swap(rows.rows[0], rows.rows[1]);
+        for (int r = 0; r < 2; ++r)
+            for (int c = 0; c < 9; ++c) {
+                EXPECT_EQ(rows.rows[r][c], table1[r][c]) << r << "," << c;
+                EXPECT_EQ(rows.rows[r][c].typeId(), table1[r][c].typeId()) << r << "," << c;
+            }
+    }
+
+    // A memo, an OLE object on a chain of pages, Unicode text, dates with a time, yes/no.
+    const ado::RowSet msp =
+        readTable(JetFiles::path(QStringLiteral("test2V2000.mdb")), QStringLiteral("MSP_PROJECTS"));
+    ASSERT_EQ(msp.rows.size(), 1);
+    ASSERT_EQ(msp.fields.size(), 74);
+    const auto value = [&](const char* name) {
+        for (int i = 0; i < msp.fields.size(); ++i)
+            if (msp.fields[i].name == QLatin1String(name))
+                return msp.rows[0][i];
+        return QVariant();
+    };
+    const QString author = value("PROJ_PROP_AUTHOR").toString();
+    EXPECT_EQ(author.size(), 348);
+    EXPECT_TRUE(author.startsWith(QStringLiteral("Jon Iles this is a a vawesraso")));
+    EXPECT_TRUE(author.endsWith(QStringLiteral("fj lkasj dlkfslkd jflksjadf as")));
+    const QByteArray ole = value("RESERVED_BINARY_DATA").toByteArray();
+    EXPECT_EQ(ole.size(), 22970);
+    EXPECT_EQ(QCryptographicHash::hash(ole, QCryptographicHash::Sha1).toHex(),
+              QByteArray("e5b3682c5115b9e8722cd1cfbba68dea0c1330a9"));  // as mdb-export -b hex gives it
+    EXPECT_EQ(value("PROJ_OPT_CURRENCY_SYMBOL"), QVariant(QStringLiteral("£")));
+    EXPECT_EQ(value("PROJ_LAST_SAVED"), QVariant(at(2006, 2, 3, 22, 11)));
+    EXPECT_EQ(value("PROJ_OPT_CALC_ACT_COSTS"), QVariant(true));
+    EXPECT_EQ(value("PROJ_OPT_MINUTES_PER_WEEK"), QVariant(2400));
+    EXPECT_EQ(value("PROJ_INFO_CAL_NAME"), QVariant(QStringLiteral("Standard")));
+    EXPECT_TRUE(value("PROJ_PROJECT").isNull());
+}
+
+TEST(JetFileValues, ChineseTextAndEncodedPasswordsComeOutCharacterForCharacter) {
+    QTemporaryDir dir;
+    const QString file = JetFiles::patchedTestV2000(dir.filePath(QStringLiteral("patched.mdb")));
+    const QString encoded = JetFiles::encodedPassword();
+    EXPECT_EQ(encoded, Set_Mima(QStringLiteral("xagx")));
+    EXPECT_TRUE(encoded.contains(QChar(0x20ac)) &&
+                encoded.contains(QChar(4)));  // code 128 and a control code
+    // Both patches found their place and fit it exactly.
+    EXPECT_EQ(JetFiles::compressed(JetFiles::chineseText()).size(), 9);
+    EXPECT_EQ(JetFiles::compressed(encoded).size(), 18);
+    EXPECT_NE(JetFiles::bytes(file), JetFiles::bytes(JetFiles::path(QStringLiteral("testV2000.mdb"))));
+    const ado::RowSet rows = readTable(file, QStringLiteral("Table1"));
+    ASSERT_EQ(rows.rows.size(), 2);
+    EXPECT_EQ(rows.rows[0][0], QVariant(JetFiles::chineseText()));
+    EXPECT_EQ(rows.rows[0][1], QVariant(encoded));
+
+    // The decoding rules by themselves: Jet 4 plain and compressed, Jet 3 in its code page.
+    const auto text = [](const QByteArray& raw, int version, int codePage) {
+        ado::JetFileHeader h;
+        h.version = quint8(version);
+        h.codePage = quint16(codePage);
+        return ado::JetFileValue::text(raw, h);
+    };
+    EXPECT_EQ(text(QByteArray("\x2d\x4e\x87\x65", 4), 1, 1252), QStringLiteral("中文"));
+    EXPECT_EQ(text(QByteArray("\xff\xfe"
+                              "ab\0\x2d\x4e\0c",
+                              9),
+                   1, 1252),
+              QStringLiteral("ab中c"));
+    EXPECT_EQ(text(QByteArray("\xd6\xd0\xce\xc4\x80"), 0, 936), QStringLiteral("中文€"));
+    EXPECT_EQ(text(QByteArray("\xa3"
+                              "5"),
+                   0, 1252),
+              QStringLiteral("£5"));
+
+    // Values the test files hold no rows of: a GUID, a negative amount, a date with its time.
+    const auto value = [](quint8 type, const QByteArray& raw) {
+        ado::JetFileColumn c;
+        c.type = type;
+        return ado::JetFileValue::decode(c, raw, ado::JetFileHeader(), QString());
+    };
+    EXPECT_EQ(value(ado::JetRepId, QByteArray::fromHex("3322110055447766"
+                                                       "8899aabbccddeeff")),
+              QVariant(QStringLiteral("{00112233-4455-6677-8899-AABBCCDDEEFF}")));
+    EXPECT_EQ(value(ado::JetMoney, QByteArray::fromHex("b29e43ffffffffff")), QVariant(-1234.5678));
+    EXPECT_EQ(value(ado::JetDateTime, QByteArray::fromHex("d2277dd29225e640")),
+              QVariant(at(2024, 3, 5, 14, 7)));
+    EXPECT_EQ(value(ado::JetInt, QByteArray::fromHex("feff")), QVariant(-2));
+    EXPECT_EQ(value(ado::JetBinary, QByteArray("\0\1", 2)), QVariant(QByteArray("\0\1", 2)));
+    EXPECT_EQ(errorOf([&] { value(ado::JetLong, QByteArray("\1\2", 2)); }).number(), 3049);
+}
+
+TEST(JetFileWrites, EveryStatementButReadingATableIsRefusedAndNothingIsWritten) {
+    QTemporaryDir dir;
+    const QString file =
+        JetFiles::copy(QStringLiteral("indexTestV2003.mdb"), dir.filePath(QStringLiteral("T.mdb")));
+    const QByteArray before = JetFiles::bytes(file);
+    // Not even a file the program may not write stops it from reading.
+    QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    ado::Connection c;
+    c.setConnectionString(JetFiles::connectionString(file));
+    c.Open();
+    EXPECT_TRUE(c.isJetFile());
+    const QString refused =
+        QStringLiteral(
+            "数据库“%1”是 Microsoft "
+            "Access（Jet）格式的文件：本程序只整表读取这种文件，从不在其中写入，也不执行别的语句。"
+            "请先在程序文件夹中运行“ztgl-admin import”，把它转换为本程序的格式。")
+            .arg(file);
+    for (const char* sql : {"insert into Table2 (id, data) values (9, 'x')", "UPDATE Table2 SET data = 'y'",
+                            "delete from Table2", "drop table Table2", "create table T (a long)",
+                            "select * from Table2 where id = 1", "select count(*) from Table2"}) {
+        SCOPED_TRACE(sql);
+        const RuntimeError e = errorOf([&] { c.Execute(QString::fromLatin1(sql)); });
+        EXPECT_EQ(e.number(), 3027);
+        EXPECT_EQ(e.description(), refused);
+    }
+    c.BeginTrans();
+    c.CommitTrans();
+    EXPECT_EQ(c.query(QStringLiteral("SELECT * FROM [Table2];")).rows.size(), 3);
+    EXPECT_EQ(errorOf([&] { c.query(QStringLiteral("select * from Nowhere")); }).number(), 3078);
+    c.Close();
+    EXPECT_EQ(JetFiles::bytes(file), before);
+
+    // As the manager's database it cannot serve: the start-up names the way out.
+    test::RecordingUiPort port;
+    ResetGlobals();
+    gConnectString = JetFiles::connectionString(file);
+    EXPECT_EQ(Open_Connect(), 0);
+    ASSERT_EQ(port.messages.size(), 1);
+    EXPECT_EQ(port.messages[0].text,
+              QStringLiteral(
+                  "Open_Connect():帐套管理的数据库“%1”是 Microsoft Access（Jet）格式的文件，本程序只能读取、"
+                  "不能修改这种文件。请先在程序文件夹中运行“ztgl-admin import”，把它和各帐套的数据库一起"
+                  "转换为本程序的格式，再启动本程序。")
+                  .arg(file));
+    EXPECT_EQ(port.messages[0].title, QStringLiteral("提示信息"));
+    ResetGlobals();
+}
+
+// Bytes of a Jet 4 file changed in place: each case gets a clear error, when opening or when reading the
+// table, and the file stays as it was.
+TEST(JetFileBadInput, DamagedForeignAndProtectedFilesGetClearMessages) {
+    QTemporaryDir dir;
+    const QByteArray good = JetFiles::bytes(JetFiles::path(QStringLiteral("testV2000.mdb")));
+    // The data page of Table1 (its definition is page 24).
+    qsizetype table1Page = -1;
+    for (qsizetype p = 0; p * 4096 < good.size() && table1Page < 0; ++p)
+        if (good[p * 4096] == 1 && qFromLittleEndian<quint32>(good.constData() + p * 4096 + 4) == 24)
+            table1Page = p;
+    ASSERT_GT(table1Page, 0);
+    QByteArray zeroPage = good, hangs = good, ace = good, password = good;
+    zeroPage.replace(table1Page * 4096, 4096, QByteArray(4096, '\0'));
+    hangs[0x2c2f8e] = char(0xbf);  // a byte that sends libmdb round in circles
+    ace.replace(4, 15, "Standard ACE DB");
+    ace[0x14] = 2;
+    const QByteArray secret("s\0e\0c\0r\0e\0t\0", 12);  // the header is masked: XOR writes a password in
+    for (int i = 0; i < secret.size(); ++i)
+        password[0x42 + i] = char(password[0x42 + i] ^ secret[i]);
+    QByteArray startsLikeJet = good.left(4096) + QByteArray(3 * 4096, '\x5a');
+
+    ado::JetFileReader::setIdleTimeout(2000);
+    const auto damaged = [](const QString& detail) {
+        return QStringLiteral("无法读取数据库“%1”，文件已经损坏（") + detail +
+               QStringLiteral("）。请先在 Microsoft Access 中用“压缩和修复数据库”修复它。");
+    };
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        int number;
+        QString text;  // %1 the file; empty: only the number and the file name are certain
+    } cases[] = {
+        {"truncated.mdb", good.left(good.size() / 2 + 100), 3049,
+         damaged(QStringLiteral("文件不完整，可能在复制时被截断"))},
+        {"cut at a page.mdb", good.left(40 * 4096), 3049,
+         damaged(QStringLiteral("表“Table3”的定义无法读取"))},
+        // The pages holding the properties of the columns (defaults, Required) are gone.
+        {"cut before its properties.mdb",
+         JetFiles::bytes(JetFiles::path(QStringLiteral("indexTestV2003.mdb"))).left(65 * 4096), 3049,
+         damaged(QStringLiteral("表“MSysObjects”的字段“LvProp”的长值数据损坏"))},
+        {"zero page.mdb", zeroPage, 3049,
+         damaged(QStringLiteral("表“Table1”的定义记有 2 行，读到的却是 0 行"))},
+        {"hangs.mdb", hangs, 3049, damaged(QStringLiteral("读取程序 2 秒内没有读出任何内容"))},
+        {"starts like jet.mdb", startsLikeJet, 3049, QString()},
+        {"ace.accdb", ace, 3343,
+         QStringLiteral(
+             "“%1”是 Access 2007 或更新版本（ACE，.accdb）格式的数据库文件，本程序读不了这种格式。请在 "
+             "Microsoft Access 中把它另存为“Access 2002-2003 数据库（.mdb）”后再试。")},
+        {"password.mdb", password, 3031,
+         QStringLiteral("不是有效的密码。数据库“%1”设有密码，所给的密码与它不符。")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = dir.filePath(QString::fromLatin1(c.name));
+        JetFiles::write(file, c.bytes);
+        const RuntimeError e = errorOf([&] { readTable(file, QStringLiteral("Table1")); });
+        EXPECT_EQ(e.number(), c.number) << e.description().toStdString();
+        if (c.text.isEmpty()) {
+            EXPECT_TRUE(e.description().contains(file)) << e.description().toStdString();
+        } else {
+            EXPECT_EQ(e.description(), c.text.arg(file));
+        }
+        EXPECT_EQ(JetFiles::bytes(file), c.bytes);
+    }
+    // The right password opens the protected copy.
+    EXPECT_EQ(readTable(dir.filePath(QStringLiteral("password.mdb")), QStringLiteral("Table1"),
+                        QStringLiteral("secret"))
+                  .rows.size(),
+              2);
+
+    // A reader that dies, and one that is not there.
+    const QString crashing = dir.filePath(QStringLiteral("crashing-reader"));
+    JetFiles::write(crashing, "#!/bin/sh\nkill -SEGV $$\n");
+    QFile::setPermissions(crashing, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    test::ScopedEnvironment env;
+    env.set("ZTGL_JETREAD", crashing.toLocal8Bit());
+    const QString goodCopy =
+        JetFiles::copy(QStringLiteral("testV2000.mdb"), dir.filePath(QStringLiteral("good.mdb")));
+    RuntimeError e = errorOf([&] { readTable(goodCopy, QStringLiteral("Table1")); });
+    EXPECT_EQ(e.description(), damaged(QStringLiteral("读取程序异常终止")).arg(goodCopy));
+    env.set("ZTGL_JETREAD", dir.filePath(QStringLiteral("no-such-reader")).toLocal8Bit());
+    e = errorOf([&] { readTable(goodCopy, QStringLiteral("Table1")); });
+    EXPECT_EQ(e.number(), 3706);
+    EXPECT_EQ(e.description(), QStringLiteral("找不到读取 Access 数据库文件的程序“%1”，请重新安装本程序。")
+                                   .arg(dir.filePath(QStringLiteral("no-such-reader"))));
+    ado::JetFileReader::setIdleTimeout(30000);
+}
+
+}  // namespace
+}  // namespace ztgl

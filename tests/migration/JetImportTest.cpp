@@ -1,0 +1,370 @@
+// ztgl-admin import on program folders laid out as an Access installation leaves them: real Jet files (the
+// public test databases and patched copies), the manager's database of the embedded engine, missing,
+// damaged, foreign and protected files.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QMap>
+
+#include "AdminProcess.h"
+#include "JetFiles.h"
+#include "RecordingUiPort.h"
+#include "TempProgramFolder.h"
+#include "ado/Backend.h"
+#include "ado/Connection.h"
+#include "ado/DatabaseFormat.h"
+#include "ado/JetDatabase.h"
+#include "creation/ProgressWindow.h"
+#include "creation/SchemaCopy.h"
+#include "creation/TemplateDatabase.h"
+#include "db/PubSql.h"
+#include "migration/DatabaseConverter.h"
+#include "migration/TableChecksum.h"
+#include "operators/LoginForm.h"
+#include "platform/RuntimeError.h"
+#include "process/Globals.h"
+
+namespace ztgl {
+namespace {
+
+using test::JetFiles;
+
+QString ztmlRow(const char* id, const char* name, const char* ztlj) {
+    return QStringLiteral(
+               "insert into ZTML (Id, ZTMC, ZTLJ, CreateTime, UserFlag) values ('%1', '%2', '%3', "
+               "'2024-01-15', 1)")
+        .arg(QLatin1String(id), QString::fromUtf8(name), QLatin1String(ztlj));
+}
+
+QString converted(const QString& file, int tables, int rows) {
+    return QStringLiteral(
+               "%1：已转换为本程序的格式（%2 个表，%3 行，逐表核对了结构、行数和全部数据）；原文件保存为 "
+               "%1.access-original。")
+        .arg(file)
+        .arg(tables)
+        .arg(rows);
+}
+
+QString ours(const QString& file) {
+    return file + QStringLiteral("：已是本程序的格式，无需转换。");
+}
+
+QStringList lines(const QString& text) {
+    return text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+class ImportFolder : public ::testing::Test {
+protected:
+    void SetUp() override { ResetGlobals(); }
+    void TearDown() override { ResetGlobals(); }
+
+    QString file(const QString& name) const { return m_folder->filePath(name); }
+    test::AdminRun import() const {
+        return test::runAdmin({QStringLiteral("--dir"), m_folder->path(), QStringLiteral("import")});
+    }
+    // Every file of the folder with its bytes.
+    QMap<QString, QByteArray> snapshot() const {
+        QMap<QString, QByteArray> out;
+        for (const QString& name : QDir(m_folder->path()).entryList(QDir::Files))
+            out.insert(name, JetFiles::bytes(file(name)));
+        return out;
+    }
+    // The statements a new set on SQL Server would be built with from this template.
+    static QStringList serverStatements(const QString& templateFile) {
+        test::RecordingUiPort port;
+        gDBType = kSqlServer;
+        QStringList out;
+        ProgressWindow progress;
+        SchemaCopy copy(
+            JetFiles::connectionString(templateFile), [&](const QString& sql) { out << sql; }, progress);
+        EXPECT_TRUE(copy.XZBJG());
+        EXPECT_TRUE(port.messages.isEmpty());
+        return out;
+    }
+    // Manager's database of the embedded engine whose ZTML lists three sets.
+    void managerListingThreeSets(const QString& password = QString()) {
+        m_folder->makeManagerDatabase({ztmlRow("1", "华东", "KXPUB_BK001"),
+                                       ztmlRow("2", "华南", "KXPUB_BK002"),
+                                       ztmlRow("3", "华北", "KXPUB_BK003")});
+        QStringList config = m_folder->accessConfig();
+        config.replaceInStrings(QStringLiteral("PASSWORD="), QStringLiteral("PASSWORD=") + password);
+        m_folder->writeConfig(config);
+    }
+
+    test::TempProgramFolder folder;
+    test::TempProgramFolder* m_folder = &folder;  // the folder the helpers work on
+};
+
+TEST_F(ImportFolder, JetFilesComeOverTheOriginalsStayBesideThemAndASecondRunChangesNothing) {
+    managerListingThreeSets();
+    JetFiles::copy(QStringLiteral("indexTestV2003.mdb"), file(kTemplateFileName));
+    JetFiles::patchedTestV2000(
+        file(QStringLiteral("kxpub_bk001.mdb")));                     // copied from Windows in small letters
+    ado::CreateJetDatabase(file(QStringLiteral("KXPUB_BK003.MDB")));  // already the engine's own
+    const QStringList jetStatements = serverStatements(file(kTemplateFileName));
+    const auto before = snapshot();
+
+    test::AdminRun r = import();
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.err, QString());
+    EXPECT_EQ(
+        lines(r.out),
+        (QStringList{
+            QStringLiteral("帐套数据库 KXPUB_BK002.MDB 不在程序文件夹中，跳过。"),
+            ours(QStringLiteral("KXPUB.MDB")), QStringLiteral("正在转换 MWMSD_NULL.mdb ……"),
+            converted(QStringLiteral("MWMSD_NULL.mdb"), 3, 11), QStringLiteral("正在转换 kxpub_bk001.mdb ……"),
+            converted(QStringLiteral("kxpub_bk001.mdb"), 4, 2), ours(QStringLiteral("KXPUB_BK003.MDB")),
+            QStringLiteral("完成：转换了 2 个数据库，2 个原已是本程序的格式。")}));
+    for (const char* name : {"MWMSD_NULL.mdb", "kxpub_bk001.mdb"}) {
+        SCOPED_TRACE(name);
+        const QString n = QString::fromLatin1(name);
+        EXPECT_EQ(ado::DatabaseFormat::of(file(n)), ado::DatabaseFormat::Embedded);
+        EXPECT_EQ(JetFiles::bytes(file(n + QStringLiteral(".access-original"))), before.value(n));
+    }
+    EXPECT_EQ(JetFiles::bytes(file(QStringLiteral("KXPUB.MDB"))), before.value(QStringLiteral("KXPUB.MDB")));
+
+    // The values, Chinese text and an operator's encoded password included, character for character.
+    ado::Connection set;
+    set.setConnectionString(JetFiles::connectionString(file(QStringLiteral("kxpub_bk001.mdb"))));
+    set.Open();
+    const ado::RowSet rows = set.query(QStringLiteral("select * from Table1"));
+    set.Close();
+    ASSERT_EQ(rows.rows.size(), 2);
+    EXPECT_EQ(rows.rows[0].mid(0, 2),
+              (QVector<QVariant>{JetFiles::chineseText(), JetFiles::encodedPassword()}));
+    // Types, defaults, keys and rows came over as the template's schema copy reads them.
+    EXPECT_EQ(serverStatements(file(kTemplateFileName)), jetStatements);
+
+    const auto after = snapshot();
+    r = import();
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(lines(r.out),
+              (QStringList{QStringLiteral("帐套数据库 KXPUB_BK002.MDB 不在程序文件夹中，跳过。"),
+                           ours(QStringLiteral("KXPUB.MDB")), ours(QStringLiteral("MWMSD_NULL.mdb")),
+                           ours(QStringLiteral("kxpub_bk001.mdb")), ours(QStringLiteral("KXPUB_BK003.MDB")),
+                           QStringLiteral("完成：转换了 0 个数据库，4 个原已是本程序的格式。")}));
+    EXPECT_EQ(snapshot(), after);
+}
+
+TEST_F(ImportFolder, TheManagersOwnJetFileComesOverAndAKeptNameIsNeverReused) {
+    JetFiles::copy(QStringLiteral("testV1997.mdb"), folder.managerFile());
+    const QByteArray original = JetFiles::bytes(folder.managerFile());
+    JetFiles::write(file(QStringLiteral("KXPUB.MDB.access-original")), "an earlier original");
+    folder.writeConfig(folder.accessConfig());
+    gIniFile = folder.iniFile();
+
+    const test::AdminRun r = import();
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(lines(r.out),
+              (QStringList{
+                  QStringLiteral("KXPUB.MDB 中没有帐套目录（表 ZTML），没有帐套数据库要转换。"),
+                  QStringLiteral("正在转换 KXPUB.MDB ……"),
+                  converted(QStringLiteral("KXPUB.MDB"), 4, 2)
+                      .replace(QStringLiteral(".access-original。"), QStringLiteral(".access-original-2。")),
+                  QStringLiteral("完成：转换了 1 个数据库，0 个原已是本程序的格式。")}));
+    EXPECT_EQ(JetFiles::bytes(file(QStringLiteral("KXPUB.MDB.access-original"))),
+              QByteArray("an earlier original"));
+    EXPECT_EQ(JetFiles::bytes(file(QStringLiteral("KXPUB.MDB.access-original-2"))), original);
+    // Now the start-up opens it.
+    test::RecordingUiPort port;
+    gDBType = kAccess;
+    gConnectString = folder.managerConnectString();
+    EXPECT_EQ(Open_Connect(), 1);
+    Close_Connect();
+}
+
+// A fault stops the run at that file: it and the files after it stay exactly as they were, files before it
+// are done, nothing half-made is left behind.
+TEST_F(ImportFolder, AFaultStopsTheRunAndLeavesTheOriginalsAsTheyWere) {
+    const QString failed = QStringLiteral("\n原文件没有任何改动，其后的数据库也没有转换。");
+    const struct {
+        const char* what;
+        const char* password;  // in kxconfig.ini
+        const char* templateSource;
+        const char* set2Source;  // KXPUB_BK002.MDB: a test file, or a damaged or protected copy
+        int converted;           // files converted before the fault
+        QString error;           // %1: the failing file's path
+    } cases[] = {
+        {"a truncated set", "", nullptr, "truncated", 1,
+         QStringLiteral(
+             "KXPUB_BK002.MDB：无法转换。无法读取数据库“%1”，文件已经损坏（文件不完整，可能在复制时被截断）。"
+             "请先在 Microsoft Access 中用“压缩和修复数据库”修复它。")},
+        {"an Access 2007 template", "", "ace", "testV2000.mdb", 0,
+         QStringLiteral(
+             "MWMSD_NULL.mdb：无法转换。“%1”是 Access 2007 或更新版本（ACE，.accdb）格式的数据库文件，"
+             "本程序读不了这种格式。请在 Microsoft Access 中把它另存为“Access 2002-2003 "
+             "数据库（.mdb）”后再试。")},
+        {"a protected set without the password", "", nullptr, "protected", 1,
+         QStringLiteral(
+             "KXPUB_BK002.MDB：无法转换。不是有效的密码。数据库“%1”设有密码，所给的密码与它不符。")},
+        {"a protected set with the manager's password", "secret", nullptr, "protected", 3, QString()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempProgramFolder fresh;
+        m_folder = &fresh;
+        managerListingThreeSets(QString::fromLatin1(c.password));
+        const QByteArray good = JetFiles::bytes(JetFiles::path(QStringLiteral("testV2000.mdb")));
+        JetFiles::write(file(QStringLiteral("KXPUB_BK001.MDB")), good);
+        QByteArray set2 = good;
+        if (qstrcmp(c.set2Source, "truncated") == 0) {
+            set2.chop(5000);
+        } else if (qstrcmp(c.set2Source, "protected") == 0) {
+            const QByteArray secret("s\0e\0c\0r\0e\0t\0", 12);
+            for (int i = 0; i < secret.size(); ++i)
+                set2[0x42 + i] = char(set2[0x42 + i] ^ secret[i]);
+        }
+        JetFiles::write(file(QStringLiteral("KXPUB_BK002.MDB")), set2);
+        JetFiles::copy(QStringLiteral("testV1997.mdb"), file(QStringLiteral("KXPUB_BK003.MDB")));
+        if (c.templateSource) {
+            QByteArray ace = good;
+            ace.replace(4, 15, "Standard ACE DB");
+            ace[0x14] = 3;
+            JetFiles::write(file(kTemplateFileName), ace);
+        }
+        const auto before = snapshot();
+        const test::AdminRun r = import();
+        const auto after = snapshot();
+        const QStringList out = lines(r.out);
+        EXPECT_EQ(out.filter(QStringLiteral("已转换为本程序的格式")).size(), c.converted)
+            << r.out.toStdString();
+        if (c.error.isEmpty()) {
+            EXPECT_EQ(r.code, 0);
+            EXPECT_EQ(r.err, QString());
+            continue;
+        }
+        EXPECT_EQ(r.code, 1);
+        const QString failing = c.error.section(QStringLiteral("："), 0, 0);
+        EXPECT_EQ(r.err, c.error.arg(file(failing)) + failed + QLatin1Char('\n'));
+        // The failing file and those after it: untouched; no new file but the converted ones and their
+        // originals.
+        EXPECT_EQ(after.value(failing), before.value(failing));
+        EXPECT_EQ(after.value(QStringLiteral("KXPUB_BK003.MDB")),
+                  before.value(QStringLiteral("KXPUB_BK003.MDB")));
+        EXPECT_EQ(after.size(), before.size() + c.converted);
+    }
+    m_folder = &folder;
+}
+
+// The operators' encoded passwords (control codes, the euro sign standing for code 128) come over character
+// for character: every operator logs in with the old password.
+TEST_F(ImportFolder, OperatorsLogInWithTheirOldPasswordsAfterTheirDatabaseCameOver) {
+    const struct {
+        const char* id;
+        const char* code;
+        const char* password;
+    } operators[] = {{"7", "x", "ag"}, {"8", "张三", "密码123"}, {"9", "o'brien", " p'w \"x\" "}};
+    QStringList statements;
+    for (const auto& o : operators)
+        statements << QStringLiteral("insert into ZTUsers (Id, UserName, UserPwds) values (%1, %2, '%3')")
+                          .arg(GetSqlVal(QString::fromUtf8(o.id)), GetSqlVal(QString::fromUtf8(o.code)),
+                               LoginForm::EncodedPassword(QString::fromUtf8(o.code),
+                                                          QString::fromUtf8(o.password))
+                                   .replace(QLatin1Char('\''), QStringLiteral("''")));
+    folder.makeManagerDatabase(statements);
+    const QString made = file(QStringLiteral("NEW.MDB"));
+    const DatabaseConverter::Summary s = DatabaseConverter::convert(folder.managerConnectString(), made);
+    EXPECT_EQ(s.tables, 2);
+    EXPECT_EQ(s.rows, 4);
+
+    test::RecordingUiPort port;
+    gDBType = kAccess;
+    gConnectString = JetFiles::connectionString(made);
+    ASSERT_EQ(Open_Connect(), 1);
+    for (const auto& o : operators) {
+        SCOPED_TRACE(o.code);
+        EXPECT_EQ(LoginForm::GetUserInformation(QString::fromUtf8(o.code)).UserPwds,
+                  LoginForm::EncodedPassword(QString::fromUtf8(o.code), QString::fromUtf8(o.password)));
+        LoginForm login(nullptr);
+        login.userName = QString::fromUtf8(o.code);
+        login.password = QString::fromUtf8(o.password);
+        EXPECT_TRUE(login.cmdOK_Click());
+        login.password += QLatin1Char('!');
+        EXPECT_FALSE(login.cmdOK_Click());
+    }
+    Close_Connect();
+    EXPECT_EQ(port.messages.size(), 3);  // one wrong password each
+}
+
+// The comparison after a conversion: an engine that hands over a value its own file cannot hold as given (a
+// date without its time) is caught, and the new file is removed again.
+class DateOnlyEngine final : public ado::Backend {
+public:
+    void open(const ado::ConnectionString&, int) override {}
+    void close() override {}
+    qint64 execute(const QString&) override { return -1; }
+    ado::RowSet query(const QString&) override {
+        ado::RowSet r;
+        r.fields = {{QStringLiteral("A"), ado::adVarWChar, 10}, {QStringLiteral("D"), ado::adDate, 8}};
+        r.rows = {{QStringLiteral("x"), QDate(2024, 3, 5)}};
+        return r;
+    }
+    ado::CatalogData readCatalog() override {
+        ado::CatalogTable t;
+        t.name = QStringLiteral("T");
+        t.type = QStringLiteral("TABLE");
+        for (const auto& f : query(QString()).fields) {
+            ado::CatalogColumn c;
+            c.name = f.name;
+            c.type = f.type;
+            c.definedSize = f.definedSize;
+            c.properties = {{QStringLiteral("Autoincrement"), false}, {QStringLiteral("Nullable"), true}};
+            t.columns << c;
+        }
+        return {{t}};
+    }
+    void beginTrans() override {}
+    void commitTrans() override {}
+    void rollbackTrans() override {}
+};
+
+TEST_F(ImportFolder, ADifferenceAfterTheCopyIsNamedAndTheNewFileRemoved) {
+    const QString source = JetFiles::copy(QStringLiteral("testV1997.mdb"), file(QStringLiteral("SRC.MDB")));
+    const QString made = file(QStringLiteral("NEW.MDB"));
+    ado::setBackendFactory(ado::EngineKind::JetFile, [] { return std::make_unique<DateOnlyEngine>(); });
+    try {
+        DatabaseConverter::convert(JetFiles::connectionString(source), made);
+        ADD_FAILURE() << "no difference found";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.description(), QStringLiteral("表“T”转换后核对不符：行数相同，但数据的校验和不同"));
+    }
+    ado::setBackendFactory(ado::EngineKind::JetFile, nullptr);
+    EXPECT_FALSE(QFileInfo::exists(made));
+}
+
+TEST(TableChecksum, SameRowsInAnyOrderAndNothingElse) {
+    const QVector<QVector<QVariant>> rows = {
+        {QStringLiteral("a"), 1, 2.5, true, QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)),
+         QByteArray("\x01\x02")},
+        {QStringLiteral("b"), QVariant(), 0.0, false, QVariant(), QByteArray()},
+    };
+    const auto sum = [](const QVector<QVector<QVariant>>& rs) {
+        TableChecksum c;
+        for (const auto& r : rs)
+            c.add(r);
+        return c.result();
+    };
+    EXPECT_EQ(sum(rows), sum({rows[1], rows[0]}));
+    EXPECT_EQ(sum({{-0.0}}), sum({{0.0}}));
+    const struct {
+        QVariant a, b;
+    } differ[] = {
+        {QStringLiteral("a"), QStringLiteral("a ")},
+        {QStringLiteral(""), QVariant()},
+        {1, QStringLiteral("1")},
+        {1, 2},
+        {0.1, 0.1f},
+        {QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)), QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9, 1))},
+        {QByteArray("\x01"), QByteArray("\x01\x00", 2)},
+        {true, 1},
+    };
+    for (const auto& d : differ)
+        EXPECT_NE(sum({{d.a}}), sum({{d.b}}))
+            << d.a.toString().toStdString() << " / " << d.b.toString().toStdString();
+    EXPECT_NE(sum(rows), sum({rows[0], rows[0]}));
+    EXPECT_NE(sum({{QStringLiteral("ab"), QStringLiteral("c")}}),
+              sum({{QStringLiteral("a"), QStringLiteral("bc")}}));
+}
+
+}  // namespace
+}  // namespace ztgl
