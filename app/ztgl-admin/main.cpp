@@ -1,5 +1,5 @@
 // ztgl-admin: the account-set manager's operations without a screen, for IT staff and scripts.
-//   ztgl-admin [--dir PROGRAM_FOLDER] [--yes] COMMAND ...
+//   ztgl-admin [--dir PROGRAM_FOLDER] [--yes] [--timeout SECONDS] COMMAND ...
 // Exit codes: 0 done, 1 refused or failed, 2 bad usage.
 #include <QCoreApplication>
 #include <QDir>
@@ -23,7 +23,8 @@ std::map<QString, Entry>& registry() {
 }
 
 int usage(QTextStream& err) {
-    err << "usage: ztgl-admin [--dir PROGRAM_FOLDER] [--yes] COMMAND ..." << Qt::endl << "commands:" << Qt::endl;
+    err << "usage: ztgl-admin [--dir PROGRAM_FOLDER] [--yes] [--timeout SECONDS] COMMAND ..." << Qt::endl
+        << "commands:" << Qt::endl;
     for (const auto& [name, e] : registry()) err << "  " << e.usage << Qt::endl;
     return ExitUsage;
 }
@@ -61,6 +62,14 @@ int main(int argc, char** argv) {
     takeOption(args, QStringLiteral("--dir"), dir, bad);
     bool yes = false;
     if (args.removeAll(QStringLiteral("--yes")) > 0) yes = true;
+    // How long the network edition's handshake windows wait for the server.
+    QString timeoutText;
+    int timeout = ConsoleUiPort::kDefaultTimeout;
+    if (takeOption(args, QStringLiteral("--timeout"), timeoutText, bad)) {
+        bool ok = false;
+        timeout = timeoutText.toInt(&ok);
+        bad = bad || !ok || timeout < 1 || timeout > 24 * 3600;
+    }
     if (bad || args.isEmpty()) return usage(err);
 
     const QString command = args.takeFirst();
@@ -69,7 +78,7 @@ int main(int argc, char** argv) {
         err << QStringLiteral("未知的命令：") << command << Qt::endl;
         return usage(err);
     }
-    ConsoleUiPort port(err, yes);
+    ConsoleUiPort port(err, yes, timeout);
     ztgl::setUi(&port);
     AdminContext ctx{dir, args, yes, out, err};
     const int rc = it->second.fn(ctx);

@@ -71,6 +71,9 @@ MsgAnswer answerOf(int clicked, MsgButtons buttons) {
 QtUiPort::QtUiPort() {
     registerModal(QStringLiteral("frmCyXgmm"), &runFrmCyXgmm);
     registerModal(QStringLiteral("frmZTGLXZ"), &runFrmZTGLXZ);
+    registerModal(QStringLiteral("frm_connect"), &runFrmConnect);
+    registerModal(QStringLiteral("w_PreLogin"), &runHandshakeWindow);
+    registerModal(QStringLiteral("w_CheckUser"), &runHandshakeWindow);
 }
 
 MsgAnswer QtUiPort::message(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons) {
