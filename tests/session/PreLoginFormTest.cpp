@@ -6,6 +6,7 @@
 
 #include "LocalServer.h"
 #include "QtPrinters.h"
+#include "RecordingPreLoginHooks.h"
 #include "RecordingShutDown.h"
 #include "RecordingUiPort.h"
 #include "db/PubSql.h"
@@ -41,11 +42,6 @@ protected:
     void SetUp() override {
         ResetGlobals();
         gAppTitle = QStringLiteral("商业进销存");
-        hooks.showConnectSettings = [this] { ++settingsShown; };
-        hooks.runMain = [this] {
-            ++mainRuns;
-            return nestedMainSucceeds;
-        };
     }
     void TearDown() override { ResetGlobals(); }
 
@@ -76,11 +72,9 @@ protected:
     RecordingUiPort port;
     RecordingShutDown orders;
     QtSessionSocket socket;
-    PreLoginForm::Hooks hooks;
+    RecordingPreLoginHooks recorded;
+    PreLoginForm::Hooks hooks = recorded.hooks();
     std::unique_ptr<LocalServer> server;
-    int settingsShown = 0;
-    int mainRuns = 0;
-    bool nestedMainSucceeds = true;
     bool endsProgram = false;
 };
 
@@ -300,13 +294,13 @@ TEST_F(PreLoginFormTest, OperatorActions) {
         form.Form_KeyPress('Q');  // capital: nothing
         form.Form_MouseUp(1, 3);  // Ctrl+Shift: nothing
         form.Form_MouseUp(2, 2);  // right button: nothing
-        EXPECT_EQ(settingsShown, 0);
+        EXPECT_EQ(recorded.settingsShown, 0);
         EXPECT_FALSE(socket.isClosed());
 
         // Ctrl+click: no connection string, the socket closed, the settings dialog; the window stays.
         gConnectString = QStringLiteral("old");
         form.Form_MouseUp(1, 2);
-        EXPECT_EQ(settingsShown, 1);
+        EXPECT_EQ(recorded.settingsShown, 1);
         EXPECT_EQ(gConnectString, QString());
         EXPECT_TRUE(socket.isClosed());
         EXPECT_FALSE(form.isUnloaded());
@@ -314,13 +308,13 @@ TEST_F(PreLoginFormTest, OperatorActions) {
         // "q": unloaded, the settings dialog, then the start-up once more.
         form.Form_KeyPress('q');
         EXPECT_TRUE(form.isUnloaded());
-        EXPECT_EQ(settingsShown, 2);
-        EXPECT_EQ(mainRuns, 1);
+        EXPECT_EQ(recorded.settingsShown, 2);
+        EXPECT_EQ(recorded.mainRuns, 1);
         EXPECT_FALSE(form.endsProgram());
     }
     {
         // A nested start-up that ended the program ends this one too.
-        nestedMainSucceeds = false;
+        recorded.nestedMainSucceeds = false;
         PreLoginForm form(socket, &orders, hooks);
         form.Form_Load();
         form.Form_KeyPress('q');

@@ -9,6 +9,7 @@
 
 #include "LocalServer.h"
 #include "QtPrinters.h"
+#include "RecordingPreLoginHooks.h"
 #include "RecordingShutDown.h"
 #include "RecordingUiPort.h"
 #include "WidgetInput.h"
@@ -30,11 +31,6 @@ protected:
     void SetUp() override {
         ResetGlobals();
         gAppTitle = QStringLiteral("商业进销存");
-        hooks.showConnectSettings = [this] { ++settingsShown; };
-        hooks.runMain = [this] {
-            ++mainRuns;
-            return true;
-        };
     }
     void TearDown() override { ResetGlobals(); }
 
@@ -51,9 +47,8 @@ protected:
     RecordingShutDown orders;
     QtSessionSocket socket;
     LocalServer server{QStringLiteral("Provider=P"), QStringLiteral("KxBegin: silent")};
-    PreLoginForm::Hooks hooks;
-    int settingsShown = 0;
-    int mainRuns = 0;
+    RecordingPreLoginHooks recorded;
+    PreLoginForm::Hooks hooks = recorded.hooks();
 };
 
 TEST_F(HandshakeWindowTest, LooksAsDesigned) {
@@ -103,12 +98,12 @@ TEST_F(HandshakeWindowTest, KeyQ) {
     QTest::keyClick(window.get(), 'Q', Qt::ShiftModifier);
     QTest::keyClick(window.get(), Qt::Key_Escape);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(settingsShown, 0);
+    EXPECT_EQ(recorded.settingsShown, 0);
     QTest::keyClick(window.get(), 'q');
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(preLogin.isUnloaded());
-    EXPECT_EQ(settingsShown, 1);
-    EXPECT_EQ(mainRuns, 1);
+    EXPECT_EQ(recorded.settingsShown, 1);
+    EXPECT_EQ(recorded.mainRuns, 1);
 }
 
 // Ctrl alone with the left button: the settings dialog; the window stays and waits.
@@ -119,10 +114,10 @@ TEST_F(HandshakeWindowTest, CtrlClick) {
     QTest::mouseClick(window.get(), Qt::LeftButton, Qt::NoModifier, inside);
     QTest::mouseClick(window.get(), Qt::LeftButton, Qt::ControlModifier | Qt::ShiftModifier, inside);
     QTest::mouseClick(window.get(), Qt::RightButton, Qt::ControlModifier, inside);
-    EXPECT_EQ(settingsShown, 0);
+    EXPECT_EQ(recorded.settingsShown, 0);
     gConnectString = QStringLiteral("old");
     QTest::mouseClick(window.get(), Qt::LeftButton, Qt::ControlModifier, window->Image2()->geometry().center());
-    EXPECT_EQ(settingsShown, 1);
+    EXPECT_EQ(recorded.settingsShown, 1);
     EXPECT_EQ(gConnectString, QString());
     EXPECT_TRUE(socket.isClosed());
     EXPECT_TRUE(window->isVisible());
