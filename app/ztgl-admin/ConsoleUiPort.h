@@ -9,9 +9,10 @@ namespace ztgl::admin {
 // Messages of the core on stderr. Questions: Yes (Retry) with --yes; asked on a terminal;
 // otherwise answered No (Cancel, refused), saying so.
 // Modal windows: the handshake windows run without a screen; where they would wait for an
-// operator (the server closed the connection, or nothing happened for `timeoutSeconds`) they are
-// closed as the operator would close them. The connection settings dialog is not shown: it says
-// where the settings are, and counts as closed without OK.
+// operator they are closed as the operator would close them: at once when the server has closed
+// the connection (nothing more can come), after `timeoutSeconds` when the conversation has not
+// ended by then. The connection settings dialog is not shown: it says where the settings are,
+// and counts as closed without OK.
 class ConsoleUiPort final : public UiPort {
 public:
     static constexpr int kDefaultTimeout = 30;  // seconds

@@ -104,9 +104,6 @@ HandshakeWindow::~HandshakeWindow() {
     m_form.setView(nullptr);
 }
 
-// Esc does not close the window.
-void HandshakeWindow::reject() {}
-
 void HandshakeWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // After the window is up, as the modal wait has begun: the check may unload it at once.

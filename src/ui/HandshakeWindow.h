@@ -16,7 +16,8 @@ class ShapeWidget;
 // The two handshake windows, w_PreLogin and w_CheckUser, over their rules: the white frame,
 // bitmap 103, the title line, the status text and the animation on the 100 ms timer. The window
 // receives its keys itself (it has no input fields), its mouse buttons and its close button, and
-// hands them to the rules. Esc does nothing: only the close button closes it.
+// hands them to the rules. Esc does nothing (the window passes every key to the rules): only the
+// close button closes it.
 class HandshakeWindow : public QDialog, private HandshakeForm::View {
     Q_OBJECT
 public:
@@ -33,8 +34,6 @@ public:
     QLabel* Image2() const { return m_picture; }
     ShapeWidget* Shape1() const { return m_frame; }
     QTimer* Timer1() { return &m_timer; }
-
-    void reject() override;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -114,27 +114,6 @@ TEST_F(ConnectSettingsFormTest, OkStoresTheValues) {
                                          address + QStringLiteral("\r\nPORT=abc\r\n[DBCONNECT]\r\nDBTYPE=x\r\n")));
 }
 
-TEST_F(ConnectSettingsFormTest, OkMakesTheSectionWhenMissing) {
-    folder.writeConfigBytes("[BASESETUP]\r\nISWLB=1\r\n");
-    form.Text4Text = QStringLiteral("10.1.1.1");
-    form.Text5Text = QStringLiteral("2002");
-    form.Command2_Click();
-    EXPECT_EQ(fileBytes(), QByteArray("[BASESETUP]\r\nISWLB=1\r\n[SERVERINFO]\r\nIP=10.1.1.1\r\nPORT=2002\r\n"));
-}
-
-TEST_F(ConnectSettingsFormTest, CloseStoresNothing) {
-    const QString ip = gServerIP;
-    form.Text4Text = QStringLiteral("10.9.9.9");
-    form.Text5Text = QStringLiteral("9");
-    form.IsOK = true;
-    form.command1_Click(0);
-    EXPECT_FALSE(form.IsOK);
-    EXPECT_EQ(view.unloads, 1);
-    EXPECT_TRUE(form.isUnloaded());
-    EXPECT_EQ(gServerIP, ip);
-    EXPECT_EQ(fileBytes(), kBefore);
-}
-
 TEST_F(ConnectSettingsFormTest, Texts) {
     EXPECT_EQ(form.formName(), QStringLiteral("frm_connect"));
     EXPECT_EQ(F::caption(), QStringLiteral("连接设置"));
