@@ -105,7 +105,8 @@ QStringList DemoFolder::serverSimArguments(const QString& kxpubPath) {
 QString DemoFolder::configText(const QString& kxpubPath, Edition edition) {
     const bool network = edition == Edition::Network;
     QStringList lines = {
-        network ? QStringLiteral("; 帐套管理的配置文件（演示数据，网络版，由 ztgl-admin init-demo --network 生成）")
+        network ? QStringLiteral(
+                      "; 帐套管理的配置文件（演示数据，网络版，由 ztgl-admin init-demo --network 生成）")
                 : QStringLiteral("; 帐套管理的配置文件（演示数据，由 ztgl-admin init-demo 生成）"),
         QStringLiteral("; 本文件按代码页 936（GBK）保存，节名和键名不区分大小写。"),
         QStringLiteral("[BASESETUP]"),

@@ -16,8 +16,10 @@ QString shellLine(const QStringList& args) {
         const bool plain = !a.isEmpty() && std::all_of(a.begin(), a.end(), [](QChar c) {
             return c.isLetterOrNumber() || QStringLiteral("-_./:=+,@").contains(c);
         });
-        quoted << (plain ? a : QLatin1Char('\'') + QString(a).replace(QLatin1String("'"), QLatin1String("'\\''")) +
-                                   QLatin1Char('\''));
+        quoted << (plain
+                       ? a
+                       : QLatin1Char('\'') + QString(a).replace(QLatin1String("'"), QLatin1String("'\\''")) +
+                             QLatin1Char('\''));
     }
     return quoted.join(QLatin1Char(' '));
 }

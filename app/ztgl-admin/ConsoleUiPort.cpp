@@ -46,8 +46,9 @@ void ConsoleUiPort::showModal(ModalForm& form) {
         return;
     }
     if (form.formName() == QLatin1String("frm_connect")) {
-        m_err << QStringLiteral("（ztgl-admin 不显示连接设置窗口：服务器的地址和端口在 kxconfig.ini 的 "
-                                "[SERVERINFO] 节，键 IP 和 PORT）")
+        m_err << QStringLiteral(
+                     "（ztgl-admin 不显示连接设置窗口：服务器的地址和端口在 kxconfig.ini 的 "
+                     "[SERVERINFO] 节，键 IP 和 PORT）")
               << Qt::endl;
         ++m_lines;
     }

@@ -19,9 +19,9 @@ SimConnection::SimConnection(SimServer& server, QTcpSocket* socket, int number)
     socket->setParent(this);
     connect(socket, &QTcpSocket::readyRead, this, &SimConnection::onReadyRead);
     connect(socket, &QTcpSocket::disconnected, this, &SimConnection::onDisconnected);
-    m_server.log(m_number, QStringLiteral("connected from %1:%2")
-                               .arg(socket->peerAddress().toString())
-                               .arg(socket->peerPort()));
+    m_server.log(
+        m_number,
+        QStringLiteral("connected from %1:%2").arg(socket->peerAddress().toString()).arg(socket->peerPort()));
     queue(kConnected, m_server.actionsFor(kConnected));
     run();
 }

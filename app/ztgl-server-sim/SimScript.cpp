@@ -66,7 +66,8 @@ bool SimScript::parse(const QString& text, QString* error) {
         }
         rule.when = when.toUpper();
         if (rule.when != QLatin1String("CONNECTED") && rule.when.size() != 8)
-            return fail(error, i + 1, QStringLiteral("'%1' is neither a tag of 8 characters nor 'connected'").arg(when));
+            return fail(error, i + 1,
+                        QStringLiteral("'%1' is neither a tag of 8 characters nor 'connected'").arg(when));
 
         const QString action = m.captured(2).toLower();
         QString rest = m.captured(3);

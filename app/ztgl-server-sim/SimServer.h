@@ -16,9 +16,9 @@ class SimConnection;
 
 // What the stand-in server tells its clients.
 struct SimSettings {
-    QString kind;                             // the database kind message, e.g. "[Microsoft Access]"
-    QString connect;                          // connection string of the manager's database
-    QString dbName;                           // name of the manager's database
+    QString kind;                           // the database kind message, e.g. "[Microsoft Access]"
+    QString connect;                        // connection string of the manager's database
+    QString dbName;                         // name of the manager's database
     QString check = QStringLiteral("100");  // user-check result
     SimScript script;
 };

@@ -42,8 +42,8 @@ void LogindShutDown::LogOffWindows(bool) {
         manager.call(QStringLiteral("GetSessionByPID"), quint32(QCoreApplication::applicationPid()));
     // A program started outside a login session (from a service, say) ends the user's
     // display session instead.
-    const QString path = session.isValid() ? session.value().path()
-                                           : QStringLiteral("/org/freedesktop/login1/session/auto");
+    const QString path =
+        session.isValid() ? session.value().path() : QStringLiteral("/org/freedesktop/login1/session/auto");
     QDBusInterface target(kService, path, kSession, QDBusConnection::systemBus());
     report(target.call(QStringLiteral("Terminate")), "log off");
 }

@@ -23,9 +23,7 @@ void CheckUserForm::Form_Activate() {
 
 // The id comes first, so the first "/" separates it from the code (which may hold "/" itself).
 void CheckUserForm::Winsock_Connect() {
-    trapped([this] {
-        send(WireMessage::PdUsers + gOperator.Id + QLatin1Char('/') + gOperator.UserName);
-    });
+    trapped([this] { send(WireMessage::PdUsers + gOperator.Id + QLatin1Char('/') + gOperator.UserName); });
 }
 
 void CheckUserForm::Winsock_DataArrival(const QByteArray& data) {

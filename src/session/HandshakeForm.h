@@ -30,10 +30,10 @@ public:
     // Client area and places, in twips.
     static constexpr int kWidth = 5400;
     static constexpr int kHeight = 2250;
-    static style::TwipsRect frameRect();    // Shape1, the white frame
-    static style::TwipsRect pictureRect();  // Image2, bitmap 103
-    static style::TwipsRect titleRect();    // Label2
-    static style::TwipsRect statusRect();   // Label1
+    static style::TwipsRect frameRect();      // Shape1, the white frame
+    static style::TwipsRect pictureRect();    // Image2, bitmap 103
+    static style::TwipsRect titleRect();      // Label2
+    static style::TwipsRect statusRect();     // Label1
     static style::TwipsRect animationRect();  // Image1
 
     explicit HandshakeForm(SessionSocket& socket);

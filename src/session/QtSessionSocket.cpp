@@ -119,9 +119,9 @@ void QtSessionSocket::onError(QAbstractSocket::SocketError error) {
     }
     if (!m_events)
         return;
-    m_events->Winsock_Error(error == QAbstractSocket::ConnectionRefusedError ? ErrorKind::ConnectionRefused
-                                                                             : ErrorKind::Other,
-                            ErrorText(error));
+    m_events->Winsock_Error(
+        error == QAbstractSocket::ConnectionRefusedError ? ErrorKind::ConnectionRefused : ErrorKind::Other,
+        ErrorText(error));
 }
 
 }  // namespace ztgl

@@ -4,10 +4,10 @@
 #include <memory>
 
 #include "db/PubSql.h"
-#include "process/IniFile.h"
 #include "platform/ProgramFolder.h"
 #include "platform/SingleInstance.h"
 #include "process/Globals.h"
+#include "process/IniFile.h"
 #include "process/ProductSettings.h"
 #include "process/UiPort.h"
 #include "session/PreLoginForm.h"

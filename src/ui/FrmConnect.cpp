@@ -16,7 +16,9 @@ constexpr int kButtonWidth = 1350;  // twips: caption and picture fit
 }  // namespace
 
 FrmConnect::FrmConnect(ConnectSettingsForm& form, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_form(form), m_frame(new ShapeWidget(this)) {
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
+      m_form(form),
+      m_frame(new ShapeWidget(this)) {
     using F = ConnectSettingsForm;
     setObjectName(form.formName());
     setWindowTitle(F::caption());

@@ -35,8 +35,8 @@ int buttonOf(Qt::MouseButton button) {
 }
 
 int shiftOf(Qt::KeyboardModifiers modifiers) {
-    return (modifiers.testFlag(Qt::ShiftModifier) ? 1 : 0) | (modifiers.testFlag(Qt::ControlModifier) ? 2 : 0) |
-           (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
+    return (modifiers.testFlag(Qt::ShiftModifier) ? 1 : 0) |
+           (modifiers.testFlag(Qt::ControlModifier) ? 2 : 0) | (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
 }
 
 }  // namespace

@@ -35,7 +35,8 @@ protected:
     QString ini() const { return tmp.filePath(QStringLiteral("kxconfig.ini")); }
 
     // A server for the demo folder on a free port, which the folder's configuration then names.
-    std::unique_ptr<SimProcess> startServer(const QStringList& extra = {}, const QString& script = QString()) {
+    std::unique_ptr<SimProcess> startServer(const QStringList& extra = {},
+                                            const QString& script = QString()) {
         QStringList args = DemoFolder::serverSimArguments(manager());
         args[1] = QStringLiteral("0");
         auto sim = std::make_unique<SimProcess>(args + extra, script);
@@ -61,9 +62,10 @@ TEST_F(AdminNetworkTest, WorksOnWhatTheServerGives) {
     EXPECT_TRUE(QFile::exists(tmp.filePath(QStringLiteral("ZTDEMO_BK001.MDB"))));
     r = admin({QStringLiteral("list")});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.startsWith(QStringLiteral("1\t华东公司\t现启用\tZTDEMO_BK001\t"))) << r.out.toStdString();
-    r = admin({QStringLiteral("passwd"), QStringLiteral("--user"), QStringLiteral("admin"), QStringLiteral("--old"),
-               QString(), QStringLiteral("--new"), QStringLiteral("n1")});
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("1\t华东公司\t现启用\tZTDEMO_BK001\t")))
+        << r.out.toStdString();
+    r = admin({QStringLiteral("passwd"), QStringLiteral("--user"), QStringLiteral("admin"),
+               QStringLiteral("--old"), QString(), QStringLiteral("--new"), QStringLiteral("n1")});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     const QString log = sim->log();
     EXPECT_EQ(log.count(QStringLiteral("<- KxBegin:")), 3);
@@ -84,8 +86,9 @@ TEST_F(AdminNetworkTest, UserCheckRefusals) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.check.toStdString());
         auto sim = startServer({QStringLiteral("--check"), c.check});
-        const AdminRun r = admin({QStringLiteral("passwd"), QStringLiteral("--user"), QStringLiteral("admin"),
-                                  QStringLiteral("--old"), QString(), QStringLiteral("--new"), QStringLiteral("x")});
+        const AdminRun r =
+            admin({QStringLiteral("passwd"), QStringLiteral("--user"), QStringLiteral("admin"),
+                   QStringLiteral("--old"), QString(), QStringLiteral("--new"), QStringLiteral("x")});
         EXPECT_EQ(r.code, 1);
         EXPECT_EQ(r.err, c.message + QLatin1Char('\n'));
     }
@@ -101,20 +104,38 @@ TEST_F(AdminNetworkTest, ServerMessagesOnTheConsole) {
         int code;
         QStringList lines;  // stderr, line by line
     };
-    const QString settings =
-        QStringLiteral("（ztgl-admin 不显示连接设置窗口：服务器的地址和端口在 kxconfig.ini 的 [SERVERINFO] 节，键 IP 和 PORT）");
+    const QString settings = QStringLiteral(
+        "（ztgl-admin 不显示连接设置窗口：服务器的地址和端口在 kxconfig.ini 的 [SERVERINFO] 节，键 IP 和 "
+        "PORT）");
     const Case cases[] = {
-        {"order", QStringLiteral("KxBegin: send restart:1\nKxBegin: pause 200\nKxBegin: answer"), {}, 0,
+        {"order",
+         QStringLiteral("KxBegin: send restart:1\nKxBegin: pause 200\nKxBegin: answer"),
+         {},
+         0,
          {QStringLiteral("服务器命令本机关闭计算机（ztgl-admin 不执行）")}},
-        {"Conning: refused", QStringLiteral("KxBegin:#1 send Conning:数据库正在启动"), {}, 1,
-         {QStringLiteral("数据库正在启动"), QStringLiteral("（没有 --yes，标准输入不是终端：按“取消”处理）")}},
-        {"Conning: --yes", QStringLiteral("KxBegin:#1 send Conning:数据库正在启动"), {QStringLiteral("--yes")}, 0,
+        {"Conning: refused",
+         QStringLiteral("KxBegin:#1 send Conning:数据库正在启动"),
+         {},
+         1,
+         {QStringLiteral("数据库正在启动"),
+          QStringLiteral("（没有 --yes，标准输入不是终端：按“取消”处理）")}},
+        {"Conning: --yes",
+         QStringLiteral("KxBegin:#1 send Conning:数据库正在启动"),
+         {QStringLiteral("--yes")},
+         0,
          {QStringLiteral("数据库正在启动"), QStringLiteral("（--yes：重试）")}},
-        {"ConnFail", QStringLiteral("KxBegin: send ConnFail"), {}, 1,
+        {"ConnFail",
+         QStringLiteral("KxBegin: send ConnFail"),
+         {},
+         1,
          {QStringLiteral("数据库连接失败，请检查服务器是否成功连接数据库！")}},
         {"server closes", QStringLiteral("Connect: close"), {}, 1, {QStringLiteral("连接断开！"), settings}},
-        {"silence", QStringLiteral("KxBegin: silent"), {QStringLiteral("--timeout"), QStringLiteral("1")}, 1,
-         {QStringLiteral("【连接服务器】正在连接服务器，请稍候......（1 秒内服务器没有结束对话，放弃）"), settings}},
+        {"silence",
+         QStringLiteral("KxBegin: silent"),
+         {QStringLiteral("--timeout"), QStringLiteral("1")},
+         1,
+         {QStringLiteral("【连接服务器】正在连接服务器，请稍候......（1 秒内服务器没有结束对话，放弃）"),
+          settings}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -133,7 +154,8 @@ TEST_F(AdminNetworkTest, NoServer) {
     Write_Ini(QStringLiteral("SERVERINFO"), QStringLiteral("PORT"), QStringLiteral("1"), ini());
     const AdminRun r = admin({QStringLiteral("list")});
     EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.err.startsWith(QStringLiteral("无法连接服务器，请查看服务器是否启动！\n"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("无法连接服务器，请查看服务器是否启动！\n")))
+        << r.err.toStdString();
     EXPECT_EQ(runAdmin({QStringLiteral("--timeout"), QStringLiteral("0"), QStringLiteral("list")}).code, 2);
 }
 

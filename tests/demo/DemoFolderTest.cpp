@@ -95,7 +95,8 @@ TEST_F(DemoFolderTest, ConfigurationIsCodePage936WithCrlf) {
 TEST_F(DemoFolderTest, NetworkEditionConfiguration) {
     ASSERT_TRUE(DemoFolder::build(tmp.path(), nullptr, &WriteDemoTemplate, DemoFolder::Edition::Network));
     const QString ini = tmp.filePath(QStringLiteral("kxconfig.ini"));
-    const QString manager = QDir::toNativeSeparators(QDir(tmp.path()).absoluteFilePath(QStringLiteral("KXPUB.MDB")));
+    const QString manager =
+        QDir::toNativeSeparators(QDir(tmp.path()).absoluteFilePath(QStringLiteral("KXPUB.MDB")));
     EXPECT_EQ(readAll(ini), cp936::encode(DemoFolder::configText(manager, DemoFolder::Edition::Network)));
     EXPECT_EQ(Read_Ini(QStringLiteral("BASESETUP"), QStringLiteral("ISWLB"), ini), QStringLiteral("1"));
     EXPECT_EQ(Read_Ini(QStringLiteral("SERVERINFO"), QStringLiteral("IP"), ini), QStringLiteral("127.0.0.1"));
@@ -104,9 +105,10 @@ TEST_F(DemoFolderTest, NetworkEditionConfiguration) {
     EXPECT_EQ(Read_Ini(QStringLiteral("DBCONNECT"), QStringLiteral("DATA_SOURCE"), ini), manager);
 
     const QStringList args = DemoFolder::serverSimArguments(manager);
-    EXPECT_EQ(args, (QStringList{QStringLiteral("--port"), QStringLiteral("2001"), QStringLiteral("--kind"),
-                                 QStringLiteral("[Microsoft Access]"), QStringLiteral("--connect"),
-                                 connectStringOf(manager), QStringLiteral("--dbname"), QStringLiteral("ZTDEMO")}));
+    EXPECT_EQ(args,
+              (QStringList{QStringLiteral("--port"), QStringLiteral("2001"), QStringLiteral("--kind"),
+                           QStringLiteral("[Microsoft Access]"), QStringLiteral("--connect"),
+                           connectStringOf(manager), QStringLiteral("--dbname"), QStringLiteral("ZTDEMO")}));
 }
 
 TEST_F(DemoFolderTest, ManagerDatabaseHoldsTheCatalogueAndTheInitialOperator) {

@@ -43,8 +43,12 @@ protected:
 
 // The server's result arrives whole in CheckResult; "KXEND$$:" answers it and "Closed$:" ends.
 TEST_F(CheckUserFormTest, ResultsOfTheServer) {
-    const QString codes[] = {QStringLiteral("100"), QStringLiteral("102/收银台-01"), QStringLiteral("102"),
-                             QStringLiteral("105"), QString(), QStringLiteral("999 anything")};
+    const QString codes[] = {QStringLiteral("100"),
+                             QStringLiteral("102/收银台-01"),
+                             QStringLiteral("102"),
+                             QStringLiteral("105"),
+                             QString(),
+                             QStringLiteral("999 anything")};
     for (const QString& code : codes) {
         SCOPED_TRACE(code.toStdString());
         EXPECT_EQ(run(QString(), code), End::Unloaded);
@@ -74,7 +78,8 @@ TEST_F(CheckUserFormTest, MessagesOtherThanFailureEndTheCheck) {
         {"PDUSERS: send SUCCESS:", QStringLiteral("105")},
         {"PDUSERS: send \\x81\\xff", QStringLiteral("105")},
         // The tag in any case; a repeated "Failure:" overwrites and is answered again.
-        {"PDUSERS: send failure:100\nKXEND$$:#1 send FAILURE:102/B\nKXEND$$:#2 answer", QStringLiteral("102/B")},
+        {"PDUSERS: send failure:100\nKXEND$$:#1 send FAILURE:102/B\nKXEND$$:#2 answer",
+         QStringLiteral("102/B")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.script);

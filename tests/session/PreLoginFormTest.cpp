@@ -21,11 +21,11 @@ using End = HandshakeForm::RunEnd;
 
 const QString kConnect = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/data/KXPUB.MDB");
 const QStringList kWholeConversation = {
-    QStringLiteral("<- KxBegin:"),        QStringLiteral("-> [Microsoft Access]"),
-    QStringLiteral("<- Connect:"),        QStringLiteral("-> Connect:") + kConnect,
-    QStringLiteral("<- DBNAME$:"),        QStringLiteral("-> DBNAME$:ZTDEMO"),
-    QStringLiteral("<- KXEND$$:"),        QStringLiteral("-> SUCCESS:"),
-    QStringLiteral("<- Success:"),        QStringLiteral("-> Closed$:"),
+    QStringLiteral("<- KxBegin:"), QStringLiteral("-> [Microsoft Access]"),
+    QStringLiteral("<- Connect:"), QStringLiteral("-> Connect:") + kConnect,
+    QStringLiteral("<- DBNAME$:"), QStringLiteral("-> DBNAME$:ZTDEMO"),
+    QStringLiteral("<- KXEND$$:"), QStringLiteral("-> SUCCESS:"),
+    QStringLiteral("<- Success:"), QStringLiteral("-> Closed$:"),
 };
 
 // Only what the client sent.
@@ -106,7 +106,8 @@ TEST_F(PreLoginFormTest, ServerMessages) {
         // Empty payloads are stored and answered.
         {"Connect: send Connect:\nDBNAME$: send DBNAME$:", kAccess, QString(), QString(), true},
         // "Failure:", unknown messages and orders other than 0 to 3 change nothing and get no reply.
-        {"KxBegin: send Failure:数据库忙\nKxBegin: pause 150\nKxBegin: send Hello, world\nKxBegin: pause 150\n"
+        {"KxBegin: send Failure:数据库忙\nKxBegin: pause 150\nKxBegin: send Hello, world\nKxBegin: pause "
+         "150\n"
          "KxBegin: send restart:\nKxBegin: pause 150\nKxBegin: send restart:9\nKxBegin: pause 150\n"
          "KxBegin: send restart:3x\nKxBegin: pause 150\nKxBegin: answer",
          kAccess, kConnect, standard, true},
@@ -115,8 +116,8 @@ TEST_F(PreLoginFormTest, ServerMessages) {
         // Closed$: before SUCCESS: ends the window without success.
         {"DBNAME$: send Closed$:", kAccess, kConnect, QString(), false},
         // A message cut in two: the first piece counts with the payload it has, the rest is ignored.
-        {"Connect: split 10 Connect:abcdef\nDBNAME$: pause 300\nDBNAME$: answer", kAccess, QStringLiteral("ab"),
-         standard, true},
+        {"Connect: split 10 Connect:abcdef\nDBNAME$: pause 300\nDBNAME$: answer", kAccess,
+         QStringLiteral("ab"), standard, true},
         // Two messages in one receive: the first, with the second in its payload.
         {"Connect: send Connect:abcDBNAME$:X", kAccess, QStringLiteral("abcDBNAME$:X"), standard, true},
     };
@@ -153,8 +154,9 @@ TEST_F(PreLoginFormTest, SecondConnectIsAnsweredAgain) {
 // restart:0 to 2 are obeyed by force through the orders (a recording fake here) and the
 // conversation goes on; restart:3 closes and ends the program at once.
 TEST_F(PreLoginFormTest, WorkstationOrders) {
-    EXPECT_EQ(run(QStringLiteral("KxBegin: send restart:0\nKxBegin: pause 150\nKxBegin: send RESTART:1\n"
-                                 "KxBegin: pause 150\nKxBegin: send Restart:2\nKxBegin: pause 150\nKxBegin: answer")),
+    EXPECT_EQ(run(QStringLiteral(
+                  "KxBegin: send restart:0\nKxBegin: pause 150\nKxBegin: send RESTART:1\n"
+                  "KxBegin: pause 150\nKxBegin: send Restart:2\nKxBegin: pause 150\nKxBegin: answer")),
               End::Unloaded);
     EXPECT_EQ(orders.orders, QStringList({QStringLiteral("LogOff force"), QStringLiteral("ShutDown force"),
                                           QStringLiteral("Restart force")}));
@@ -247,8 +249,8 @@ TEST_F(PreLoginFormTest, UnusableAddress) {
         gServerIP = FixedText(QString::fromLatin1(address), 20);
         gServerPort = FixedText(QString::number(listening.port()), 5);
         EXPECT_EQ(runAgainstGlobals(), End::Unloaded);
-        expectOneMessage(PreLoginForm::UnusableAddressText(TrimBlanks(gServerIP)), QStringLiteral("商业进销存"),
-                         MsgIcon::None);
+        expectOneMessage(PreLoginForm::UnusableAddressText(TrimBlanks(gServerIP)),
+                         QStringLiteral("商业进销存"), MsgIcon::None);
         EXPECT_TRUE(port.messages[0].text.endsWith(QStringLiteral("，不能登录系统")));
         EXPECT_EQ(gConnectString, QString());
     }
@@ -265,7 +267,8 @@ TEST_F(PreLoginFormTest, BadInput) {
     };
     const QString closed = QStringLiteral("'ERROR'");  // closed as its operator would
     const Case cases[] = {
-        {"random bytes", QStringLiteral("KxBegin: send \\x00\\x9f\\x13\\xfe\\x80\\x7f\\x00\\xc3\\x28\\xa0\\xa1"),
+        {"random bytes",
+         QStringLiteral("KxBegin: send \\x00\\x9f\\x13\\xfe\\x80\\x7f\\x00\\xc3\\x28\\xa0\\xa1"),
          End::TimedOut, closed},
         {"invalid GBK", QStringLiteral("KxBegin: send \\x81\\xff\\xfe\\x80\\x81"), End::TimedOut, closed},
         {"invalid GBK in a payload", QStringLiteral("Connect: send Connect:\\x81\\xff"), End::Unloaded,
@@ -371,7 +374,8 @@ TEST_F(PreLoginFormTest, OtherSocketErrors) {
     gConnectString = QStringLiteral("old");
     failing.events->Winsock_Error(SessionSocket::ErrorKind::Other,
                                   QtSessionSocket::ErrorText(QAbstractSocket::HostNotFoundError));
-    expectOneMessage(QStringLiteral("找不到服务器主机，不能登录系统！"), QStringLiteral("提示"), MsgIcon::Information);
+    expectOneMessage(QStringLiteral("找不到服务器主机，不能登录系统！"), QStringLiteral("提示"),
+                     MsgIcon::Information);
     EXPECT_TRUE(form.isUnloaded());
     EXPECT_TRUE(failing.closed);
     EXPECT_EQ(gConnectString, QString());
@@ -382,7 +386,8 @@ TEST_F(PreLoginFormTest, OtherSocketErrors) {
         if (e == QAbstractSocket::RemoteHostClosedError)
             EXPECT_TRUE(text.isEmpty());
         else
-            EXPECT_FALSE(text.isEmpty() || text.contains(QRegularExpression(QStringLiteral("[A-Za-z]")))) << e;
+            EXPECT_FALSE(text.isEmpty() || text.contains(QRegularExpression(QStringLiteral("[A-Za-z]"))))
+                << e;
     }
 }
 
@@ -392,10 +397,12 @@ TEST(WireMessageTest, TagsPayloadsAndCodePage) {
     EXPECT_EQ(WireMessage::tag(QStringLiteral("abc")), QStringLiteral("ABC"));
     EXPECT_EQ(WireMessage::payload(QStringLiteral("DBNAME$:帐套")), QStringLiteral("帐套"));
     EXPECT_EQ(WireMessage::payload(QStringLiteral("ConnFail")), QString());
-    EXPECT_EQ(WireMessage::encode(QStringLiteral("PDUSERS:1/张三")), QByteArray("PDUSERS:1/\xd5\xc5\xc8\xfd"));
+    EXPECT_EQ(WireMessage::encode(QStringLiteral("PDUSERS:1/张三")),
+              QByteArray("PDUSERS:1/\xd5\xc5\xc8\xfd"));
     EXPECT_EQ(WireMessage::decode(QByteArray("Conning:\xc7\xeb\x80")), QStringLiteral("Conning:请€"));
-    for (const QString& t : {WireMessage::KxBegin, WireMessage::Connect, WireMessage::DbName, WireMessage::KxEnd,
-                             WireMessage::SuccessReply, WireMessage::PdUsers, WireMessage::ConnFailTag})
+    for (const QString& t :
+         {WireMessage::KxBegin, WireMessage::Connect, WireMessage::DbName, WireMessage::KxEnd,
+          WireMessage::SuccessReply, WireMessage::PdUsers, WireMessage::ConnFailTag})
         EXPECT_EQ(t.size(), WireMessage::kTagLength);
 }
 

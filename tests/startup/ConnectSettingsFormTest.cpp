@@ -38,8 +38,10 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    const QByteArray kBefore = cp936::encode(QStringLiteral(
-        "; 服务器\r\n[BASESETUP]\r\nISWLB=1\r\n[SERVERINFO]\r\nIP=10.0.0.1\r\nPORT=2001\r\n[DBCONNECT]\r\nDBTYPE=x\r\n"));
+    const QByteArray kBefore =
+        cp936::encode(QStringLiteral("; "
+                                     "服务器\r\n[BASESETUP]\r\nISWLB=1\r\n[SERVERINFO]\r\nIP=10.0.0."
+                                     "1\r\nPORT=2001\r\n[DBCONNECT]\r\nDBTYPE=x\r\n"));
     TempProgramFolder folder;
     RecordingUiPort port;
     RecordingView view;
@@ -51,9 +53,11 @@ TEST_F(ConnectSettingsFormTest, LoadShowsTheTrimmedValuesAndOffers2001) {
         QString ip, port, text4, text5;
     };
     const Case cases[] = {
-        {QStringLiteral("  10.0.0.5"), QStringLiteral(" 80  "), QStringLiteral("10.0.0.5"), QStringLiteral("80")},
+        {QStringLiteral("  10.0.0.5"), QStringLiteral(" 80  "), QStringLiteral("10.0.0.5"),
+         QStringLiteral("80")},
         {QString(), QString(), QString(), QStringLiteral("2001")},
-        {QStringLiteral("srv.local"), QStringLiteral("   "), QStringLiteral("srv.local"), QStringLiteral("2001")},
+        {QStringLiteral("srv.local"), QStringLiteral("   "), QStringLiteral("srv.local"),
+         QStringLiteral("2001")},
     };
     for (const Case& c : cases) {
         gServerIP = FixedText(c.ip, 20);
@@ -110,8 +114,9 @@ TEST_F(ConnectSettingsFormTest, OkStoresTheValues) {
     EXPECT_TRUE(port.messages.isEmpty());
     EXPECT_EQ(gServerIP, QStringLiteral(" abcdefghijklmnopqrs"));
     EXPECT_EQ(gServerPort, QStringLiteral("abc  "));
-    EXPECT_EQ(fileBytes(), cp936::encode(QStringLiteral("; 服务器\r\n[BASESETUP]\r\nISWLB=1\r\n[SERVERINFO]\r\nIP=") +
-                                         address + QStringLiteral("\r\nPORT=abc\r\n[DBCONNECT]\r\nDBTYPE=x\r\n")));
+    EXPECT_EQ(fileBytes(),
+              cp936::encode(QStringLiteral("; 服务器\r\n[BASESETUP]\r\nISWLB=1\r\n[SERVERINFO]\r\nIP=") +
+                            address + QStringLiteral("\r\nPORT=abc\r\n[DBCONNECT]\r\nDBTYPE=x\r\n")));
 }
 
 TEST_F(ConnectSettingsFormTest, Texts) {

@@ -51,8 +51,9 @@ protected:
 
     // A network-edition configuration naming this server address and port.
     void writeNetworkConfig(const QString& ip, const QString& port) const {
-        folder.writeConfig({QStringLiteral("[BASESETUP]"), QStringLiteral("ISWLB=1"), QStringLiteral("[SERVERINFO]"),
-                            QStringLiteral("IP=") + ip, QStringLiteral("PORT=") + port});
+        folder.writeConfig({QStringLiteral("[BASESETUP]"), QStringLiteral("ISWLB=1"),
+                            QStringLiteral("[SERVERINFO]"), QStringLiteral("IP=") + ip,
+                            QStringLiteral("PORT=") + port});
     }
     QByteArray configBytes() const {
         QFile file(folder.iniFile());
@@ -200,7 +201,8 @@ TEST_F(StartupTest, EditionChoice) {
         EXPECT_TRUE(port.messages.isEmpty());
         if (c.network) {
             EXPECT_EQ(outcome, StartupOutcome::End);
-            EXPECT_EQ(port.modalForms, QStringList({QStringLiteral("w_PreLogin"), QStringLiteral("frm_connect")}));
+            EXPECT_EQ(port.modalForms,
+                      QStringList({QStringLiteral("w_PreLogin"), QStringLiteral("frm_connect")}));
             EXPECT_FALSE(gConn && gConn->State() == ado::adStateOpen);
         } else {
             EXPECT_EQ(outcome, StartupOutcome::ShowLogin);
@@ -409,15 +411,34 @@ TEST_F(StartupTest, NetworkEditionGivenUp) {
         StartupOutcome outcome = StartupOutcome::End;
     };
     const Case cases[] = {
-        {"Closed$: before anything", QStringLiteral("127.0.0.1"), QStringLiteral("KxBegin: send Closed$:"), {}, 5000},
+        {"Closed$: before anything",
+         QStringLiteral("127.0.0.1"),
+         QStringLiteral("KxBegin: send Closed$:"),
+         {},
+         5000},
         // The connection string came; SUCCESS: did not: it is used all the same.
-        {"Closed$: before SUCCESS:", QStringLiteral("127.0.0.1"), QStringLiteral("KXEND$$: send Closed$:"), {}, 5000,
+        {"Closed$: before SUCCESS:",
+         QStringLiteral("127.0.0.1"),
+         QStringLiteral("KXEND$$: send Closed$:"),
+         {},
+         5000,
          StartupOutcome::ShowLogin},
         // 25 characters: the "." lies past the 20 that gServerIP keeps.
-        {"address of 25 characters", QStringLiteral("abcdefghijklmnopqrst.uvwx"), QString(),
-         {PreLoginForm::UnusableAddressText(QStringLiteral("abcdefghijklmnopqrst"))}, 5000},
-        {"silence, closed by its operator", QStringLiteral("127.0.0.1"), QStringLiteral("KxBegin: silent"), {}, 300},
-        {"random bytes", QStringLiteral("127.0.0.1"), QStringLiteral("KxBegin: send \\x13\\x81\\xfe\\x00xyz"), {}, 300},
+        {"address of 25 characters",
+         QStringLiteral("abcdefghijklmnopqrst.uvwx"),
+         QString(),
+         {PreLoginForm::UnusableAddressText(QStringLiteral("abcdefghijklmnopqrst"))},
+         5000},
+        {"silence, closed by its operator",
+         QStringLiteral("127.0.0.1"),
+         QStringLiteral("KxBegin: silent"),
+         {},
+         300},
+        {"random bytes",
+         QStringLiteral("127.0.0.1"),
+         QStringLiteral("KxBegin: send \\x13\\x81\\xfe\\x00xyz"),
+         {},
+         300},
         {"1 MB", QStringLiteral("127.0.0.1"), QStringLiteral("Connect: repeat 1048576 x"), {}, 300},
     };
     folder.makeManagerDatabase();
@@ -439,7 +460,8 @@ TEST_F(StartupTest, NetworkEditionGivenUp) {
         for (const auto& m : port.messages)
             shown << m.text;
         EXPECT_EQ(shown, c.messages);
-        EXPECT_EQ(port.modalForms, QStringList({QStringLiteral("w_PreLogin"), QStringLiteral("frm_connect")}));
+        EXPECT_EQ(port.modalForms,
+                  QStringList({QStringLiteral("w_PreLogin"), QStringLiteral("frm_connect")}));
         const bool in = c.outcome == StartupOutcome::ShowLogin;
         EXPECT_EQ(gConn && gConn->State() == ado::adStateOpen, in);
         EXPECT_EQ(loginsShown, in ? 1 : 0);
@@ -450,7 +472,8 @@ TEST_F(StartupTest, NetworkEditionGivenUp) {
 // ConnFail, Cancel of Conning: and restart:3 end the program at once: no settings dialog.
 TEST_F(StartupTest, ServerEndsTheProgram) {
     folder.makeManagerDatabase();
-    for (const char* script : {"KxBegin: send ConnFail", "KxBegin: send Conning:稍候", "DBNAME$: send restart:3"}) {
+    for (const char* script :
+         {"KxBegin: send ConnFail", "KxBegin: send Conning:稍候", "DBNAME$: send restart:3"}) {
         SCOPED_TRACE(script);
         port.modalForms.clear();
         test::LocalServer server(folder.managerConnectString(), QString::fromUtf8(script));

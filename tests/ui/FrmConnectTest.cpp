@@ -46,7 +46,8 @@ protected:
         QTest::keyClicks(box, text);
     }
 
-    const QByteArray kBefore = QByteArray("[BASESETUP]\r\nISWLB=1\r\n[SERVERINFO]\r\nIP=10.0.0.1\r\nPORT=\r\n");
+    const QByteArray kBefore =
+        QByteArray("[BASESETUP]\r\nISWLB=1\r\n[SERVERINFO]\r\nIP=10.0.0.1\r\nPORT=\r\n");
     TempProgramFolder folder;
     RecordingUiPort port;
     F form;
@@ -88,7 +89,8 @@ TEST_F(FrmConnectTest, OkStoresWhatWasTyped) {
     EXPECT_TRUE(form.IsOK);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_TRUE(port.messages.isEmpty());
-    EXPECT_EQ(fileBytes(), QByteArray("[BASESETUP]\r\nISWLB=1\r\n[SERVERINFO]\r\nIP= 192.168.1.20 \r\nPORT=abc\r\n"));
+    EXPECT_EQ(fileBytes(),
+              QByteArray("[BASESETUP]\r\nISWLB=1\r\n[SERVERINFO]\r\nIP= 192.168.1.20 \r\nPORT=abc\r\n"));
 }
 
 TEST_F(FrmConnectTest, EmptyAddressKeepsTheDialog) {

@@ -116,7 +116,8 @@ TEST_F(HandshakeWindowTest, CtrlClick) {
     QTest::mouseClick(window.get(), Qt::RightButton, Qt::ControlModifier, inside);
     EXPECT_EQ(recorded.settingsShown, 0);
     gConnectString = QStringLiteral("old");
-    QTest::mouseClick(window.get(), Qt::LeftButton, Qt::ControlModifier, window->Image2()->geometry().center());
+    QTest::mouseClick(window.get(), Qt::LeftButton, Qt::ControlModifier,
+                      window->Image2()->geometry().center());
     EXPECT_EQ(recorded.settingsShown, 1);
     EXPECT_EQ(gConnectString, QString());
     EXPECT_TRUE(socket.isClosed());

@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QLabel>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -95,7 +95,8 @@ TEST(NetworkRoadTest, ConnectLogInAndCreateASetNamedAfterTheServersDatabase) {
     editor.EditId = QString::number(Get_UniqV(QStringLiteral("ZTML"), QStringLiteral("Id")));
     editor.IsNew = true;
     editor.Form_Load();
-    editor.TxtDB = {QStringLiteral("华东公司"), QStringLiteral("管理员"), QStringLiteral("1"), QStringLiteral("1")};
+    editor.TxtDB = {QStringLiteral("华东公司"), QStringLiteral("管理员"), QStringLiteral("1"),
+                    QStringLiteral("1")};
     editor.Command_OK();
     EXPECT_TRUE(editor.saved());
     ado::Recordset rs;
