@@ -12,7 +12,8 @@
 namespace {
 
 const char* const kUsage =
-    "usage: ztgl-server-sim --port P --kind KIND --connect CONNSTR --dbname NAME [--check CODE] [--script FILE]";
+    "usage: ztgl-server-sim --port P --kind KIND --connect CONNSTR --dbname NAME [--check CODE] [--script "
+    "FILE]";
 
 // The script's lines are indented by four blanks, so that nothing in them reads as a usage line.
 const char* const kHelp =
