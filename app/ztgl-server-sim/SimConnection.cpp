@@ -9,7 +9,7 @@
 namespace ztgl::sim {
 namespace {
 
-constexpr int kSplitPause = 200;  // ms between the two pieces of a split message
+constexpr int kSplitPause = 300;  // ms between the two pieces of a split message
 const QString kConnected = QStringLiteral("CONNECTED");
 
 }  // namespace

@@ -40,7 +40,7 @@ const char* const kHelp =
     "#N rule does. The rules of one WHEN run in order, in place of the normal answer. ACTION:\n"
     "    answer          the normal answer of the protocol\n"
     "    send TEXT       TEXT as one message in code page 936; \\xHH in TEXT is the byte HH\n"
-    "    split N TEXT    TEXT in two pieces: its first N bytes, a pause of 200 ms, the rest\n"
+    "    split N TEXT    TEXT in two pieces: its first N bytes, a pause of 300 ms, the rest\n"
     "    repeat N TEXT   TEXT followed by 'x' up to N bytes, as one message\n"
     "    pause MS        wait MS milliseconds before the next action\n"
     "    close           close the connection\n"

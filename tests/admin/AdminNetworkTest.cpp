@@ -109,7 +109,7 @@ TEST_F(AdminNetworkTest, ServerMessagesOnTheConsole) {
         "PORT）");
     const Case cases[] = {
         {"order",
-         QStringLiteral("KxBegin: send restart:1\nKxBegin: pause 200\nKxBegin: answer"),
+         QStringLiteral("KxBegin: send restart:1\nKxBegin: pause 400\nKxBegin: answer"),
          {},
          0,
          {QStringLiteral("服务器命令本机关闭计算机（ztgl-admin 不执行）")}},
