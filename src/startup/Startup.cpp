@@ -105,8 +105,9 @@ StartupOutcome Main(const StartupEnvironment& env) {
             return StartupOutcome::End;
         gAppTitle = ProductTitle();
         ui().doEvents();
-        // A failed or abandoned handshake left "" or "'ERROR'", which Open_Connect refuses
-        // without a message.
+        // A failed or abandoned handshake mostly left "" or "'ERROR'", which Open_Connect refuses
+        // without a message; a connection string the server gave before the conversation broke
+        // off (Closed$: before SUCCESS:) is used all the same.
         if (Open_Connect() != 1)
             return StartupOutcome::End;
         showLogin(env);
