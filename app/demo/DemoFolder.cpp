@@ -96,15 +96,32 @@ QStringList DemoFolder::managerStatements() {
     };
 }
 
-QString DemoFolder::configText(const QString& kxpubPath) {
-    const QStringList lines = {
-        QStringLiteral("; 帐套管理的配置文件（演示数据，由 ztgl-admin init-demo 生成）"),
+QStringList DemoFolder::serverSimArguments(const QString& kxpubPath) {
+    return {QStringLiteral("--port"),    QString::number(kServerPort),
+            QStringLiteral("--kind"),    kAccess,
+            QStringLiteral("--connect"), managerConnectString(kxpubPath),
+            QStringLiteral("--dbname"),  kServerDbName};
+}
+
+QString DemoFolder::configText(const QString& kxpubPath, Edition edition) {
+    const bool network = edition == Edition::Network;
+    QStringList lines = {
+        network ? QStringLiteral(
+                      "; 帐套管理的配置文件（演示数据，网络版，由 ztgl-admin init-demo --network 生成）")
+                : QStringLiteral("; 帐套管理的配置文件（演示数据，由 ztgl-admin init-demo 生成）"),
         QStringLiteral("; 本文件按代码页 936（GBK）保存，节名和键名不区分大小写。"),
         QStringLiteral("[BASESETUP]"),
         QStringLiteral("; 0 = 单机版，其他值 = 网络版"),
-        QStringLiteral("ISWLB=0"),
+        network ? QStringLiteral("ISWLB=1") : QStringLiteral("ISWLB=0"),
         QStringLiteral("; 产品名称，标题栏显示为：Zavrin行业管理软件之<产品名称>-帐套管理"),
         QStringLiteral("TITLE=") + DefaultProductTitle(),
+    };
+    if (network) {
+        lines << QStringLiteral("[SERVERINFO]")
+              << QStringLiteral("; 套件服务器程序的地址和端口；演示时由 ztgl-server-sim 充当服务器")
+              << QStringLiteral("IP=127.0.0.1") << QStringLiteral("PORT=%1").arg(kServerPort);
+    }
+    lines += {
         QStringLiteral("[DBCONNECT]"),
         QStringLiteral("; 数据库类型：[Microsoft Access] 或 [Microsoft SQL Server]"),
         QStringLiteral("DBTYPE=") + kAccess,
@@ -114,10 +131,14 @@ QString DemoFolder::configText(const QString& kxpubPath) {
         QStringLiteral("PASSWORD="),
         QStringLiteral("PERSIST_SECURITY_INFO=False"),
     };
+    if (network)
+        lines.insert(lines.indexOf(QStringLiteral("[DBCONNECT]")) + 1,
+                     QStringLiteral("; 单机版才读取本节；网络版的连接字符串由服务器给出"));
     return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
 }
 
-bool DemoFolder::build(const QString& dir, QString* error, const TemplateWriter& writeTemplate) {
+bool DemoFolder::build(const QString& dir, QString* error, const TemplateWriter& writeTemplate,
+                       Edition edition) {
     const QFileInfo info(dir);
     const QString path = QDir::toNativeSeparators(QDir::cleanPath(info.absoluteFilePath()));
     if (info.exists() && !info.isDir())
@@ -172,7 +193,7 @@ bool DemoFolder::build(const QString& dir, QString* error, const TemplateWriter&
         return fail(error, QStringLiteral("无法建立模板库 %1：%2").arg(templ, templateError));
 
     // The configuration goes last: a folder that has it is complete.
-    if (!writeConfig(folder.filePath(kConfig), configText(manager), error))
+    if (!writeConfig(folder.filePath(kConfig), configText(manager, edition), error))
         return false;
     cleanup.done();
     return true;

@@ -26,8 +26,9 @@ struct AdminCommand {
     AdminCommand(const char* name, const char* usage, AdminFn fn);
 };
 
-// Reads the program folder's configuration and opens the shared connection, as the GUI's
-// start-up does (single-user edition). Prints the reason and returns false on failure.
+// Runs the program's start-up on the program folder (in the network edition with the handshake
+// of the suite's server) and so opens the shared connection. Prints the reason and returns false
+// on failure.
 bool openManagerDatabase(AdminContext& ctx);
 
 // Takes the value of "--name VALUE" out of args; returns false when absent. A flag given

@@ -15,11 +15,7 @@ int runImport(AdminContext& ctx) {
     return import.run() ? ExitOk : ExitFailed;
 }
 
-const AdminCommand reg(
-    "import",
-    "import                                          convert the folder's Access (Jet) files "
-    "into the program's format",
-    &runImport);
+const AdminCommand reg("import", "import", &runImport);
 
 }  // namespace
 }  // namespace ztgl::admin

@@ -1,5 +1,5 @@
 // ztgl-admin: the account-set manager's operations without a screen, for IT staff and scripts.
-//   ztgl-admin [--dir PROGRAM_FOLDER] [--yes] COMMAND ...
+//   ztgl-admin [--dir PROGRAM_FOLDER] [--yes] [--timeout SECONDS] COMMAND ...
 //   ztgl-admin --help | -h | --version;  ztgl-admin COMMAND --help | -h
 // Exit codes: 0 done, 1 refused or failed, 2 bad usage (the usage then goes to stderr).
 #include <QCoreApplication>
@@ -25,7 +25,7 @@ std::map<QString, Entry>& registry() {
 
 // Asked for (--help) on stdout with 0; after bad usage on stderr with 2.
 int usage(QTextStream& s, int code = ExitUsage) {
-    s << "usage: ztgl-admin [--dir PROGRAM_FOLDER] [--yes] COMMAND ..." << Qt::endl
+    s << "usage: ztgl-admin [--dir PROGRAM_FOLDER] [--yes] [--timeout SECONDS] COMMAND ..." << Qt::endl
       << "       ztgl-admin --help | --version | COMMAND --help" << Qt::endl << "commands:" << Qt::endl;
     for (const auto& [name, e] : registry()) s << "  " << e.usage << Qt::endl;
     return code;
@@ -66,6 +66,14 @@ int main(int argc, char** argv) {
     takeOption(args, QStringLiteral("--dir"), dir, bad);
     bool yes = false;
     if (args.removeAll(QStringLiteral("--yes")) > 0) yes = true;
+    // How long the network edition's handshake windows wait for the server.
+    QString timeoutText;
+    int timeout = ConsoleUiPort::kDefaultTimeout;
+    if (takeOption(args, QStringLiteral("--timeout"), timeoutText, bad)) {
+        bool ok = false;
+        timeout = timeoutText.toInt(&ok);
+        bad = bad || !ok || timeout < 1 || timeout > 24 * 3600;
+    }
     if (bad || args.isEmpty()) return usage(err);
 
     const QString command = args.takeFirst();
@@ -83,7 +91,7 @@ int main(int argc, char** argv) {
         out << "usage: ztgl-admin [--dir PROGRAM_FOLDER] " << it->second.usage << Qt::endl;
         return ExitOk;
     }
-    ConsoleUiPort port(err, yes);
+    ConsoleUiPort port(err, yes, timeout);
     ztgl::setUi(&port);
     AdminContext ctx{dir, args, yes, out, err};
     const int rc = it->second.fn(ctx);

@@ -2,8 +2,9 @@
 // the program.
 #include <QApplication>
 
-#include "startup/Startup.h"
+#include "SystemShutDown.h"
 #include "process/UiPort.h"
+#include "startup/Startup.h"
 #include "ui/FrmZTLogin.h"
 #include "ui/GuiSetup.h"
 #include "ui/QtShellOpener.h"
@@ -17,15 +18,16 @@ int main(int argc, char** argv) {
     ztgl::gui::QtUiPort port;
     ztgl::setUi(&port);
     ztgl::gui::QtShellOpener shell;
+    ztgl::SystemShutDown orders;
 
+    ztgl::StartupEnvironment env = ztgl::StartupEnvironment::current();
+    env.orders = &orders;
+    // The login dialog and then the main window delete themselves on closing; the program ends
+    // when the last window has closed.
+    env.showLogin = [&shell] { ztgl::gui::FrmZTLogin::showTheOne(shell); };
     int rc = 0;
-    if (ztgl::Main() == ztgl::StartupOutcome::ShowLogin) {
-        // The login dialog and then the main window delete themselves on closing; the program
-        // ends when the last window has closed.
-        auto* login = new ztgl::gui::FrmZTLogin(shell);
-        login->show();
+    if (ztgl::Main(env) == ztgl::StartupOutcome::ShowLogin)
         rc = app.exec();
-    }
     ztgl::setUi(nullptr);
     return rc;
 }

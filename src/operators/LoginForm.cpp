@@ -8,6 +8,8 @@
 #include "process/Globals.h"
 #include "process/ProductSettings.h"
 #include "process/UiPort.h"
+#include "session/CheckUserForm.h"
+#include "session/QtSessionSocket.h"
 
 namespace ztgl {
 namespace {
@@ -148,8 +150,28 @@ bool LoginForm::login() {
         focus(txtPwd);
         return false;
     }
+    if (gIsNetwork && !confirmedByServer())
+        return false;
     if (m_view)
         m_view->loggedIn();
+    return true;
+}
+
+bool LoginForm::confirmedByServer() {
+    QtSessionSocket socket;
+    CheckUserForm check(socket);
+    ui().showModal(check);
+    const QString code = check.CheckResult.left(3);
+    if (code == CheckUserForm::kNoConnection || code == CheckUserForm::kNotCompleted) {
+        MsgBox(QStringLiteral("登录失败，网络连接出错！"), MsgButtons::Ok, MsgIcon::Information, kTitle);
+        return false;
+    }
+    if (code == QLatin1String("102")) {
+        // The fourth character separates the code from the place and is not shown.
+        MsgBox(QStringLiteral("登录失败，用户已在 “") + check.CheckResult.mid(4) + QStringLiteral("” 登录！"),
+               MsgButtons::Ok, MsgIcon::Information, kTitle);
+        return false;
+    }
     return true;
 }
 

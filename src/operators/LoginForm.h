@@ -11,11 +11,9 @@ namespace ztgl {
 class ShellOpener;
 
 // The rules of the login dialog frmZTLogin: the texts and places of its controls, the key filter
-// of the code box, the check of code and password against ZTUsers, and Cancel.
+// of the code box, the check of code and password against ZTUsers, in the network edition the
+// user check with the suite's server (w_CheckUser), and Cancel.
 // The widget forwards the operator's typing and clicks and follows the View calls.
-//
-// The network edition's user check is not part of this build (Main ends the program in that
-// edition before the dialog is shown); the server row is laid out for it all the same.
 class LoginForm {
 public:
     // The controls the rules talk about.
@@ -86,7 +84,8 @@ public:
     void txtUserName_KeyPress(int& keyAscii);
     void txtPwd_KeyPress(int& keyAscii);
 
-    // The login button (and Enter on it). True when the operator is in.
+    // The login button (and Enter on it). True when the operator is in. In the network edition
+    // a correct password is then confirmed by the server (w_CheckUser, shown modally).
     bool cmdOK_Click();
     // Closes the shared connection and unloads; with no window left the program ends.
     void CmdCancel_Click();
@@ -99,6 +98,8 @@ public:
 
 private:
     bool login();
+    // Network edition: the user check; false (its message shown) when the operator may not in.
+    bool confirmedByServer();
     void focus(Control control);
 
     ShellOpener* m_shell;

@@ -4,12 +4,15 @@
 #include <memory>
 
 #include "db/PubSql.h"
-#include "process/IniFile.h"
 #include "platform/ProgramFolder.h"
 #include "platform/SingleInstance.h"
 #include "process/Globals.h"
+#include "process/IniFile.h"
 #include "process/ProductSettings.h"
 #include "process/UiPort.h"
+#include "session/PreLoginForm.h"
+#include "session/QtSessionSocket.h"
+#include "startup/ConnectSettingsForm.h"
 
 namespace ztgl {
 namespace {
@@ -22,6 +25,8 @@ struct HeldInstance {
 };
 
 bool acquireInstance(const QString& key) {
+    if (key.isEmpty())
+        return true;
     static HeldInstance held;
     if (!held.instance || held.key != key) {
         held.instance.reset();
@@ -31,21 +36,47 @@ bool acquireInstance(const QString& key) {
     return held.instance->acquire();
 }
 
-void setTitles() {
-    gAppTitle = ProductTitle();
+void showLogin(const StartupEnvironment& env) {
     gTitle = ProgramTitle(gAppTitle);
+    if (env.showLogin)
+        env.showLogin();
+}
+
+// The handshake loop: pre-login window, and after a failure the settings dialog, until the server
+// accepted the client or the operator gave up. False when the program ends at once.
+bool handshake(const StartupEnvironment& env) {
+    PreLoginForm::Hooks hooks;
+    hooks.showConnectSettings = [] {
+        ConnectSettingsForm form;
+        ui().showModal(form);
+    };
+    hooks.runMain = [&env] { return Main(env) != StartupOutcome::End; };
+    for (;;) {
+        // Read on every pass, so that values saved by the settings dialog take effect.
+        gServerIP = FixedText(Read_Ini(QStringLiteral("SERVERINFO"), QStringLiteral("IP"), gIniFile), 20);
+        gServerPort = FixedText(Read_Ini(QStringLiteral("SERVERINFO"), QStringLiteral("PORT"), gIniFile), 5);
+        gPreLoginOK = false;
+        QtSessionSocket socket;
+        PreLoginForm preLogin(socket, env.orders, hooks);
+        ui().showModal(preLogin);
+        if (preLogin.endsProgram())
+            return false;
+        if (gPreLoginOK)
+            return true;
+        ConnectSettingsForm settings;
+        ui().showModal(settings);
+        if (!settings.IsOK)
+            return true;
+    }
 }
 
 }  // namespace
 
 StartupEnvironment StartupEnvironment::current() {
-    return {ProgramFolder(), QStringLiteral("ztgl")};
-}
-
-QString NetworkEditionUnavailableText() {
-    return QStringLiteral(
-        "本程序只提供单机版，网络版暂不可用。\r\n"
-        "如需单机使用，请在配置文件 kxconfig.ini 的 [BASESETUP] 中设置 ISWLB=0。");
+    StartupEnvironment env;
+    env.programFolder = ProgramFolder();
+    env.instanceKey = QStringLiteral("ztgl");
+    return env;
 }
 
 StartupOutcome Main(const StartupEnvironment& env) {
@@ -70,9 +101,17 @@ StartupOutcome Main(const StartupEnvironment& env) {
     gIsNetwork =
         Read_Ini(QStringLiteral("BASESETUP"), QStringLiteral("ISWLB"), gIniFile) != QLatin1String("0");
     if (gIsNetwork) {
-        MsgBox(NetworkEditionUnavailableText(), MsgButtons::Ok, MsgIcon::Information,
-               QStringLiteral("提示信息"));
-        return StartupOutcome::End;
+        if (!handshake(env))
+            return StartupOutcome::End;
+        gAppTitle = ProductTitle();
+        ui().doEvents();
+        // A failed or abandoned handshake mostly left "" or "'ERROR'", which Open_Connect refuses
+        // without a message; a connection string the server gave before the conversation broke
+        // off (Closed$: before SUCCESS:) is used all the same.
+        if (Open_Connect() != 1)
+            return StartupOutcome::End;
+        showLogin(env);
+        return StartupOutcome::ShowLogin;
     }
 
     ui().doEvents();
@@ -82,7 +121,8 @@ StartupOutcome Main(const StartupEnvironment& env) {
     if (Open_Connect() != 1)
         return StartupOutcome::End;
 
-    setTitles();
+    gAppTitle = ProductTitle();
+    showLogin(env);
     return StartupOutcome::ShowLogin;
 }
 

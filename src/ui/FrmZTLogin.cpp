@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 
 #include "db/PubSql.h"
@@ -90,6 +91,14 @@ FrmZTLogin::FrmZTLogin(ShellOpener& shell, QWidget* parent)
 
     m_form.setView(this);
     Form_Load();
+}
+
+FrmZTLogin* FrmZTLogin::showTheOne(ShellOpener& shell) {
+    static QPointer<FrmZTLogin> theOne;
+    if (!theOne)
+        theOne = new FrmZTLogin(shell);
+    theOne->show();
+    return theOne;
 }
 
 void FrmZTLogin::Form_Load() {

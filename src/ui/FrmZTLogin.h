@@ -23,6 +23,10 @@ class FrmZTLogin : public QWidget, private LoginForm::View {
 public:
     explicit FrmZTLogin(ShellOpener& shell, QWidget* parent = nullptr);
 
+    // Shows the program's login dialog, making it when there is none: a start-up that resumes
+    // after a restart from the pre-login window shows the dialog already up, so one remains.
+    static FrmZTLogin* showTheOne(ShellOpener& shell);
+
     LoginForm& form() { return m_form; }
     QLineEdit* txtUserName() const { return m_userName; }
     QLineEdit* txtPwd() const { return m_password; }

@@ -81,6 +81,9 @@ void reactivate(const QPointer<QWidget>& window) {
 QtUiPort::QtUiPort() {
     registerModal(QStringLiteral("frmCyXgmm"), &runFrmCyXgmm);
     registerModal(QStringLiteral("frmZTGLXZ"), &runFrmZTGLXZ);
+    registerModal(QStringLiteral("frm_connect"), &runFrmConnect);
+    registerModal(QStringLiteral("w_PreLogin"), &runHandshakeWindow);
+    registerModal(QStringLiteral("w_CheckUser"), &runHandshakeWindow);
 }
 
 MsgAnswer QtUiPort::message(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons) {

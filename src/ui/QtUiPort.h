@@ -11,7 +11,8 @@ class QWidget;
 namespace ztgl::gui {
 
 // The port of the GUI program: message boxes are QMessageBox, modal windows are the widgets
-// registered by form name (the change-password dialog and the account-set editor from the start).
+// registered by form name (the change-password dialog, the account-set editor, the connection
+// settings dialog and the two handshake windows from the start).
 class QtUiPort final : public UiPort {
 public:
     // Shows a form's widget modally over `parent` and returns when it has closed.

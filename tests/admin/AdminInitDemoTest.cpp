@@ -91,7 +91,7 @@ TEST_F(AdminInitDemoTest, BadUsage) {
     for (const QStringList& args : cases) {
         const AdminRun r = runAdmin(args);
         EXPECT_EQ(r.code, 2) << args.join(QLatin1Char(' ')).toStdString();
-        EXPECT_TRUE(r.err.contains(QStringLiteral("init-demo DIR"))) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("init-demo [--network] DIR"))) << r.err.toStdString();
     }
     EXPECT_TRUE(QDir(tmp.path()).isEmpty());
 }

@@ -6,7 +6,7 @@
 namespace ztgl::test {
 namespace {
 
-const QString kUsage = QStringLiteral("usage: ztgl-admin [--dir PROGRAM_FOLDER] [--yes] COMMAND ...\n");
+const QString kUsage = QStringLiteral("usage: ztgl-admin [--dir PROGRAM_FOLDER] [--yes] [--timeout SECONDS] COMMAND ...\n");
 
 TEST(AdminUsageTest, HelpVersionAndBadUsage) {
     const struct {
@@ -37,7 +37,8 @@ TEST(AdminUsageTest, HelpVersionAndBadUsage) {
     // The whole usage names every command.
     const AdminRun help = runAdmin({QStringLiteral("--help")});
     for (const char* command :
-         {"list", "create", "modify", "disable", "enable", "upgrade", "passwd", "script", "init-demo"})
+         {"list", "create", "modify", "disable", "enable", "upgrade", "passwd", "script", "init-demo", "import",
+          "backup", "restore", "retire", "log"})
         EXPECT_TRUE(help.out.contains(QStringLiteral("\n  ") + QLatin1String(command))) << command;
 }
 

@@ -91,6 +91,26 @@ TEST_F(DemoFolderTest, ConfigurationIsCodePage936WithCrlf) {
     EXPECT_TRUE(port.messages.isEmpty());
 }
 
+// The network edition's folder names the stand-in server; the server's arguments serve it.
+TEST_F(DemoFolderTest, NetworkEditionConfiguration) {
+    ASSERT_TRUE(DemoFolder::build(tmp.path(), nullptr, &WriteDemoTemplate, DemoFolder::Edition::Network));
+    const QString ini = tmp.filePath(QStringLiteral("kxconfig.ini"));
+    const QString manager =
+        QDir::toNativeSeparators(QDir(tmp.path()).absoluteFilePath(QStringLiteral("KXPUB.MDB")));
+    EXPECT_EQ(readAll(ini), cp936::encode(DemoFolder::configText(manager, DemoFolder::Edition::Network)));
+    EXPECT_EQ(Read_Ini(QStringLiteral("BASESETUP"), QStringLiteral("ISWLB"), ini), QStringLiteral("1"));
+    EXPECT_EQ(Read_Ini(QStringLiteral("SERVERINFO"), QStringLiteral("IP"), ini), QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(Read_Ini(QStringLiteral("SERVERINFO"), QStringLiteral("PORT"), ini), QStringLiteral("2001"));
+    // Switching ISWLB to 0 gives a working single-user folder: DBCONNECT is there too.
+    EXPECT_EQ(Read_Ini(QStringLiteral("DBCONNECT"), QStringLiteral("DATA_SOURCE"), ini), manager);
+
+    const QStringList args = DemoFolder::serverSimArguments(manager);
+    EXPECT_EQ(args,
+              (QStringList{QStringLiteral("--port"), QStringLiteral("2001"), QStringLiteral("--kind"),
+                           QStringLiteral("[Microsoft Access]"), QStringLiteral("--connect"),
+                           connectStringOf(manager), QStringLiteral("--dbname"), QStringLiteral("ZTDEMO")}));
+}
+
 TEST_F(DemoFolderTest, ManagerDatabaseHoldsTheCatalogueAndTheInitialOperator) {
     ASSERT_TRUE(DemoFolder::build(tmp.path(), nullptr));
     ado::Connection conn;

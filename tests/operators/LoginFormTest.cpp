@@ -4,7 +4,9 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
+#include "LocalServer.h"
 #include "OperatorsFixture.h"
+#include "QtPrinters.h"
 #include "ado/Connection.h"
 #include "operators/LoginForm.h"
 #include "operators/SetMima.h"
@@ -395,6 +397,56 @@ TEST_F(LoginFormTest, SingleUserLayout) {
             EXPECT_TRUE(form.isVisible(control)) << c;
         }
     }
+}
+
+// Network edition: a correct password is then confirmed by the server; its result decides, by
+// its first three characters.
+TEST_F(LoginFormTest, UserCheckInTheNetworkEdition) {
+    struct Case {
+        const char* name;
+        QString check;
+        QString script;
+        QString message;  // "" = the operator gets in
+    };
+    const QString network = QStringLiteral("登录失败，网络连接出错！");
+    const Case cases[] = {
+        {"accepted", QStringLiteral("100"), QString(), QString()},
+        {"logged in elsewhere", QStringLiteral("102/财务部-02"), QString(),
+         QStringLiteral("登录失败，用户已在 “财务部-02” 登录！")},
+        {"102 alone", QStringLiteral("102"), QString(), QStringLiteral("登录失败，用户已在 “” 登录！")},
+        {"not completed", QStringLiteral("105"), QString(), network},
+        {"empty result", QString(), QString(), QString()},
+        {"any other code", QStringLiteral("1000"), QString(), QString()},
+        {"no Failure: first", QStringLiteral("100"), QStringLiteral("PDUSERS: send Closed$:"), network},
+    };
+    gIsNetwork = true;
+    port.otherModals = test::RecordingUiPort::runHandshakes();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        port.messages.clear();
+        view.loggedInCount = 0;
+        test::LocalServer server(QString(), c.script, c.check);
+        server.aimGlobals();
+        EXPECT_EQ(login(QStringLiteral("admin"), QString()), c.message.isEmpty());
+        EXPECT_EQ(view.loggedInCount, c.message.isEmpty() ? 1 : 0);
+        EXPECT_EQ(server.messages().value(0), QStringLiteral("<- PDUSERS:1/admin"));
+        if (c.message.isEmpty()) {
+            EXPECT_TRUE(port.messages.isEmpty());
+        } else {
+            ASSERT_EQ(port.messages.size(), 1);
+            expectMessage(port.messages[0], c.message, MsgIcon::Information);
+        }
+    }
+    // "000": the server cannot be reached; the window shows nothing itself.
+    port.messages.clear();
+    gServerPort = FixedText(QString::number(test::LocalServer::refusedPort()), 5);
+    EXPECT_FALSE(login(QStringLiteral("admin"), QString()));
+    ASSERT_EQ(port.messages.size(), 1);
+    expectMessage(port.messages[0], network, MsgIcon::Information);
+    // A wrong password never reaches the server.
+    EXPECT_EQ(port.modalForms.size(), 8);
+    EXPECT_FALSE(login(QStringLiteral("admin"), QStringLiteral("x")));
+    EXPECT_EQ(port.modalForms.size(), 8);
 }
 
 TEST_F(LoginFormTest, NetworkLayoutShowsTheServer) {

@@ -32,7 +32,7 @@ expect "list log" "$admin" l
 expect "list" "$admin" li
 expect "create" "$admin" --yes cr
 expect "init-demo" "$admin" --dir demo in
-expect "--dir --yes" "$admin" --
+expect "--dir --timeout --yes" "$admin" --
 expect "--name --password --user --yes" "$admin" create -
 expect "--name" "$admin" --dir demo modify 1 --na
 expect "data demo" "$admin" --dir d

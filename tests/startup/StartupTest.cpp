@@ -4,6 +4,9 @@
 #include <QDir>
 #include <QFile>
 
+#include "LocalServer.h"
+#include "QtPrinters.h"
+#include "RecordingShutDown.h"
 #include "RecordingUiPort.h"
 #include "TempProgramFolder.h"
 #include "ado/Connection.h"
@@ -12,11 +15,14 @@
 #include "platform/RuntimeError.h"
 #include "platform/SingleInstance.h"
 #include "process/Globals.h"
+#include "session/PreLoginForm.h"
+#include "startup/ConnectSettingsForm.h"
 #include "startup/Startup.h"
 
 namespace ztgl {
 namespace {
 
+using test::RecordingShutDown;
 using test::RecordingUiPort;
 using test::TempProgramFolder;
 
@@ -31,11 +37,27 @@ protected:
     }
 
     // A key of its own for every test, so that no other test (or test run) holds it.
-    StartupEnvironment env() const {
+    StartupEnvironment env() {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        return {folder.path(), QStringLiteral("ztgl-startup-%1-%2-%3")
-                                   .arg(QCoreApplication::applicationPid())
-                                   .arg(QLatin1String(info->test_suite_name()), QLatin1String(info->name()))};
+        StartupEnvironment e;
+        e.programFolder = folder.path();
+        e.instanceKey = QStringLiteral("ztgl-startup-%1-%2-%3")
+                            .arg(QCoreApplication::applicationPid())
+                            .arg(QLatin1String(info->test_suite_name()), QLatin1String(info->name()));
+        e.orders = &orders;
+        e.showLogin = [this] { ++loginsShown; };
+        return e;
+    }
+
+    // A network-edition configuration naming this server address and port.
+    void writeNetworkConfig(const QString& ip, const QString& port) const {
+        folder.writeConfig({QStringLiteral("[BASESETUP]"), QStringLiteral("ISWLB=1"),
+                            QStringLiteral("[SERVERINFO]"), QStringLiteral("IP=") + ip,
+                            QStringLiteral("PORT=") + port});
+    }
+    QByteArray configBytes() const {
+        QFile file(folder.iniFile());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     // The text Open_Connect shows for a connection string the engine refuses.
@@ -58,6 +80,8 @@ protected:
 
     TempProgramFolder folder;
     RecordingUiPort port;
+    RecordingShutDown orders;
+    int loginsShown = 0;
 };
 
 TEST_F(StartupTest, SingleUserEditionOpensTheConnectionAndShowsTheLogin) {
@@ -78,6 +102,7 @@ TEST_F(StartupTest, SingleUserEditionOpensTheConnectionAndShowsTheLogin) {
     EXPECT_EQ(gAppTitle, QStringLiteral("商业进销存"));
     EXPECT_TRUE(gManagerDBName.isEmpty());
     EXPECT_EQ(port.doEventsCount, 1);
+    EXPECT_EQ(loginsShown, 1);
 }
 
 TEST_F(StartupTest, AnotherCopyIsRefusedBeforeAnythingElse) {
@@ -138,8 +163,9 @@ TEST_F(StartupTest, ProgramFolderAtTheRootGetsOneSeparator) {
     EXPECT_EQ(gIniFile, QDir::rootPath() + QStringLiteral("kxconfig.ini"));
 }
 
-// ISWLB: exactly "0" (after trimming) is the single-user edition; the network edition is not
-// part of this build and ends with its message.
+// ISWLB: exactly "0" (after trimming) is the single-user edition; anything else starts the
+// network edition with the pre-login window (here left alone: nothing obtained, the settings
+// dialog not confirmed, so the program ends without a word).
 TEST_F(StartupTest, EditionChoice) {
     folder.makeManagerDatabase();
     struct Case {
@@ -162,6 +188,7 @@ TEST_F(StartupTest, EditionChoice) {
         Close_Connect();
         ResetGlobals();
         port.messages.clear();
+        port.modalForms.clear();
         QStringList lines = folder.accessConfig();
         lines.removeAt(1);  // the ISWLB line
         for (int i = 0; i < c.baseSetup.size(); ++i)
@@ -171,32 +198,24 @@ TEST_F(StartupTest, EditionChoice) {
         const StartupOutcome outcome = Main(env());
 
         EXPECT_EQ(gIsNetwork, c.network);
+        EXPECT_TRUE(port.messages.isEmpty());
         if (c.network) {
             EXPECT_EQ(outcome, StartupOutcome::End);
-            ASSERT_EQ(port.messages.size(), 1);
-            EXPECT_EQ(port.messages[0].text, NetworkEditionUnavailableText());
-            EXPECT_EQ(port.messages[0].title, QStringLiteral("提示信息"));
-            EXPECT_EQ(port.messages[0].icon, MsgIcon::Information);
-            EXPECT_EQ(port.messages[0].buttons, MsgButtons::Ok);
-            EXPECT_FALSE(gConn);
+            EXPECT_EQ(port.modalForms,
+                      QStringList({QStringLiteral("w_PreLogin"), QStringLiteral("frm_connect")}));
+            EXPECT_FALSE(gConn && gConn->State() == ado::adStateOpen);
         } else {
             EXPECT_EQ(outcome, StartupOutcome::ShowLogin);
-            EXPECT_TRUE(port.messages.isEmpty());
+            EXPECT_TRUE(port.modalForms.isEmpty());
         }
     }
-}
-
-TEST_F(StartupTest, NetworkEditionMessageNamesTheWayOut) {
-    EXPECT_TRUE(NetworkEditionUnavailableText().contains(QStringLiteral("ISWLB=0")));
-    EXPECT_TRUE(NetworkEditionUnavailableText().contains(QStringLiteral("网络版")));
 }
 
 TEST_F(StartupTest, EmptyConfigurationSelectsTheNetworkEdition) {
     folder.writeConfigBytes(QByteArray());
     EXPECT_EQ(Main(env()), StartupOutcome::End);
     EXPECT_TRUE(gIsNetwork);
-    ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_EQ(port.messages[0].text, NetworkEditionUnavailableText());
+    EXPECT_EQ(port.modalForms.value(0), QStringLiteral("w_PreLogin"));
 }
 
 // An unknown database kind gives no connection string: the program ends without a message.
@@ -319,6 +338,180 @@ TEST_F(StartupTest, ChineseFolderInTheDataSource) {
     EXPECT_EQ(Main(env()), StartupOutcome::ShowLogin);
     EXPECT_TRUE(port.messages.isEmpty());
     EXPECT_TRUE(gConnectString.contains(target));
+}
+
+// The network edition: the server hands over the database kind, the connection string and the
+// manager's database name; the connection opens on them and the login dialog follows.
+TEST_F(StartupTest, NetworkEditionStartsOnWhatTheServerSays) {
+    folder.makeManagerDatabase();
+    test::LocalServer server(folder.managerConnectString());
+    writeNetworkConfig(QStringLiteral("127.0.0.1"), QString::number(server.port()));
+    port.otherModals = RecordingUiPort::runHandshakes();
+
+    EXPECT_EQ(Main(env()), StartupOutcome::ShowLogin);
+
+    EXPECT_TRUE(port.messages.isEmpty());
+    EXPECT_EQ(port.modalForms, QStringList(QStringLiteral("w_PreLogin")));
+    EXPECT_TRUE(gIsNetwork);
+    EXPECT_EQ(gServerIP, QStringLiteral("127.0.0.1           "));
+    EXPECT_EQ(gServerPort.size(), 5);
+    EXPECT_TRUE(gPreLoginOK);
+    EXPECT_EQ(gDBType, kAccess);
+    EXPECT_EQ(gConnectString, folder.managerConnectString());
+    EXPECT_EQ(gManagerDBName, QStringLiteral("ZTDEMO"));
+    ASSERT_TRUE(gConn);
+    EXPECT_EQ(gConn->State(), ado::adStateOpen);
+    EXPECT_EQ(gTitle, kDefaultTitle);
+    EXPECT_EQ(loginsShown, 1);
+    EXPECT_TRUE(orders.orders.isEmpty());
+}
+
+// A failed handshake offers the settings dialog; what the operator confirms there is stored and
+// used at once (a port typed with blanks around it, kept so in the file).
+TEST_F(StartupTest, SettingsDialogCorrectsTheServer) {
+    folder.makeManagerDatabase();
+    test::LocalServer server(folder.managerConnectString());
+    const QString refused = QString::number(test::LocalServer::refusedPort());
+    writeNetworkConfig(QStringLiteral(" 127.0.0.1 "), refused);
+    port.otherModals = RecordingUiPort::runHandshakes();
+    const QString typed = QStringLiteral(" %1 ").arg(server.port());
+    port.onModal(RecordingUiPort::runHandshakes());
+    port.onModal([&](ModalForm& f) {
+        auto& settings = static_cast<ConnectSettingsForm&>(f);
+        settings.Form_Load();
+        EXPECT_EQ(settings.Text4Text, QStringLiteral("127.0.0.1"));
+        EXPECT_EQ(settings.Text5Text, refused);
+        settings.Text5Text = typed;
+        settings.command1_Click(1);
+    });
+
+    EXPECT_EQ(Main(env()), StartupOutcome::ShowLogin);
+
+    EXPECT_EQ(port.modalForms, QStringList({QStringLiteral("w_PreLogin"), QStringLiteral("frm_connect"),
+                                            QStringLiteral("w_PreLogin")}));
+    ASSERT_EQ(port.messages.size(), 1);
+    EXPECT_EQ(port.messages[0].text, QStringLiteral("无法连接服务器，请查看服务器是否启动！"));
+    EXPECT_TRUE(configBytes().contains("PORT=" + typed.toLatin1() + "\r\n"));
+    EXPECT_TRUE(configBytes().contains("IP=127.0.0.1\r\n"));
+    // Read back on the next pass, without the blanks.
+    EXPECT_EQ(gServerPort, FixedText(QString::number(server.port()), 5));
+    EXPECT_EQ(loginsShown, 1);
+}
+
+// Where the handshake does not succeed and the operator closes the settings dialog, the program
+// ends without a word, unless the server had already given a connection string that opens;
+// the configuration file stays as it was.
+TEST_F(StartupTest, NetworkEditionGivenUp) {
+    struct Case {
+        const char* name;
+        QString ip;
+        QString script;
+        QStringList messages;
+        int timeoutMs;
+        StartupOutcome outcome = StartupOutcome::End;
+    };
+    const Case cases[] = {
+        {"Closed$: before anything",
+         QStringLiteral("127.0.0.1"),
+         QStringLiteral("KxBegin: send Closed$:"),
+         {},
+         5000},
+        // The connection string came; SUCCESS: did not: it is used all the same.
+        {"Closed$: before SUCCESS:",
+         QStringLiteral("127.0.0.1"),
+         QStringLiteral("KXEND$$: send Closed$:"),
+         {},
+         5000,
+         StartupOutcome::ShowLogin},
+        // 25 characters: the "." lies past the 20 that gServerIP keeps.
+        {"address of 25 characters",
+         QStringLiteral("abcdefghijklmnopqrst.uvwx"),
+         QString(),
+         {PreLoginForm::UnusableAddressText(QStringLiteral("abcdefghijklmnopqrst"))},
+         5000},
+        {"silence, closed by its operator",
+         QStringLiteral("127.0.0.1"),
+         QStringLiteral("KxBegin: silent"),
+         {},
+         300},
+        {"random bytes",
+         QStringLiteral("127.0.0.1"),
+         QStringLiteral("KxBegin: send \\x13\\x81\\xfe\\x00xyz"),
+         {},
+         300},
+        {"1 MB", QStringLiteral("127.0.0.1"), QStringLiteral("Connect: repeat 1048576 x"), {}, 300},
+    };
+    folder.makeManagerDatabase();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Close_Connect();
+        ResetGlobals();
+        port.messages.clear();
+        port.modalForms.clear();
+        loginsShown = 0;
+        test::LocalServer server(folder.managerConnectString(), c.script);
+        writeNetworkConfig(c.ip, QString::number(server.port()));
+        const QByteArray before = configBytes();
+        port.otherModals = RecordingUiPort::runHandshakes(c.timeoutMs);
+
+        EXPECT_EQ(Main(env()), c.outcome);
+
+        QStringList shown;
+        for (const auto& m : port.messages)
+            shown << m.text;
+        EXPECT_EQ(shown, c.messages);
+        EXPECT_EQ(port.modalForms,
+                  QStringList({QStringLiteral("w_PreLogin"), QStringLiteral("frm_connect")}));
+        const bool in = c.outcome == StartupOutcome::ShowLogin;
+        EXPECT_EQ(gConn && gConn->State() == ado::adStateOpen, in);
+        EXPECT_EQ(loginsShown, in ? 1 : 0);
+        EXPECT_EQ(configBytes(), before);
+    }
+}
+
+// ConnFail, Cancel of Conning: and restart:3 end the program at once: no settings dialog.
+TEST_F(StartupTest, ServerEndsTheProgram) {
+    folder.makeManagerDatabase();
+    for (const char* script :
+         {"KxBegin: send ConnFail", "KxBegin: send Conning:稍候", "DBNAME$: send restart:3"}) {
+        SCOPED_TRACE(script);
+        port.modalForms.clear();
+        test::LocalServer server(folder.managerConnectString(), QString::fromUtf8(script));
+        writeNetworkConfig(QStringLiteral("127.0.0.1"), QString::number(server.port()));
+        port.otherModals = RecordingUiPort::runHandshakes();
+        EXPECT_EQ(Main(env()), StartupOutcome::End);
+        EXPECT_EQ(port.modalForms, QStringList(QStringLiteral("w_PreLogin")));
+        EXPECT_FALSE(gConn && gConn->State() == ado::adStateOpen);
+    }
+}
+
+// "q" in the pre-login window: the settings dialog, then the whole start-up inside the running
+// one; the outer run then opens the connection again and shows the same login dialog.
+TEST_F(StartupTest, RestartFromThePreLoginWindow) {
+    folder.makeManagerDatabase();
+    test::LocalServer server(folder.managerConnectString());
+    writeNetworkConfig(QStringLiteral("127.0.0.1"), QString::number(server.port()));
+    port.onModal([](ModalForm& f) {
+        auto& preLogin = static_cast<PreLoginForm&>(f);
+        preLogin.Form_Load();
+        preLogin.Form_Activate();
+        preLogin.Form_KeyPress('q');
+    });
+    port.onModal([](ModalForm& f) {
+        auto& settings = static_cast<ConnectSettingsForm&>(f);
+        settings.Form_Load();
+        settings.command1_Click(1);
+    });
+    port.otherModals = RecordingUiPort::runHandshakes();
+
+    EXPECT_EQ(Main(env()), StartupOutcome::ShowLogin);
+
+    EXPECT_EQ(port.modalForms, QStringList({QStringLiteral("w_PreLogin"), QStringLiteral("frm_connect"),
+                                            QStringLiteral("w_PreLogin")}));
+    EXPECT_EQ(loginsShown, 2);
+    ASSERT_TRUE(gConn);
+    EXPECT_EQ(gConn->State(), ado::adStateOpen);
+    EXPECT_TRUE(port.messages.isEmpty());
 }
 
 }  // namespace

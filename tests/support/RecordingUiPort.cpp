@@ -1,5 +1,7 @@
 #include "RecordingUiPort.h"
 
+#include "session/HandshakeForm.h"
+
 namespace ztgl::test {
 
 RecordingUiPort::RecordingUiPort() { setUi(this); }
@@ -23,10 +25,21 @@ MsgAnswer RecordingUiPort::message(const QString& text, const QString& title, Ms
 
 void RecordingUiPort::showModal(ModalForm& form) {
     modalForms.push_back(form.formName());
-    if (m_modals.empty()) return;
+    if (m_modals.empty()) {
+        if (otherModals)
+            otherModals(form);
+        return;
+    }
     auto handler = std::move(m_modals.front());
     m_modals.pop_front();
     handler(form);
+}
+
+std::function<void(ModalForm&)> RecordingUiPort::runHandshakes(int timeoutMs) {
+    return [timeoutMs](ModalForm& form) {
+        if (auto* handshake = dynamic_cast<HandshakeForm*>(&form))
+            handshake->runWithoutScreen(timeoutMs);
+    };
 }
 
 }  // namespace ztgl::test

@@ -34,6 +34,11 @@ public:
     void answer(MsgAnswer a) { m_answers.push_back(a); }
     // Next modal window: the handler receives the form (cast it to its class).
     void onModal(std::function<void(ModalForm&)> handler) { m_modals.push_back(std::move(handler)); }
+    // The handler of modal windows when no onModal one is queued (none by default).
+    std::function<void(ModalForm&)> otherModals;
+    // A handler that runs the handshake windows without a screen (see HandshakeForm), giving up
+    // after `timeoutMs` as ztgl-admin does, and leaves other windows alone.
+    static std::function<void(ModalForm&)> runHandshakes(int timeoutMs = 5000);
 
     QVector<ShownMessage> messages;
     QStringList modalForms;          // formName() of every modal window shown

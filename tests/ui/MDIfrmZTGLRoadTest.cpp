@@ -50,7 +50,8 @@ protected:
     }
 
     StartupEnvironment env() const {
-        return {tmp.path(), QStringLiteral("ztgl-road-%1").arg(QCoreApplication::applicationPid())};
+        return {
+            tmp.path(), QStringLiteral("ztgl-road-%1").arg(QCoreApplication::applicationPid()), nullptr, {}};
     }
 
     // Starts the program and logs in; true when the main window is up.

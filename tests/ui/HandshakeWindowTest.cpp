@@ -1,0 +1,170 @@
+#include "ui/HandshakeWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QTest>
+
+#include "LocalServer.h"
+#include "QtPrinters.h"
+#include "RecordingPreLoginHooks.h"
+#include "RecordingShutDown.h"
+#include "RecordingUiPort.h"
+#include "WidgetInput.h"
+#include "process/Globals.h"
+#include "session/CheckUserForm.h"
+#include "session/PreLoginForm.h"
+#include "session/QtSessionSocket.h"
+#include "ui/ModalForms.h"
+#include "ui/ShapeWidget.h"
+#include "ui/Style.h"
+
+namespace ztgl::test {
+namespace {
+
+using gui::HandshakeWindow;
+
+class HandshakeWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetGlobals();
+        gAppTitle = QStringLiteral("商业进销存");
+    }
+    void TearDown() override { ResetGlobals(); }
+
+    // A pre-login window up and waiting on a server that does not answer.
+    std::unique_ptr<HandshakeWindow> waitingWindow(PreLoginForm& form) {
+        server.aimGlobals();
+        auto window = std::make_unique<HandshakeWindow>(form);
+        EXPECT_TRUE(activate(window.get()));
+        QApplication::processEvents();
+        return window;
+    }
+
+    RecordingUiPort port;
+    RecordingShutDown orders;
+    QtSessionSocket socket;
+    LocalServer server{QStringLiteral("Provider=P"), QStringLiteral("KxBegin: silent")};
+    RecordingPreLoginHooks recorded;
+    PreLoginForm::Hooks hooks = recorded.hooks();
+};
+
+TEST_F(HandshakeWindowTest, LooksAsDesigned) {
+    PreLoginForm preLogin(socket, &orders, hooks);
+    auto window = waitingWindow(preLogin);
+    EXPECT_EQ(window->objectName(), QStringLiteral("w_PreLogin"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("商业进销存"));
+    EXPECT_EQ(window->Label2()->text(), QStringLiteral("【连接服务器】"));
+    EXPECT_EQ(window->Label1()->text(), QStringLiteral("正在连接服务器，请稍候......"));
+    EXPECT_EQ(window->palette().color(QPalette::Window), QColor(238, 242, 221));
+    EXPECT_EQ(window->Shape1()->fillColour(), QColor(Qt::white));
+    EXPECT_EQ(window->Shape1()->borderColour(), QColor(150, 150, 78));
+    EXPECT_EQ(window->Image2()->pixmap().toImage(), HandshakeWindow::bitmap103().toImage());
+    EXPECT_FALSE(HandshakeWindow::bitmap103().isNull());
+    EXPECT_EQ(window->Timer1()->interval(), 100);
+    EXPECT_TRUE(window->Timer1()->isActive());
+    // Eleven different frames; everything inside the white frame and the window.
+    QList<QImage> frames;
+    for (int n = 1; n <= HandshakeForm::kFrames; ++n) {
+        const QImage frame = HandshakeWindow::frame(n).toImage();
+        ASSERT_FALSE(frame.isNull()) << n;
+        EXPECT_FALSE(frames.contains(frame)) << n;
+        frames << frame;
+    }
+    for (QWidget* w : {static_cast<QWidget*>(window->Label1()), static_cast<QWidget*>(window->Label2()),
+                       static_cast<QWidget*>(window->Image1()), static_cast<QWidget*>(window->Image2())}) {
+        EXPECT_TRUE(window->Shape1()->geometry().contains(w->geometry())) << w->objectName();
+        EXPECT_GE(w->width(), w->sizeHint().width()) << w->objectName();  // nothing cut
+    }
+    // The animation runs on the timer.
+    const QImage first = window->Image1()->pixmap().toImage();
+    EXPECT_TRUE(waitFor([&] { return window->Image1()->pixmap().toImage() != first; }, 1000));
+    window->grab().save(QDir::temp().filePath(QStringLiteral("ztgl-w_PreLogin.png")));
+
+    CheckUserForm check(socket);
+    HandshakeWindow checkWindow(check);
+    EXPECT_EQ(checkWindow.objectName(), QStringLiteral("w_CheckUser"));
+    EXPECT_EQ(checkWindow.Label2()->text(), QStringLiteral("【登录服务器】"));
+    EXPECT_EQ(checkWindow.Label1()->text(), QStringLiteral("正在登录服务器，请稍候......"));
+    checkWindow.grab().save(QDir::temp().filePath(QStringLiteral("ztgl-w_CheckUser.png")));
+}
+
+// The window takes its keys itself: "q" (small only) leaves for the settings and a new start-up.
+TEST_F(HandshakeWindowTest, KeyQ) {
+    PreLoginForm preLogin(socket, &orders, hooks);
+    auto window = waitingWindow(preLogin);
+    QTest::keyClick(window.get(), 'Q', Qt::ShiftModifier);
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(recorded.settingsShown, 0);
+    QTest::keyClick(window.get(), 'q');
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(preLogin.isUnloaded());
+    EXPECT_EQ(recorded.settingsShown, 1);
+    EXPECT_EQ(recorded.mainRuns, 1);
+}
+
+// Ctrl alone with the left button: the settings dialog; the window stays and waits.
+TEST_F(HandshakeWindowTest, CtrlClick) {
+    PreLoginForm preLogin(socket, &orders, hooks);
+    auto window = waitingWindow(preLogin);
+    const QPoint inside = window->rect().center();
+    QTest::mouseClick(window.get(), Qt::LeftButton, Qt::NoModifier, inside);
+    QTest::mouseClick(window.get(), Qt::LeftButton, Qt::ControlModifier | Qt::ShiftModifier, inside);
+    QTest::mouseClick(window.get(), Qt::RightButton, Qt::ControlModifier, inside);
+    EXPECT_EQ(recorded.settingsShown, 0);
+    gConnectString = QStringLiteral("old");
+    QTest::mouseClick(window.get(), Qt::LeftButton, Qt::ControlModifier,
+                      window->Image2()->geometry().center());
+    EXPECT_EQ(recorded.settingsShown, 1);
+    EXPECT_EQ(gConnectString, QString());
+    EXPECT_TRUE(socket.isClosed());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(preLogin.isUnloaded());
+}
+
+TEST_F(HandshakeWindowTest, CloseButtonLeavesTheErrorMarker) {
+    PreLoginForm preLogin(socket, &orders, hooks);
+    auto window = waitingWindow(preLogin);
+    window->close();
+    EXPECT_TRUE(preLogin.isUnloaded());
+    EXPECT_EQ(gConnectString, QStringLiteral("'ERROR'"));
+    EXPECT_TRUE(socket.isClosed());
+
+    CheckUserForm check(socket);
+    HandshakeWindow checkWindow(check);
+    activate(&checkWindow);
+    checkWindow.close();
+    EXPECT_TRUE(check.isUnloaded());
+    EXPECT_EQ(check.CheckResult, QStringLiteral("105"));
+}
+
+// The real windows shown modally, as the program shows them, against the server.
+TEST_F(HandshakeWindowTest, ModalRuns) {
+    LocalServer answering(QStringLiteral("Provider=P;Data Source=X"));
+    answering.aimGlobals();
+    PreLoginForm preLogin(socket, &orders, hooks);
+    gui::runHandshakeWindow(preLogin, nullptr);
+    EXPECT_TRUE(preLogin.isUnloaded());
+    EXPECT_TRUE(gPreLoginOK);
+    EXPECT_EQ(gConnectString, QStringLiteral("Provider=P;Data Source=X"));
+
+    gOperator.Id = QStringLiteral("1");
+    gOperator.UserName = QStringLiteral("admin");
+    CheckUserForm check(socket);
+    gui::runHandshakeWindow(check, nullptr);
+    EXPECT_EQ(check.CheckResult, QStringLiteral("100"));
+
+    // An unusable address: the check on showing closes the window with its message.
+    gServerIP = FixedText(QStringLiteral("localhost"), 20);
+    PreLoginForm unusable(socket, &orders, hooks);
+    gui::runHandshakeWindow(unusable, nullptr);
+    ASSERT_EQ(port.messages.size(), 1);
+    EXPECT_EQ(port.messages[0].text, PreLoginForm::UnusableAddressText(QStringLiteral("localhost")));
+    EXPECT_TRUE(unusable.isUnloaded());
+}
+
+}  // namespace
+}  // namespace ztgl::test
