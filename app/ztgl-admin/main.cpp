@@ -8,6 +8,7 @@
 
 #include "AdminCommand.h"
 #include "ConsoleUiPort.h"
+#include "db/PubSql.h"
 #include "platform/ProgramFolder.h"
 
 namespace ztgl::admin {
@@ -95,6 +96,8 @@ int main(int argc, char** argv) {
     ztgl::setUi(&port);
     AdminContext ctx{dir, args, yes, out, err};
     const int rc = it->second.fn(ctx);
+    // The shared connection goes before the application does: Qt's database drivers need it.
+    ztgl::Close_Connect();
     ztgl::setUi(nullptr);
     if (rc == ExitUsage) err << "usage: ztgl-admin [--dir PROGRAM_FOLDER] " << it->second.usage << Qt::endl;
     return rc;

@@ -7,6 +7,7 @@
 #include "ado/Connection.h"
 #include "ado/DatabaseFormat.h"
 #include "ado/JetError.h"
+#include "audit/ChangeLog.h"
 #include "migration/DatabaseConverter.h"
 #include "platform/RuntimeError.h"
 #include "process/IniFile.h"
@@ -55,10 +56,15 @@ QStringList JetImport::setDatabases(const QString& manager, const QString& passw
         return out;
     }
     const ado::RowSet rows = c.query(QStringLiteral("select * from ZTML"));
-    int column = -1;
-    for (int i = 0; i < rows.fields.size(); ++i)
-        if (rows.fields[i].name.compare(QLatin1String("ZTLJ"), Qt::CaseInsensitive) == 0)
-            column = i;
+    const auto columnOf = [&rows](const char* name) {
+        for (int i = 0; i < rows.fields.size(); ++i)
+            if (rows.fields[i].name.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+                return i;
+        return -1;
+    };
+    const int column = columnOf("ZTLJ");
+    const int idColumn = columnOf("ID");
+    const int nameColumn = columnOf("ZTMC");
     for (const auto& row : rows.rows) {
         const QString name = row.value(column).toString().trimmed();
         if (name.isEmpty())
@@ -66,8 +72,10 @@ QStringList JetImport::setDatabases(const QString& manager, const QString& passw
         const QString file = find(name + QStringLiteral(".MDB"));
         if (file.isEmpty())
             m_say(QStringLiteral("帐套数据库 %1.MDB 不在程序文件夹中，跳过。").arg(name), false);
-        else if (!out.contains(file))
+        else if (!out.contains(file)) {
             out << file;
+            m_sets.insert(file, {row.value(idColumn).toString(), row.value(nameColumn).toString()});
+        }
     }
     c.Close();
     return out;
@@ -116,7 +124,12 @@ bool JetImport::run() {
 
 bool JetImport::convert(const QString& file, const QString& password) {
     const QString shown = QFileInfo(file).fileName();
+    const auto outcome = [&](bool converted, const QString& detail) {
+        const auto set = m_sets.value(file);
+        m_outcomes.append({file, set.first, set.second, converted, shown + QStringLiteral("：") + detail});
+    };
     const auto fail = [&](const QString& why) {
+        outcome(false, why);
         m_say(
             QStringLiteral("%1：无法转换。%2\n原文件没有任何改动，其后的数据库也没有转换。").arg(shown, why),
             true);
@@ -154,14 +167,21 @@ bool JetImport::convert(const QString& file, const QString& password) {
         QFile::remove(made);
         return fail(QStringLiteral("新文件无法改名为 %1。").arg(shown));
     }
-    m_say(QStringLiteral(
-              "%1：已转换为本程序的格式（%2 个表，%3 行，逐表核对了结构、行数和全部数据）；原文件保存为 %4。")
-              .arg(shown)
-              .arg(summary.tables)
-              .arg(summary.rows)
-              .arg(QFileInfo(kept).fileName()),
-          false);
+    const QString done =
+        QStringLiteral("已转换为本程序的格式（%1 个表，%2 行，逐表核对了结构、行数和全部数据）；原文件保存为 %3。")
+            .arg(summary.tables)
+            .arg(summary.rows)
+            .arg(QFileInfo(kept).fileName());
+    outcome(true, done);
+    m_say(shown + QStringLiteral("：") + done, false);
     ++m_converted;
+    return true;
+}
+
+bool JetImport::record(QString* error) const {
+    for (const Outcome& o : m_outcomes)
+        if (!ChangeLog::Append({ChangeLog::Import, o.setId, o.setName, o.detail}, o.converted, error))
+            return false;
     return true;
 }
 

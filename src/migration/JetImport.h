@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 #include <functional>
 
 namespace ztgl {
@@ -29,6 +31,21 @@ public:
     // "<file>.access-original", or with "-2", "-3", … when that name is taken.
     static QString keptName(const QString& file);
 
+    // What the run did to each file it tried: converted, or stopped with the reason. Files already in
+    // the engine's format are not listed.
+    struct Outcome {
+        QString file;
+        QString setId;  // the set's Id and name, for a set database ZTML names
+        QString setName;
+        bool converted = false;
+        QString detail;
+    };
+    const QVector<Outcome>& outcomes() const { return m_outcomes; }
+
+    // Appends one row per outcome to the record of changes on the shared connection (which must be
+    // open on the converted manager's database). False, with the reason, when a row could not be written.
+    bool record(QString* error) const;
+
 private:
     QString find(const QString& name) const;
     QStringList setDatabases(const QString& manager, const QString& password);
@@ -38,6 +55,8 @@ private:
     Say m_say;
     int m_converted = 0;
     int m_alreadyOurs = 0;
+    QVector<Outcome> m_outcomes;
+    QMap<QString, QPair<QString, QString>> m_sets;  // set database file -> Id, name
 };
 
 }  // namespace ztgl

@@ -121,7 +121,16 @@ TEST_F(ImportFolder, JetFilesComeOverTheOriginalsStayBesideThemAndASecondRunChan
         EXPECT_EQ(ado::DatabaseFormat::of(file(n)), ado::DatabaseFormat::Embedded);
         EXPECT_EQ(JetFiles::bytes(file(n + QStringLiteral(".access-original"))), before.value(n));
     }
-    EXPECT_EQ(JetFiles::bytes(file(QStringLiteral("KXPUB.MDB"))), before.value(QStringLiteral("KXPUB.MDB")));
+    // The record of changes in the manager's database names each file converted, and the set of each set
+    // database.
+    const test::AdminRun log = test::runAdmin({QStringLiteral("--dir"), m_folder->path(), QStringLiteral("log")});
+    QStringList recorded;
+    for (const QString& line : lines(log.out))
+        recorded << line.section(QLatin1Char('\t'), 3);
+    EXPECT_EQ(recorded, (QStringList{QStringLiteral("导入帐套\t\t\t成功\t") +
+                                         converted(QStringLiteral("MWMSD_NULL.mdb"), 3, 11),
+                                     QStringLiteral("导入帐套\t1\t华东\t成功\t") +
+                                         converted(QStringLiteral("kxpub_bk001.mdb"), 4, 2)}));
 
     // The values, Chinese text and an operator's encoded password included, character for character.
     ado::Connection set;
