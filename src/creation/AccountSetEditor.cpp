@@ -8,6 +8,7 @@
 #include "creation/DatabaseCreation.h"
 #include "db/PubSql.h"
 #include "operators/SetMima.h"
+#include "platform/KillPoint.h"
 #include "platform/RuntimeError.h"
 #include "process/Globals.h"
 
@@ -228,6 +229,7 @@ void AccountSetEditor::Command_OK() {
                            QLatin1Char(',') + GetSqlVal(d) + QLatin1Char(',') + GetSqlVal(serverDate()) +
                            QLatin1Char(',') + QStringLiteral("1)"));
             catalogueWritten = true;
+            KillPoint("catalogued");
             m_progress.setCaption(PW::Label1, QStringLiteral("新建帐套用户，请稍后……"));
         } else {
             d = m_setDatabaseName;
