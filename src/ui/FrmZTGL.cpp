@@ -61,6 +61,8 @@ FrmZTGL::FrmZTGL(QWidget* parent)
 // The view and the model go before the list they show (members die before the QWidget base
 // deletes its children).
 FrmZTGL::~FrmZTGL() {
+    // The dying view still sends events to its viewport's filter, when it is no scroll area any more.
+    m_grid->viewport()->removeEventFilter(this);
     m_list.grid().removeListener(this);
     m_list.onButtonsChanged = nullptr;
     m_list.onUnload = nullptr;
