@@ -3,7 +3,7 @@
 #   ./ztgl.sh run    install what is missing, build, lay the demo program folder, start ztgl there
 #   ./ztgl.sh test   install what is missing, build, run every test through ctest
 #   ./ztgl.sh sanitize  the same suite built with clang, AddressSanitizer and UndefinedBehaviorSanitizer
-#   ./ztgl.sh fuzz [RUNS]  each fuzz target on its seed corpus for RUNS inputs (default 2000)
+#   ./ztgl.sh fuzz [RUNS]  each fuzz target on its seed corpus for RUNS inputs (default 5000)
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
 
@@ -103,7 +103,7 @@ sanitize() {
 # learns goes to a scratch folder, never into the repository. A finding (crash-…, timeout-…, leak-…)
 # stays in the scratch folder, whose name is printed, and fails the run.
 fuzz() {
-    local runs=${1:-2000}
+    local runs=${1:-5000}
     build_sanitized --target fuzzers
     local work status=0 exe name
     work=$(mktemp -d)

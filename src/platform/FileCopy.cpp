@@ -1,12 +1,14 @@
 #include "platform/FileCopy.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "platform/KillPoint.h"
 
 #ifdef Q_OS_WIN
 #include <io.h>
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -18,6 +20,19 @@ bool syncToDisk(QFile& file) {
     return _commit(file.handle()) == 0;
 #else
     return fsync(file.handle()) == 0;
+#endif
+}
+
+// The new name itself is on the disk once the folder is (NTFS journals it by itself).
+void syncFolderOf(const QString& file) {
+#ifndef Q_OS_WIN
+    const int fd = open(QFile::encodeName(QFileInfo(file).absolutePath()).constData(), O_RDONLY);
+    if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
+#else
+    Q_UNUSED(file);
 #endif
 }
 
@@ -51,6 +66,8 @@ bool CopyFileWhole(const QString& from, const QString& to) {
     ok = ok && out.error() == QFileDevice::NoError && QFile::rename(part, to);
     if (!ok)
         QFile::remove(part);
+    else
+        syncFolderOf(to);
     return ok;
 }
 
