@@ -6,6 +6,7 @@
 #include <QString>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 #include "process/UiPort.h"
 
@@ -22,6 +23,20 @@ namespace ztgl::fuzz {
 
 inline QByteArray bytesOf(const uint8_t* data, size_t size) {
     return QByteArray(reinterpret_cast<const char*>(data), qsizetype(size));
+}
+
+// An input of two parts: what comes before the first NUL byte, and what comes after it (nothing
+// when there is no NUL).
+struct TwoParts {
+    QByteArray first;
+    std::optional<QByteArray> second;
+};
+inline TwoParts splitAtNul(const uint8_t* data, size_t size) {
+    const QByteArray input = bytesOf(data, size);
+    const qsizetype nul = input.indexOf('\0');
+    if (nul < 0)
+        return {input, std::nullopt};
+    return {input.left(nul), input.mid(nul + 1)};
 }
 
 // The input read three ways, so that text of every kind reaches the parsers: as UTF-8 (invalid

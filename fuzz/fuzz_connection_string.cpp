@@ -175,12 +175,11 @@ void checkSetString(const QString& base) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::failOnMessages();
-    const QByteArray input = fuzz::bytesOf(data, size);
-    const qsizetype nul = input.indexOf('\0');
-    const QString text = QString::fromUtf8(nul < 0 ? input : input.left(nul));
+    const auto [first, driverGiven] = fuzz::splitAtNul(data, size);
+    const QString text = QString::fromUtf8(first);
     const ConnectionString cs(text);
     for (const QString& driver : {QStringLiteral("FreeTDS"), QStringLiteral("ODBC Driver 18 for SQL Server"),
-                                  nul < 0 ? QStringLiteral("x") : QString::fromUtf8(input.mid(nul + 1))})
+                                  QString::fromUtf8(driverGiven.value_or("x"))})
         checkTranslation(cs, driver);
     checkQuoting(text);
     checkSetString(text);

@@ -117,10 +117,8 @@ void checkFile(const QByteArray& file, const Write& w) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::failOnMessages();
-    const QByteArray input = fuzz::bytesOf(data, size);
-    const qsizetype nul = input.indexOf('\0');
-    const QByteArray file = nul < 0 ? input : input.left(nul);
-    const std::optional<Write> given = nul < 0 ? std::nullopt : writeOf(input.mid(nul + 1));
+    const auto [file, command] = fuzz::splitAtNul(data, size);
+    const std::optional<Write> given = command ? writeOf(*command) : std::nullopt;
     Write w = given.value_or(
         Write{QStringLiteral("SERVERINFO"), QStringLiteral("IP"), QStringLiteral(" 192.168.0.10 ")});
     // What Write_Ini hands on: the text as the code page holds it.

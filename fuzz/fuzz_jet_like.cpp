@@ -13,90 +13,65 @@ using ado::JetLike;
 
 namespace {
 
-// The rules: "%" any run, "_" any one character, "[…]" one character of a set ("a-z" a range,
-// "!" first negates, "[]" matches the empty text), a "[" without "]" stands for itself, the escape
-// character makes the next one literal; letters without regard to case.
-struct Item {
-    enum Kind { Run, One, Set, Empty } kind;
-    QVector<QPair<uint, uint>> ranges;
-    bool negated = false;
-};
+// The rules, matched by trying every way: "%" any run, "_" any one character, "[…]" one character
+// of a set ("a-z" a range either way round, "!" first negates, "[]" matches the empty text), a "["
+// without "]" stands for itself, the escape character makes the next one literal; letters without
+// regard to case.
+class PlainMatcher {
+public:
+    PlainMatcher(const QString& text, const QString& pattern, QChar escape)
+        : m_t(text.toCaseFolded().toUcs4()),
+          m_p(pattern.toCaseFolded().toUcs4()),
+          m_escape(escape.toCaseFolded().unicode()),
+          m_memo((m_p.size() + 1) * (m_t.size() + 1), -1) {}
 
-QVector<Item> parse(const QVector<uint>& p, uint escape) {
-    QVector<Item> items;
-    for (int i = 0; i < p.size(); ++i) {
-        if (escape && p[i] == escape && i + 1 < p.size()) {
-            ++i;
-            items.append({Item::Set, {{p[i], p[i]}}, false});
-            continue;
+    bool matches() { return from(0, 0); }
+
+private:
+    // Whether the set between p[open] "[" and p[close] "]" holds c.
+    bool setHolds(int open, int close, uint c) const {
+        int j = open + 1;
+        const bool negated = j < close && m_p[j] == '!';
+        bool in = false;
+        for (j += negated ? 1 : 0; j < close;) {
+            const bool range = j + 2 < close && m_p[j + 1] == '-';
+            const uint a = m_p[j], b = range ? m_p[j + 2] : a;
+            in = in || (c >= qMin(a, b) && c <= qMax(a, b));
+            j += range ? 3 : 1;
         }
-        if (p[i] == '%') {
-            items.append({Item::Run, {}, false});
-            continue;
-        }
-        if (p[i] == '_') {
-            items.append({Item::One, {}, false});
-            continue;
-        }
-        const int close = p[i] == '[' ? int(p.indexOf(']', i + 1)) : -1;
-        if (close < 0) {
-            items.append({Item::Set, {{p[i], p[i]}}, false});
-            continue;
-        }
-        Item set{Item::Set, {}, false};
-        int j = i + 1;
-        if (j < close && p[j] == '!') {
-            set.negated = true;
-            ++j;
-        }
-        for (; j < close; ++j) {
-            if (j + 2 < close && p[j + 1] == '-') {
-                set.ranges.append({qMin(p[j], p[j + 2]), qMax(p[j], p[j + 2])});
-                j += 2;
-            } else {
-                set.ranges.append({p[j], p[j]});
-            }
-        }
-        if (set.ranges.isEmpty() && !set.negated)
-            set.kind = Item::Empty;
-        items.append(set);
-        i = close;
+        return in != negated;
     }
-    return items;
-}
 
-bool inSet(const Item& item, uint c) {
-    bool in = false;
-    for (const auto& r : item.ranges)
-        in = in || (c >= r.first && c <= r.second);
-    return in != item.negated;
-}
+    bool from(int pi, int ti) {
+        if (pi == m_p.size())
+            return ti == m_t.size();
+        char& memo = m_memo[pi * (m_t.size() + 1) + ti];
+        if (memo < 0)
+            memo = step(pi, ti) ? 1 : 0;
+        return memo == 1;
+    }
 
-// can[i][j]: items from i on match the text from j on.
-bool plainMatch(const QString& text, const QString& pattern, QChar escape) {
-    const QVector<uint> t = text.toCaseFolded().toUcs4();
-    const QVector<Item> p = parse(pattern.toCaseFolded().toUcs4(), escape.toCaseFolded().unicode());
-    QVector<QVector<char>> can(p.size() + 1, QVector<char>(t.size() + 1, 0));
-    can[p.size()][t.size()] = 1;
-    for (int i = p.size() - 1; i >= 0; --i)
-        for (int j = t.size(); j >= 0; --j) {
-            switch (p[i].kind) {
-                case Item::Run:
-                    can[i][j] = can[i + 1][j] || (j < t.size() && can[i][j + 1]);
-                    break;
-                case Item::Empty:
-                    can[i][j] = can[i + 1][j];
-                    break;
-                case Item::One:
-                    can[i][j] = j < t.size() && can[i + 1][j + 1];
-                    break;
-                case Item::Set:
-                    can[i][j] = j < t.size() && inSet(p[i], t[j]) && can[i + 1][j + 1];
-                    break;
-            }
-        }
-    return can[0][0];
-}
+    bool step(int pi, int ti) {
+        const bool more = ti < m_t.size();
+        const uint c = m_p[pi];
+        if (m_escape && c == m_escape && pi + 1 < m_p.size())
+            return more && m_t[ti] == m_p[pi + 1] && from(pi + 2, ti + 1);
+        if (c == '%')
+            return from(pi + 1, ti) || (more && from(pi, ti + 1));
+        if (c == '_')
+            return more && from(pi + 1, ti + 1);
+        const int close = c == '[' ? int(m_p.indexOf(']', pi + 1)) : -1;
+        if (close == pi + 1)
+            return from(close + 1, ti);
+        if (close > 0)
+            return more && setHolds(pi, close, m_t[ti]) && from(close + 1, ti + 1);
+        return more && m_t[ti] == c && from(pi + 1, ti + 1);
+    }
+
+    const QVector<uint> m_t, m_p;
+    const uint m_escape;
+    QVector<char> m_memo;
+};
 
 QString escaped(QString s) {
     s.replace(QLatin1Char('['), QStringLiteral("[[]"));
@@ -108,7 +83,7 @@ QString escaped(QString s) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size > 512)  // the matcher of the rules takes time and memory of text times pattern
+    if (size > 512)  // the plain matcher takes time and memory of text times pattern
         return 0;
     const QList<QByteArray> parts = fuzz::bytesOf(data, size).split('\0');
     const QString text = QString::fromUtf8(parts.value(0));
@@ -116,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString escapeText = QString::fromUtf8(parts.value(2));
     const QChar escape = escapeText.isEmpty() ? QChar() : escapeText.front();
 
-    FUZZ_CHECK(JetLike::match(text, pattern, escape) == plainMatch(text, pattern, escape),
+    FUZZ_CHECK(JetLike::match(text, pattern, escape) == PlainMatcher(text, pattern, escape).matches(),
                "JetLike agrees with the rules");
     FUZZ_CHECK(JetLike::match(text, escaped(text)), "a text matches itself escaped");
     const QVector<uint> chars = text.toUcs4();
