@@ -64,13 +64,13 @@ SAN_PACKAGES=(clang libclang-rt-14-dev)
 build_sanitized() {
     PACKAGES+=("${SAN_PACKAGES[@]}")
     install_missing
-    cmake -S . -B "$SAN_BUILD_DIR" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    cmake -S . -B "$SAN_BUILD_DIR" -DCMAKE_CXX_COMPILER=clang++ \
         -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only -DNDEBUG" \
         -DZTGL_BUILD_FUZZERS=ON -DZTGL_BUILD_BENCH=OFF >/dev/null
     cmake --build "$SAN_BUILD_DIR" -j"$(nproc)" "$@"
 }
 
-# Leaks are reported too; tests/lsan.supp names the few that belong to the libraries below us.
+# Leaks are reported too; tests/lsan.supp may name leaks inside the libraries below the program.
 sanitizer_env() {
     local reports=$1
     export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:check_initialization_order=1:detect_stack_use_after_return=1:exitcode=86:log_path=$reports/asan"
