@@ -12,6 +12,7 @@
 #include "db/PubSql.h"
 #include "operators/SetMima.h"
 #include "platform/ProgramFolder.h"
+#include "platform/KillPoint.h"
 #include "platform/RuntimeError.h"
 #include "process/Globals.h"
 
@@ -251,6 +252,7 @@ void AccountSetEditor::Command_OK() {
                     QLatin1Char(',') + QStringLiteral("1)"));
             });
             catalogueWritten = true;
+            KillPoint("catalogued");
             m_progress.setCaption(PW::Label1, QStringLiteral("新建帐套用户，请稍后……"));
         } else {
             d = m_setDatabaseName;

@@ -10,6 +10,8 @@
 #include "creation/TargetConnection.h"
 #include "creation/TemplateDatabase.h"
 #include "db/PubSql.h"
+#include "platform/FileCopy.h"
+#include "platform/KillPoint.h"
 #include "platform/RuntimeError.h"
 #include "process/Globals.h"
 #include "process/UiPort.h"
@@ -96,9 +98,12 @@ bool DatabaseCreation::createAccess(const QString& databaseName) {
             if (!QFile::remove(file))
                 throw RuntimeError(RuntimeError::PermissionDenied);
     }
+    // The set's file appears only complete: a full disk or a killed program leaves no partial
+    // copy under a set's name.
     const QString target = gAppPath + databaseName + QStringLiteral(".MDB");
-    if (!QFile::copy(gAppPath + kTemplateFileName, target))
+    if (!CopyFileWhole(gAppPath + kTemplateFileName, target))
         throw RuntimeError(RuntimeError::PathFileAccess);
+    KillPoint("copied");
     return true;
 }
 

@@ -148,8 +148,22 @@ QString Get_ZtConnectString(const QString& name, const QString& base) {
     }
     const qsizetype key = base.indexOf(kCatalogKey, 0, Qt::CaseInsensitive);
     if (key < 0) {
-        // Only a server-supplied string can lack the item. Without it the login's default
-        // database would be used, which is never the set's own: name the set explicitly.
+        // Only a server-supplied string can lack the text, by writing blanks around the key or
+        // the "=", or by having no catalog at all. The login's default database is never the
+        // set's own: every item that names the catalog gets the set's name, and a string without
+        // one gets the item.
+        QStringList items = base.split(QLatin1Char(';'));
+        bool named = false;
+        for (QString& item : items) {
+            const qsizetype eq = item.indexOf(QLatin1Char('='));
+            if (eq >= 0 &&
+                item.left(eq).trimmed().compare(kCatalogKey.chopped(1), Qt::CaseInsensitive) == 0) {
+                item = item.left(eq + 1) + name;
+                named = true;
+            }
+        }
+        if (named)
+            return items.join(QLatin1Char(';'));
         const QString sep =
             base.endsWith(QLatin1Char(';')) || base.isEmpty() ? QString() : QStringLiteral(";");
         return base + sep + kCatalogKey + name;

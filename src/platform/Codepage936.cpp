@@ -40,18 +40,31 @@ bool endsInLoneLeadByte(const QByteArray& bytes) {
 
 }  // namespace
 
+// One character at a time: the converter silently drops the characters Unicode calls ignorable
+// (variation selectors, zero-width joiners, the byte order mark) where Windows writes "?".
 QByteArray encode(const QString& text) {
-    QStringEncoder encoder(kCodec, QStringConverter::Flag::Stateless);
+    // Opening the converter costs more than converting a line: one per thread is kept (stateless,
+    // so no call sees what an earlier one converted).
+    thread_local QStringEncoder encoder(kCodec, QStringConverter::Flag::Stateless);
     if (!encoder.isValid())
         converterMissing();
-    return encoder.encode(text);
+    QByteArray out;
+    out.reserve(text.size() * 2);
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype len =
+            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2 : 1;
+        const QByteArray bytes = encoder.encode(QStringView(text).mid(i, len));
+        out += bytes.isEmpty() ? QByteArray("?") : bytes;
+        i += len;
+    }
+    return out;
 }
 
 // Bytes that do not form a character (a lead byte without a valid trail byte, an unmapped pair)
 // become "?", the code page's default character; the byte after a bad lead byte is read again
 // on its own, so a broken character never swallows a line end, "=" or "]".
 QString decode(const QByteArray& bytes) {
-    QStringDecoder decoder(kCodec, QStringConverter::Flag::Stateless);
+    thread_local QStringDecoder decoder(kCodec, QStringConverter::Flag::Stateless);
     if (!decoder.isValid())
         converterMissing();
     QString text = decoder.decode(bytes);

@@ -144,8 +144,9 @@ QStringList IniDocument::sectionNames() const {
 }
 
 void IniDocument::insertLine(int index, const QString& text) {
-    // The line before the new one may be a last line without a line end.
-    if (index > 0 && m_lines[index - 1].end.isEmpty())
+    // The line before the new one may be a last line without a line end, or one that ends in a
+    // lone CR, which ends only the last line of a file.
+    if (index > 0 && !m_lines[index - 1].end.endsWith('\n'))
         m_lines[index - 1].end = m_newLine;
     const bool inSection = true;
     m_lines.insert(index, parseLine(encode(text), m_newLine, inSection));

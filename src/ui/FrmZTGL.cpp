@@ -74,6 +74,10 @@ FrmZTGL::FrmZTGL(QWidget* parent)
 // The view and the model go before the list they show (members die before the QWidget base
 // deletes its children).
 FrmZTGL::~FrmZTGL() {
+    // The filters on the grid and its viewport go first: the dying grid still sends them events
+    // when it is no scroll area any more.
+    m_grid->viewport()->removeEventFilter(this);
+    m_grid->removeEventFilter(this);
     m_list.grid().removeListener(this);
     m_list.onButtonsChanged = nullptr;
     m_list.onUnload = nullptr;

@@ -345,6 +345,9 @@ INSTANTIATE_TEST_SUITE_P(
         ZtCase{"SqlServerWithoutCatalogEndingInSemicolon", kSqlServer, QStringLiteral("MAIN_BK002"),
                QStringLiteral("Provider=SQLOLEDB;Data Source=SRV;"),
                QStringLiteral("Provider=SQLOLEDB;Data Source=SRV;Initial Catalog=MAIN_BK002")},
+        ZtCase{"SqlServerCatalogWithBlanksReplaced", kSqlServer, QStringLiteral("MAIN_BK002"),
+               QStringLiteral("Provider=SQLNCLI11; initial catalog = MAIN ;Data Source=SRV"),
+               QStringLiteral("Provider=SQLNCLI11; initial catalog =MAIN_BK002;Data Source=SRV")},
         ZtCase{"UnknownKindTakesTheSqlServerRule", QStringLiteral("[microsoft access]"), QStringLiteral("ZT"),
                kSqlBase,
                QStringLiteral("Provider=SQLOLEDB.1;Password=;Persist Security Info=False;User ID=sa;"

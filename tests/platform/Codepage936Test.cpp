@@ -32,6 +32,9 @@ TEST(Codepage936, CharactersOutsideTheCodePageAreQuestionMarks) {
     EXPECT_EQ(cp936::Asc(u("ก")), 63);                  // Thai
     EXPECT_EQ(cp936::encode(u("a😀b")), QByteArray("a?b"));
     EXPECT_EQ(cp936::encode(u("xกy")), QByteArray("x?y"));
+    // Characters Unicode calls ignorable are no exception: a variation selector, a zero-width
+    // joiner and the byte order mark are not dropped.
+    EXPECT_EQ(cp936::encode(u("a\uFE00b\u200Dc\uFEFF")), QByteArray("a?b?c?"));
 }
 
 TEST(Codepage936, AscOfEmptyTextIsInvalidCall) {

@@ -42,7 +42,10 @@ TEST(IniDocument, LineEndsOfNewLinesFollowTheFirstLine) {
     lf.setValue(QStringLiteral("B"), QStringLiteral("k"), QStringLiteral("v"));
     EXPECT_EQ(lf.toBytes(), QByteArray("; c\n[A]\r\n[B]\nk=v\n"));
 
-    IniDocument cr("[A]\r");  // an old Mac line end stays; new lines get CRLF
+    // A lone CR ends only the last line: before a new line it becomes a whole line end, or the
+    // new key would join the section line and be lost.
+    IniDocument cr("[A]\r");
     cr.setValue(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("v"));
-    EXPECT_EQ(cr.toBytes(), QByteArray("[A]\rk=v\r\n"));
+    EXPECT_EQ(cr.toBytes(), QByteArray("[A]\r\nk=v\r\n"));
+    EXPECT_EQ(IniDocument(cr.toBytes()).value(QStringLiteral("A"), QStringLiteral("k")), QStringLiteral("v"));
 }

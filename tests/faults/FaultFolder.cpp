@@ -1,0 +1,120 @@
+#include "FaultFolder.h"
+
+#include <sqlite3.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "demo/DemoFolder.h"
+
+namespace ztgl::test {
+
+namespace {
+
+const QString kTemplate = QStringLiteral("MWMSD_NULL.mdb");
+
+QString text(const unsigned char* value) {
+    return value ? QString::fromUtf8(reinterpret_cast<const char*>(value)) : QStringLiteral("NULL");
+}
+
+}  // namespace
+
+FaultFolder::FaultFolder(const QString& dir) : m_path(dir.isEmpty() ? m_temp.path() : dir) {
+    if (!DemoFolder::build(m_path, &m_error) && m_error.isEmpty())
+        m_error = QStringLiteral("the demo folder was not built");
+}
+
+QString FaultFolder::file(const QString& name) const {
+    return QDir(m_path).filePath(name);
+}
+
+AdminRun FaultFolder::admin(const QStringList& args, const AdminSetup& setup) const {
+    return runAdmin(QStringList{QStringLiteral("--dir"), m_path} + args, setup);
+}
+
+AdminRun FaultFolder::create(const QString& name, const AdminSetup& setup, bool yes) const {
+    QStringList args{QStringLiteral("create"), QStringLiteral("--name"), name,
+                     QStringLiteral("--user"), QStringLiteral("王五"),   QStringLiteral("--password"),
+                     QStringLiteral("pw")};
+    if (yes)
+        args.prepend(QStringLiteral("--yes"));
+    return admin(args, setup);
+}
+
+QStringList FaultFolder::query(const QString& fileName, const QString& sql) const {
+    QStringList rows;
+    if (!QFile::exists(file(fileName)))
+        return {QStringLiteral("error: no file")};
+    sqlite3* db = nullptr;
+    sqlite3_stmt* st = nullptr;
+    int rc =
+        sqlite3_open_v2(QFile::encodeName(file(fileName)).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr);
+    while (rc == SQLITE_OK || rc == SQLITE_ROW) {
+        rc = sqlite3_step(st);
+        if (rc != SQLITE_ROW)
+            break;
+        QStringList values;
+        for (int c = 0; c < sqlite3_column_count(st); ++c)
+            values << text(sqlite3_column_text(st, c));
+        rows << values.join(QLatin1Char('|'));
+    }
+    if (rc != SQLITE_DONE)
+        rows = QStringList{QStringLiteral("error: ") + QString::fromUtf8(sqlite3_errmsg(db))};
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return rows;
+}
+
+QStringList FaultFolder::dump(const QString& fileName) const {
+    QStringList out;
+    for (const QString& table :
+         query(fileName, QStringLiteral("select name from sqlite_master where type='table' "
+                                        "order by name"))) {
+        out << QStringLiteral("[%1]").arg(table);
+        out << query(fileName, QStringLiteral("select * from \"%1\"").arg(table));
+    }
+    return out;
+}
+
+QByteArray FaultFolder::bytes(const QString& fileName) const {
+    QFile f(file(fileName));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList FaultFolder::inconsistencies() const {
+    QStringList problems;
+    QStringList catalogued;
+    for (const QString& row : query(QStringLiteral("KXPUB.MDB"), QStringLiteral("select ZTLJ from ZTML"))) {
+        catalogued << row + QStringLiteral(".MDB");
+        const QStringList user =
+            query(catalogued.last(), QStringLiteral("select Uname from Users where Id='0'"));
+        if (user.size() != 1 || user.first().startsWith(QLatin1String("error:")))
+            problems << QStringLiteral("set %1: %2").arg(row, user.join(QLatin1Char(' ')));
+    }
+    const QByteArray templateBytes = bytes(kTemplate);
+    for (const QString& name : QDir(m_path).entryList({QStringLiteral("*.mdb")}, QDir::Files)) {
+        if (name == QLatin1String("KXPUB.MDB") || name == kTemplate || catalogued.contains(name))
+            continue;
+        if (bytes(name) != templateBytes)
+            problems << QStringLiteral("%1: not catalogued and not a whole copy of the template").arg(name);
+    }
+    return problems;
+}
+
+ForeignWriter::ForeignWriter(const QString& file, Lock lock) {
+    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr) !=
+        SQLITE_OK)
+        return;
+    m_holds = sqlite3_exec(m_db, lock == Lock::Write ? "BEGIN IMMEDIATE" : "BEGIN EXCLUSIVE", nullptr,
+                           nullptr, nullptr) == SQLITE_OK;
+}
+
+ForeignWriter::~ForeignWriter() {
+    if (m_holds)
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(m_db);
+}
+
+}  // namespace ztgl::test

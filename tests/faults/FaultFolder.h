@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include "AdminProcess.h"
+
+struct sqlite3;
+
+namespace ztgl::test {
+
+// A demo program folder (kxconfig.ini, KXPUB.MDB with the operator admin, the template) on which
+// the fault tests run ztgl-admin, and what they check afterwards. The databases are read with the
+// engine's library directly, so that a check never goes through the code under test.
+class FaultFolder {
+public:
+    // Builds the folder at `dir` (an empty folder), or in a temporary folder of its own.
+    explicit FaultFolder(const QString& dir = QString());
+
+    bool ok() const { return m_error.isEmpty(); }
+    const QString& error() const { return m_error; }
+    const QString& path() const { return m_path; }
+    QString file(const QString& name) const;
+
+    // ztgl-admin --dir <folder> args…
+    AdminRun admin(const QStringList& args, const AdminSetup& setup = {}) const;
+    // ztgl-admin create with the default user "王五" and password "pw".
+    AdminRun create(const QString& name, const AdminSetup& setup = {}, bool yes = false) const;
+
+    // Rows of a query on a database file of the folder, the values of a row joined by "|"; a
+    // database that cannot be read gives the engine's error as its only row, prefixed "error:".
+    QStringList query(const QString& fileName, const QString& sql) const;
+    // Every row of every table of a database file, table by table.
+    QStringList dump(const QString& fileName) const;
+    QByteArray bytes(const QString& fileName) const;
+
+    // What contradicts "the catalogue and the files agree": a catalogued set whose file is missing
+    // or no database with its default user; a file named like a set that no row names and that is
+    // not a whole copy of the template (such a copy is what a failed creation may leave; creating
+    // the set again replaces it after the overwrite question).
+    QStringList inconsistencies() const;
+
+private:
+    QTemporaryDir m_temp;
+    QString m_path;
+    QString m_error;
+};
+
+// A connection of another program to a database file, holding it locked until it goes: a write
+// transaction (others may still read) or an exclusive one (a writer in the middle of its commit).
+class ForeignWriter {
+public:
+    enum class Lock { Write, Exclusive };
+    ForeignWriter(const QString& file, Lock lock);
+    ~ForeignWriter();
+    ForeignWriter(const ForeignWriter&) = delete;
+    ForeignWriter& operator=(const ForeignWriter&) = delete;
+    bool holds() const { return m_holds; }
+
+private:
+    sqlite3* m_db = nullptr;
+    bool m_holds = false;
+};
+
+}  // namespace ztgl::test

@@ -1,0 +1,138 @@
+// A set's database deleted, or replaced by something that is no database, while the list window
+// shows the set. Every command on it says what is wrong in the program's words; the others still
+// work on it where they do not need its database, and the program goes on working.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "FaultFolder.h"
+#include "RecordingUiPort.h"
+#include "catalogue/AccountSetList.h"
+#include "creation/AccountSetEditor.h"
+#include "db/PubSql.h"
+#include "process/Globals.h"
+#include "process/IniFile.h"
+
+namespace ztgl {
+namespace {
+
+using test::FaultFolder;
+using test::RecordingUiPort;
+using Col = AccountSetList::Column;
+
+struct Breakage {
+    const char* name;
+    std::function<void(const QString& file)> breakIt;
+    QString error;  // the engine's text for it, %1 the file
+};
+void PrintTo(const Breakage& b, std::ostream* os) {
+    *os << b.name;
+}
+
+void replaceWith(const QString& file, const QByteArray& bytes) {
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+class SetDatabaseGone : public ::testing::TestWithParam<Breakage> {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.ok()) << folder.error().toStdString();
+        ASSERT_EQ(folder.create(QStringLiteral("甲公司")).code, 0);
+        ASSERT_EQ(folder.create(QStringLiteral("乙公司")).code, 0);
+        // Started as the program starts in the single-user edition.
+        ResetGlobals();
+        gAppPath = QDir::toNativeSeparators(folder.path()) + QDir::separator();
+        gIniFile = gAppPath + QStringLiteral("kxconfig.ini");
+        gConnectString = Get_ConnectString();
+        ASSERT_EQ(Open_Connect(), 1);
+        list.Form_Load();
+        ASSERT_EQ(list.grid().Rows(), 3);
+    }
+    void TearDown() override {
+        Close_Connect();
+        ResetGlobals();
+    }
+    // The row of the set with `id`, made current as a click does.
+    void select(int row) {
+        list.moveTo(row);
+        list.MSFlexGrid1_Click();
+    }
+    QString lastMessage() const { return port.messages.isEmpty() ? QString() : port.messages.last().text; }
+
+    FaultFolder folder;
+    RecordingUiPort port;
+    AccountSetList list;
+};
+
+TEST_P(SetDatabaseGone, EveryCommandOnItSaysWhyAndTheProgramGoesOn) {
+    const QString broken = folder.file(QStringLiteral("_BK001.MDB"));
+    GetParam().breakIt(broken);
+    const QString error = GetParam().error.arg(QDir::toNativeSeparators(broken));
+
+    // Modify: the editor cannot show the set's default user; it says why and closes.
+    select(1);
+    bool unloaded = false;
+    port.onModal([&](ModalForm& form) {
+        auto& editor = dynamic_cast<AccountSetEditor&>(form);
+        editor.Form_Load();
+        unloaded = editor.isUnloaded();
+    });
+    list.command1_Click(3);
+    EXPECT_TRUE(unloaded);
+    EXPECT_EQ(lastMessage(), QStringLiteral("LoadDefaultUser():") + error);
+
+    // Disable and enable write only the catalogue: they work as for any set.
+    port.answer(MsgAnswer::Yes);
+    list.command1_Click(1);
+    EXPECT_EQ(list.grid().TextMatrix(1, Col::ColStatus), AccountSetList::kDisabled);
+    port.answer(MsgAnswer::Yes);
+    list.command1_Click(2);
+    EXPECT_EQ(list.grid().TextMatrix(1, Col::ColStatus), AccountSetList::kInUse);
+
+    // The upgrade stops at the set, saying why.
+    list.DateBaseModifyByZavrin();
+    EXPECT_EQ(lastMessage(), QStringLiteral("DateBaseModifyByZavrin()::升级数据库失败。") + error);
+
+    // The program goes on: the list reads again, the other set opens and saves.
+    const int shown = port.messages.size();
+    ASSERT_TRUE(list.SetMSFlexGrid1Date());
+    EXPECT_EQ(list.grid().Rows(), 3);
+    select(2);
+    port.onModal([](ModalForm& form) {
+        auto& editor = dynamic_cast<AccountSetEditor&>(form);
+        editor.Form_Load();
+        ASSERT_FALSE(editor.isUnloaded());
+        EXPECT_EQ(editor.TxtDB[AccountSetEditor::BoxUser], QStringLiteral("王五"));
+        editor.TxtDB[AccountSetEditor::BoxName] = QStringLiteral("乙公司（新）");
+        editor.TxtDB[AccountSetEditor::BoxPassword] = editor.TxtDB[AccountSetEditor::BoxConfirm] =
+            QStringLiteral("x");
+        editor.Command_OK();
+    });
+    list.command1_Click(3);
+    EXPECT_EQ(lastMessage(), QStringLiteral("已经成功修改帐套！"));
+    EXPECT_EQ(port.messages.size(), shown + 1);
+    EXPECT_EQ(list.grid().TextMatrix(2, Col::ColName), QStringLiteral("乙公司（新）"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, SetDatabaseGone,
+    ::testing::Values(Breakage{"Deleted", [](const QString& f) { ASSERT_TRUE(QFile::remove(f)); },
+                               QStringLiteral("找不到文件“%1”。")},
+                      Breakage{"ReplacedByText", [](const QString& f) { replaceWith(f, "这不是数据库\r\n"); },
+                               QStringLiteral("无法识别的数据库格式“%1”。")},
+                      Breakage{"CutShort",
+                               [](const QString& f) {
+                                   QFile in(f);
+                                   ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+                                   const QByteArray head = in.read(8192);
+                                   in.close();
+                                   replaceWith(f, head);
+                               },
+                               QStringLiteral("无法打开数据库“%1”。文件可能已经损坏。")}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace ztgl
