@@ -167,8 +167,15 @@ coverage() {
     find "$dir" -name '*.gcda' -delete
     ctest --test-dir "$dir" --output-on-failure -j"$(nproc)" --timeout 600 >"$dir/ctest.log" 2>&1 || status=1
     [ $status -eq 0 ] || { tail -n 40 "$dir/ctest.log" >&2; echo "Some tests failed: the figures below leave them out." >&2; }
-    gcovr -r . --object-directory "$dir" --filter src/ --filter app/ -j"$(nproc)" \
-        --txt "$dir/coverage.txt" --json "$dir/coverage.json" --print-summary
+    # The compiler cache writes source paths relative to the folder each part was compiled in, so
+    # gcov runs once per part, from that folder; the parts' figures are then added up.
+    local part parts=()
+    for part in src app tests; do
+        gcovr -r . --object-directory "$dir/$part" "$dir/$part" --filter src/ --filter app/ \
+            -j"$(nproc)" --json "$dir/coverage-$part.json"
+        parts+=(-a "$dir/coverage-$part.json")
+    done
+    gcovr -r . "${parts[@]}" --txt "$dir/coverage.txt" --json "$dir/coverage.json" --print-summary
     echo "Per file: $dir/coverage.txt"
     return $status
 }
