@@ -1,0 +1,375 @@
+// The SQL dialect helpers: literals (GetSqlVal, Get_LikeStr, Get_DateStr) in both dialects, and the
+// statements and queries on the shared connection (ExecuteNonQuerySql, Get_UniqV, Get_ServerTime):
+// SQL Server through the scripted engine (statements recorded exactly), Access on the embedded engine.
+#include <QPointF>
+#include <QStringList>
+
+#include "DbFixture.h"
+#include "JetTestDb.h"
+#include "ScriptedServer.h"
+#include "ado/Connection.h"
+#include "ado/Recordset.h"
+
+namespace ztgl::test {
+namespace {
+
+QString u(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+const QDateTime kMarch5(QDate(2024, 3, 5), QTime(14, 7, 9));
+const QDateTime kDayZeroTime(QDate(1899, 12, 30), QTime(14, 7, 9));
+const QString kOther = QStringLiteral("[microsoft access]");  // a kind neither dialect knows
+
+class DialectTest : public DbFixture {
+protected:
+    // A fresh scripted SQL Server as the manager's database, opened as gConn.
+    void open() {
+        Close_Connect();
+        server.reset();
+        server = std::make_unique<ScriptedServer>();
+        gDBType = kSqlServer;
+        gConnectString = QStringLiteral("Provider=SQLOLEDB;Initial Catalog=MAIN;Data Source=SRV");
+        ASSERT_EQ(Open_Connect(), 1);
+        port.messages.clear();
+    }
+    void TearDown() override {
+        DbFixture::TearDown();
+        server.reset();
+    }
+    QStringList texts() const {
+        QStringList out;
+        for (const auto& m : port.messages)
+            out << m.text;
+        return out;
+    }
+    std::unique_ptr<ScriptedServer> server;
+};
+
+TEST_F(DialectTest, PlainLiteralsAreTheSameInBothDialects) {
+    const struct {
+        QVariant value;
+        const char* expected;
+    } cases[] = {
+        {QVariant(), "null"},
+        {QVariant(QMetaType::fromType<QString>()), "null"},
+        {QVariant(QMetaType::fromType<int>()), "null"},
+        {QVariant(QMetaType::fromType<QDateTime>()), "null"},
+        {42, "42"},
+        {QVariant::fromValue<short>(-32768), "-32768"},
+        {QVariant::fromValue<uchar>(255), "255"},
+        {4000000000u, "4000000000"},
+        {Q_INT64_C(1234567890123), "1234567890123"},
+        {1.5, "1.5"},
+        {100.0, "100"},
+        {0.1, "0.1"},
+        {-2.25, "-2.25"},
+        {0.0, "0"},
+        {-0.0, "0"},
+        {12345.6789, "12345.6789"},
+        {123456789012345.0, "123456789012345"},
+        {1e20, "1E+20"},
+        {1e-5, "1E-05"},
+        {0.0001, "0.0001"},
+        {0.1f, "0.1"},
+        {2.5f, "2.5"},
+        {true, "1"},
+        {false, "0"},
+        {QDateTime(QDate(1899, 12, 30), QTime(0, 0)), "null"},  // the date-time zero
+        {QDate(1899, 12, 30), "null"},
+        {QTime(0, 0), "null"},
+        {QDateTime(), "null"},
+        {QStringLiteral(" O'Brien "), "'O''Brien'"},
+        {QStringLiteral("\ta b\t "), "'\ta b\t'"},  // only blanks are trimmed
+        {QStringLiteral(""), "''"},
+        {QStringLiteral("   "), "''"},
+        {QStringLiteral(" 北京商贸 "), "'北京商贸'"},
+        {QStringLiteral("50%_[a]"), "'50%_[a]'"},
+        {QStringLiteral("''"), "''''''"},
+        {QByteArray("abc"), ""},  // types with no literal
+        {QPointF(1, 2), ""},
+        {QStringList{QStringLiteral("a")}, ""},
+    };
+    for (const QString& kind : {kAccess, kSqlServer}) {
+        gDBType = kind;
+        for (const auto& c : cases)
+            EXPECT_EQ(GetSqlVal(c.value, false, QStringLiteral("[Drop]"), QStringLiteral("[Drop]")),
+                      u(c.expected))
+                << kind.toStdString() << " " << c.expected;
+    }
+    // The defaults give a plain literal; wildcard and mode only count for LIKE.
+    EXPECT_EQ(GetSqlVal(QStringLiteral(" it's ")), QStringLiteral("'it''s'"));
+    EXPECT_EQ(GetSqlVal(QStringLiteral("a%"), false, QStringLiteral("%"), QStringLiteral("Both")),
+              QStringLiteral("'a%'"));
+    EXPECT_EQ(GetSqlVal(ZeroDateTime()), QStringLiteral("null"));
+    expectNoMessages();
+}
+
+// mode -1: through GetSqlVal; otherwise Get_DateStr with that mode.
+TEST_F(DialectTest, DatesUseTheDelimiterOfTheKindAndTheMode) {
+    const struct {
+        QString kind;
+        QVariant date;
+        int mode;
+        const char* expected;
+    } cases[] = {
+        {kSqlServer, kMarch5, -1, "'2024-03-05 14:07:09'"},
+        {kAccess, kMarch5, -1, "#2024-03-05 14:07:09#"},
+        {kAccess, QDate(2024, 3, 5), -1, "#2024-03-05 00:00:00#"},
+        {kAccess, QTime(8, 30, 5), -1, "#08:30:05#"},
+        {kSqlServer, QDateTime(QDate(2024, 12, 31), QTime(23, 59, 59, 999)), -1, "'2024-12-31 23:59:59'"},
+        {kSqlServer, QDateTime(QDate(1900, 1, 1), QTime(0, 0)), -1, "'1900-01-01'"},
+        {kOther, kMarch5, -1, ""},
+        {QString(), QDate(1899, 12, 30), -1, "null"},
+        {kAccess, QDateTime(QDate(2024, 3, 5), QTime(0, 0)), 1, "#2024-03#"},
+        {kAccess, kMarch5, 2, "#2024-03-05#"},
+        {kAccess, kMarch5, 3, "#14:07:09#"},
+        {kAccess, kMarch5, 0, "#2024-03-05 14:07:09#"},
+        {kAccess, kMarch5, 9, "#2024-03-05 14:07:09#"},
+        {kSqlServer, kMarch5, 1, "'2024-03'"},
+        {kSqlServer, kMarch5, 2, "'2024-03-05'"},
+        {kSqlServer, QDateTime(QDate(2024, 3, 5), QTime(0, 0, 1)), 3, "'00:00:01'"},
+        {kSqlServer, QDateTime(QDate(2024, 3, 5), QTime(0, 0)), 0, "'2024-03-05 00:00:00'"},
+        {kSqlServer, QDateTime(QDate(1901, 1, 1), QTime(0, 0)), 0, "'1901-01-01 00:00:00'"},
+        {kAccess, QDateTime(QDate(1900, 12, 31), QTime(0, 0)), 0, "#1900-12-31#"},
+        {kAccess, QDateTime(QDate(1900, 1, 1), QTime(8, 30)), 0, "#1900-01-01 08:30:00#"},
+        {kAccess, kDayZeroTime, 0, "#14:07:09#"},
+        {kSqlServer, QDateTime(QDate(1899, 12, 30), QTime(0, 0)), 0, "'00:00:00'"},
+        {kAccess, kDayZeroTime, 2, "#1899-12-30#"},
+        {kAccess, kDayZeroTime, 3, "#14:07:09#"},
+        {QStringLiteral("[Microsoft SQL Server] "), kMarch5, 0, ""},
+        {QString(), kMarch5, 2, ""},
+    };
+    for (const auto& c : cases) {
+        gDBType = c.kind;
+        const QString got = c.mode < 0 ? GetSqlVal(c.date) : Get_DateStr(c.date.toDateTime(), c.mode);
+        EXPECT_EQ(got, u(c.expected)) << c.kind.toStdString() << " " << c.mode << " " << c.expected;
+    }
+    expectNoMessages();
+    gDBType = kAccess;
+    EXPECT_EQ(Get_DateStr(QDateTime(), 0), QString());
+    expectOneReport(QStringLiteral("Get_DateStr():类型不匹配"));
+}
+
+TEST_F(DialectTest, LikePatternsAndTheirEscapes) {
+    const struct {
+        const char *value, *wildcard, *mode, *expected;
+    } cases[] = {
+        {"50%_a", "%", "Both", " like '%50[%][_]a%'"},
+        {"a[b", "[drop]", "Both", "'a[[]b'"},
+        {" x ", "[Drop]", "Start", "'x'"},
+        {" 北京 ", "%", "Start", " like '%北京'"},
+        {"abc", "%", "End", " like 'abc%'"},
+        {"abc", "%", "bOTH", " like '%abc%'"},
+        {"abc", "*", "START", " like '*abc'"},
+        {"abc", "%_", "End", " like 'abc%_'"},
+        {"abc", "%", "Middle", "'abc'"},
+        {"abc", "%", "", "'abc'"},
+        {"it's", "%", "Both", " like '%it''s%'"},
+        {"  ", "%", "Both", " like '%%'"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(GetSqlVal(u(c.value), true, u(c.wildcard), u(c.mode)), u(c.expected)) << c.expected;
+    // LIKE only applies to text.
+    EXPECT_EQ(GetSqlVal(QVariant(5), true, QStringLiteral("%"), QStringLiteral("Both")), QStringLiteral("5"));
+    EXPECT_EQ(GetSqlVal(QVariant(), true, QStringLiteral("%"), QStringLiteral("Both")),
+              QStringLiteral("null"));
+
+    const struct {
+        const char *in, *out;
+    } escapes[] = {
+        {"  a'b[c]_d%e  ", "a''b[[]c][_]d[%]e"},
+        {"_", "[_]"},
+        {"%", "[%]"},
+        {"[", "[[]"},
+        {"]", "]"},
+        {"[_%]", "[[][_][%]]"},
+        {"\tx\t", "\tx\t"},
+        {"", ""},
+    };
+    for (const auto& e : escapes)
+        EXPECT_EQ(Get_LikeStr(u(e.in)), u(e.out)) << e.in;
+    expectNoMessages();
+}
+
+TEST_F(DialectTest, ExecuteNonQuerySqlRunsTheRewrittenStatement) {
+    open();
+    const struct {
+        const char *in, *out;
+    } cases[] = {
+        {"update t set a=true,b=false where c = true", "UPDATE T SET A=1,B=0 WHERE C = 1"},
+        {"update t set n='abc'", "UPDATE T SET N='ABC'"},
+        {"insert into t (istrue, x) values (1, 2)", "INSERT INTO T (IS1, X) VALUES (1, 2)"},
+        {"insert into t values (1,true,false,'x')", "INSERT INTO T VALUES (1,1,0,'X')"},
+        {"values (true, false)", "VALUES (1, FALSE)"},
+        {"x in (TRUE,FALSE)", "X IN (1,0)"},
+        {"where a= false and b =true", "WHERE A= 0 AND B =1"},
+        {"where a<>true and b<>false", "WHERE A<>TRUE AND B<>FALSE"},
+        {"where (true)", "WHERE (TRUE)"},
+        {"where a =  true", "WHERE A =  TRUE"},
+        {"update ZTML set ZTMC='北京分公司' where id='1'", "UPDATE ZTML SET ZTMC='北京分公司' WHERE ID='1'"},
+        {"update t set n='straße'", "UPDATE T SET N='STRAßE'"},  // one-to-one capitals only
+        {"  delete from t  ", "  DELETE FROM T  "},
+    };
+    QStringList expected;
+    for (const auto& c : cases) {
+        QString sql = u(c.in);
+        ExecuteNonQuerySql(sql);
+        EXPECT_EQ(sql, u(c.out)) << "the caller's text holds the rewritten statement";
+        expected << u(c.out);
+    }
+    QString empty;
+    ExecuteNonQuerySql(empty);  // runs nothing
+    EXPECT_EQ(server->executed(), expected);
+    expectNoMessages();
+
+    server->failOn(QStringLiteral("^UPDATE"), -2147217900, QStringLiteral("第 1 行: '=' 附近有语法错误。"));
+    QString sql = QStringLiteral("update t set = true");
+    ExecuteNonQuerySql(sql);
+    EXPECT_EQ(sql, QStringLiteral("UPDATE T SET = 1"));
+    expectOneReport(QStringLiteral("ExecuteNonQuerySql():第 1 行: '=' 附近有语法错误。"));
+}
+
+TEST_F(DialectTest, WithoutAConnectionEveryHelperFollowsItsOwnTrap) {
+    QString sql = QStringLiteral("delete from t");
+    ExecuteNonQuerySql(sql);
+    gDBType = kSqlServer;
+    EXPECT_EQ(Get_UniqV(QStringLiteral("ZTML"), QStringLiteral("ID")), 0);
+    const QDateTime t = QDateTime::fromString(Get_ServerTime(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    EXPECT_LE(t.secsTo(QDateTime::currentDateTime()), 60);  // the local clock, silently
+    EXPECT_EQ(texts(), QStringList({QStringLiteral("ExecuteNonQuerySql():对象变量或 With 块变量未设置"),
+                                    QStringLiteral("Get_UniqV():对象变量或 With 块变量未设置")}));
+}
+
+TEST_F(DialectTest, UniqVAsksForTheNumericMaximumInTheKindsDialect) {
+    const char* convert = "select max(convert(int,ID)) as ls_bm from ZTML";
+    const char* clng = "select max(clng(ID)) as ls_bm from ZTML";
+    const struct {
+        QString kind;
+        QVector<QVector<QVariant>> rows;  // the answer to ls_bm
+        int result;
+        const char* query;
+        const char* report;
+    } cases[] = {
+        {kSqlServer, {{41}}, 42, convert, ""},
+        {kAccess, {{QStringLiteral("9")}}, 10, clng, ""},
+        {QStringLiteral("[MICROSOFT SQL SERVER]"), {{7}}, 8, convert, ""},  // the kind without regard to case
+        {kOther, {{7}}, 8, clng, ""},
+        {kSqlServer, {{QVariant()}}, 1, convert, ""},  // empty table
+        {kSqlServer, {}, 1, convert, ""},
+        {kSqlServer, {{2147483646}}, 2147483647, convert, ""},
+        {kSqlServer, {{2147483647}}, 0, convert, "Get_UniqV():溢出"},
+        {QStringLiteral("[Microsoft Oracle]"), {{1}}, 0, nullptr, "Get_UniqV():对象关闭时，不允许操作。"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind.toStdString() + " " + std::to_string(c.result));
+        open();
+        server->onQuery(QStringLiteral("ls_bm"), ScriptedServer::rows({QStringLiteral("ls_bm")}, c.rows));
+        gDBType = c.kind;
+        EXPECT_EQ(Get_UniqV(QStringLiteral("ZTML"), QStringLiteral("ID")), c.result);
+        EXPECT_EQ(server->queries(), c.query ? QStringList{u(c.query)} : QStringList());
+        if (*c.report)
+            expectOneReport(u(c.report));
+        else
+            expectNoMessages();
+    }
+    open();
+    server->failOn(QStringLiteral("ls_bm"), 245,
+                   QStringLiteral("将 varchar 值 'A1' 转换为数据类型为 int 的列时发生语法错误。"));
+    EXPECT_EQ(Get_UniqV(QStringLiteral("ZTML"), QStringLiteral("ID")), 0);
+    expectOneReport(
+        QStringLiteral("Get_UniqV():将 varchar 值 'A1' 转换为数据类型为 int 的列时发生语法错误。"));
+}
+
+TEST_F(DialectTest, ServerTimeAsksTheServerAndFallsBackToTheLocalClockSilently) {
+    const struct {
+        QString kind;
+        QVariant sj;
+        const char* expected;
+        const char* query;
+    } cases[] = {
+        {kSqlServer, QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9, 250)), "2024-03-05 14:07:09",
+         "select getdate() as sj"},
+        {kAccess, QDateTime(QDate(2023, 12, 31), QTime(23, 59, 59)), "2023-12-31 23:59:59",
+         "select now() as sj"},
+        {kSqlServer, QStringLiteral("2024-02-29 08:00:01.123"), "2024-02-29 08:00:01",
+         "select getdate() as sj"},
+        {kOther, kMarch5, "2024-03-05 14:07:09", "select getdate() as sj"},
+    };
+    for (const auto& c : cases) {
+        open();
+        server->onQuery(QStringLiteral(" as sj"), ScriptedServer::rows({QStringLiteral("sj")}, {{c.sj}}));
+        gDBType = c.kind;
+        EXPECT_EQ(Get_ServerTime(), u(c.expected));
+        EXPECT_EQ(server->queries(), QStringList{u(c.query)});
+    }
+    const auto expectLocal = [](const QString& result) {
+        const QDateTime t = QDateTime::fromString(result, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        ASSERT_TRUE(t.isValid()) << result.toStdString();
+        EXPECT_LE(t, QDateTime::currentDateTime());
+        EXPECT_GE(t, QDateTime::currentDateTime().addSecs(-60));
+    };
+    open();
+    server->failOn(QStringLiteral("getdate"));
+    expectLocal(Get_ServerTime());
+    for (const QVector<QVector<QVariant>>& answer :
+         {QVector<QVector<QVariant>>{{QVariant()}}, QVector<QVector<QVariant>>{},
+          QVector<QVector<QVariant>>{{QStringLiteral("bald")}}}) {
+        open();
+        server->onQuery(QStringLiteral("getdate"), ScriptedServer::rows({QStringLiteral("sj")}, answer));
+        expectLocal(Get_ServerTime());
+    }
+    expectNoMessages();
+}
+
+// The same helpers on the embedded engine, as the Access kind runs them.
+TEST_F(DialectTest, OnTheEmbeddedEngine) {
+    JetTestDb db(
+        {QStringLiteral("CREATE TABLE ZTML (ID TEXT(10), ZTMC TEXT(50))"),
+         QStringLiteral("CREATE TABLE Users (Id LONG)"), QStringLiteral("INSERT INTO Users VALUES (0)"),
+         QStringLiteral("INSERT INTO Users VALUES (99)"),
+         QStringLiteral("CREATE TABLE T (ID LONG, N TEXT(50), F BIT, D DATETIME, M DOUBLE)")},
+        JetTestDb::Use::OpenShared);
+    EXPECT_EQ(Get_UniqV(QStringLiteral("ZTML"), QStringLiteral("ID")), 1);
+    db.exec({QStringLiteral("INSERT INTO ZTML VALUES ('1', 'a')"),
+             QStringLiteral("INSERT INTO ZTML VALUES ('2', 'b')"),
+             QStringLiteral("INSERT INTO ZTML VALUES ('10', 'c')")});
+    EXPECT_EQ(Get_UniqV(QStringLiteral("ZTML"), QStringLiteral("ID")), 11);  // not the text maximum
+    EXPECT_EQ(Get_UniqV(QStringLiteral("Users"), QStringLiteral("Id")), 100);
+    const QDateTime t = QDateTime::fromString(Get_ServerTime(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    ASSERT_TRUE(t.isValid());
+    EXPECT_LE(qAbs(t.secsTo(QDateTime::currentDateTime())), 60);
+    expectNoMessages();
+
+    // Statements built with GetSqlVal and run through ExecuteNonQuerySql keep their values.
+    QString sql = QStringLiteral("insert into T (ID, N, F, D, M) values (") + GetSqlVal(7) +
+                  QLatin1Char(',') + GetSqlVal(QStringLiteral(" o'neil 北京 ")) + QStringLiteral(",true,") +
+                  GetSqlVal(kMarch5) + QLatin1Char(',') + GetSqlVal(1.5) + QLatin1Char(')');
+    ExecuteNonQuerySql(sql);
+    expectNoMessages();
+    ado::Recordset rs;
+    Open_Recordset(rs, QStringLiteral("select * from T where N = ") +
+                           GetSqlVal(QStringLiteral("O'NEIL 北京")) + QStringLiteral(" and D = ") +
+                           GetSqlVal(kMarch5));
+    ASSERT_EQ(rs.RecordCount(), 1);
+    EXPECT_EQ(rs.Fields(QStringLiteral("ID")).Value().toInt(), 7);
+    EXPECT_EQ(rs.Fields(QStringLiteral("N")).text(), QStringLiteral("O'NEIL 北京"));
+    EXPECT_TRUE(rs.Fields(QStringLiteral("F")).Value().toBool());
+    EXPECT_EQ(rs.Fields(QStringLiteral("M")).Value().toDouble(), 1.5);
+    const auto like = [&](const char* text, const char* mode) {
+        Open_Recordset(rs, QStringLiteral("select * from T where N") +
+                               GetSqlVal(u(text), true, QStringLiteral("%"), u(mode)));
+        return rs.RecordCount();
+    };
+    EXPECT_EQ(like("neil", "Both"), 1) << "LIKE matches without regard to case";
+    EXPECT_EQ(like("'N", "Start"), 0);
+    Close_Recordset(rs);
+
+    EXPECT_EQ(Get_UniqV(QStringLiteral("NoSuchTable"), QStringLiteral("ID")), 0);
+    ASSERT_EQ(port.messages.size(), 1);
+    EXPECT_TRUE(port.messages[0].text.startsWith(QStringLiteral("Get_UniqV():找不到输入表")))
+        << port.messages[0].text.toStdString();
+}
+
+}  // namespace
+}  // namespace ztgl::test
