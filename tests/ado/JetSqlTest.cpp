@@ -1,13 +1,28 @@
+// The embedded engine's reading of Jet statements: the rewriting of dates, texts and "&" (JetSql), LIKE
+// patterns (JetLike), declared and stored types (JetTypes) and Jet's functions (JetFunctions).
 #include <gtest/gtest.h>
 
 #include "QtPrinters.h"
 
+#include <QDateTime>
+
+#include "JetTestDatabase.h"
+#include "ado/Connection.h"
+#include "ado/DataType.h"
+#include "ado/JetFunctions.h"
+#include "ado/JetLike.h"
 #include "ado/JetSql.h"
+#include "ado/JetTypes.h"
+#include "ado/Recordset.h"
 #include "platform/RuntimeError.h"
 
+using ado::JetFunctions;
+using ado::JetLike;
 using ado::JetSql;
+using ado::JetTypes;
+using ztgl::RuntimeError;
 
-TEST(JetSqlRewrite, DateLiteralsBecomeStoredDateText) {
+TEST(JetSqlRewrite, DatesDoubleQuotedTextsAndAmpersandsBecomeTheEngines) {
     const struct {
         const char* in;
         const char* out;
@@ -27,38 +42,22 @@ TEST(JetSqlRewrite, DateLiteralsBecomeStoredDateText) {
         {"values('#1#', [a#b], `c#d`)", "values('#1#', [a#b], `c#d`)"},
         {"values('it''s #x#')", "values('it''s #x#')"},
         {"no literals at all", "no literals at all"},
-        {"", ""},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(JetSql::rewrite(QString::fromUtf8(c.in)), QString::fromUtf8(c.out)) << c.in;
-}
-
-TEST(JetSqlRewrite, DoubleQuotedTextBecomesSingleQuotedText) {
-    const struct {
-        const char* in;
-        const char* out;
-    } cases[] = {
+        // Double-quoted text becomes single-quoted text.
         {R"(where A = "abc")", R"(where A = 'abc')"},
         {R"(where A = "it's")", R"(where A = 'it''s')"},
         {R"(where A = "say ""hi""")", R"(where A = 'say "hi"')"},
         {R"(where A = '"quoted"')", R"(where A = '"quoted"')"},
         {R"(DEFAULT "中文")", R"(DEFAULT '中文')"},
         {R"(where A = "")", R"(where A = '')"},
+        {"select A & '-' & B from T where C = 'x&y'", "select A || '-' || B from T where C = 'x&y'"},
+        // Unclosed quotes are left for the engine to report.
+        {"select 'abc #1# from T", "select 'abc #1# from T"},
+        {"select [abc from T", "select [abc from T"},
+        {"select \"abc from T", "select \"abc from T"},
+        {"", ""},
     };
     for (const auto& c : cases)
         EXPECT_EQ(JetSql::rewrite(QString::fromUtf8(c.in)), QString::fromUtf8(c.out)) << c.in;
-}
-
-TEST(JetSqlRewrite, AmpersandJoinsTexts) {
-    EXPECT_EQ(JetSql::rewrite(QStringLiteral("select A & '-' & B from T where C = 'x&y'")),
-              QStringLiteral("select A || '-' || B from T where C = 'x&y'"));
-}
-
-TEST(JetSqlRewrite, UnclosedQuotesAreLeftForTheEngineToReport) {
-    EXPECT_EQ(JetSql::rewrite(QStringLiteral("select 'abc #1# from T")),
-              QStringLiteral("select 'abc #1# from T"));
-    EXPECT_EQ(JetSql::rewrite(QStringLiteral("select [abc from T")), QStringLiteral("select [abc from T"));
-    EXPECT_EQ(JetSql::rewrite(QStringLiteral("select \"abc from T")), QStringLiteral("select \"abc from T"));
 }
 
 TEST(JetSqlRewrite, BadDateLiteralsAreErrors) {
@@ -73,4 +72,278 @@ TEST(JetSqlRewrite, BadDateLiteralsAreErrors) {
                       QStringLiteral("查询表达式“%1”中日期的语法错误。").arg(QString::fromUtf8(bad)));
         }
     }
+}
+
+TEST(JetLike, MatchesJetPatterns) {
+    const struct {
+        const char* text;
+        const char* pattern;
+        bool match;
+    } cases[] = {
+        {"abc", "abc", true},
+        {"abc", "ABC", true},  // without regard to case
+        {"ABC", "a%", true},
+        {"abc", "%c", true},
+        {"abc", "%b%", true},
+        {"abc", "%d%", false},
+        {"abc", "a_c", true},
+        {"ac", "a_c", false},
+        {"abbc", "a_c", false},
+        {"", "%", true},
+        {"", "", true},
+        {"a", "", false},
+        {"", "_", false},
+        {"aXbXc", "a%b%c", true},
+        {"aXbXd", "a%b%c", false},
+        {"mississippi", "%iss%ppi", true},
+        {"mississippi", "m%s%s%s%s%s%", false},
+        // Escaped wildcards as GetSqlVal writes them.
+        {"50%_a", "50[%][_]a", true},
+        {"50xya", "50[%][_]a", false},
+        {"a[b", "a[[]b", true},
+        {"ab", "a[[]b", false},
+        {"50% off", "%50[%]%", true},
+        // Sets, ranges and negated sets.
+        {"b", "[abc]", true},
+        {"B", "[abc]", true},
+        {"d", "[abc]", false},
+        {"m", "[a-z]", true},
+        {"M", "[a-z]", true},
+        {"5", "[a-z]", false},
+        {"5", "[!a-z]", true},
+        {"x", "[!a-z]", false},
+        {"a-", "a[-]", true},
+        // An unclosed "[" stands for itself.
+        {"[ab", "[ab", true},
+        {"xab", "[ab", false},
+        // Chinese text.
+        {"帐套管理", "帐套%", true},
+        {"帐套管理", "%管_", true},
+        {"管理帐套", "帐套%", false},
+        {"Ａ", "ａ", true},  // full-width letters fold too
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(JetLike::match(QString::fromUtf8(c.text), QString::fromUtf8(c.pattern)), c.match)
+            << c.text << " like " << c.pattern;
+}
+
+TEST(JetLike, EscapeCharacterMakesTheNextOneLiteral) {
+    EXPECT_TRUE(JetLike::match(QStringLiteral("100%"), QStringLiteral("100\\%"), QLatin1Char('\\')));
+    EXPECT_FALSE(JetLike::match(QStringLiteral("1000"), QStringLiteral("100\\%"), QLatin1Char('\\')));
+    EXPECT_TRUE(JetLike::match(QStringLiteral("a_b"), QStringLiteral("a!_b"), QLatin1Char('!')));
+    EXPECT_FALSE(JetLike::match(QStringLiteral("axb"), QStringLiteral("a!_b"), QLatin1Char('!')));
+}
+
+TEST(JetLike, LongTextsWithManyWildcardsStayQuick) {
+    // Back-tracking only to the last "%" keeps this linear in practice; a naive matcher would not finish.
+    const QString text = QString(2000, QLatin1Char('a'));
+    EXPECT_FALSE(JetLike::match(text, QStringLiteral("%a%a%a%a%a%a%a%a%a%a%b")));
+    EXPECT_TRUE(JetLike::match(text + QLatin1Char('b'), QStringLiteral("%a%a%a%a%a%a%a%a%a%a%b")));
+}
+
+TEST(JetTypes, DeclaredJetTypesGiveAdoCodes) {
+    const struct {
+        int type;
+        qint64 size;
+        bool autoIncrement;
+        const char* declared;  // separated by "|"
+    } cases[] = {
+        {ado::adVarWChar, 10, false, "TEXT(10)"},
+        {ado::adVarWChar, 50, false, "text (50)"},
+        {ado::adVarWChar, 255, false, "VARCHAR(255)|TEXT"},
+        {ado::adWChar, 4, false, "CHAR(4)"},
+        {ado::adLongVarWChar, 536870910, false, "MEMO|MEMO TEXT|LONGTEXT"},
+        {ado::adInteger, 4, false, "LONG|INTEGER"},
+        {ado::adSmallInt, 2, false, "SHORT|SMALLINT"},
+        {ado::adUnsignedTinyInt, 1, false, "BYTE"},
+        {ado::adSingle, 4, false, "SINGLE|REAL"},
+        {ado::adDouble, 8, false, "DOUBLE|FLOAT"},
+        {ado::adCurrency, 8, false, "CURRENCY|MONEY"},
+        {ado::adDate, 8, false, "DATETIME|DATE"},
+        {ado::adBoolean, 2, false, "BIT|YESNO"},
+        {ado::adGUID, 16, false, "GUID"},
+        {ado::adNumeric, 16, false, "DECIMAL(18,4)|NUMERIC"},
+        {ado::adLongVarBinary, 1073741823, false, "LONGBINARY|OLEOBJECT"},
+        {ado::adInteger, 4, true, "COUNTER|AUTOINCREMENT|AUTOINCREMENT(100, 5)"},
+        // Names Jet does not know follow the engine's affinity rules.
+        {ado::adInteger, 4, false, "MEDIUMINT"},
+        {ado::adVarWChar, 255, false, "NATIVE CHARACTER(70)|CLOB"},
+        {ado::adDouble, 8, false, "WHATEVER"},
+        {0, 0, false, ""},
+    };
+    for (const auto& c : cases)
+        for (const QString& declared : QString::fromLatin1(c.declared).split(QLatin1Char('|'))) {
+            const ado::JetColumnType t = JetTypes::fromDeclared(declared);
+            EXPECT_EQ(t.type, c.type) << declared.toStdString();
+            EXPECT_EQ(t.definedSize, c.size) << declared.toStdString();
+            EXPECT_EQ(t.autoIncrement, c.autoIncrement) << declared.toStdString();
+        }
+}
+
+TEST(JetTypes, ExpressionColumnsAreTypedByTheirValue) {
+    EXPECT_EQ(JetTypes::fromValue(qlonglong(10)).type, ado::adInteger);
+    EXPECT_EQ(JetTypes::fromValue(qlonglong(1) << 40).type, ado::adBigInt);
+    EXPECT_EQ(JetTypes::fromValue(1.5).type, ado::adDouble);
+    EXPECT_EQ(JetTypes::fromValue(QStringLiteral("2024-03-05 14:07:09")).type, ado::adDate);
+    // Only the full stored form counts as a date: a plain text that looks like a day stays text.
+    EXPECT_EQ(JetTypes::fromValue(QStringLiteral("2024-03-05")).type, ado::adVarWChar);
+    EXPECT_EQ(JetTypes::fromValue(QStringLiteral("2024-13-45 99:00:00")).type, ado::adVarWChar);
+    EXPECT_EQ(JetTypes::fromValue(QStringLiteral("abc")).definedSize, 255);
+    EXPECT_EQ(JetTypes::fromValue(QByteArray("x")).type, ado::adLongVarBinary);
+    EXPECT_EQ(JetTypes::fromValue(QVariant()).type, ado::adVarWChar);
+}
+
+TEST(JetTypes, StoredValuesComeBackTyped) {
+    const QDateTime dt(QDate(2024, 3, 5), QTime(14, 7, 9));
+    const struct {
+        int type;
+        QVariant stored;
+        QVariant field;
+    } cases[] = {
+        {ado::adInteger, qlonglong(5), 5},
+        {ado::adInteger, QStringLiteral(" 12"), 12},
+        {ado::adBigInt, qlonglong(1) << 40, qlonglong(1) << 40},
+        {ado::adInteger, 3.0, 3},
+        {ado::adInteger, QStringLiteral("abc"), QStringLiteral("abc")},  // kept as stored
+        {ado::adSmallInt, qlonglong(-2), -2},
+        {ado::adDouble, qlonglong(2), 2.0},
+        {ado::adCurrency, QStringLiteral("1.25"), 1.25},
+        {ado::adDate, QStringLiteral("2024-03-05 14:07:09"), dt},
+        {ado::adDate, QStringLiteral("2024-03-05"), QDateTime(QDate(2024, 3, 5), QTime(0, 0))},
+        {ado::adDate, QStringLiteral("2024-03-05T14:07:09"), dt},
+        {ado::adDate, QStringLiteral("14:07:09"), QDateTime(QDate(1899, 12, 30), QTime(14, 7, 9))},
+        {ado::adDate, 45356.5, QDateTime(QDate(2024, 3, 5), QTime(12, 0))},
+        {ado::adDate, -1.25, QDateTime(QDate(1899, 12, 29), QTime(6, 0))},
+        {ado::adDate, QStringLiteral("not a date"), QStringLiteral("not a date")},
+        {ado::adBoolean, qlonglong(1), true},
+        {ado::adBoolean, qlonglong(-1), true},
+        {ado::adBoolean, qlonglong(0), false},
+        {ado::adBoolean, QStringLiteral("True"), true},
+        {ado::adBoolean, QStringLiteral("0"), false},
+        {ado::adVarWChar, qlonglong(7), QStringLiteral("7")},
+        {ado::adVarWChar, QStringLiteral("中文"), QStringLiteral("中文")},
+        {ado::adLongVarWChar, 1.5, QStringLiteral("1.5")},
+        {ado::adLongVarBinary, QByteArray("\x01\x02"), QByteArray("\x01\x02")},
+    };
+    for (const auto& c : cases) {
+        const QVariant v = JetTypes::toFieldValue(c.type, c.stored);
+        EXPECT_EQ(v.typeId(), c.field.typeId()) << c.type << " " << c.stored.toString().toStdString();
+        EXPECT_EQ(v, c.field) << c.type << " " << c.stored.toString().toStdString();
+    }
+    EXPECT_FALSE(JetTypes::toFieldValue(ado::adInteger, QVariant()).isValid());
+    EXPECT_FALSE(JetTypes::toFieldValue(ado::adDate, QVariant()).isValid());
+}
+
+namespace {
+
+int errorNumber(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const RuntimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+}  // namespace
+
+TEST(JetFunctions, ClngRoundsHalvesToEven) {
+    const struct {
+        QVariant in;
+        qlonglong out;
+    } cases[] = {
+        {0.5, 0},
+        {1.5, 2},
+        {2.5, 2},
+        {3.5, 4},
+        {-0.5, 0},
+        {-1.5, -2},
+        {-2.5, -2},
+        {2.4999, 2},
+        {2.5001, 3},
+        {-2.6, -3},
+        {qlonglong(7), 7},
+        {QStringLiteral(" 12 "), 12},
+        {QStringLiteral("10"), 10},
+        {QStringLiteral("2.5"), 2},
+        {QStringLiteral("-3.5"), -4},
+        {QStringLiteral("1,234"), 1234},
+        {QStringLiteral("1e3"), 1000},
+        {QStringLiteral("&H1F"), 31},
+        {QStringLiteral("True"), -1},
+        {2147483647.4, 2147483647},
+        {-2147483648.0, -2147483648LL},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(JetFunctions::clng(c.in).toLongLong(), c.out) << c.in.toString().toStdString();
+}
+
+TEST(JetFunctions, ClngOfNullIsNullAndBadValuesAndOverflowsAreErrors) {
+    EXPECT_FALSE(JetFunctions::clng(QVariant()).isValid());
+    for (const QVariant& bad :
+         {QVariant(QStringLiteral("abc")), QVariant(QString()), QVariant(QStringLiteral("1 2")),
+          QVariant(QStringLiteral("2024-03-05")), QVariant(QByteArray("x"))})
+        EXPECT_EQ(errorNumber([&] { JetFunctions::clng(bad); }), 3464) << bad.toString().toStdString();
+    for (const QVariant& big : {QVariant(2147483647.5), QVariant(qlonglong(2147483648LL)),
+                                QVariant(-2147483648.6), QVariant(QStringLiteral("1e300"))})
+        EXPECT_EQ(errorNumber([&] { JetFunctions::clng(big); }), RuntimeError::Overflow)
+            << big.toString().toStdString();
+    // cint has the range of a 16-bit integer.
+    EXPECT_EQ(JetFunctions::cint(32767.4).toLongLong(), 32767);
+    EXPECT_EQ(JetFunctions::cint(-32768.0).toLongLong(), -32768);
+    EXPECT_EQ(JetFunctions::cint(6.5).toLongLong(), 6);
+    EXPECT_EQ(errorNumber([] { JetFunctions::cint(32767.5); }), RuntimeError::Overflow);
+}
+
+TEST(JetFunctions, NowAndDateAreStoredDateTexts) {
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+    const QDateTime now = QDateTime::fromString(JetFunctions::now(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    ASSERT_TRUE(now.isValid());
+    EXPECT_LE(before.secsTo(now), 3);
+    EXPECT_GE(before.secsTo(now), 0);
+    EXPECT_EQ(JetFunctions::date(),
+              QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00"));
+}
+
+TEST(JetFunctions, WorkInsideStatements) {
+    ztgl::test::JetTestDatabase db;
+    ado::Connection conn;
+    conn.setConnectionString(db.connectionString());
+    conn.Open();
+    const struct {
+        const char* sql;
+        const char* text;  // Field::text() of the only value
+    } cases[] = {
+        {"select clng(2.5)", "2"},
+        {"select clng('3.5')", "4"},
+        {"select cint(-2.5)", "-2"},
+        {"select cdbl('1.5') * 2", "3"},
+        {"select cstr(12) || 'x'", "12x"},
+        {"select ucase('abc') || lcase('DEF')", "ABCdef"},
+        {"select len('帐套')", "2"},
+        {"select iif(1 = 1, 'yes', 'no')", "yes"},
+        {"select nz(null, 'empty')", "empty"},
+        {"select nz(null)", ""},
+        {"select clng(null) is null", "1"},
+        {"select trim('  a b  ')", "a b"},
+        {"select 'ABC' like 'a%'", "1"},
+        {"select 'a_c' like 'a!_c' escape '!'", "1"},
+        {"select date('2024-03-05', '+1 day')", "2024-03-06"},  // the engine's own date() stays
+        {"SELECT CLNG(IIF(1=1, '7', '8')) + 1", "8"},
+        {"select cdbl(' 1.25 ')", "1.25"},
+        {"select cdbl(null) is null", "1"},
+        {"select cstr(2.0) || '|' || cstr(0.1)", "2|0.1"},
+        {"select ucase('abc中')", "ABC中"},
+        {"select len(null) is null", "1"},
+        {"select iif(0, 'y', 'n') || iif(null, 'y', 'n')", "nn"},
+        {"select nz('v', 0)", "v"},
+    };
+    for (const auto& c : cases) {
+        ado::Recordset rs;
+        rs.Open(QString::fromUtf8(c.sql), conn);
+        ASSERT_FALSE(rs.Eof()) << c.sql;
+        EXPECT_EQ(rs.Fields(0).text(), QString::fromUtf8(c.text)) << c.sql;
+    }
+    EXPECT_EQ(errorNumber([&] { ado::Recordset().Open(QStringLiteral("select iif('x', 1, 2)"), conn); }),
+              3464);
 }

@@ -85,31 +85,6 @@ TEST_F(TemplateOnSqlServer, ARealJetTemplateGivesTheStatementsOfTheSchemaAndRowC
     EXPECT_EQ(JetFiles::bytes(templateFile()), before);
 }
 
-TEST_F(TemplateOnSqlServer, EveryJetTypeDateCurrencyAndGuidReachesTheServer) {
-    JetFiles::copy(QStringLiteral("testV2000.mdb"), templateFile());
-    const QStringList statements = build();
-    ASSERT_EQ(statements.size(), 4 + 2);
-    EXPECT_EQ(
-        statements[0],
-        QStringLiteral("CREATE TABLE Table1(A nvarchar (50) not null ,B nvarchar (100) ,C tinyint DEFAULT 0 ,"
-                       "D SmallInt DEFAULT 0 ,E Integer DEFAULT 0 ,F Decimal DEFAULT 0 ,G Datetime ,"
-                       "H Numeric DEFAULT 0 ,I tinyint ,constraint Table1_A primary  key(A))"));
-    EXPECT_EQ(statements[1],
-              QStringLiteral("Insert into Table1(A,B,C,D,E,F,G,H,I) values('abcdefg','hijklmnop',2,222,"
-                             "333333333,444.555,'1974-09-21 00:00:00',3.5,1)"));
-    EXPECT_EQ(statements[2], QStringLiteral("Insert into Table1(A,B,C,D,E,F,G,H,I) values('a','b',0,0,0,0,"
-                                            "'1981-12-12 00:00:00',0,0)"));
-    EXPECT_TRUE(
-        statements[3].startsWith(QStringLiteral("CREATE TABLE Table2(column1 nvarchar (50) not null ,column2 "
-                                                "nvarchar (50) ,")));
-    EXPECT_EQ(statements[4],
-              QStringLiteral("CREATE TABLE Table3(a Integer not null ,b nvarchar (50) ,constraint "
-                             "Table3_a primary  key(a))"));
-    EXPECT_EQ(statements[5],
-              QStringLiteral("CREATE TABLE Table4(name nvarchar (50) ,data GUID not null DEFAULT "
-                             "GenGUID() ,constraint Table4_data primary  key(data))"));
-}
-
 // A column whose name holds a blank or a sign keeps its name, its not-null, its default and its key.
 TEST_F(TemplateOnSqlServer, NamesWithBlanksAndSignsKeepEverythingTheyCarry) {
     ado::CreateJetDatabase(templateFile());
