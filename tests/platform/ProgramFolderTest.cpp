@@ -12,13 +12,6 @@
 
 using namespace ztgl;
 
-TEST(ProgramFolder, AppendsExactlyOneSeparator) {
-    EXPECT_EQ(WithTrailingSeparator(QStringLiteral("/opt/ztgl")), QStringLiteral("/opt/ztgl/"));
-    EXPECT_EQ(WithTrailingSeparator(QStringLiteral("/opt/ztgl/")), QStringLiteral("/opt/ztgl/"));
-    // A root folder already ends in the separator.
-    EXPECT_EQ(WithTrailingSeparator(QStringLiteral("/")), QStringLiteral("/"));
-}
-
 // An installed program is started through links: the folder is where the real file lies.
 TEST(ProgramFolder, IsTheFolderOfTheRealFileBehindLinksUnlessZtglHomeNamesOne) {
     QTemporaryDir tmp;
@@ -64,6 +57,9 @@ TEST(ProgramFolder, IsTheFolderOfTheRealFileBehindLinksUnlessZtglHomeNamesOne) {
     EXPECT_EQ(ProgramFolder(), ownFolder);
     env.set(kProgramFolderVariable, data.toLocal8Bit());
     EXPECT_EQ(ProgramFolder(), data);
+    EXPECT_EQ(WithTrailingSeparator(QStringLiteral("/opt/ztgl")), QStringLiteral("/opt/ztgl/"));
+    EXPECT_EQ(WithTrailingSeparator(QStringLiteral("/opt/ztgl/")), QStringLiteral("/opt/ztgl/"));
+    EXPECT_EQ(WithTrailingSeparator(QStringLiteral("/")), QStringLiteral("/"));  // a root folder
 }
 
 TEST(ProgramFolder, WritableOnlyWhenTheUserMayCreateFilesThere) {

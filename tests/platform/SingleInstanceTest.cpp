@@ -19,7 +19,7 @@ QString uniqueKey(const char* name) {
 
 }  // namespace
 
-TEST(SingleInstance, SecondHolderIsRefusedUntilTheFirstEnds) {
+TEST(SingleInstance, SecondHolderOfAKeyIsRefusedUntilTheFirstEnds) {
     const QString key = uniqueKey("pair");
     auto first = std::make_unique<SingleInstance>(key);
     SingleInstance second(key);
@@ -29,9 +29,7 @@ TEST(SingleInstance, SecondHolderIsRefusedUntilTheFirstEnds) {
     EXPECT_FALSE(second.acquire());
     first.reset();
     EXPECT_TRUE(second.acquire());
-}
-
-TEST(SingleInstance, DifferentKeysDoNotMeet) {
+    // Different keys do not meet.
     SingleInstance a(uniqueKey("a"));
     SingleInstance b(uniqueKey("b"));
     SingleInstance chinese(uniqueKey("帐套/管理"));
