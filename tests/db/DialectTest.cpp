@@ -1,7 +1,6 @@
 // The SQL dialect helpers: literals (GetSqlVal, Get_LikeStr, Get_DateStr) in both dialects, and the
 // statements and queries on the shared connection (ExecuteNonQuerySql, Get_UniqV, Get_ServerTime):
 // SQL Server through the scripted engine (statements recorded exactly), Access on the embedded engine.
-#include <QPointF>
 #include <QStringList>
 
 #include "DbFixture.h"
@@ -53,7 +52,6 @@ TEST_F(DialectTest, PlainLiteralsAreTheSameInBothDialects) {
     } cases[] = {
         {QVariant(), "null"},
         {QVariant(QMetaType::fromType<QString>()), "null"},
-        {QVariant(QMetaType::fromType<int>()), "null"},
         {QVariant(QMetaType::fromType<QDateTime>()), "null"},
         {42, "42"},
         {QVariant::fromValue<short>(-32768), "-32768"},
@@ -63,16 +61,12 @@ TEST_F(DialectTest, PlainLiteralsAreTheSameInBothDialects) {
         {1.5, "1.5"},
         {100.0, "100"},
         {0.1, "0.1"},
-        {-2.25, "-2.25"},
-        {0.0, "0"},
         {-0.0, "0"},
-        {12345.6789, "12345.6789"},
         {123456789012345.0, "123456789012345"},
         {1e20, "1E+20"},
         {1e-5, "1E-05"},
         {0.0001, "0.0001"},
         {0.1f, "0.1"},
-        {2.5f, "2.5"},
         {true, "1"},
         {false, "0"},
         {QDateTime(QDate(1899, 12, 30), QTime(0, 0)), "null"},  // the date-time zero
@@ -82,12 +76,10 @@ TEST_F(DialectTest, PlainLiteralsAreTheSameInBothDialects) {
         {QStringLiteral(" O'Brien "), "'O''Brien'"},
         {QStringLiteral("\ta b\t "), "'\ta b\t'"},  // only blanks are trimmed
         {QStringLiteral(""), "''"},
-        {QStringLiteral("   "), "''"},
         {QStringLiteral(" 北京商贸 "), "'北京商贸'"},
         {QStringLiteral("50%_[a]"), "'50%_[a]'"},
         {QStringLiteral("''"), "''''''"},
         {QByteArray("abc"), ""},  // types with no literal
-        {QPointF(1, 2), ""},
         {QStringList{QStringLiteral("a")}, ""},
     };
     for (const QString& kind : {kAccess, kSqlServer}) {
@@ -125,18 +117,15 @@ TEST_F(DialectTest, DatesUseTheDelimiterOfTheKindAndTheMode) {
         {kAccess, kMarch5, 2, "#2024-03-05#"},
         {kAccess, kMarch5, 3, "#14:07:09#"},
         {kAccess, kMarch5, 0, "#2024-03-05 14:07:09#"},
-        {kAccess, kMarch5, 9, "#2024-03-05 14:07:09#"},
         {kSqlServer, kMarch5, 1, "'2024-03'"},
         {kSqlServer, kMarch5, 2, "'2024-03-05'"},
         {kSqlServer, QDateTime(QDate(2024, 3, 5), QTime(0, 0, 1)), 3, "'00:00:01'"},
-        {kSqlServer, QDateTime(QDate(2024, 3, 5), QTime(0, 0)), 0, "'2024-03-05 00:00:00'"},
         {kSqlServer, QDateTime(QDate(1901, 1, 1), QTime(0, 0)), 0, "'1901-01-01 00:00:00'"},
         {kAccess, QDateTime(QDate(1900, 12, 31), QTime(0, 0)), 0, "#1900-12-31#"},
         {kAccess, QDateTime(QDate(1900, 1, 1), QTime(8, 30)), 0, "#1900-01-01 08:30:00#"},
         {kAccess, kDayZeroTime, 0, "#14:07:09#"},
         {kSqlServer, QDateTime(QDate(1899, 12, 30), QTime(0, 0)), 0, "'00:00:00'"},
         {kAccess, kDayZeroTime, 2, "#1899-12-30#"},
-        {kAccess, kDayZeroTime, 3, "#14:07:09#"},
         {QStringLiteral("[Microsoft SQL Server] "), kMarch5, 0, ""},
         {QString(), kMarch5, 2, ""},
     };
@@ -164,7 +153,6 @@ TEST_F(DialectTest, LikePatternsAndTheirEscapes) {
         {"abc", "*", "START", " like '*abc'"},
         {"abc", "%_", "End", " like 'abc%_'"},
         {"abc", "%", "Middle", "'abc'"},
-        {"abc", "%", "", "'abc'"},
         {"it's", "%", "Both", " like '%it''s%'"},
         {"  ", "%", "Both", " like '%%'"},
     };
@@ -179,9 +167,6 @@ TEST_F(DialectTest, LikePatternsAndTheirEscapes) {
         const char *in, *out;
     } escapes[] = {
         {"  a'b[c]_d%e  ", "a''b[[]c][_]d[%]e"},
-        {"_", "[_]"},
-        {"%", "[%]"},
-        {"[", "[[]"},
         {"]", "]"},
         {"[_%]", "[[][_][%]]"},
         {"\tx\t", "\tx\t"},
@@ -201,7 +186,6 @@ TEST_F(DialectTest, ExecuteNonQuerySqlRunsTheRewrittenStatement) {
         {"update t set n='abc'", "UPDATE T SET N='ABC'"},
         {"insert into t (istrue, x) values (1, 2)", "INSERT INTO T (IS1, X) VALUES (1, 2)"},
         {"insert into t values (1,true,false,'x')", "INSERT INTO T VALUES (1,1,0,'X')"},
-        {"values (true, false)", "VALUES (1, FALSE)"},
         {"x in (TRUE,FALSE)", "X IN (1,0)"},
         {"where a= false and b =true", "WHERE A= 0 AND B =1"},
         {"where a<>true and b<>false", "WHERE A<>TRUE AND B<>FALSE"},
