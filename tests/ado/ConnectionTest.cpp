@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 #include "QtPrinters.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -10,8 +11,14 @@
 #include <QRandomGenerator>
 
 #include "JetTestDatabase.h"
+#include "ado/Catalog.h"
 #include "ado/Connection.h"
+#include "ado/DataType.h"
+#include "ado/JetCatalog.h"
 #include "ado/JetDatabase.h"
+#include "ado/JetDdl.h"
+#include "ado/JetLike.h"
+#include "ado/JetSql.h"
 #include "ado/Recordset.h"
 #include "platform/RuntimeError.h"
 
@@ -45,12 +52,42 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
+// Statements assembled from pieces of real ones in random order: broken definitions, stray quotes,
+// brackets and date marks. Seeded, so a failure repeats.
+QStringList randomStatements(int count) {
+    static const QStringList pieces =
+        QStringLiteral(
+            "CREATE TABLE ALTER ADD COLUMN T [T ] ( ) , ' \" # #2024-03-05# TEXT (10) COUNTER AUTOINCREMENT "
+            "(1, "
+            "NOT NULL DEFAULT now () PRIMARY KEY UNIQUE FOREIGN REFERENCES CONSTRAINT WITH COMP COLLATE "
+            "NOCASE select * from where like '%[_]%' & clng( -- /* ; 中文 1 -1.5 e `")
+            .split(QLatin1Char(' '));
+    QRandomGenerator rng(20240305);
+    QStringList out;
+    for (int i = 0; i < count; ++i) {
+        QString s;
+        const int n = rng.bounded(1, 14);
+        for (int k = 0; k < n; ++k)
+            s += pieces[rng.bounded(int(pieces.size()))] + QLatin1Char(' ');
+        out << s;
+    }
+    out << QStringLiteral("CREATE TABLE T (A AUTOINCREMENT(")
+        << QStringLiteral("CREATE TABLE T (A TEXT(10) DEFAULT now(") << QStringLiteral("ALTER TABLE T ADD")
+        << QStringLiteral("CREATE TABLE T (CONSTRAINT") << QStringLiteral("#");
+    return out;
+}
+
 class JetConnection : public ::testing::Test {
 protected:
     void SetUp() override {
         db.exec(
             {QStringLiteral("CREATE TABLE T (ID TEXT(10) NOT NULL, N LONG, S TEXT(50), "
-                            "CONSTRAINT PK_T PRIMARY KEY (ID))")});
+                            "CONSTRAINT PK_T PRIMARY KEY (ID))"),
+             QStringLiteral(
+                 "CREATE TABLE ZTML (Id TEXT(10) NOT NULL PRIMARY KEY, ZTMC TEXT(50), UserFlag LONG, "
+                 "CreateTime TEXT(10))"),
+             QStringLiteral("CREATE TABLE Kinds (A TEXT(10), B LONG, C CURRENCY, D DATETIME, E BIT, F MEMO, "
+                            "G SHORT, H BYTE, I SINGLE, J DOUBLE, K GUID, L DECIMAL(18,4), M LONGBINARY)")});
         conn.setConnectionString(db.connectionString());
         conn.Open();
     }
@@ -60,8 +97,11 @@ protected:
         return rs.Eof() ? QStringLiteral("<none>") : rs.Fields(0).text();
     }
 
+    void open(const QString& sql) { rs.Open(sql, conn); }
+
     JetTestDatabase db;
     Connection conn;
+    Recordset rs;
 };
 
 }  // namespace
@@ -110,18 +150,33 @@ TEST(JetOpen, MissingAndForeignFilesAreRefusedClearlyAndLeftAsTheyWere) {
     }
 }
 
-TEST(JetOpen, DatabasePasswordIsIgnoredAndAceProviderWorks) {
+TEST(JetOpen, DatabasePasswordIsIgnoredAceProviderAndUnusualNamesWorkReadOnlyModeRefusesWrites) {
     JetTestDatabase db;
+    JetTestDatabase blanks(QStringLiteral("a b#c?d%20.MDB"));
+    JetTestDatabase chinese(QStringLiteral("帐套 (1).mdb"));
+    int n = 0;
     for (const QString& cs :
          {db.connectionString() + QStringLiteral("secret"),
-          JetTestDatabase::connectionStringFor(db.path(), QStringLiteral("Microsoft.ACE.OLEDB.12.0"))}) {
+          JetTestDatabase::connectionStringFor(db.path(), QStringLiteral("Microsoft.ACE.OLEDB.12.0")),
+          blanks.connectionString(), chinese.connectionString()}) {
         Connection conn;
         conn.setConnectionString(cs);
         conn.Open();
         EXPECT_EQ(conn.State(), ado::adStateOpen);
+        EXPECT_NO_THROW(conn.Execute(QStringLiteral("CREATE TABLE T%1 (A LONG)").arg(n++)))
+            << cs.toStdString();
         conn.Close();
         EXPECT_EQ(conn.State(), ado::adStateClosed);
     }
+    Connection conn;
+    conn.setConnectionString(
+        db.connectionString().replace(QStringLiteral("Mode=Read|Write"), QStringLiteral("Mode=Read")));
+    conn.Open();
+    Recordset rs;
+    EXPECT_NO_THROW(rs.Open(QStringLiteral("select * from T0"), conn));
+    const RuntimeError e = errorOf([&] { conn.Execute(QStringLiteral("INSERT INTO T0 VALUES (1)")); });
+    EXPECT_EQ(e.number(), 3027);
+    EXPECT_EQ(e.description(), QStringLiteral("不能更新。数据库或对象为只读。"));
 }
 
 TEST(JetOpen, FileLockedByAWriterIsReportedAfterAShortWait) {
@@ -279,4 +334,116 @@ TEST_F(JetConnection, ChineseTextRoundTripsAndTextComparesWithoutRegardToCaseLik
     EXPECT_EQ(conn.Execute(QStringLiteral("UPDATE T SET N=0,S='ABC' WHERE ID = '7'")), 1);
     EXPECT_EQ(scalar(QStringLiteral("SELECT MAX(CLNG(ID)) AS LS_BM FROM T WHERE ID = '7'")),
               QStringLiteral("7"));
+}
+
+TEST_F(JetConnection, ValuesComeBackTypedByTheirColumns) {
+    conn.Execute(QStringLiteral(
+        "insert into Kinds values ('abc', 7, 12.5, #2024-03-05 14:07:09#, 1, '长文本', 3, 255, "
+        "1.5, 2.25, '{6F9619FF-8B86-D011-B42D-00C04FC964FF}', 1.2345, x'0102')"));
+    conn.Execute(QStringLiteral("insert into Kinds (A, D, E) values (null, #2024-03-05#, 0)"));
+    open(QStringLiteral("select * from Kinds order by B desc"));
+    ASSERT_EQ(rs.RecordCount(), 2);
+    const struct {
+        const char* name;
+        int type;
+        qint64 size;
+        QVariant value;
+    } cases[] = {
+        {"A", ado::adVarWChar, 10, QStringLiteral("abc")},
+        {"B", ado::adInteger, 4, 7},
+        {"C", ado::adCurrency, 8, 12.5},
+        {"D", ado::adDate, 8, QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9))},
+        {"E", ado::adBoolean, 2, true},
+        {"F", ado::adLongVarWChar, 536870910, QStringLiteral("长文本")},
+        {"G", ado::adSmallInt, 2, 3},
+        {"H", ado::adUnsignedTinyInt, 1, 255},
+        {"I", ado::adSingle, 4, 1.5},
+        {"J", ado::adDouble, 8, 2.25},
+        {"K", ado::adGUID, 16, QStringLiteral("{6F9619FF-8B86-D011-B42D-00C04FC964FF}")},
+        {"L", ado::adNumeric, 16, 1.2345},
+        {"M", ado::adLongVarBinary, 1073741823, QByteArray("\x01\x02")},
+    };
+    for (const auto& c : cases) {
+        const ado::Field f = rs.Fields(QString::fromLatin1(c.name));
+        EXPECT_EQ(f.Name(), QString::fromLatin1(c.name));
+        EXPECT_EQ(f.Type(), c.type) << c.name;
+        EXPECT_EQ(f.DefinedSize(), c.size) << c.name;
+        EXPECT_EQ(f.Value(), c.value) << c.name;
+        EXPECT_EQ(f.Value().typeId(), c.value.typeId()) << c.name;
+    }
+    EXPECT_EQ(rs.Fields(QStringLiteral("D")).text(), QStringLiteral("2024-03-05 14:07:09"));
+    rs.MoveNext();
+    EXPECT_TRUE(rs.Fields(QStringLiteral("A")).isNull());
+    EXPECT_TRUE(rs.Fields(QStringLiteral("B")).isNull());
+    EXPECT_EQ(rs.Fields(QStringLiteral("D")).text(), QStringLiteral("2024-03-05"));
+    EXPECT_EQ(rs.Fields(QStringLiteral("E")).text(), QStringLiteral("False"));
+    rs.MoveNext();
+    EXPECT_TRUE(rs.Eof());
+
+    // The clock of the engine is a date too.
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+    open(QStringLiteral("select now() as sj"));
+    const ado::Field now = rs.Fields(QStringLiteral("sj"));
+    EXPECT_EQ(now.Type(), ado::adDate);
+    ASSERT_EQ(now.Value().typeId(), QMetaType::QDateTime);
+    EXPECT_GE(before.secsTo(now.Value().toDateTime()), 0);
+    EXPECT_LE(before.secsTo(now.Value().toDateTime()), 3);
+}
+
+TEST_F(JetConnection, DateLiteralsCompareWithStoredDates) {
+    conn.Execute(QStringLiteral("insert into Kinds (A, D) values ('a', #2024-03-05#)"));
+    conn.Execute(QStringLiteral("insert into Kinds (A, D) values ('b', #2024-03-05 14:07:09#)"));
+    conn.Execute(QStringLiteral("insert into Kinds (A, D) values ('c', #2024-03-06#)"));
+    open(QStringLiteral("select A from Kinds where D = #2024-03-05# or D = #3/6/2024#"));
+    EXPECT_EQ(rs.RecordCount(), 2);
+    open(QStringLiteral(
+        "select A from Kinds where D between #2024-03-05# and #2024-03-05 23:59:59# order by A"));
+    ASSERT_EQ(rs.RecordCount(), 2);
+    EXPECT_EQ(rs.Fields(0).text(), QStringLiteral("a"));
+    open(QStringLiteral("select count(*) from Kinds where D < now()"));
+    EXPECT_EQ(rs.Fields(0).Value().toInt(), 3);
+}
+
+TEST_F(JetConnection, FieldsAreNamedAsJetNamesThemEvenWithoutRows) {
+    open(QStringLiteral("select count(*), 1 + 1 as two, sum(B), A from Kinds"));
+    ASSERT_EQ(rs.FieldCount(), 4);
+    EXPECT_EQ(rs.Fields(0).Name(), QStringLiteral("Expr1000"));
+    EXPECT_EQ(rs.Fields(1).Name(), QStringLiteral("two"));
+    EXPECT_EQ(rs.Fields(2).Name(), QStringLiteral("Expr1001"));
+    EXPECT_EQ(rs.Fields(3).Name(), QStringLiteral("A"));
+    EXPECT_EQ(rs.Fields(0).Type(), ado::adInteger);
+
+    // An empty result still describes its fields.
+    open(QStringLiteral("select * from ZTML where Id = '99'"));
+    EXPECT_TRUE(rs.Eof());
+    EXPECT_EQ(rs.RecordCount(), 0);
+    ASSERT_EQ(rs.FieldCount(), 4);
+    EXPECT_EQ(rs.rows().fields[1].name, QStringLiteral("ZTMC"));
+    EXPECT_EQ(rs.rows().fields[1].definedSize, 50);
+    EXPECT_THROW(rs.Fields(QStringLiteral("ZTMC")), ztgl::RuntimeError);
+}
+
+TEST_F(JetConnection, ArbitraryStatementsGiveResultsOrRuntimeErrorsNeverCrashes) {
+    conn.Execute(QStringLiteral("INSERT INTO T (ID, N) VALUES ('x', 1)"));
+    int failures = 0;
+    for (const QString& sql : randomStatements(1500)) {
+        try {
+            ado::JetDdl::constraints(sql);
+            ado::JetCatalog::jetDefault(sql);
+            ado::JetLike::match(sql, sql.left(12));
+            ado::JetDdl::rewrite(ado::JetSql::rewrite(sql));
+        } catch (const ztgl::RuntimeError& e) {
+            EXPECT_EQ(e.number(), 3075) << sql;  // only a date literal can be refused here
+        }
+        try {
+            open(sql);
+        } catch (const ztgl::RuntimeError& e) {
+            EXPECT_FALSE(e.description().isEmpty()) << sql;
+            ++failures;
+        }
+    }
+    EXPECT_GT(failures, 0);
+    // The connection still works, and the table is still there unless a random statement dropped it.
+    EXPECT_NO_THROW(open(QStringLiteral("select 1")));
+    EXPECT_NO_THROW(ado::Catalog().Open(db.connectionString()));
 }
