@@ -76,55 +76,44 @@ TEST(JetSqlRewrite, BadDateLiteralsAreErrors) {
 
 TEST(JetLike, MatchesJetPatterns) {
     const struct {
-        const char* text;
-        const char* pattern;
-        bool match;
+        const char *pattern, *matching, *other;  // texts separated by "|"
     } cases[] = {
-        {"abc", "abc", true},
-        {"abc", "ABC", true},  // without regard to case
-        {"ABC", "a%", true},
-        {"abc", "%c", true},
-        {"abc", "%b%", true},
-        {"abc", "%d%", false},
-        {"abc", "a_c", true},
-        {"ac", "a_c", false},
-        {"abbc", "a_c", false},
-        {"", "%", true},
-        {"", "", true},
-        {"a", "", false},
-        {"", "_", false},
-        {"aXbXc", "a%b%c", true},
-        {"aXbXd", "a%b%c", false},
-        {"mississippi", "%iss%ppi", true},
-        {"mississippi", "m%s%s%s%s%s%", false},
+        {"abc", "abc", ""},
+        {"ABC", "abc", ""},  // without regard to case
+        {"a%", "ABC", ""},
+        {"%c", "abc", ""},
+        {"%b%", "abc", ""},
+        {"%d%", "", "abc"},
+        {"a_c", "abc", "ac|abbc"},
+        {"", "", "a"},
+        {"a%b%c", "aXbXc", "aXbXd"},
+        {"%iss%ppi", "mississippi", ""},
+        {"m%s%s%s%s%s%", "", "mississippi"},
         // Escaped wildcards as GetSqlVal writes them.
-        {"50%_a", "50[%][_]a", true},
-        {"50xya", "50[%][_]a", false},
-        {"a[b", "a[[]b", true},
-        {"ab", "a[[]b", false},
-        {"50% off", "%50[%]%", true},
-        // Sets, ranges and negated sets.
-        {"b", "[abc]", true},
-        {"B", "[abc]", true},
-        {"d", "[abc]", false},
-        {"m", "[a-z]", true},
-        {"M", "[a-z]", true},
-        {"5", "[a-z]", false},
-        {"5", "[!a-z]", true},
-        {"x", "[!a-z]", false},
-        {"a-", "a[-]", true},
-        // An unclosed "[" stands for itself.
-        {"[ab", "[ab", true},
-        {"xab", "[ab", false},
-        // Chinese text.
-        {"帐套管理", "帐套%", true},
-        {"帐套管理", "%管_", true},
-        {"管理帐套", "帐套%", false},
-        {"Ａ", "ａ", true},  // full-width letters fold too
+        {"50[%][_]a", "50%_a", "50xya"},
+        {"a[[]b", "a[b", "ab"},
+        {"%50[%]%", "50% off", ""},
+        // Sets, ranges and negated sets; an unclosed "[" stands for itself.
+        {"[abc]", "b|B", "d"},
+        {"[a-z]", "m|M", "5"},
+        {"[!a-z]", "5", "x"},
+        {"a[-]", "a-", ""},
+        {"[ab", "[ab", "xab"},
+        // Chinese text; full-width letters fold too.
+        {"帐套%", "帐套管理", "管理帐套"},
+        {"%管_", "帐套管理", ""},
+        {"ａ", "Ａ", ""},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(JetLike::match(QString::fromUtf8(c.text), QString::fromUtf8(c.pattern)), c.match)
-            << c.text << " like " << c.pattern;
+        for (const bool match : {true, false})
+            for (const QString& text :
+                 QString::fromUtf8(match ? c.matching : c.other).split(QLatin1Char('|'), Qt::SkipEmptyParts))
+                EXPECT_EQ(JetLike::match(text, QString::fromUtf8(c.pattern)), match)
+                    << text.toStdString() << " like " << c.pattern;
+    // The empty text.
+    EXPECT_TRUE(JetLike::match(QString(), QStringLiteral("%")));
+    EXPECT_TRUE(JetLike::match(QString(), QString()));
+    EXPECT_FALSE(JetLike::match(QString(), QStringLiteral("_")));
 }
 
 TEST(JetLike, EscapeCharacterMakesTheNextOneLiteral) {
