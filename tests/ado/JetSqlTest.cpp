@@ -16,6 +16,8 @@
 #include "ado/Recordset.h"
 #include "platform/RuntimeError.h"
 
+using namespace Qt::StringLiterals;
+
 using ado::JetFunctions;
 using ado::JetLike;
 using ado::JetSql;
@@ -64,12 +66,11 @@ TEST(JetSqlRewrite, BadDateLiteralsAreErrors) {
     for (const char* bad :
          {"#2024-02-30#", "#2024-13-01#", "#yesterday#", "#25:00#", "#13:00 PM#", "#2024-03-05"}) {
         try {
-            JetSql::rewrite(QStringLiteral("select * from T where D = ") + QString::fromUtf8(bad));
+            JetSql::rewrite(u"select * from T where D = "_s + QString::fromUtf8(bad));
             ADD_FAILURE() << bad << " was accepted";
         } catch (const ztgl::RuntimeError& e) {
             EXPECT_EQ(e.number(), 3075) << bad;
-            EXPECT_EQ(e.description(),
-                      QStringLiteral("查询表达式“%1”中日期的语法错误。").arg(QString::fromUtf8(bad)));
+            EXPECT_EQ(e.description(), u"查询表达式“%1”中日期的语法错误。"_s.arg(QString::fromUtf8(bad)));
         }
     }
 }
@@ -111,23 +112,23 @@ TEST(JetLike, MatchesJetPatterns) {
                 EXPECT_EQ(JetLike::match(text, QString::fromUtf8(c.pattern)), match)
                     << text.toStdString() << " like " << c.pattern;
     // The empty text.
-    EXPECT_TRUE(JetLike::match(QString(), QStringLiteral("%")));
+    EXPECT_TRUE(JetLike::match(QString(), u"%"_s));
     EXPECT_TRUE(JetLike::match(QString(), QString()));
-    EXPECT_FALSE(JetLike::match(QString(), QStringLiteral("_")));
+    EXPECT_FALSE(JetLike::match(QString(), u"_"_s));
 }
 
 TEST(JetLike, EscapeCharacterMakesTheNextOneLiteral) {
-    EXPECT_TRUE(JetLike::match(QStringLiteral("100%"), QStringLiteral("100\\%"), QLatin1Char('\\')));
-    EXPECT_FALSE(JetLike::match(QStringLiteral("1000"), QStringLiteral("100\\%"), QLatin1Char('\\')));
-    EXPECT_TRUE(JetLike::match(QStringLiteral("a_b"), QStringLiteral("a!_b"), QLatin1Char('!')));
-    EXPECT_FALSE(JetLike::match(QStringLiteral("axb"), QStringLiteral("a!_b"), QLatin1Char('!')));
+    EXPECT_TRUE(JetLike::match(u"100%"_s, u"100\\%"_s, QLatin1Char('\\')));
+    EXPECT_FALSE(JetLike::match(u"1000"_s, u"100\\%"_s, QLatin1Char('\\')));
+    EXPECT_TRUE(JetLike::match(u"a_b"_s, u"a!_b"_s, QLatin1Char('!')));
+    EXPECT_FALSE(JetLike::match(u"axb"_s, u"a!_b"_s, QLatin1Char('!')));
 }
 
 TEST(JetLike, LongTextsWithManyWildcardsStayQuick) {
     // Back-tracking only to the last "%" keeps this linear in practice; a naive matcher would not finish.
     const QString text = QString(2000, QLatin1Char('a'));
-    EXPECT_FALSE(JetLike::match(text, QStringLiteral("%a%a%a%a%a%a%a%a%a%a%b")));
-    EXPECT_TRUE(JetLike::match(text + QLatin1Char('b'), QStringLiteral("%a%a%a%a%a%a%a%a%a%a%b")));
+    EXPECT_FALSE(JetLike::match(text, u"%a%a%a%a%a%a%a%a%a%a%b"_s));
+    EXPECT_TRUE(JetLike::match(text + QLatin1Char('b'), u"%a%a%a%a%a%a%a%a%a%a%b"_s));
 }
 
 TEST(JetTypes, DeclaredJetTypesGiveAdoCodes) {
@@ -173,11 +174,11 @@ TEST(JetTypes, ExpressionColumnsAreTypedByTheirValue) {
     EXPECT_EQ(JetTypes::fromValue(qlonglong(10)).type, ado::adInteger);
     EXPECT_EQ(JetTypes::fromValue(qlonglong(1) << 40).type, ado::adBigInt);
     EXPECT_EQ(JetTypes::fromValue(1.5).type, ado::adDouble);
-    EXPECT_EQ(JetTypes::fromValue(QStringLiteral("2024-03-05 14:07:09")).type, ado::adDate);
+    EXPECT_EQ(JetTypes::fromValue(u"2024-03-05 14:07:09"_s).type, ado::adDate);
     // Only the full stored form counts as a date: a plain text that looks like a day stays text.
-    EXPECT_EQ(JetTypes::fromValue(QStringLiteral("2024-03-05")).type, ado::adVarWChar);
-    EXPECT_EQ(JetTypes::fromValue(QStringLiteral("2024-13-45 99:00:00")).type, ado::adVarWChar);
-    EXPECT_EQ(JetTypes::fromValue(QStringLiteral("abc")).definedSize, 255);
+    EXPECT_EQ(JetTypes::fromValue(u"2024-03-05"_s).type, ado::adVarWChar);
+    EXPECT_EQ(JetTypes::fromValue(u"2024-13-45 99:00:00"_s).type, ado::adVarWChar);
+    EXPECT_EQ(JetTypes::fromValue(u"abc"_s).definedSize, 255);
     EXPECT_EQ(JetTypes::fromValue(QByteArray("x")).type, ado::adLongVarBinary);
     EXPECT_EQ(JetTypes::fromValue(QVariant()).type, ado::adVarWChar);
 }
@@ -190,28 +191,28 @@ TEST(JetTypes, StoredValuesComeBackTyped) {
         QVariant field;
     } cases[] = {
         {ado::adInteger, qlonglong(5), 5},
-        {ado::adInteger, QStringLiteral(" 12"), 12},
+        {ado::adInteger, u" 12"_s, 12},
         {ado::adBigInt, qlonglong(1) << 40, qlonglong(1) << 40},
         {ado::adInteger, 3.0, 3},
-        {ado::adInteger, QStringLiteral("abc"), QStringLiteral("abc")},  // kept as stored
+        {ado::adInteger, u"abc"_s, u"abc"_s},  // kept as stored
         {ado::adSmallInt, qlonglong(-2), -2},
         {ado::adDouble, qlonglong(2), 2.0},
-        {ado::adCurrency, QStringLiteral("1.25"), 1.25},
-        {ado::adDate, QStringLiteral("2024-03-05 14:07:09"), dt},
-        {ado::adDate, QStringLiteral("2024-03-05"), QDateTime(QDate(2024, 3, 5), QTime(0, 0))},
-        {ado::adDate, QStringLiteral("2024-03-05T14:07:09"), dt},
-        {ado::adDate, QStringLiteral("14:07:09"), QDateTime(QDate(1899, 12, 30), QTime(14, 7, 9))},
+        {ado::adCurrency, u"1.25"_s, 1.25},
+        {ado::adDate, u"2024-03-05 14:07:09"_s, dt},
+        {ado::adDate, u"2024-03-05"_s, QDateTime(QDate(2024, 3, 5), QTime(0, 0))},
+        {ado::adDate, u"2024-03-05T14:07:09"_s, dt},
+        {ado::adDate, u"14:07:09"_s, QDateTime(QDate(1899, 12, 30), QTime(14, 7, 9))},
         {ado::adDate, 45356.5, QDateTime(QDate(2024, 3, 5), QTime(12, 0))},
         {ado::adDate, -1.25, QDateTime(QDate(1899, 12, 29), QTime(6, 0))},
-        {ado::adDate, QStringLiteral("not a date"), QStringLiteral("not a date")},
+        {ado::adDate, u"not a date"_s, u"not a date"_s},
         {ado::adBoolean, qlonglong(1), true},
         {ado::adBoolean, qlonglong(-1), true},
         {ado::adBoolean, qlonglong(0), false},
-        {ado::adBoolean, QStringLiteral("True"), true},
-        {ado::adBoolean, QStringLiteral("0"), false},
-        {ado::adVarWChar, qlonglong(7), QStringLiteral("7")},
-        {ado::adVarWChar, QStringLiteral("中文"), QStringLiteral("中文")},
-        {ado::adLongVarWChar, 1.5, QStringLiteral("1.5")},
+        {ado::adBoolean, u"True"_s, true},
+        {ado::adBoolean, u"0"_s, false},
+        {ado::adVarWChar, qlonglong(7), u"7"_s},
+        {ado::adVarWChar, u"中文"_s, u"中文"_s},
+        {ado::adLongVarWChar, 1.5, u"1.5"_s},
         {ado::adLongVarBinary, QByteArray("\x01\x02"), QByteArray("\x01\x02")},
     };
     for (const auto& c : cases) {
@@ -252,14 +253,14 @@ TEST(JetFunctions, ClngRoundsHalvesToEven) {
         {2.5001, 3},
         {-2.6, -3},
         {qlonglong(7), 7},
-        {QStringLiteral(" 12 "), 12},
-        {QStringLiteral("10"), 10},
-        {QStringLiteral("2.5"), 2},
-        {QStringLiteral("-3.5"), -4},
-        {QStringLiteral("1,234"), 1234},
-        {QStringLiteral("1e3"), 1000},
-        {QStringLiteral("&H1F"), 31},
-        {QStringLiteral("True"), -1},
+        {u" 12 "_s, 12},
+        {u"10"_s, 10},
+        {u"2.5"_s, 2},
+        {u"-3.5"_s, -4},
+        {u"1,234"_s, 1234},
+        {u"1e3"_s, 1000},
+        {u"&H1F"_s, 31},
+        {u"True"_s, -1},
         {2147483647.4, 2147483647},
         {-2147483648.0, -2147483648LL},
     };
@@ -269,12 +270,11 @@ TEST(JetFunctions, ClngRoundsHalvesToEven) {
 
 TEST(JetFunctions, ClngOfNullIsNullAndBadValuesAndOverflowsAreErrors) {
     EXPECT_FALSE(JetFunctions::clng(QVariant()).isValid());
-    for (const QVariant& bad :
-         {QVariant(QStringLiteral("abc")), QVariant(QString()), QVariant(QStringLiteral("1 2")),
-          QVariant(QStringLiteral("2024-03-05")), QVariant(QByteArray("x"))})
+    for (const QVariant& bad : {QVariant(u"abc"_s), QVariant(QString()), QVariant(u"1 2"_s),
+                                QVariant(u"2024-03-05"_s), QVariant(QByteArray("x"))})
         EXPECT_EQ(errorNumber([&] { JetFunctions::clng(bad); }), 3464) << bad.toString().toStdString();
     for (const QVariant& big : {QVariant(2147483647.5), QVariant(qlonglong(2147483648LL)),
-                                QVariant(-2147483648.6), QVariant(QStringLiteral("1e300"))})
+                                QVariant(-2147483648.6), QVariant(u"1e300"_s)})
         EXPECT_EQ(errorNumber([&] { JetFunctions::clng(big); }), RuntimeError::Overflow)
             << big.toString().toStdString();
     // cint has the range of a 16-bit integer.
@@ -286,12 +286,11 @@ TEST(JetFunctions, ClngOfNullIsNullAndBadValuesAndOverflowsAreErrors) {
 
 TEST(JetFunctions, NowAndDateAreStoredDateTexts) {
     const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
-    const QDateTime now = QDateTime::fromString(JetFunctions::now(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const QDateTime now = QDateTime::fromString(JetFunctions::now(), u"yyyy-MM-dd HH:mm:ss"_s);
     ASSERT_TRUE(now.isValid());
     EXPECT_LE(before.secsTo(now), 3);
     EXPECT_GE(before.secsTo(now), 0);
-    EXPECT_EQ(JetFunctions::date(),
-              QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00"));
+    EXPECT_EQ(JetFunctions::date(), QDate::currentDate().toString(u"yyyy-MM-dd"_s) + u" 00:00:00"_s);
 }
 
 TEST(JetFunctions, WorkInsideStatements) {
@@ -333,6 +332,5 @@ TEST(JetFunctions, WorkInsideStatements) {
         ASSERT_FALSE(rs.Eof()) << c.sql;
         EXPECT_EQ(rs.Fields(0).text(), QString::fromUtf8(c.text)) << c.sql;
     }
-    EXPECT_EQ(errorNumber([&] { ado::Recordset().Open(QStringLiteral("select iif('x', 1, 2)"), conn); }),
-              3464);
+    EXPECT_EQ(errorNumber([&] { ado::Recordset().Open(u"select iif('x', 1, 2)"_s, conn); }), 3464);
 }

@@ -17,6 +17,8 @@
 #include "ado/OdbcTypeMap.h"
 #include "platform/RuntimeError.h"
 
+using namespace Qt::StringLiterals;
+
 using ado::ConnectionString;
 using ado::FieldInfo;
 using ado::OdbcConnectionString;
@@ -35,7 +37,7 @@ protected:
         env.unset("ZTGL_ODBC_DRIVER");
     }
     void registerDrivers(const QByteArray& text) {
-        QFile f(dir.filePath(QStringLiteral("odbcinst.ini")));
+        QFile f(dir.filePath(u"odbcinst.ini"_s));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(text);
     }
@@ -54,11 +56,11 @@ const QByteArray kAll =
 
 TEST_F(OdbcDriverChoiceTest, FirstInstalledOfThePreferredDriversUnlessTheEnvironmentNamesAnother) {
     registerDrivers(kAll);
-    EXPECT_EQ(OdbcDriverChoice::odbcinstPath(), dir.filePath(QStringLiteral("odbcinst.ini")));
-    EXPECT_EQ(OdbcDriverChoice::installedDrivers(OdbcDriverChoice::odbcinstPath()),
-              QStringList({QStringLiteral("FreeTDS"), QStringLiteral("ODBC Driver 17 for SQL Server"),
-                           QStringLiteral("ODBC Driver 18 for SQL Server")}));
-    EXPECT_TRUE(OdbcDriverChoice::installedDrivers(dir.filePath(QStringLiteral("missing.ini"))).isEmpty());
+    EXPECT_EQ(OdbcDriverChoice::odbcinstPath(), dir.filePath(u"odbcinst.ini"_s));
+    EXPECT_EQ(
+        OdbcDriverChoice::installedDrivers(OdbcDriverChoice::odbcinstPath()),
+        QStringList({u"FreeTDS"_s, u"ODBC Driver 17 for SQL Server"_s, u"ODBC Driver 18 for SQL Server"_s}));
+    EXPECT_TRUE(OdbcDriverChoice::installedDrivers(dir.filePath(u"missing.ini"_s)).isEmpty());
     struct Case {
         QByteArray ini;
         const char* variable;  // ZTGL_ODBC_DRIVER
@@ -80,11 +82,11 @@ TEST_F(OdbcDriverChoiceTest, FirstInstalledOfThePreferredDriversUnlessTheEnviron
     // ODBCINSTINI names the file, relative to ODBCSYSINI or absolute.
     env.unset("ZTGL_ODBC_DRIVER");
     registerDrivers("[FreeTDS]\n");
-    QFile::rename(dir.filePath(QStringLiteral("odbcinst.ini")), dir.filePath(QStringLiteral("drivers.ini")));
+    QFile::rename(dir.filePath(u"odbcinst.ini"_s), dir.filePath(u"drivers.ini"_s));
     env.set("ODBCINSTINI", "drivers.ini");
-    EXPECT_EQ(OdbcDriverChoice::current(), QStringLiteral("FreeTDS"));
-    env.set("ODBCINSTINI", dir.filePath(QStringLiteral("drivers.ini")).toLocal8Bit());
-    EXPECT_EQ(OdbcDriverChoice::odbcinstPath(), dir.filePath(QStringLiteral("drivers.ini")));
+    EXPECT_EQ(OdbcDriverChoice::current(), u"FreeTDS"_s);
+    env.set("ODBCINSTINI", dir.filePath(u"drivers.ini"_s).toLocal8Bit());
+    EXPECT_EQ(OdbcDriverChoice::odbcinstPath(), dir.filePath(u"drivers.ini"_s));
 }
 
 TEST_F(OdbcDriverChoiceTest, NoDriverIsAClearError) {
@@ -94,20 +96,18 @@ TEST_F(OdbcDriverChoiceTest, NoDriverIsAClearError) {
         FAIL() << "no error";
     } catch (const ztgl::RuntimeError& e) {
         EXPECT_EQ(e.number(), 3706);
-        EXPECT_EQ(
-            e.description(),
-            QStringLiteral("未找到 SQL Server 的 ODBC 驱动程序：%1 中没有登记 ODBC Driver 18 for SQL Server、"
-                           "ODBC Driver 17 for SQL Server、FreeTDS。请安装其中之一，或用环境变量 "
-                           "ZTGL_ODBC_DRIVER 指定驱动程序。")
-                .arg(dir.filePath(QStringLiteral("odbcinst.ini"))));
+        EXPECT_EQ(e.description(),
+                  u"未找到 SQL Server 的 ODBC 驱动程序：%1 中没有登记 ODBC Driver 18 for SQL Server、"
+                  "ODBC Driver 17 for SQL Server、FreeTDS。请安装其中之一，或用环境变量 "
+                  "ZTGL_ODBC_DRIVER 指定驱动程序。"_s.arg(dir.filePath(u"odbcinst.ini"_s)));
     }
 }
 
 namespace {
 
-const QString kMs18 = QStringLiteral("ODBC Driver 18 for SQL Server");
-const QString kMs17 = QStringLiteral("ODBC Driver 17 for SQL Server");
-const QString kTds = QStringLiteral("FreeTDS");
+const QString kMs18 = u"ODBC Driver 18 for SQL Server"_s;
+const QString kMs17 = u"ODBC Driver 17 for SQL Server"_s;
+const QString kTds = u"FreeTDS"_s;
 
 QString translate(const char* oleDb, const QString& driver) {
     return OdbcConnectionString::translate(ConnectionString(QString::fromUtf8(oleDb)), driver);
@@ -173,7 +173,7 @@ TEST(OdbcConnectionString, TranslatesTheProvidersStrings) {
          "DRIVER={FreeTDS};SERVER=SRV;DATABASE=KXPUB_帐套;UID=u;PWD=密码;TDS_Version=7.4;ClientCharset=UTF-"
          "8"},
         // A driver given by file name.
-        {"Provider=SQLOLEDB;Data Source=SRV;User ID=u;Password=p", QStringLiteral("/usr/lib/libtdsodbc.so"),
+        {"Provider=SQLOLEDB;Data Source=SRV;User ID=u;Password=p", u"/usr/lib/libtdsodbc.so"_s,
          "DRIVER={/usr/lib/libtdsodbc.so};SERVER=SRV;UID=u;PWD=p;TDS_Version=7.4;ClientCharset=UTF-8"},
     };
     for (const auto& c : cases)
@@ -181,18 +181,17 @@ TEST(OdbcConnectionString, TranslatesTheProvidersStrings) {
 }
 
 TEST(OdbcConnectionString, RecognisesFreeTdsAndQuotesOnlyWhatNeedsIt) {
-    EXPECT_TRUE(OdbcConnectionString::isFreeTds(QStringLiteral("FreeTDS")));
-    EXPECT_TRUE(OdbcConnectionString::isFreeTds(QStringLiteral("freetds 1.3")));
-    EXPECT_TRUE(
-        OdbcConnectionString::isFreeTds(QStringLiteral("/usr/lib/x86_64-linux-gnu/odbc/libtdsodbc.so")));
+    EXPECT_TRUE(OdbcConnectionString::isFreeTds(u"FreeTDS"_s));
+    EXPECT_TRUE(OdbcConnectionString::isFreeTds(u"freetds 1.3"_s));
+    EXPECT_TRUE(OdbcConnectionString::isFreeTds(u"/usr/lib/x86_64-linux-gnu/odbc/libtdsodbc.so"_s));
     EXPECT_FALSE(OdbcConnectionString::isFreeTds(kMs18));
-    EXPECT_FALSE(OdbcConnectionString::isFreeTds(QStringLiteral("SQLite3")));
-    EXPECT_EQ(OdbcConnectionString::quoteValue(QStringLiteral("plain")), QStringLiteral("plain"));
+    EXPECT_FALSE(OdbcConnectionString::isFreeTds(u"SQLite3"_s));
+    EXPECT_EQ(OdbcConnectionString::quoteValue(u"plain"_s), u"plain"_s);
     EXPECT_EQ(OdbcConnectionString::quoteValue(QString()), QString());
-    EXPECT_EQ(OdbcConnectionString::quoteValue(QStringLiteral("a;b")), QStringLiteral("{a;b}"));
-    EXPECT_EQ(OdbcConnectionString::quoteValue(QStringLiteral("}")), QStringLiteral("{}}}"));
-    EXPECT_EQ(OdbcConnectionString::quoteValue(QStringLiteral("x ")), QStringLiteral("{x }"));
-    EXPECT_EQ(OdbcConnectionString::quoteValue(QStringLiteral("a b")), QStringLiteral("a b"));
+    EXPECT_EQ(OdbcConnectionString::quoteValue(u"a;b"_s), u"{a;b}"_s);
+    EXPECT_EQ(OdbcConnectionString::quoteValue(u"}"_s), u"{}}}"_s);
+    EXPECT_EQ(OdbcConnectionString::quoteValue(u"x "_s), u"{x }"_s);
+    EXPECT_EQ(OdbcConnectionString::quoteValue(u"a b"_s), u"a b"_s);
 }
 
 TEST(OdbcConnectionString, LoginTimeout) {
@@ -302,15 +301,15 @@ TEST(OdbcTypeMap, ColumnTypesAsAdoReportsThem) {
         {"sql_variant", -150, 8000, 0, ado::adVariant, 8000},
     };
     for (const auto& c : cases) {
-        const FieldInfo f = OdbcTypeMap::fieldInfo(QStringLiteral("Col"), c.sqlType, c.size, c.scale);
-        EXPECT_EQ(f.name, QStringLiteral("Col"));
+        const FieldInfo f = OdbcTypeMap::fieldInfo(u"Col"_s, c.sqlType, c.size, c.scale);
+        EXPECT_EQ(f.name, u"Col"_s);
         EXPECT_EQ(f.type, c.type) << c.column;
         EXPECT_EQ(f.definedSize, c.definedSize) << c.column;
     }
 }
 
 TEST(OdbcTypeMap, ValuesAreTypedByTheirColumnAndNullStaysNull) {
-    auto field = [](int type) { return FieldInfo{QStringLiteral("c"), type, 0}; };
+    auto field = [](int type) { return FieldInfo{u"c"_s, type, 0}; };
     struct Case {
         const char* what;
         QVariant fetched;
@@ -318,25 +317,24 @@ TEST(OdbcTypeMap, ValuesAreTypedByTheirColumnAndNullStaysNull) {
         int scale;
         QVariant expected;
     } cases[] = {
-        {"nvarchar", QStringLiteral("帐套"), ado::adVarWChar, 0, QStringLiteral("帐套")},
-        {"int as text", QStringLiteral("42"), ado::adInteger, 0, 42},
+        {"nvarchar", u"帐套"_s, ado::adVarWChar, 0, u"帐套"_s},
+        {"int as text", u"42"_s, ado::adInteger, 0, 42},
         {"tinyint as uint", QVariant(uint(255)), ado::adUnsignedTinyInt, 0, 255},
         {"bigint", QVariant(qlonglong(1) << 40), ado::adBigInt, 0, QVariant(qlonglong(1) << 40)},
         {"bit", QVariant(uint(1)), ado::adBoolean, 0, true},
-        {"bit zero", QStringLiteral("0"), ado::adBoolean, 0, false},
+        {"bit zero", u"0"_s, ado::adBoolean, 0, false},
         {"float", 1.25, ado::adDouble, 0, 1.25},
-        {"money", QStringLiteral("12.3400"), ado::adCurrency, 4, 12.34},
-        {"decimal", QStringLiteral("3.50"), ado::adNumeric, 2, 3.5},
-        {"numeric whole", QStringLiteral("9007199254740993"), ado::adNumeric, 0,
-         QVariant(qlonglong(9007199254740993LL))},
+        {"money", u"12.3400"_s, ado::adCurrency, 4, 12.34},
+        {"decimal", u"3.50"_s, ado::adNumeric, 2, 3.5},
+        {"numeric whole", u"9007199254740993"_s, ado::adNumeric, 0, QVariant(qlonglong(9007199254740993LL))},
         {"datetime", QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9)), ado::adDate, 0,
          QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9))},
         {"date", QDate(2024, 5, 6), ado::adDate, 0, QDateTime(QDate(2024, 5, 6), QTime(0, 0))},
         {"time", QTime(13, 14, 15), ado::adDate, 0, QDateTime(QDate(1899, 12, 30), QTime(13, 14, 15))},
-        {"guid", QStringLiteral("6f9619ff-8b86-d011-b42d-00c04fc964ff"), ado::adGUID, 0,
-         QStringLiteral("{6F9619FF-8B86-D011-B42D-00C04FC964FF}")},
-        {"guid in braces", QStringLiteral("{6F9619FF-8B86-D011-B42D-00C04FC964FF}"), ado::adGUID, 0,
-         QStringLiteral("{6F9619FF-8B86-D011-B42D-00C04FC964FF}")},
+        {"guid", u"6f9619ff-8b86-d011-b42d-00c04fc964ff"_s, ado::adGUID, 0,
+         u"{6F9619FF-8B86-D011-B42D-00C04FC964FF}"_s},
+        {"guid in braces", u"{6F9619FF-8B86-D011-B42D-00C04FC964FF}"_s, ado::adGUID, 0,
+         u"{6F9619FF-8B86-D011-B42D-00C04FC964FF}"_s},
         {"binary", QByteArray("\x01\x02", 2), ado::adVarBinary, 0, QByteArray("\x01\x02", 2)},
     };
     for (const auto& c : cases) {
@@ -349,11 +347,11 @@ TEST(OdbcTypeMap, ValuesAreTypedByTheirColumnAndNullStaysNull) {
                          ado::adNumeric,  ado::adDate,    ado::adGUID,    ado::adVarBinary};
     for (int type : types) {
         for (const QVariant& fetched : {QVariant(), QVariant(QMetaType(QMetaType::QString))}) {
-            const QVariant v = OdbcTypeMap::value(fetched, FieldInfo{QStringLiteral("c"), type, 0}, 0);
+            const QVariant v = OdbcTypeMap::value(fetched, FieldInfo{u"c"_s, type, 0}, 0);
             EXPECT_TRUE(v.isNull()) << type;
             EXPECT_TRUE(v.isValid()) << type;
         }
     }
-    EXPECT_EQ(OdbcTypeMap::value(QVariant(), FieldInfo{QStringLiteral("c"), ado::adDate, 8}, 0).metaType(),
+    EXPECT_EQ(OdbcTypeMap::value(QVariant(), FieldInfo{u"c"_s, ado::adDate, 8}, 0).metaType(),
               QMetaType(QMetaType::QDateTime));
 }

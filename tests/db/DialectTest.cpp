@@ -9,6 +9,8 @@
 #include "ado/Connection.h"
 #include "ado/Recordset.h"
 
+using namespace Qt::StringLiterals;
+
 namespace ztgl::test {
 namespace {
 
@@ -18,7 +20,7 @@ QString u(const char* utf8) {
 
 const QDateTime kMarch5(QDate(2024, 3, 5), QTime(14, 7, 9));
 const QDateTime kDayZeroTime(QDate(1899, 12, 30), QTime(14, 7, 9));
-const QString kOther = QStringLiteral("[microsoft access]");  // a kind neither dialect knows
+const QString kOther = u"[microsoft access]"_s;  // a kind neither dialect knows
 
 class DialectTest : public DbFixture {
 protected:
@@ -28,7 +30,7 @@ protected:
         server.reset();
         server = std::make_unique<ScriptedServer>();
         gDBType = kSqlServer;
-        gConnectString = QStringLiteral("Provider=SQLOLEDB;Initial Catalog=MAIN;Data Source=SRV");
+        gConnectString = u"Provider=SQLOLEDB;Initial Catalog=MAIN;Data Source=SRV"_s;
         ASSERT_EQ(Open_Connect(), 1);
         port.messages.clear();
     }
@@ -73,27 +75,25 @@ TEST_F(DialectTest, PlainLiteralsAreTheSameInBothDialects) {
         {QDate(1899, 12, 30), "null"},
         {QTime(0, 0), "null"},
         {QDateTime(), "null"},
-        {QStringLiteral(" O'Brien "), "'O''Brien'"},
-        {QStringLiteral("\ta b\t "), "'\ta b\t'"},  // only blanks are trimmed
-        {QStringLiteral(""), "''"},
-        {QStringLiteral(" 北京商贸 "), "'北京商贸'"},
-        {QStringLiteral("50%_[a]"), "'50%_[a]'"},
-        {QStringLiteral("''"), "''''''"},
+        {u" O'Brien "_s, "'O''Brien'"},
+        {u"\ta b\t "_s, "'\ta b\t'"},  // only blanks are trimmed
+        {u""_s, "''"},
+        {u" 北京商贸 "_s, "'北京商贸'"},
+        {u"50%_[a]"_s, "'50%_[a]'"},
+        {u"''"_s, "''''''"},
         {QByteArray("abc"), ""},  // types with no literal
-        {QStringList{QStringLiteral("a")}, ""},
+        {QStringList{u"a"_s}, ""},
     };
     for (const QString& kind : {kAccess, kSqlServer}) {
         gDBType = kind;
         for (const auto& c : cases)
-            EXPECT_EQ(GetSqlVal(c.value, false, QStringLiteral("[Drop]"), QStringLiteral("[Drop]")),
-                      u(c.expected))
+            EXPECT_EQ(GetSqlVal(c.value, false, u"[Drop]"_s, u"[Drop]"_s), u(c.expected))
                 << kind.toStdString() << " " << c.expected;
     }
     // The defaults give a plain literal; wildcard and mode only count for LIKE.
-    EXPECT_EQ(GetSqlVal(QStringLiteral(" it's ")), QStringLiteral("'it''s'"));
-    EXPECT_EQ(GetSqlVal(QStringLiteral("a%"), false, QStringLiteral("%"), QStringLiteral("Both")),
-              QStringLiteral("'a%'"));
-    EXPECT_EQ(GetSqlVal(ZeroDateTime()), QStringLiteral("null"));
+    EXPECT_EQ(GetSqlVal(u" it's "_s), u"'it''s'"_s);
+    EXPECT_EQ(GetSqlVal(u"a%"_s, false, u"%"_s, u"Both"_s), u"'a%'"_s);
+    EXPECT_EQ(GetSqlVal(ZeroDateTime()), u"null"_s);
     expectNoMessages();
 }
 
@@ -126,7 +126,7 @@ TEST_F(DialectTest, DatesUseTheDelimiterOfTheKindAndTheMode) {
         {kAccess, kDayZeroTime, 0, "#14:07:09#"},
         {kSqlServer, QDateTime(QDate(1899, 12, 30), QTime(0, 0)), 0, "'00:00:00'"},
         {kAccess, kDayZeroTime, 2, "#1899-12-30#"},
-        {QStringLiteral("[Microsoft SQL Server] "), kMarch5, 0, ""},
+        {u"[Microsoft SQL Server] "_s, kMarch5, 0, ""},
         {QString(), kMarch5, 2, ""},
     };
     for (const auto& c : cases) {
@@ -137,7 +137,7 @@ TEST_F(DialectTest, DatesUseTheDelimiterOfTheKindAndTheMode) {
     expectNoMessages();
     gDBType = kAccess;
     EXPECT_EQ(Get_DateStr(QDateTime(), 0), QString());
-    expectOneReport(QStringLiteral("Get_DateStr():类型不匹配"));
+    expectOneReport(u"Get_DateStr():类型不匹配"_s);
 }
 
 TEST_F(DialectTest, LikePatternsAndTheirEscapes) {
@@ -159,9 +159,8 @@ TEST_F(DialectTest, LikePatternsAndTheirEscapes) {
     for (const auto& c : cases)
         EXPECT_EQ(GetSqlVal(u(c.value), true, u(c.wildcard), u(c.mode)), u(c.expected)) << c.expected;
     // LIKE only applies to text.
-    EXPECT_EQ(GetSqlVal(QVariant(5), true, QStringLiteral("%"), QStringLiteral("Both")), QStringLiteral("5"));
-    EXPECT_EQ(GetSqlVal(QVariant(), true, QStringLiteral("%"), QStringLiteral("Both")),
-              QStringLiteral("null"));
+    EXPECT_EQ(GetSqlVal(QVariant(5), true, u"%"_s, u"Both"_s), u"5"_s);
+    EXPECT_EQ(GetSqlVal(QVariant(), true, u"%"_s, u"Both"_s), u"null"_s);
 
     const struct {
         const char *in, *out;
@@ -207,22 +206,22 @@ TEST_F(DialectTest, ExecuteNonQuerySqlRunsTheRewrittenStatement) {
     EXPECT_EQ(server->executed(), expected);
     expectNoMessages();
 
-    server->failOn(QStringLiteral("^UPDATE"), -2147217900, QStringLiteral("第 1 行: '=' 附近有语法错误。"));
-    QString sql = QStringLiteral("update t set = true");
+    server->failOn(u"^UPDATE"_s, -2147217900, u"第 1 行: '=' 附近有语法错误。"_s);
+    QString sql = u"update t set = true"_s;
     ExecuteNonQuerySql(sql);
-    EXPECT_EQ(sql, QStringLiteral("UPDATE T SET = 1"));
-    expectOneReport(QStringLiteral("ExecuteNonQuerySql():第 1 行: '=' 附近有语法错误。"));
+    EXPECT_EQ(sql, u"UPDATE T SET = 1"_s);
+    expectOneReport(u"ExecuteNonQuerySql():第 1 行: '=' 附近有语法错误。"_s);
 }
 
 TEST_F(DialectTest, WithoutAConnectionEveryHelperFollowsItsOwnTrap) {
-    QString sql = QStringLiteral("delete from t");
+    QString sql = u"delete from t"_s;
     ExecuteNonQuerySql(sql);
     gDBType = kSqlServer;
-    EXPECT_EQ(Get_UniqV(QStringLiteral("ZTML"), QStringLiteral("ID")), 0);
-    const QDateTime t = QDateTime::fromString(Get_ServerTime(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    EXPECT_EQ(Get_UniqV(u"ZTML"_s, u"ID"_s), 0);
+    const QDateTime t = QDateTime::fromString(Get_ServerTime(), u"yyyy-MM-dd HH:mm:ss"_s);
     EXPECT_LE(t.secsTo(QDateTime::currentDateTime()), 60);  // the local clock, silently
-    EXPECT_EQ(texts(), QStringList({QStringLiteral("ExecuteNonQuerySql():对象变量或 With 块变量未设置"),
-                                    QStringLiteral("Get_UniqV():对象变量或 With 块变量未设置")}));
+    EXPECT_EQ(texts(), QStringList({u"ExecuteNonQuerySql():对象变量或 With 块变量未设置"_s,
+                                    u"Get_UniqV():对象变量或 With 块变量未设置"_s}));
 }
 
 TEST_F(DialectTest, UniqVAsksForTheNumericMaximumInTheKindsDialect) {
@@ -236,21 +235,21 @@ TEST_F(DialectTest, UniqVAsksForTheNumericMaximumInTheKindsDialect) {
         const char* report;
     } cases[] = {
         {kSqlServer, {{41}}, 42, convert, ""},
-        {kAccess, {{QStringLiteral("9")}}, 10, clng, ""},
-        {QStringLiteral("[MICROSOFT SQL SERVER]"), {{7}}, 8, convert, ""},  // the kind without regard to case
+        {kAccess, {{u"9"_s}}, 10, clng, ""},
+        {u"[MICROSOFT SQL SERVER]"_s, {{7}}, 8, convert, ""},  // the kind without regard to case
         {kOther, {{7}}, 8, clng, ""},
         {kSqlServer, {{QVariant()}}, 1, convert, ""},  // empty table
         {kSqlServer, {}, 1, convert, ""},
         {kSqlServer, {{2147483646}}, 2147483647, convert, ""},
         {kSqlServer, {{2147483647}}, 0, convert, "Get_UniqV():溢出"},
-        {QStringLiteral("[Microsoft Oracle]"), {{1}}, 0, nullptr, "Get_UniqV():对象关闭时，不允许操作。"},
+        {u"[Microsoft Oracle]"_s, {{1}}, 0, nullptr, "Get_UniqV():对象关闭时，不允许操作。"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind.toStdString() + " " + std::to_string(c.result));
         open();
-        server->onQuery(QStringLiteral("ls_bm"), ScriptedServer::rows({QStringLiteral("ls_bm")}, c.rows));
+        server->onQuery(u"ls_bm"_s, ScriptedServer::rows({u"ls_bm"_s}, c.rows));
         gDBType = c.kind;
-        EXPECT_EQ(Get_UniqV(QStringLiteral("ZTML"), QStringLiteral("ID")), c.result);
+        EXPECT_EQ(Get_UniqV(u"ZTML"_s, u"ID"_s), c.result);
         EXPECT_EQ(server->queries(), c.query ? QStringList{u(c.query)} : QStringList());
         if (*c.report)
             expectOneReport(u(c.report));
@@ -258,11 +257,9 @@ TEST_F(DialectTest, UniqVAsksForTheNumericMaximumInTheKindsDialect) {
             expectNoMessages();
     }
     open();
-    server->failOn(QStringLiteral("ls_bm"), 245,
-                   QStringLiteral("将 varchar 值 'A1' 转换为数据类型为 int 的列时发生语法错误。"));
-    EXPECT_EQ(Get_UniqV(QStringLiteral("ZTML"), QStringLiteral("ID")), 0);
-    expectOneReport(
-        QStringLiteral("Get_UniqV():将 varchar 值 'A1' 转换为数据类型为 int 的列时发生语法错误。"));
+    server->failOn(u"ls_bm"_s, 245, u"将 varchar 值 'A1' 转换为数据类型为 int 的列时发生语法错误。"_s);
+    EXPECT_EQ(Get_UniqV(u"ZTML"_s, u"ID"_s), 0);
+    expectOneReport(u"Get_UniqV():将 varchar 值 'A1' 转换为数据类型为 int 的列时发生语法错误。"_s);
 }
 
 TEST_F(DialectTest, ServerTimeAsksTheServerAndFallsBackToTheLocalClockSilently) {
@@ -276,31 +273,30 @@ TEST_F(DialectTest, ServerTimeAsksTheServerAndFallsBackToTheLocalClockSilently) 
          "select getdate() as sj"},
         {kAccess, QDateTime(QDate(2023, 12, 31), QTime(23, 59, 59)), "2023-12-31 23:59:59",
          "select now() as sj"},
-        {kSqlServer, QStringLiteral("2024-02-29 08:00:01.123"), "2024-02-29 08:00:01",
-         "select getdate() as sj"},
+        {kSqlServer, u"2024-02-29 08:00:01.123"_s, "2024-02-29 08:00:01", "select getdate() as sj"},
         {kOther, kMarch5, "2024-03-05 14:07:09", "select getdate() as sj"},
     };
     for (const auto& c : cases) {
         open();
-        server->onQuery(QStringLiteral(" as sj"), ScriptedServer::rows({QStringLiteral("sj")}, {{c.sj}}));
+        server->onQuery(u" as sj"_s, ScriptedServer::rows({u"sj"_s}, {{c.sj}}));
         gDBType = c.kind;
         EXPECT_EQ(Get_ServerTime(), u(c.expected));
         EXPECT_EQ(server->queries(), QStringList{u(c.query)});
     }
     const auto expectLocal = [](const QString& result) {
-        const QDateTime t = QDateTime::fromString(result, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        const QDateTime t = QDateTime::fromString(result, u"yyyy-MM-dd HH:mm:ss"_s);
         ASSERT_TRUE(t.isValid()) << result.toStdString();
         EXPECT_LE(t, QDateTime::currentDateTime());
         EXPECT_GE(t, QDateTime::currentDateTime().addSecs(-60));
     };
     open();
-    server->failOn(QStringLiteral("getdate"));
+    server->failOn(u"getdate"_s);
     expectLocal(Get_ServerTime());
     for (const QVector<QVector<QVariant>>& answer :
          {QVector<QVector<QVariant>>{{QVariant()}}, QVector<QVector<QVariant>>{},
-          QVector<QVector<QVariant>>{{QStringLiteral("bald")}}}) {
+          QVector<QVector<QVariant>>{{u"bald"_s}}}) {
         open();
-        server->onQuery(QStringLiteral("getdate"), ScriptedServer::rows({QStringLiteral("sj")}, answer));
+        server->onQuery(u"getdate"_s, ScriptedServer::rows({u"sj"_s}, answer));
         expectLocal(Get_ServerTime());
     }
     expectNoMessages();
@@ -308,50 +304,45 @@ TEST_F(DialectTest, ServerTimeAsksTheServerAndFallsBackToTheLocalClockSilently) 
 
 // The same helpers on the embedded engine, as the Access kind runs them.
 TEST_F(DialectTest, OnTheEmbeddedEngine) {
-    JetTestDb db(
-        {QStringLiteral("CREATE TABLE ZTML (ID TEXT(10), ZTMC TEXT(50))"),
-         QStringLiteral("CREATE TABLE Users (Id LONG)"), QStringLiteral("INSERT INTO Users VALUES (0)"),
-         QStringLiteral("INSERT INTO Users VALUES (99)"),
-         QStringLiteral("CREATE TABLE T (ID LONG, N TEXT(50), F BIT, D DATETIME, M DOUBLE)")},
-        JetTestDb::Use::OpenShared);
-    EXPECT_EQ(Get_UniqV(QStringLiteral("ZTML"), QStringLiteral("ID")), 1);
-    db.exec({QStringLiteral("INSERT INTO ZTML VALUES ('1', 'a')"),
-             QStringLiteral("INSERT INTO ZTML VALUES ('2', 'b')"),
-             QStringLiteral("INSERT INTO ZTML VALUES ('10', 'c')")});
-    EXPECT_EQ(Get_UniqV(QStringLiteral("ZTML"), QStringLiteral("ID")), 11);  // not the text maximum
-    EXPECT_EQ(Get_UniqV(QStringLiteral("Users"), QStringLiteral("Id")), 100);
-    const QDateTime t = QDateTime::fromString(Get_ServerTime(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    JetTestDb db({u"CREATE TABLE ZTML (ID TEXT(10), ZTMC TEXT(50))"_s, u"CREATE TABLE Users (Id LONG)"_s,
+                  u"INSERT INTO Users VALUES (0)"_s, u"INSERT INTO Users VALUES (99)"_s,
+                  u"CREATE TABLE T (ID LONG, N TEXT(50), F BIT, D DATETIME, M DOUBLE)"_s},
+                 JetTestDb::Use::OpenShared);
+    EXPECT_EQ(Get_UniqV(u"ZTML"_s, u"ID"_s), 1);
+    db.exec({u"INSERT INTO ZTML VALUES ('1', 'a')"_s, u"INSERT INTO ZTML VALUES ('2', 'b')"_s,
+             u"INSERT INTO ZTML VALUES ('10', 'c')"_s});
+    EXPECT_EQ(Get_UniqV(u"ZTML"_s, u"ID"_s), 11);  // not the text maximum
+    EXPECT_EQ(Get_UniqV(u"Users"_s, u"Id"_s), 100);
+    const QDateTime t = QDateTime::fromString(Get_ServerTime(), u"yyyy-MM-dd HH:mm:ss"_s);
     ASSERT_TRUE(t.isValid());
     EXPECT_LE(qAbs(t.secsTo(QDateTime::currentDateTime())), 60);
     expectNoMessages();
 
     // Statements built with GetSqlVal and run through ExecuteNonQuerySql keep their values.
-    QString sql = QStringLiteral("insert into T (ID, N, F, D, M) values (") + GetSqlVal(7) +
-                  QLatin1Char(',') + GetSqlVal(QStringLiteral(" o'neil 北京 ")) + QStringLiteral(",true,") +
-                  GetSqlVal(kMarch5) + QLatin1Char(',') + GetSqlVal(1.5) + QLatin1Char(')');
+    QString sql = u"insert into T (ID, N, F, D, M) values ("_s + GetSqlVal(7) + QLatin1Char(',') +
+                  GetSqlVal(u" o'neil 北京 "_s) + u",true,"_s + GetSqlVal(kMarch5) + QLatin1Char(',') +
+                  GetSqlVal(1.5) + QLatin1Char(')');
     ExecuteNonQuerySql(sql);
     expectNoMessages();
     ado::Recordset rs;
-    Open_Recordset(rs, QStringLiteral("select * from T where N = ") +
-                           GetSqlVal(QStringLiteral("O'NEIL 北京")) + QStringLiteral(" and D = ") +
+    Open_Recordset(rs, u"select * from T where N = "_s + GetSqlVal(u"O'NEIL 北京"_s) + u" and D = "_s +
                            GetSqlVal(kMarch5));
     ASSERT_EQ(rs.RecordCount(), 1);
-    EXPECT_EQ(rs.Fields(QStringLiteral("ID")).Value().toInt(), 7);
-    EXPECT_EQ(rs.Fields(QStringLiteral("N")).text(), QStringLiteral("O'NEIL 北京"));
-    EXPECT_TRUE(rs.Fields(QStringLiteral("F")).Value().toBool());
-    EXPECT_EQ(rs.Fields(QStringLiteral("M")).Value().toDouble(), 1.5);
+    EXPECT_EQ(rs.Fields(u"ID"_s).Value().toInt(), 7);
+    EXPECT_EQ(rs.Fields(u"N"_s).text(), u"O'NEIL 北京"_s);
+    EXPECT_TRUE(rs.Fields(u"F"_s).Value().toBool());
+    EXPECT_EQ(rs.Fields(u"M"_s).Value().toDouble(), 1.5);
     const auto like = [&](const char* text, const char* mode) {
-        Open_Recordset(rs, QStringLiteral("select * from T where N") +
-                               GetSqlVal(u(text), true, QStringLiteral("%"), u(mode)));
+        Open_Recordset(rs, u"select * from T where N"_s + GetSqlVal(u(text), true, u"%"_s, u(mode)));
         return rs.RecordCount();
     };
     EXPECT_EQ(like("neil", "Both"), 1) << "LIKE matches without regard to case";
     EXPECT_EQ(like("'N", "Start"), 0);
     Close_Recordset(rs);
 
-    EXPECT_EQ(Get_UniqV(QStringLiteral("NoSuchTable"), QStringLiteral("ID")), 0);
+    EXPECT_EQ(Get_UniqV(u"NoSuchTable"_s, u"ID"_s), 0);
     ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_TRUE(port.messages[0].text.startsWith(QStringLiteral("Get_UniqV():找不到输入表")))
+    EXPECT_TRUE(port.messages[0].text.startsWith(u"Get_UniqV():找不到输入表"_s))
         << port.messages[0].text.toStdString();
 }
 

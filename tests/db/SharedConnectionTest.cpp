@@ -17,6 +17,8 @@
 #include "platform/Codepage936.h"
 #include "platform/RuntimeError.h"
 
+using namespace Qt::StringLiterals;
+
 namespace ztgl::test {
 namespace {
 
@@ -24,11 +26,11 @@ QString u(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
-const QString kSqlBase = QStringLiteral(
-    "Provider=SQLOLEDB.1;Password=;Persist Security Info=False;User ID=sa;Initial Catalog=MAIN;"
-    "Data Source=SRV");
-const QString kUnusable = QStringLiteral("连接无法用于执行此操作。在此上下文中它可能已被关闭或无效。");
-const QString kNotSet = QStringLiteral("对象变量或 With 块变量未设置");
+const QString kSqlBase =
+    u"Provider=SQLOLEDB.1;Password=;Persist Security Info=False;User ID=sa;Initial Catalog=MAIN;"
+    "Data Source=SRV"_s;
+const QString kUnusable = u"连接无法用于执行此操作。在此上下文中它可能已被关闭或无效。"_s;
+const QString kNotSet = u"对象变量或 With 块变量未设置"_s;
 
 // The text the engine itself gives when this connection string does not open.
 QString engineText(const QString& cs) {
@@ -46,7 +48,7 @@ QString engineText(const QString& cs) {
 class SharedConnectionTest : public DbFixture {
 protected:
     void writeIni(const QString& text) {
-        gIniFile = dir.filePath(QStringLiteral("kxconfig.ini"));
+        gIniFile = dir.filePath(u"kxconfig.ini"_s);
         QFile f(gIniFile);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(cp936::encode(text));  // as the suite's main program writes it
@@ -58,47 +60,45 @@ protected:
 
 TEST_F(SharedConnectionTest, BuildsTheStringOfTheKind) {
     DBProfile sql;
-    sql.Provider = QStringLiteral("SQLOLEDB.1");
-    sql.Password = QStringLiteral("pw");
-    sql.UserID = QStringLiteral("sa");
-    sql.DBName = QStringLiteral("KXPUB");
-    sql.DataSource = QStringLiteral("SRV01");
+    sql.Provider = u"SQLOLEDB.1"_s;
+    sql.Password = u"pw"_s;
+    sql.UserID = u"sa"_s;
+    sql.DBName = u"KXPUB"_s;
+    sql.DataSource = u"SRV01"_s;
     DBProfile access = sql;  // DBName, UserID and NetworkLibrary are not used
-    access.Provider = QStringLiteral("Microsoft.Jet.OLEDB.4.0");
-    access.DataSource = QStringLiteral("D:\\KXDATA\\KXPUB.MDB");
-    access.Password = QStringLiteral("secret");
-    access.NetworkLibrary = QStringLiteral("DBMSSOCN");
+    access.Provider = u"Microsoft.Jet.OLEDB.4.0"_s;
+    access.DataSource = u"D:\\KXDATA\\KXPUB.MDB"_s;
+    access.Password = u"secret"_s;
+    access.NetworkLibrary = u"DBMSSOCN"_s;
     const auto with = [](DBProfile p, QString DBProfile::*field, const char* value) {
         p.*field = u(value);
         return p;
     };
-    const QString accessText = QStringLiteral(
-        "Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=%1;Data Source=D:\\KXDATA\\KXPUB.MDB;"
-        "Mode=Read|Write;Jet OLEDB:Database Password=%2");
-    const QString sqlText = QStringLiteral(
-        "Provider=SQLOLEDB.1;Password=%1;Persist Security Info=%2;User ID=sa;Initial Catalog=KXPUB;"
-        "Data Source=SRV01");
+    const QString accessText =
+        u"Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=%1;Data Source=D:\\KXDATA\\KXPUB.MDB;"
+        "Mode=Read|Write;Jet OLEDB:Database Password=%2"_s;
+    const QString sqlText =
+        u"Provider=SQLOLEDB.1;Password=%1;Persist Security Info=%2;User ID=sa;Initial Catalog=KXPUB;"
+        "Data Source=SRV01"_s;
     const struct {
         QString kind;
         DBProfile profile;
         QString expected;
     } cases[] = {
-        {kAccess, access, accessText.arg(QStringLiteral("False"), QStringLiteral("secret"))},
+        {kAccess, access, accessText.arg(u"False"_s, u"secret"_s)},
         {kAccess, with(access, &DBProfile::PersistSecurityInfo, "True"),
-         accessText.arg(QStringLiteral("True"), QStringLiteral("secret"))},
-        {kAccess, with(access, &DBProfile::Password, ""), accessText.arg(QStringLiteral("False"), QString())},
-        {kSqlServer, sql, sqlText.arg(QStringLiteral("pw"), QStringLiteral("False"))},
+         accessText.arg(u"True"_s, u"secret"_s)},
+        {kAccess, with(access, &DBProfile::Password, ""), accessText.arg(u"False"_s, QString())},
+        {kSqlServer, sql, sqlText.arg(u"pw"_s, u"False"_s)},
         {kSqlServer, with(sql, &DBProfile::NetworkLibrary, "DBMSSOCN"),
-         sqlText.arg(QStringLiteral("pw"), QStringLiteral("False")) +
-             QStringLiteral(";Network Library=DBMSSOCN")},
+         sqlText.arg(u"pw"_s, u"False"_s) + u";Network Library=DBMSSOCN"_s},
         {kSqlServer, with(with(sql, &DBProfile::PersistSecurityInfo, "True"), &DBProfile::Password, ""),
-         sqlText.arg(QString(), QStringLiteral("True"))},
+         sqlText.arg(QString(), u"True"_s)},
         // Values go in as they are: a ";" in a value breaks the string.
-        {kSqlServer, with(sql, &DBProfile::Password, "a;b c"),
-         sqlText.arg(QStringLiteral("a;b c"), QStringLiteral("False"))},
-        {QStringLiteral("[microsoft access]"), access, QString()},
-        {QStringLiteral("Microsoft SQL Server"), sql, QString()},
-        {QStringLiteral(" [Microsoft Access]"), access, QString()},
+        {kSqlServer, with(sql, &DBProfile::Password, "a;b c"), sqlText.arg(u"a;b c"_s, u"False"_s)},
+        {u"[microsoft access]"_s, access, QString()},
+        {u"Microsoft SQL Server"_s, sql, QString()},
+        {u" [Microsoft Access]"_s, access, QString()},
         {QString(), sql, QString()},
     };
     for (const auto& c : cases)
@@ -108,38 +108,38 @@ TEST_F(SharedConnectionTest, BuildsTheStringOfTheKind) {
 
 // From the file to an open connection: the Chinese folder name survives the code page.
 TEST_F(SharedConnectionTest, ReadsTheProfileOfTheFileAndOpensTheManagersDatabase) {
-    const QString folder = dir.filePath(QStringLiteral("进销存数据"));
+    const QString folder = dir.filePath(u"进销存数据"_s);
     ASSERT_TRUE(QDir().mkpath(folder));
-    const QString file = QDir(folder).filePath(QStringLiteral("KXPUB.MDB"));
+    const QString file = QDir(folder).filePath(u"KXPUB.MDB"_s);
     ado::CreateJetDatabase(file);
-    writeIni(QStringLiteral("[BASESETUP]\r\nISWLB=0\r\n[DBCONNECT]\r\nDBTYPE=[Microsoft Access]\r\n"
-                            "PROVIDER=Microsoft.Jet.OLEDB.4.0\r\nDATA_SOURCE=%1\r\nPASSWORD=\r\n"
-                            "PERSIST_SECURITY_INFO=\r\n")
-                 .arg(file));
+    writeIni(
+        u"[BASESETUP]\r\nISWLB=0\r\n[DBCONNECT]\r\nDBTYPE=[Microsoft Access]\r\n"
+        "PROVIDER=Microsoft.Jet.OLEDB.4.0\r\nDATA_SOURCE=%1\r\nPASSWORD=\r\n"
+        "PERSIST_SECURITY_INFO=\r\n"_s.arg(file));
     gConnectString = Get_ConnectString();
-    EXPECT_EQ(gConnectString, QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;"
-                                             "Data Source=%1;Mode=Read|Write;Jet OLEDB:Database Password=")
-                                  .arg(file));
+    EXPECT_EQ(gConnectString,
+              u"Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;"
+              "Data Source=%1;Mode=Read|Write;Jet OLEDB:Database Password="_s.arg(file));
     EXPECT_EQ(gDBType, kAccess);
     EXPECT_EQ(gDBProfile.DataSource, file);
     ASSERT_EQ(Open_Connect(), 1);
     EXPECT_EQ(gConn->State(), ado::adStateOpen);
 
     writeIni(
-        QStringLiteral("[dbconnect]\r\nnetwork_library=DBMSSOCN\r\nUSER_ID=sa\r\nPassword=  p w  \r\n"
-                       "DBNAME=KXPUB\r\nPERSIST_SECURITY_INFO=True\r\nDATA_SOURCE=财务服务器\r\n"
-                       "PROVIDER=SQLOLEDB.1\r\nDBTYPE=[Microsoft SQL Server]\r\n"));
+        u"[dbconnect]\r\nnetwork_library=DBMSSOCN\r\nUSER_ID=sa\r\nPassword=  p w  \r\n"
+        "DBNAME=KXPUB\r\nPERSIST_SECURITY_INFO=True\r\nDATA_SOURCE=财务服务器\r\n"
+        "PROVIDER=SQLOLEDB.1\r\nDBTYPE=[Microsoft SQL Server]\r\n"_s);
     EXPECT_EQ(Get_ConnectString(),
-              QStringLiteral("Provider=SQLOLEDB.1;Password=p w;Persist Security Info=True;User ID=sa;"
-                             "Initial Catalog=KXPUB;Data Source=财务服务器;Network Library=DBMSSOCN"));
+              u"Provider=SQLOLEDB.1;Password=p w;Persist Security Info=True;User ID=sa;"
+              "Initial Catalog=KXPUB;Data Source=财务服务器;Network Library=DBMSSOCN"_s);
     EXPECT_EQ(gDBType, kSqlServer);
-    EXPECT_EQ(gDBProfile.NetworkLibrary, QStringLiteral("DBMSSOCN"));
+    EXPECT_EQ(gDBProfile.NetworkLibrary, u"DBMSSOCN"_s);
 
     // An unknown kind gives nothing but is still the kind; the start-up then opens nothing, silently.
-    writeIni(QStringLiteral("[DBCONNECT]\r\nDBTYPE=[Microsoft Oracle]\r\nPROVIDER=MSDAORA\r\n"));
+    writeIni(u"[DBCONNECT]\r\nDBTYPE=[Microsoft Oracle]\r\nPROVIDER=MSDAORA\r\n"_s);
     gConnectString = Get_ConnectString();
     EXPECT_EQ(gConnectString, QString());
-    EXPECT_EQ(gDBType, QStringLiteral("[Microsoft Oracle]"));
+    EXPECT_EQ(gDBType, u"[Microsoft Oracle]"_s);
     EXPECT_EQ(Open_Connect(), 0);
     QFile::remove(gIniFile);
     EXPECT_EQ(Get_ConnectString(), QString());
@@ -158,7 +158,7 @@ TEST_F(SharedConnectionTest, RefusesNoStringAndTheErrorMarkerSilently) {
 }
 
 TEST_F(SharedConnectionTest, OpensTheUntrimmedStringWithTwoMinutesToWaitAndASecondOpenReplacesIt) {
-    gConnectString = QStringLiteral(" ") + kSqlBase + QStringLiteral(" ");
+    gConnectString = u" "_s + kSqlBase + u" "_s;
     EXPECT_EQ(Open_Connect(), 1);
     ASSERT_NE(gConn, nullptr);
     EXPECT_EQ(gConn->State(), ado::adStateOpen);
@@ -178,23 +178,20 @@ TEST_F(SharedConnectionTest, OpensTheUntrimmedStringWithTwoMinutesToWaitAndASeco
 }
 
 TEST_F(SharedConnectionTest, FailedOpenIsReportedOnceAndGivesZero) {
-    server.failOpen(QStringLiteral("SRV"),
-                    QStringLiteral("[DBNETLIB][ConnectionOpen (Connect()).]SQL Server 不存在或访问被拒绝。"));
-    const QString missingFile =
-        JetTestDatabase::connectionStringFor(dir.filePath(QStringLiteral("KXPUB.MDB")));
+    server.failOpen(u"SRV"_s, u"[DBNETLIB][ConnectionOpen (Connect()).]SQL Server 不存在或访问被拒绝。"_s);
+    const QString missingFile = JetTestDatabase::connectionStringFor(dir.filePath(u"KXPUB.MDB"_s));
     // The real SQL Server engine on a loopback port where nothing listens: refused at once.
-    const QString closedPort = QStringLiteral(
-        "Provider=SQLOLEDB.1;Password=x;Persist Security Info=False;User ID=sa;Initial Catalog=KXPUB;"
-        "Data Source=127.0.0.1,1");
+    const QString closedPort =
+        u"Provider=SQLOLEDB.1;Password=x;Persist Security Info=False;User ID=sa;Initial Catalog=KXPUB;"
+        "Data Source=127.0.0.1,1"_s;
     const struct {
         QString cs;
         QString report;
     } cases[] = {
-        {kSqlBase, QStringLiteral("[DBNETLIB][ConnectionOpen (Connect()).]SQL Server 不存在或访问被拒绝。")},
-        {QStringLiteral("'error'"), QStringLiteral("未找到提供程序“”。该程序可能未正确安装。")},
-        {QStringLiteral("Provider=MSDAORA;Data Source=ORCL"),
-         QStringLiteral("未找到提供程序“MSDAORA”。该程序可能未正确安装。")},
-        {missingFile, QStringLiteral("找不到文件“%1”。").arg(dir.filePath(QStringLiteral("KXPUB.MDB")))},
+        {kSqlBase, u"[DBNETLIB][ConnectionOpen (Connect()).]SQL Server 不存在或访问被拒绝。"_s},
+        {u"'error'"_s, u"未找到提供程序“”。该程序可能未正确安装。"_s},
+        {u"Provider=MSDAORA;Data Source=ORCL"_s, u"未找到提供程序“MSDAORA”。该程序可能未正确安装。"_s},
+        {missingFile, u"找不到文件“%1”。"_s.arg(dir.filePath(u"KXPUB.MDB"_s))},
         {closedPort, QString()},  // the last: the scripted server goes
     };
     for (const auto& c : cases) {
@@ -206,29 +203,27 @@ TEST_F(SharedConnectionTest, FailedOpenIsReportedOnceAndGivesZero) {
         const QString text = c.report.isEmpty() ? engineText(c.cs) : c.report;
         ASSERT_FALSE(text.isEmpty());
         EXPECT_EQ(Open_Connect(), 0);
-        expectOneReport(QStringLiteral("Open_Connect():") + text);
+        expectOneReport(u"Open_Connect():"_s + text);
         ASSERT_NE(gConn, nullptr) << "the new connection object stays, closed";
         EXPECT_EQ(gConn->State(), ado::adStateClosed);
     }
-    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("KXPUB.MDB"))))
-        << "opening never creates the file";
+    EXPECT_FALSE(QFile::exists(dir.filePath(u"KXPUB.MDB"_s))) << "opening never creates the file";
 }
 
 TEST_F(SharedConnectionTest, OpenRecordsetFetchesOnGConnAndCloseRecordsetClosesQuietly) {
-    JetTestDb db(
-        {QStringLiteral("CREATE TABLE ZTML (ID TEXT(10), ZTMC TEXT(50))"),
-         QStringLiteral("INSERT INTO ZTML VALUES ('1', '北京分公司')"),
-         QStringLiteral("INSERT INTO ZTML VALUES ('2', 'x')"), QStringLiteral("CREATE TABLE Other (A LONG)")},
-        JetTestDb::Use::SetGlobals);
+    JetTestDb db({u"CREATE TABLE ZTML (ID TEXT(10), ZTMC TEXT(50))"_s,
+                  u"INSERT INTO ZTML VALUES ('1', '北京分公司')"_s, u"INSERT INTO ZTML VALUES ('2', 'x')"_s,
+                  u"CREATE TABLE Other (A LONG)"_s},
+                 JetTestDb::Use::SetGlobals);
     ado::Recordset rs;
     Close_Recordset(rs);  // never opened
     EXPECT_EQ(rs.State(), 0);
     ASSERT_EQ(Open_Connect(), 1);
-    Open_Recordset(rs, QStringLiteral("select * from ZTML"));
+    Open_Recordset(rs, u"select * from ZTML"_s);
     EXPECT_EQ(rs.RecordCount(), 2);
-    EXPECT_EQ(rs.Fields(QStringLiteral("ztmc")).text(), QStringLiteral("北京分公司"));
+    EXPECT_EQ(rs.Fields(u"ztmc"_s).text(), u"北京分公司"_s);
     rs.MoveNext();
-    Open_Recordset(rs, QStringLiteral("select * from Other"));  // replaces the old rows
+    Open_Recordset(rs, u"select * from Other"_s);  // replaces the old rows
     EXPECT_EQ(rs.State(), 1);
     EXPECT_EQ(rs.RecordCount(), 0);
     EXPECT_TRUE(rs.Eof());
@@ -238,7 +233,7 @@ TEST_F(SharedConnectionTest, OpenRecordsetFetchesOnGConnAndCloseRecordsetClosesQ
     Close_Recordset(rs);
     // An engine's error passes on unreported, for the caller's trap.
     try {
-        Open_Recordset(rs, QStringLiteral("select * from ZTMX"));
+        Open_Recordset(rs, u"select * from ZTMX"_s);
         ADD_FAILURE() << "no error";
     } catch (const RuntimeError& e) {
         EXPECT_EQ(e.number(), 3078);
@@ -259,14 +254,14 @@ TEST_F(SharedConnectionTest, OpenRecordsetReportsItsOwnErrorsAndTheCallersOpenFa
         }
         ado::Recordset rs;
         try {
-            Open_Recordset(rs, QStringLiteral("select * from ZTML"));
+            Open_Recordset(rs, u"select * from ZTML"_s);
             ADD_FAILURE() << "no error";
         } catch (const RuntimeError& e) {
             EXPECT_EQ(e.number(), 3709);
             EXPECT_EQ(e.description(), kUnusable);
         }
         EXPECT_EQ(rs.State(), 0);
-        expectOneReport(QStringLiteral("Open_Recordset():") + (closed ? kUnusable : kNotSet));
+        expectOneReport(u"Open_Recordset():"_s + (closed ? kUnusable : kNotSet));
     }
     EXPECT_TRUE(server.queries().isEmpty());
 }
@@ -275,7 +270,7 @@ TEST_F(SharedConnectionTest, OpenRecordsetReportsItsOwnErrorsAndTheCallersOpenFa
 // see its report and then their own failure; those that run their statement on gConn report once.
 TEST_F(SharedConnectionTest, EveryReaderOfTheSharedConnectionFollowsItsOwnTrap) {
     gDBType = kAccess;
-    gAppTitle = QStringLiteral("进销存");
+    gAppTitle = u"进销存"_s;
     const struct {
         const char* name;
         std::function<void()> run;
@@ -289,22 +284,22 @@ TEST_F(SharedConnectionTest, EveryReaderOfTheSharedConnectionFollowsItsOwnTrap) 
              EXPECT_FALSE(list.SetMSFlexGrid1Date());
              EXPECT_EQ(list.grid().Row(), 0);
          },
-         {QStringLiteral("Open_Recordset():") + kNotSet, QStringLiteral("SetMSFlexGrid1Date():") + kUnusable},
-         QStringLiteral("提示信息")},
+         {u"Open_Recordset():"_s + kNotSet, u"SetMSFlexGrid1Date():"_s + kUnusable},
+         u"提示信息"_s},
         {"DateBaseModifyByZavrin",
          [] { EXPECT_EQ(DateBaseModifyByZavrin(), UpgradeResult::Failed); },
-         {QStringLiteral("DateBaseModifyByZavrin()::升级数据库失败。") + kNotSet},
-         QStringLiteral("进销存")},
+         {u"DateBaseModifyByZavrin()::升级数据库失败。"_s + kNotSet},
+         u"进销存"_s},
         {"LoadSetInfo",
          [] {
              AccountSetEditor editor(nullptr);
-             editor.EditId = QStringLiteral("1");
+             editor.EditId = u"1"_s;
              editor.IsNew = false;
              editor.Form_Load();
              EXPECT_TRUE(editor.isUnloaded());
          },
-         {QStringLiteral("LoadSetInfo():") + kNotSet},
-         QStringLiteral("提示信息")},
+         {u"LoadSetInfo():"_s + kNotSet},
+         u"提示信息"_s},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -315,15 +310,15 @@ TEST_F(SharedConnectionTest, EveryReaderOfTheSharedConnectionFollowsItsOwnTrap) 
             texts << m.text;
         EXPECT_EQ(texts, c.texts);
         ASSERT_FALSE(port.messages.isEmpty());
-        EXPECT_EQ(port.messages.front().title, texts.size() > 1 ? QStringLiteral("提示信息") : c.lastTitle);
+        EXPECT_EQ(port.messages.front().title, texts.size() > 1 ? u"提示信息"_s : c.lastTitle);
         EXPECT_EQ(port.messages.back().title, c.lastTitle);
     }
 }
 
 TEST_F(SharedConnectionTest, DerivesTheSetsString) {
-    const QString accessBase = QStringLiteral(
-        "Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;Data Source=D:\\DATA\\KXPUB.MDB;"
-        "Mode=Read|Write;Jet OLEDB:Database Password=pw");
+    const QString accessBase =
+        u"Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;Data Source=D:\\DATA\\KXPUB.MDB;"
+        "Mode=Read|Write;Jet OLEDB:Database Password=pw"_s;
     const struct {
         QString kind;
         const char *name, *base, *expected;
@@ -343,7 +338,7 @@ TEST_F(SharedConnectionTest, DerivesTheSetsString) {
          "Provider=SQLOLEDB;Data Source=SRV;Initial Catalog=MAIN_BK002"},
         {kSqlServer, "MAIN_BK002", "Provider=SQLNCLI11; initial catalog = MAIN ;Data Source=SRV",
          "Provider=SQLNCLI11; initial catalog =MAIN_BK002;Data Source=SRV"},
-        {QStringLiteral("[microsoft access]"), "ZT", nullptr,
+        {u"[microsoft access]"_s, "ZT", nullptr,
          "Provider=SQLOLEDB.1;Password=;Persist Security Info=False;User ID=sa;Initial Catalog=ZT;Data "
          "Source=SRV"},
         {kAccess, "ZT002", nullptr,
@@ -365,27 +360,26 @@ TEST_F(SharedConnectionTest, DerivesTheSetsString) {
     }
     gDBType = kSqlServer;
     try {
-        Get_ZtConnectString(QStringLiteral("ZT"),
-                            QStringLiteral("Provider=SQLOLEDB;Data Source=SRV;Initial Catalog=MAIN"));
+        Get_ZtConnectString(u"ZT"_s, u"Provider=SQLOLEDB;Data Source=SRV;Initial Catalog=MAIN"_s);
         ADD_FAILURE() << "no error";
     } catch (const RuntimeError& e) {
         EXPECT_EQ(e.number(), 5);
-        EXPECT_EQ(e.description(), QStringLiteral("无效的过程调用或参数"));
+        EXPECT_EQ(e.description(), u"无效的过程调用或参数"_s);
     }
     expectNoMessages();
 
     // The derived string opens the set's own file beside the manager's database.
     JetTestDb manager({}, JetTestDb::Use::SetGlobals);
-    const QString setFile = manager.folder() + QStringLiteral("/MAIN_BK001.MDB");
+    const QString setFile = manager.folder() + u"/MAIN_BK001.MDB"_s;
     ado::CreateJetDatabase(setFile);
     ado::Connection conn;
-    conn.setConnectionString(Get_ZtConnectString(QStringLiteral("MAIN_BK001"), gConnectString));
+    conn.setConnectionString(Get_ZtConnectString(u"MAIN_BK001"_s, gConnectString));
     conn.Open();
-    EXPECT_EQ(conn.Execute(QStringLiteral("CREATE TABLE Users (ID TEXT(10))")), -1);
+    EXPECT_EQ(conn.Execute(u"CREATE TABLE Users (ID TEXT(10))"_s), -1);
     conn.Close();
     conn.setConnectionString(JetTestDatabase::connectionStringFor(setFile));
     conn.Open();
-    EXPECT_EQ(conn.query(QStringLiteral("select * from Users")).fields.size(), 1);
+    EXPECT_EQ(conn.query(u"select * from Users"_s).fields.size(), 1);
 }
 
 }  // namespace

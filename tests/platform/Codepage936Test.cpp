@@ -3,6 +3,8 @@
 #include "platform/Codepage936.h"
 #include "platform/RuntimeError.h"
 
+using namespace Qt::StringLiterals;
+
 namespace cp936 = ztgl::cp936;
 
 namespace {
@@ -42,17 +44,12 @@ TEST(Codepage936, ChrGivesTheCharacterOfACodeAndIsTheInverseOfAsc) {
         int code;
         QString text;
     } cases[] = {
-        {0, QString(QChar(0))},
-        {13, QStringLiteral("\r")},
-        {65, QStringLiteral("A")},
-        {127, QString(QChar(127))},
-        {128, u("€")},
-        {255, QString(QChar(0xF8F5))},
-        {0x81, QStringLiteral("?")},  // a lead byte alone is no character
-        {0xD6, QStringLiteral("?")},
-        {-10544, u("中")},
-        {0xD6D0, u("中")},
-        {-20319, u("啊")},
+        {0, QString(QChar(0))}, {13, u"\r"_s},
+        {65, u"A"_s},           {127, QString(QChar(127))},
+        {128, u("€")},          {255, QString(QChar(0xF8F5))},
+        {0x81, u"?"_s},  // a lead byte alone is no character
+        {0xD6, u"?"_s},         {-10544, u("中")},
+        {0xD6D0, u("中")},      {-20319, u("啊")},
     };
     for (const auto& c : cases)
         EXPECT_EQ(cp936::Chr(c.code), c.text) << c.code;
@@ -66,7 +63,7 @@ TEST(Codepage936, ChrGivesTheCharacterOfACodeAndIsTheInverseOfAsc) {
             ADD_FAILURE() << bad;
         } catch (const ztgl::RuntimeError& e) {
             EXPECT_EQ(e.number(), 5);
-            EXPECT_EQ(e.description(), QStringLiteral("无效的过程调用或参数"));
+            EXPECT_EQ(e.description(), u"无效的过程调用或参数"_s);
         }
     }
 }
@@ -93,12 +90,12 @@ TEST(Codepage936, DecodesAsWindowsDoesAndBrokenBytesBecomeQuestionMarks) {
         {QByteArray("\xa1\xaa"), QString(QChar(0x2014))},
         {QByteArray("\x81\x40"), QString(QChar(0x4E02))},
         // Broken bytes become question marks and keep their neighbours.
-        {QByteArray("\x81"), QStringLiteral("?")},  // lead byte at the end
-        {QByteArray("ab\xd6"), QStringLiteral("ab?")},
-        {QByteArray("\x81\x30"), QStringLiteral("?0")},  // invalid trail: read again
-        {QByteArray("\xd6\n"), QStringLiteral("?\n")},   // never swallows a line end
-        {QByteArray("\xd6=1"), QStringLiteral("?=1")},
-        {QByteArray("\xd6\x7f"), QStringLiteral("?\x7f")},
+        {QByteArray("\x81"), u"?"_s},  // lead byte at the end
+        {QByteArray("ab\xd6"), u"ab?"_s},
+        {QByteArray("\x81\x30"), u"?0"_s},  // invalid trail: read again
+        {QByteArray("\xd6\n"), u"?\n"_s},   // never swallows a line end
+        {QByteArray("\xd6=1"), u"?=1"_s},
+        {QByteArray("\xd6\x7f"), u"?\x7f"_s},
         {QByteArray("x\0y", 3), QString::fromLatin1("x\0y", 3)},  // NULs are kept
     };
     for (const auto& c : cases)

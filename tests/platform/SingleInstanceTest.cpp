@@ -8,13 +8,15 @@
 #include "ScopedEnvironment.h"
 #include "platform/SingleInstance.h"
 
+using namespace Qt::StringLiterals;
+
 using ztgl::SingleInstance;
 
 namespace {
 
 // A key of its own for every test, so parallel test runs never meet.
 QString uniqueKey(const char* name) {
-    return QStringLiteral("ztgl-test-%1-%2").arg(QCoreApplication::applicationPid()).arg(QLatin1String(name));
+    return u"ztgl-test-%1-%2"_s.arg(QCoreApplication::applicationPid()).arg(QLatin1String(name));
 }
 
 }  // namespace
@@ -85,5 +87,5 @@ TEST(SingleInstance, UnusableLockFolderDoesNotRefuseTheStart) {
     env.set("TMPDIR", "/nonexistent/ztgl-test-folder");
     SingleInstance first(uniqueKey("nowhere"));
     EXPECT_TRUE(first.acquire());
-    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/nonexistent/ztgl-test-folder")));
+    EXPECT_FALSE(QFileInfo::exists(u"/nonexistent/ztgl-test-folder"_s));
 }

@@ -10,6 +10,8 @@
 #include "platform/ProgramFolder.h"
 #include "process/IniFile.h"
 
+using namespace Qt::StringLiterals;
+
 using ztgl::Read_Ini;
 using ztgl::Write_Ini;
 using ztgl::test::RecordingUiPort;
@@ -22,14 +24,14 @@ QString u(const char* utf8) {
 
 class IniFileTest : public ::testing::Test {
 protected:
-    QString path(const QString& name = QStringLiteral("kxconfig.ini")) const { return dir.filePath(name); }
+    QString path(const QString& name = u"kxconfig.ini"_s) const { return dir.filePath(name); }
 
-    void put(const QByteArray& bytes, const QString& name = QStringLiteral("kxconfig.ini")) {
+    void put(const QByteArray& bytes, const QString& name = u"kxconfig.ini"_s) {
         QFile f(path(name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
-    QByteArray bytes(const QString& name = QStringLiteral("kxconfig.ini")) const {
+    QByteArray bytes(const QString& name = u"kxconfig.ini"_s) const {
         QFile f(path(name));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
@@ -136,7 +138,7 @@ TEST_F(IniFileTest, ReadsTheValueOfTheFirstMatchingKeyWithoutMessages) {
         EXPECT_EQ(read(c.section, c.key), u(c.value)) << c.file.left(40).toStdString() << " " << c.key;
     }
     EXPECT_TRUE(port.messages.isEmpty());
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kxconfig.ini")});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"kxconfig.ini"_s});
 }
 
 TEST_F(IniFileTest, LongValuesAreCutTo255Bytes) {
@@ -169,10 +171,10 @@ TEST_F(IniFileTest, HugeFilesAndVeryLongLines) {
         big += "; filler line with some text in it 0123456789\r\n";
     big += "LONG=" + QByteArray(1024 * 1024, 'L') + "\r\n[LAST]\r\nK=end\r\n";
     put(big);
-    EXPECT_EQ(read("FIRST", "K"), QStringLiteral("1"));
+    EXPECT_EQ(read("FIRST", "K"), u"1"_s);
     EXPECT_EQ(read("FIRST", "LONG"), QString(255, QLatin1Char('L')));
-    EXPECT_EQ(read("LAST", "K"), QStringLiteral("end"));
-    write("LAST", "K", QStringLiteral("changed"));
+    EXPECT_EQ(read("LAST", "K"), u"end"_s);
+    write("LAST", "K", u"changed"_s);
     big.replace("K=end", "K=changed");
     EXPECT_EQ(bytes(), big);
 }
@@ -222,24 +224,24 @@ TEST_F(IniFileTest, WritingChangesOnlyTheKeyAndKeepsEveryOtherByte) {
 }
 
 TEST_F(IniFileTest, ReadingADirectoryReturnsEmptyWithoutMessage) {
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("kxconfig.ini")));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"kxconfig.ini"_s));
     EXPECT_EQ(read("BASESETUP", "ISWLB"), QString());
     EXPECT_TRUE(port.messages.isEmpty());
 }
 
 TEST_F(IniFileTest, WritingOverADirectoryReportsAndChangesNothing) {
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("kxconfig.ini")));
-    write("SERVERINFO", "IP", QStringLiteral("1.2.3.4"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"kxconfig.ini"_s));
+    write("SERVERINFO", "IP", u"1.2.3.4"_s);
     expectOneError("路径/文件访问错误");
     EXPECT_TRUE(QFileInfo(path()).isDir());
     EXPECT_TRUE(QDir(path()).isEmpty());
 }
 
 TEST_F(IniFileTest, WritingIntoAMissingFolderReportsAndCreatesNothing) {
-    const QString file = dir.filePath(QStringLiteral("missing/kxconfig.ini"));
-    Write_Ini(QStringLiteral("SERVERINFO"), QStringLiteral("IP"), QStringLiteral("1.2.3.4"), file);
+    const QString file = dir.filePath(u"missing/kxconfig.ini"_s);
+    Write_Ini(u"SERVERINFO"_s, u"IP"_s, u"1.2.3.4"_s, file);
     expectOneError("路径未找到");
-    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("missing"))));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(u"missing"_s)));
 }
 
 TEST_F(IniFileTest, UnreadableFileReadsEmptyQuietlyAndIsNotOverwritten) {
@@ -249,7 +251,7 @@ TEST_F(IniFileTest, UnreadableFileReadsEmptyQuietlyAndIsNotOverwritten) {
     ASSERT_TRUE(QFile::setPermissions(path(), QFileDevice::WriteOwner));
     EXPECT_EQ(read("BASESETUP", "ISWLB"), QString());
     EXPECT_TRUE(port.messages.isEmpty());
-    write("SERVERINFO", "IP", QStringLiteral("1.2.3.4"));
+    write("SERVERINFO", "IP", u"1.2.3.4"_s);
     expectOneError("拒绝的权限");
     QFile::setPermissions(path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     EXPECT_EQ(bytes(), kConfig);
@@ -261,8 +263,8 @@ TEST_F(IniFileTest, ReadOnlyFolderReportsNamesTheFolderOnceAndKeepsTheOldFile) {
         GTEST_SKIP() << "permissions do not apply to root";
     put(kConfig);
     ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    write("SERVERINFO", "IP", QStringLiteral("1.2.3.4"));
-    write("SERVERINFO", "PORT", QStringLiteral("2001"));
+    write("SERVERINFO", "IP", u"1.2.3.4"_s);
+    write("SERVERINFO", "PORT", u"2001"_s);
     QFile::setPermissions(dir.path(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     ASSERT_EQ(port.messages.size(), 3);
