@@ -239,33 +239,29 @@ int errorNumber(const std::function<void()>& action) {
 
 TEST(JetFunctions, ClngRoundsHalvesToEven) {
     const struct {
-        QVariant in;
+        QVariantList in;
         qlonglong out;
     } cases[] = {
-        {0.5, 0},
-        {1.5, 2},
-        {2.5, 2},
-        {3.5, 4},
-        {-0.5, 0},
-        {-1.5, -2},
-        {-2.5, -2},
-        {2.4999, 2},
-        {2.5001, 3},
-        {-2.6, -3},
-        {qlonglong(7), 7},
-        {u" 12 "_s, 12},
-        {u"10"_s, 10},
-        {u"2.5"_s, 2},
-        {u"-3.5"_s, -4},
-        {u"1,234"_s, 1234},
-        {u"1e3"_s, 1000},
-        {u"&H1F"_s, 31},
-        {u"True"_s, -1},
-        {2147483647.4, 2147483647},
-        {-2147483648.0, -2147483648LL},
+        {{0.5, -0.5}, 0},
+        {{1.5, 2.5, 2.4999, u"2.5"_s}, 2},
+        {{3.5}, 4},
+        {{-1.5, -2.5}, -2},
+        {{2.5001}, 3},
+        {{-2.6}, -3},
+        {{u"-3.5"_s}, -4},
+        {{qlonglong(7)}, 7},
+        {{u" 12 "_s}, 12},
+        {{u"10"_s}, 10},
+        {{u"1,234"_s}, 1234},
+        {{u"1e3"_s}, 1000},
+        {{u"&H1F"_s}, 31},
+        {{u"True"_s}, -1},
+        {{2147483647.4}, 2147483647},
+        {{-2147483648.0}, -2147483648LL},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(JetFunctions::clng(c.in).toLongLong(), c.out) << c.in.toString().toStdString();
+        for (const QVariant& in : c.in)
+            EXPECT_EQ(JetFunctions::clng(in).toLongLong(), c.out) << in.toString().toStdString();
 }
 
 TEST(JetFunctions, ClngOfNullIsNullAndBadValuesAndOverflowsAreErrors) {
