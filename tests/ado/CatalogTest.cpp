@@ -7,6 +7,8 @@
 #include "ado/DataType.h"
 #include "ado/JetCatalog.h"
 
+using namespace Qt::StringLiterals;
+
 using ado::CatalogColumn;
 using ado::CatalogTable;
 using ado::JetCatalog;
@@ -19,7 +21,7 @@ QStringList propertiesOf(const CatalogColumn& c) {
     QStringList out;
     for (const auto& p : c.properties) {
         const QString value = p.second.typeId() == QMetaType::Bool
-                                  ? (p.second.toBool() ? QStringLiteral("true") : QStringLiteral("false"))
+                                  ? (p.second.toBool() ? u"true"_s : u"false"_s)
                                   : p.second.toString();
         out << p.first + QLatin1Char('=') + value;
     }
@@ -30,25 +32,23 @@ class JetCatalogTest : public ::testing::Test {
 protected:
     void SetUp() override {
         db.exec({
-            QStringLiteral(
-                "CREATE TABLE Goods (Code TEXT(20) NOT NULL, Name TEXT(50) DEFAULT \"新商品\", "
-                "Note MEMO DEFAULT 'it''s', Price CURRENCY DEFAULT 0, Qty DOUBLE DEFAULT -1.5, "
-                "Added DATETIME DEFAULT now(), Active BIT DEFAULT 1, Kind SHORT, Flags BYTE, Ratio SINGLE, "
-                "Id GUID, Amount DECIMAL(18,4), Pic LONGBINARY, Counter COUNTER, Empty TEXT(5) DEFAULT NULL, "
-                "Quote TEXT(9) DEFAULT 'say \"hi\"', "
-                "CONSTRAINT PK_Goods PRIMARY KEY (Code), CONSTRAINT UQ_Name UNIQUE (Name))"),
-            QStringLiteral("CREATE TABLE billLines (BillNo TEXT(20) NOT NULL, LineNo LONG NOT NULL, "
-                           "GoodsCode TEXT(20) REFERENCES Goods (Code), Unit TEXT(10), "
-                           "PRIMARY KEY (BillNo, LineNo), "
-                           "CONSTRAINT FK_Lines_Bills FOREIGN KEY (BillNo) REFERENCES Bills (BillNo), UNIQUE "
-                           "(GoodsCode, Unit))"),
-            QStringLiteral("CREATE TABLE Bills (BillNo TEXT(20) PRIMARY KEY, Made DATETIME)"),
-            QStringLiteral("CREATE UNIQUE INDEX IX_Bills_Made ON Bills (Made)"),
-            QStringLiteral("CREATE INDEX IX_Lines_Unit ON billLines (Unit)"),
-            QStringLiteral("CREATE TABLE MSysObjects (Id LONG)"),
-            QStringLiteral("CREATE TABLE ~TMPCLP1 (Id LONG)")
-                .replace(QStringLiteral("~TMPCLP1"), QStringLiteral("[~TMPCLP1]")),
-            QStringLiteral("CREATE VIEW vGoods AS SELECT Code, Name, Price * 2 AS Twice FROM Goods"),
+            u"CREATE TABLE Goods (Code TEXT(20) NOT NULL, Name TEXT(50) DEFAULT \"新商品\", "
+            "Note MEMO DEFAULT 'it''s', Price CURRENCY DEFAULT 0, Qty DOUBLE DEFAULT -1.5, "
+            "Added DATETIME DEFAULT now(), Active BIT DEFAULT 1, Kind SHORT, Flags BYTE, Ratio SINGLE, "
+            "Id GUID, Amount DECIMAL(18,4), Pic LONGBINARY, Counter COUNTER, Empty TEXT(5) DEFAULT NULL, "
+            "Quote TEXT(9) DEFAULT 'say \"hi\"', "
+            "CONSTRAINT PK_Goods PRIMARY KEY (Code), CONSTRAINT UQ_Name UNIQUE (Name))"_s,
+            u"CREATE TABLE billLines (BillNo TEXT(20) NOT NULL, LineNo LONG NOT NULL, "
+            "GoodsCode TEXT(20) REFERENCES Goods (Code), Unit TEXT(10), "
+            "PRIMARY KEY (BillNo, LineNo), "
+            "CONSTRAINT FK_Lines_Bills FOREIGN KEY (BillNo) REFERENCES Bills (BillNo), UNIQUE "
+            "(GoodsCode, Unit))"_s,
+            u"CREATE TABLE Bills (BillNo TEXT(20) PRIMARY KEY, Made DATETIME)"_s,
+            u"CREATE UNIQUE INDEX IX_Bills_Made ON Bills (Made)"_s,
+            u"CREATE INDEX IX_Lines_Unit ON billLines (Unit)"_s,
+            u"CREATE TABLE MSysObjects (Id LONG)"_s,
+            u"CREATE TABLE ~TMPCLP1 (Id LONG)"_s.replace(u"~TMPCLP1"_s, u"[~TMPCLP1]"_s),
+            u"CREATE VIEW vGoods AS SELECT Code, Name, Price * 2 AS Twice FROM Goods"_s,
         });
         catalog.Open(db.connectionString());
     }
@@ -61,28 +61,39 @@ protected:
 
 TEST_F(JetCatalogTest, ListsTablesSortedWithoutRegardToCaseAndHidesTheEnginesOwn) {
     // A table of the engine's own (created by an AUTOINCREMENT key) stays out of the catalogue.
-    db.exec({QStringLiteral("CREATE TABLE Seq (Id INTEGER PRIMARY KEY AUTOINCREMENT)"),
-             QStringLiteral("INSERT INTO Seq DEFAULT VALUES")});
+    db.exec(
+        {u"CREATE TABLE Seq (Id INTEGER PRIMARY KEY AUTOINCREMENT)"_s, u"INSERT INTO Seq DEFAULT VALUES"_s});
     catalog.Open(db.connectionString());
     QStringList names, types;
     for (const auto& t : catalog.Tables()) {
         names << t.name;
         types << t.type;
     }
-    EXPECT_EQ(names,
-              QStringList({QStringLiteral("billLines"), QStringLiteral("Bills"), QStringLiteral("Goods"),
-                           QStringLiteral("MSysObjects"), QStringLiteral("Seq"), QStringLiteral("vGoods"),
-                           QStringLiteral("~TMPCLP1")}));
-    EXPECT_EQ(types, QStringList({QStringLiteral("TABLE"), QStringLiteral("TABLE"), QStringLiteral("TABLE"),
-                                  QStringLiteral("SYSTEM TABLE"), QStringLiteral("TABLE"),
-                                  QStringLiteral("VIEW"), QStringLiteral("TABLE")}));
-    EXPECT_NE(catalog.table(QStringLiteral("GOODS")), nullptr);
-    EXPECT_EQ(catalog.table(QStringLiteral("sqlite_master")), nullptr);
-    EXPECT_EQ(catalog.table(QStringLiteral("sqlite_sequence")), nullptr);
+    EXPECT_EQ(names, QStringList({u"billLines"_s, u"Bills"_s, u"Goods"_s, u"MSysObjects"_s, u"Seq"_s,
+                                  u"vGoods"_s, u"~TMPCLP1"_s}));
+    EXPECT_EQ(types, QStringList({u"TABLE"_s, u"TABLE"_s, u"TABLE"_s, u"SYSTEM TABLE"_s, u"TABLE"_s,
+                                  u"VIEW"_s, u"TABLE"_s}));
+    EXPECT_NE(catalog.table(u"GOODS"_s), nullptr);
+    EXPECT_EQ(catalog.table(u"sqlite_master"_s), nullptr);
+    EXPECT_EQ(catalog.table(u"sqlite_sequence"_s), nullptr);
+    const CatalogTable* v = catalog.table(u"vGoods"_s);
+    ASSERT_NE(v, nullptr);
+    ASSERT_EQ(v->columns.size(), 3);
+    EXPECT_EQ(v->columns[0].type, ado::adVarWChar);
+    EXPECT_EQ(v->columns[0].definedSize, 20);
+    EXPECT_EQ(v->columns[2].name, u"Twice"_s);
+
+    // Read again after changes.
+    db.exec({u"DROP TABLE MSysObjects"_s, u"ALTER TABLE Bills ADD Memo MEMO"_s});
+    catalog.Open(db.connectionString());
+    EXPECT_EQ(catalog.table(u"MSysObjects"_s), nullptr);
+    const ado::CatalogColumn* memo = catalog.table(u"Bills"_s)->column(u"Memo"_s);
+    ASSERT_NE(memo, nullptr);
+    EXPECT_EQ(memo->type, ado::adLongVarWChar);
 }
 
 TEST_F(JetCatalogTest, ColumnsCarryTypeSizeAndJetProperties) {
-    const CatalogTable* goods = catalog.table(QStringLiteral("Goods"));
+    const CatalogTable* goods = catalog.table(u"Goods"_s);
     ASSERT_NE(goods, nullptr);
     const struct {
         const char* name;
@@ -118,47 +129,25 @@ TEST_F(JetCatalogTest, ColumnsCarryTypeSizeAndJetProperties) {
         EXPECT_EQ(c.definedSize, expected[i].size) << expected[i].name;
         EXPECT_EQ(propertiesOf(c), expected[i].properties) << expected[i].name;
     }
-    EXPECT_FALSE(goods->columns[0].hasProperty(QStringLiteral("Default")));
-    EXPECT_EQ(goods->column(QStringLiteral("Name"))->property(QStringLiteral("Nullable")), QVariant(true));
+    EXPECT_FALSE(goods->columns[0].hasProperty(u"Default"_s));
+    EXPECT_EQ(goods->column(u"Name"_s)->property(u"Nullable"_s), QVariant(true));
 }
 
 TEST_F(JetCatalogTest, KeysArePrimaryThenForeignThenUniqueEachByName) {
     const auto keysOf = [&](const char* table) {
         QStringList out;
         for (const auto& k : catalog.table(QString::fromLatin1(table))->keys)
-            out << QStringLiteral("%1 %2 (%3)").arg(k.type).arg(k.name, k.columns.join(QLatin1Char(',')));
+            out << u"%1 %2 (%3)"_s.arg(k.type).arg(k.name, k.columns.join(QLatin1Char(',')));
         return out;
     };
-    EXPECT_EQ(keysOf("Goods"),
-              QStringList({QStringLiteral("1 PK_Goods (Code)"), QStringLiteral("3 UQ_Name (Name)")}));
+    EXPECT_EQ(keysOf("Goods"), QStringList({u"1 PK_Goods (Code)"_s, u"3 UQ_Name (Name)"_s}));
     EXPECT_EQ(keysOf("billLines"),
-              QStringList({QStringLiteral("1 PrimaryKey (BillNo,LineNo)"),
-                           QStringLiteral("2 FK_Lines_Bills (BillNo)"),
-                           QStringLiteral("2 GoodsbillLines (GoodsCode)"),
-                           QStringLiteral("3 UQ_billLines_GoodsCode_Unit (GoodsCode,Unit)")}));
-    EXPECT_EQ(keysOf("Bills"), QStringList({QStringLiteral("1 PrimaryKey (BillNo)"),
-                                            QStringLiteral("3 IX_Bills_Made (Made)")}));
+              QStringList({u"1 PrimaryKey (BillNo,LineNo)"_s, u"2 FK_Lines_Bills (BillNo)"_s,
+                           u"2 GoodsbillLines (GoodsCode)"_s,
+                           u"3 UQ_billLines_GoodsCode_Unit (GoodsCode,Unit)"_s}));
+    EXPECT_EQ(keysOf("Bills"), QStringList({u"1 PrimaryKey (BillNo)"_s, u"3 IX_Bills_Made (Made)"_s}));
     EXPECT_TRUE(keysOf("MSysObjects").isEmpty());
     EXPECT_TRUE(keysOf("vGoods").isEmpty());
-}
-
-TEST_F(JetCatalogTest, ViewColumnsAreListed) {
-    const CatalogTable* v = catalog.table(QStringLiteral("vGoods"));
-    ASSERT_NE(v, nullptr);
-    ASSERT_EQ(v->columns.size(), 3);
-    EXPECT_EQ(v->columns[0].type, ado::adVarWChar);
-    EXPECT_EQ(v->columns[0].definedSize, 20);
-    EXPECT_EQ(v->columns[2].name, QStringLiteral("Twice"));
-}
-
-TEST_F(JetCatalogTest, ReadsAgainAfterChanges) {
-    db.exec({QStringLiteral("DROP TABLE MSysObjects"), QStringLiteral("ALTER TABLE Bills ADD Memo MEMO")});
-    catalog.Open(db.connectionString());
-    EXPECT_EQ(catalog.table(QStringLiteral("MSysObjects")), nullptr);
-    const CatalogTable* bills = catalog.table(QStringLiteral("Bills"));
-    ASSERT_NE(bills, nullptr);
-    ASSERT_NE(bills->column(QStringLiteral("Memo")), nullptr);
-    EXPECT_EQ(bills->column(QStringLiteral("Memo"))->type, ado::adLongVarWChar);
 }
 
 TEST(JetCatalogDefault, EngineDefaultsAsJetStoresThem) {

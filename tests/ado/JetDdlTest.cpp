@@ -8,6 +8,8 @@
 #include "ado/Recordset.h"
 #include "platform/RuntimeError.h"
 
+using namespace Qt::StringLiterals;
+
 using ado::JetConstraint;
 using ado::JetDdl;
 
@@ -47,40 +49,36 @@ TEST(JetDdlRewrite, ColumnDefinitionsBecomeTheEngines) {
         const JetDdl::Plan plan = JetDdl::rewrite(QString::fromUtf8(c.in));
         EXPECT_EQ(plan.sql, QString::fromUtf8(c.out)) << c.in;
     }
-}
-
-TEST(JetDdlRewrite, CountersGetANumberingTrigger) {
-    JetDdl::Plan plan = JetDdl::rewrite(QStringLiteral("CREATE TABLE T (ID AUTOINCREMENT(100, 5), A LONG)"));
+    // Counters get a numbering trigger.
+    const JetDdl::Plan plan = JetDdl::rewrite(u"CREATE TABLE T (ID AUTOINCREMENT(100, 5), A LONG)"_s);
     ASSERT_EQ(plan.after.size(), 1);
-    EXPECT_EQ(
-        plan.after[0],
-        QStringLiteral(
-            "CREATE TRIGGER [T_ID_Counter] AFTER INSERT ON [T] FOR EACH ROW WHEN NEW.[ID] IS NULL BEGIN "
-            "UPDATE [T] SET [ID] = (SELECT IFNULL(MAX([ID]) + 5, 100) FROM [T]) WHERE rowid = NEW.rowid; "
-            "END"));
-    EXPECT_TRUE(JetDdl::rewrite(QStringLiteral("CREATE TABLE T (A LONG)")).after.isEmpty());
+    EXPECT_EQ(plan.after[0],
+              u"CREATE TRIGGER [T_ID_Counter] AFTER INSERT ON [T] FOR EACH ROW WHEN NEW.[ID] IS NULL BEGIN "
+              "UPDATE [T] SET [ID] = (SELECT IFNULL(MAX([ID]) + 5, 100) FROM [T]) WHERE rowid = NEW.rowid; "
+              "END"_s);
+    EXPECT_TRUE(JetDdl::rewrite(u"CREATE TABLE T (A LONG)"_s).after.isEmpty());
 }
 
 TEST(JetDdlConstraints, ReadsEveryKeyOfADefinition) {
-    const QVector<JetConstraint> keys = JetDdl::constraints(QStringLiteral(
-        "CREATE TABLE [Order Lines] (A TEXT(10) COLLATE NOCASE NOT NULL, B LONG CONSTRAINT UQ_B UNIQUE, "
+    const QVector<JetConstraint> keys = JetDdl::constraints(
+        u"CREATE TABLE [Order Lines] (A TEXT(10) COLLATE NOCASE NOT NULL, B LONG CONSTRAINT UQ_B UNIQUE, "
         "C LONG REFERENCES Parent (X) ON DELETE CASCADE, D LONG UNIQUE, E TEXT(5) CHECK (E <> 'UNIQUE'), "
         "CONSTRAINT PK_OL PRIMARY KEY (A, [B]), CONSTRAINT FK_OL FOREIGN KEY (D, E) REFERENCES [Other] (P, "
         "Q), "
-        "UNIQUE (C, D), FOREIGN KEY (A) REFERENCES Third)"));
+        "UNIQUE (C, D), FOREIGN KEY (A) REFERENCES Third)"_s);
     const struct {
         JetConstraint::Kind kind;
         const char* name;
         QStringList columns;
         const char* ref;
     } expected[] = {
-        {JetConstraint::Unique, "UQ_B", {QStringLiteral("B")}, ""},
-        {JetConstraint::Foreign, "", {QStringLiteral("C")}, "Parent"},
-        {JetConstraint::Unique, "", {QStringLiteral("D")}, ""},
-        {JetConstraint::Primary, "PK_OL", {QStringLiteral("A"), QStringLiteral("B")}, ""},
-        {JetConstraint::Foreign, "FK_OL", {QStringLiteral("D"), QStringLiteral("E")}, "Other"},
-        {JetConstraint::Unique, "", {QStringLiteral("C"), QStringLiteral("D")}, ""},
-        {JetConstraint::Foreign, "", {QStringLiteral("A")}, "Third"},
+        {JetConstraint::Unique, "UQ_B", {u"B"_s}, ""},
+        {JetConstraint::Foreign, "", {u"C"_s}, "Parent"},
+        {JetConstraint::Unique, "", {u"D"_s}, ""},
+        {JetConstraint::Primary, "PK_OL", {u"A"_s, u"B"_s}, ""},
+        {JetConstraint::Foreign, "FK_OL", {u"D"_s, u"E"_s}, "Other"},
+        {JetConstraint::Unique, "", {u"C"_s, u"D"_s}, ""},
+        {JetConstraint::Foreign, "", {u"A"_s}, "Third"},
     };
     ASSERT_EQ(keys.size(), int(std::size(expected)));
     for (int i = 0; i < keys.size(); ++i) {
@@ -89,76 +87,57 @@ TEST(JetDdlConstraints, ReadsEveryKeyOfADefinition) {
         EXPECT_EQ(keys[i].columns, expected[i].columns) << i;
         EXPECT_EQ(keys[i].refTable, QString::fromUtf8(expected[i].ref)) << i;
     }
-    EXPECT_TRUE(JetDdl::constraints(QStringLiteral("CREATE VIEW V AS SELECT 1")).isEmpty());
-    EXPECT_TRUE(JetDdl::constraints(QStringLiteral("CREATE TABLE T (A LONG")).isEmpty());
+    EXPECT_TRUE(JetDdl::constraints(u"CREATE VIEW V AS SELECT 1"_s).isEmpty());
+    EXPECT_TRUE(JetDdl::constraints(u"CREATE TABLE T (A LONG"_s).isEmpty());
 }
 
-TEST(JetDdlEngine, TheBuildersTableDefinitionWorks) {
+// The rewritten definitions on the engine: defaults, memo text, counters and relationships.
+TEST(JetDdlEngine, DefinitionsCountersAndRelationshipsWork) {
     ztgl::test::JetTestDatabase db;
     db.exec(
-        {QStringLiteral("CREATE TABLE T (A TEXT(10) COLLATE NOCASE NOT NULL, B LONG DEFAULT 0, C CURRENCY, "
-                        "D DATETIME DEFAULT (now()), E BIT, F MEMO, CONSTRAINT PK_T PRIMARY KEY (A))"),
-         QStringLiteral("INSERT INTO T (A, F) VALUES ('a', '0012')")});
+        {u"CREATE TABLE T (A TEXT(10) COLLATE NOCASE NOT NULL, B LONG DEFAULT 0, C CURRENCY, "
+         "D DATETIME DEFAULT (now()), E BIT, F MEMO, CONSTRAINT PK_T PRIMARY KEY (A))"_s,
+         u"INSERT INTO T (A, F) VALUES ('a', '0012')"_s,
+         u"CREATE TABLE N (ID COUNTER NOT NULL, A TEXT(5), CONSTRAINT PK PRIMARY KEY (ID))"_s,
+         u"CREATE TABLE U (ID AUTOINCREMENT(100, 10) PRIMARY KEY, A TEXT(5))"_s,
+         u"INSERT INTO N (A) VALUES ('a')"_s, u"INSERT INTO N (A) VALUES ('b')"_s,
+         u"INSERT INTO N (ID, A) VALUES (10, 'c')"_s, u"INSERT INTO N (A) VALUES ('d')"_s,
+         u"INSERT INTO U (A) VALUES ('a')"_s, u"INSERT INTO U (A) VALUES ('b')"_s,
+         u"CREATE TABLE P (ID TEXT(10) PRIMARY KEY)"_s,
+         u"CREATE TABLE C (ID LONG PRIMARY KEY, PID TEXT(10), "
+         "CONSTRAINT FK_C_P FOREIGN KEY (PID) REFERENCES P (ID))"_s,
+         u"INSERT INTO P VALUES ('p1')"_s});
     ado::Connection conn;
     conn.setConnectionString(db.connectionString());
     conn.Open();
     ado::Recordset rs;
-    rs.Open(QStringLiteral("select * from T"), conn);
+    rs.Open(u"select * from T"_s, conn);
     ASSERT_FALSE(rs.Eof());
-    EXPECT_EQ(rs.Fields(QStringLiteral("B")).Value().toInt(), 0);
-    EXPECT_EQ(rs.Fields(QStringLiteral("D")).Value().typeId(), QMetaType::QDateTime);
-    EXPECT_EQ(rs.Fields(QStringLiteral("D")).Value().toDateTime().date(), QDate::currentDate());
-    EXPECT_EQ(rs.Fields(QStringLiteral("F")).Value().toString(),
-              QStringLiteral("0012"));  // memo keeps text as written
-    EXPECT_TRUE(rs.Fields(QStringLiteral("E")).isNull());
-}
+    EXPECT_EQ(rs.Fields(u"B"_s).Value().toInt(), 0);
+    EXPECT_EQ(rs.Fields(u"D"_s).Value().toDateTime().date(), QDate::currentDate());
+    EXPECT_EQ(rs.Fields(u"F"_s).Value().toString(), u"0012"_s);  // memo keeps text
+    EXPECT_TRUE(rs.Fields(u"E"_s).isNull());
 
-TEST(JetDdlEngine, CountersNumberNewRows) {
-    ztgl::test::JetTestDatabase db;
-    db.exec(
-        {QStringLiteral("CREATE TABLE T (ID COUNTER NOT NULL, A TEXT(5), CONSTRAINT PK PRIMARY KEY (ID))"),
-         QStringLiteral("CREATE TABLE U (ID AUTOINCREMENT(100, 10) PRIMARY KEY, A TEXT(5))"),
-         QStringLiteral("INSERT INTO T (A) VALUES ('a')"), QStringLiteral("INSERT INTO T (A) VALUES ('b')"),
-         QStringLiteral("INSERT INTO T (ID, A) VALUES (10, 'c')"),
-         QStringLiteral("INSERT INTO T (A) VALUES ('d')"), QStringLiteral("INSERT INTO U (A) VALUES ('a')"),
-         QStringLiteral("INSERT INTO U (A) VALUES ('b')")});
-    ado::Connection conn;
-    conn.setConnectionString(db.connectionString());
-    conn.Open();
-    ado::Recordset rs;
-    rs.Open(QStringLiteral("select ID, A from T order by ID"), conn);
-    QStringList got;
-    for (; !rs.Eof(); rs.MoveNext())
-        got << rs.Fields(0).text() + rs.Fields(1).text();
-    EXPECT_EQ(got, QStringList({QStringLiteral("1a"), QStringLiteral("2b"), QStringLiteral("10c"),
-                                QStringLiteral("11d")}));
-    rs.Open(QStringLiteral("select ID from U order by ID"), conn);
-    got.clear();
-    for (; !rs.Eof(); rs.MoveNext())
-        got << rs.Fields(0).text();
-    EXPECT_EQ(got, QStringList({QStringLiteral("100"), QStringLiteral("110")}));
-}
+    const auto column = [&](const char* sql) {
+        QStringList got;
+        for (rs.Open(QString::fromLatin1(sql), conn); !rs.Eof(); rs.MoveNext())
+            got << rs.Fields(0).text();
+        return got.join(QLatin1Char(' '));
+    };
+    EXPECT_EQ(column("select ID || A from N order by ID"), u"1a 2b 10c 11d"_s);
+    EXPECT_EQ(column("select ID from U order by ID"), u"100 110"_s);
 
-TEST(JetDdlEngine, RelationshipsAreEnforced) {
-    ztgl::test::JetTestDatabase db;
-    db.exec({QStringLiteral("CREATE TABLE P (ID TEXT(10) PRIMARY KEY)"),
-             QStringLiteral("CREATE TABLE C (ID LONG PRIMARY KEY, PID TEXT(10), "
-                            "CONSTRAINT FK_C_P FOREIGN KEY (PID) REFERENCES P (ID))"),
-             QStringLiteral("INSERT INTO P VALUES ('p1')")});
-    ado::Connection conn;
-    conn.setConnectionString(db.connectionString());
-    conn.Open();
-    EXPECT_EQ(conn.Execute(QStringLiteral("INSERT INTO C VALUES (1, 'p1')")), 1);
-    EXPECT_EQ(conn.Execute(QStringLiteral("INSERT INTO C VALUES (2, null)")),
-              1);  // no parent needed for Null
+    EXPECT_EQ(conn.Execute(u"INSERT INTO C VALUES (1, 'p1')"_s), 1);
+    EXPECT_EQ(conn.Execute(u"INSERT INTO C VALUES (2, null)"_s), 1);  // Null needs no parent
     for (const char* sql : {"INSERT INTO C VALUES (3, 'nobody')", "DELETE FROM P WHERE ID = 'p1'"}) {
         try {
             conn.Execute(QString::fromUtf8(sql));
             ADD_FAILURE() << sql << " was accepted";
         } catch (const ztgl::RuntimeError& e) {
             EXPECT_EQ(e.number(), 3201) << sql;
-            EXPECT_EQ(e.description(), QStringLiteral("不能添加、更改或删除记录：违反了表之间的关系规则"
-                                                      "（需要相关表中的记录，或相关表中还有记录引用它）。"));
+            EXPECT_EQ(e.description(),
+                      u"不能添加、更改或删除记录：违反了表之间的关系规则"
+                      "（需要相关表中的记录，或相关表中还有记录引用它）。"_s);
         }
     }
 }

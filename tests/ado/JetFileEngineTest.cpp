@@ -20,25 +20,26 @@
 #include "platform/RuntimeError.h"
 #include "process/Globals.h"
 
+using namespace Qt::StringLiterals;
+
 namespace ztgl {
 namespace {
 
 using test::JetFiles;
 
 QString describe(const ado::CatalogColumn& c) {
-    QString s = QStringLiteral("%1 %2/%3").arg(c.name).arg(c.type).arg(c.definedSize);
+    QString s = u"%1 %2/%3"_s.arg(c.name).arg(c.type).arg(c.definedSize);
     for (const auto& p : c.properties)
         s += QLatin1Char(' ') + p.first + QLatin1Char('=') + p.second.toString();
     return s;
 }
 
 QString describe(const ado::CatalogKey& k) {
-    QString s = QStringLiteral("%1 %2 (%3)").arg(k.name).arg(k.type).arg(k.columns.join(QLatin1Char(',')));
+    QString s = u"%1 %2 (%3)"_s.arg(k.name).arg(k.type).arg(k.columns.join(QLatin1Char(',')));
     if (k.type == ado::adKeyForeign)
-        s += QStringLiteral(" -> %1(%2)%3%4")
-                 .arg(k.relatedTable, k.relatedColumns.join(QLatin1Char(',')))
-                 .arg(k.cascadeUpdate ? QStringLiteral(" update cascade") : QString())
-                 .arg(k.cascadeDelete ? QStringLiteral(" delete cascade") : QString());
+        s += u" -> %1(%2)%3%4"_s.arg(k.relatedTable, k.relatedColumns.join(QLatin1Char(',')))
+                 .arg(k.cascadeUpdate ? u" update cascade"_s : QString())
+                 .arg(k.cascadeDelete ? u" delete cascade"_s : QString());
     return s;
 }
 
@@ -46,7 +47,7 @@ ado::RowSet readTable(const QString& file, const QString& table, const QString& 
     ado::Connection c;
     c.setConnectionString(JetFiles::connectionString(file, password));
     c.Open();
-    return c.query(QStringLiteral("select * from ") + table);
+    return c.query(u"select * from "_s + table);
 }
 
 RuntimeError errorOf(const std::function<void()>& f) {
@@ -55,7 +56,7 @@ RuntimeError errorOf(const std::function<void()>& f) {
     } catch (const RuntimeError& e) {
         return e;
     }
-    return RuntimeError(0, QStringLiteral("no error"));
+    return RuntimeError(0, u"no error"_s);
 }
 
 QDateTime at(int y, int m, int d, int h = 0, int min = 0) {
@@ -64,17 +65,14 @@ QDateTime at(int y, int m, int d, int h = 0, int min = 0) {
 
 TEST(JetFileCatalogue, TablesColumnsPropertiesAndKeysAsJetKeepsThem) {
     ado::Catalog cat;
-    cat.Open(JetFiles::connectionString(JetFiles::path(QStringLiteral("testV2000.mdb"))));
+    cat.Open(JetFiles::connectionString(JetFiles::path(u"testV2000.mdb"_s)));
     QStringList names;
     for (const auto& t : cat.Tables())
         names << t.name + QLatin1Char('/') + t.type;
-    EXPECT_EQ(
-        names,
-        (QStringList{
-            QStringLiteral("MSysAccessObjects/SYSTEM TABLE"), QStringLiteral("MSysACEs/SYSTEM TABLE"),
-            QStringLiteral("MSysObjects/SYSTEM TABLE"), QStringLiteral("MSysQueries/SYSTEM TABLE"),
-            QStringLiteral("MSysRelationships/SYSTEM TABLE"), QStringLiteral("Table1/TABLE"),
-            QStringLiteral("Table2/TABLE"), QStringLiteral("Table3/TABLE"), QStringLiteral("Table4/TABLE")}));
+    EXPECT_EQ(names, (QStringList{u"MSysAccessObjects/SYSTEM TABLE"_s, u"MSysACEs/SYSTEM TABLE"_s,
+                                  u"MSysObjects/SYSTEM TABLE"_s, u"MSysQueries/SYSTEM TABLE"_s,
+                                  u"MSysRelationships/SYSTEM TABLE"_s, u"Table1/TABLE"_s, u"Table2/TABLE"_s,
+                                  u"Table3/TABLE"_s, u"Table4/TABLE"_s}));
 
     // Jet 3 keeps text sizes in characters, Jet 4 in bytes: both come out in characters.
     const QStringList table1 = {"A 202/50 Autoincrement=false Nullable=false",
@@ -134,15 +132,14 @@ TEST(JetFileCatalogue, TablesColumnsPropertiesAndKeysAsJetKeepsThem) {
 
 TEST(JetFileValues, EveryKindOfValueComesTyped) {
     const QVector<QVector<QVariant>> table1 = {
-        {QStringLiteral("abcdefg"), QStringLiteral("hijklmnop"), 2, 222, 333333333, 444.555, at(1974, 9, 21),
-         3.5, true},
-        {QStringLiteral("a"), QStringLiteral("b"), 0, 0, 0, 0.0, at(1981, 12, 12), 0.0, false},
+        {u"abcdefg"_s, u"hijklmnop"_s, 2, 222, 333333333, 444.555, at(1974, 9, 21), 3.5, true},
+        {u"a"_s, u"b"_s, 0, 0, 0, 0.0, at(1981, 12, 12), 0.0, false},
     };
     for (const char* file : {"testV2000.mdb", "testV1997.mdb"}) {
         SCOPED_TRACE(file);
-        ado::RowSet rows = readTable(JetFiles::path(QString::fromLatin1(file)), QStringLiteral("Table1"));
+        ado::RowSet rows = readTable(JetFiles::path(QString::fromLatin1(file)), u"Table1"_s);
         ASSERT_EQ(rows.rows.size(), 2);
-        if (rows.rows[0][0] == QStringLiteral("a"))  // Jet 3 keeps them the other way round
+        if (rows.rows[0][0] == u"a"_s)  // Jet 3 keeps them the other way round
             std::swap(rows.rows[0], rows.rows[1]);
         for (int r = 0; r < 2; ++r)
             for (int c = 0; c < 9; ++c) {
@@ -152,8 +149,7 @@ TEST(JetFileValues, EveryKindOfValueComesTyped) {
     }
 
     // A memo, an OLE object on a chain of pages, Unicode text, dates with a time, yes/no.
-    const ado::RowSet msp =
-        readTable(JetFiles::path(QStringLiteral("test2V2000.mdb")), QStringLiteral("MSP_PROJECTS"));
+    const ado::RowSet msp = readTable(JetFiles::path(u"test2V2000.mdb"_s), u"MSP_PROJECTS"_s);
     ASSERT_EQ(msp.rows.size(), 1);
     ASSERT_EQ(msp.fields.size(), 74);
     const auto value = [&](const char* name) {
@@ -164,32 +160,32 @@ TEST(JetFileValues, EveryKindOfValueComesTyped) {
     };
     const QString author = value("PROJ_PROP_AUTHOR").toString();
     EXPECT_EQ(author.size(), 348);
-    EXPECT_TRUE(author.startsWith(QStringLiteral("Jon Iles this is a a vawesraso")));
-    EXPECT_TRUE(author.endsWith(QStringLiteral("fj lkasj dlkfslkd jflksjadf as")));
+    EXPECT_TRUE(author.startsWith(u"Jon Iles this is a a vawesraso"_s));
+    EXPECT_TRUE(author.endsWith(u"fj lkasj dlkfslkd jflksjadf as"_s));
     const QByteArray ole = value("RESERVED_BINARY_DATA").toByteArray();
     EXPECT_EQ(ole.size(), 22970);
     EXPECT_EQ(QCryptographicHash::hash(ole, QCryptographicHash::Sha1).toHex(),
               QByteArray("e5b3682c5115b9e8722cd1cfbba68dea0c1330a9"));  // as mdb-export -b hex gives it
-    EXPECT_EQ(value("PROJ_OPT_CURRENCY_SYMBOL"), QVariant(QStringLiteral("£")));
+    EXPECT_EQ(value("PROJ_OPT_CURRENCY_SYMBOL"), QVariant(u"£"_s));
     EXPECT_EQ(value("PROJ_LAST_SAVED"), QVariant(at(2006, 2, 3, 22, 11)));
     EXPECT_EQ(value("PROJ_OPT_CALC_ACT_COSTS"), QVariant(true));
     EXPECT_EQ(value("PROJ_OPT_MINUTES_PER_WEEK"), QVariant(2400));
-    EXPECT_EQ(value("PROJ_INFO_CAL_NAME"), QVariant(QStringLiteral("Standard")));
+    EXPECT_EQ(value("PROJ_INFO_CAL_NAME"), QVariant(u"Standard"_s));
     EXPECT_TRUE(value("PROJ_PROJECT").isNull());
 }
 
 TEST(JetFileValues, ChineseTextAndEncodedPasswordsComeOutCharacterForCharacter) {
     QTemporaryDir dir;
-    const QString file = JetFiles::patchedTestV2000(dir.filePath(QStringLiteral("patched.mdb")));
+    const QString file = JetFiles::patchedTestV2000(dir.filePath(u"patched.mdb"_s));
     const QString encoded = JetFiles::encodedPassword();
-    EXPECT_EQ(encoded, Set_Mima(QStringLiteral("xagx")));
+    EXPECT_EQ(encoded, Set_Mima(u"xagx"_s));
     EXPECT_TRUE(encoded.contains(QChar(0x20ac)) &&
                 encoded.contains(QChar(4)));  // code 128 and a control code
     // Both patches found their place and fit it exactly.
     EXPECT_EQ(JetFiles::compressed(JetFiles::chineseText()).size(), 9);
     EXPECT_EQ(JetFiles::compressed(encoded).size(), 18);
-    EXPECT_NE(JetFiles::bytes(file), JetFiles::bytes(JetFiles::path(QStringLiteral("testV2000.mdb"))));
-    const ado::RowSet rows = readTable(file, QStringLiteral("Table1"));
+    EXPECT_NE(JetFiles::bytes(file), JetFiles::bytes(JetFiles::path(u"testV2000.mdb"_s)));
+    const ado::RowSet rows = readTable(file, u"Table1"_s);
     ASSERT_EQ(rows.rows.size(), 2);
     EXPECT_EQ(rows.rows[0][0], QVariant(JetFiles::chineseText()));
     EXPECT_EQ(rows.rows[0][1], QVariant(encoded));
@@ -201,17 +197,17 @@ TEST(JetFileValues, ChineseTextAndEncodedPasswordsComeOutCharacterForCharacter) 
         h.codePage = quint16(codePage);
         return ado::JetFileValue::text(raw, h);
     };
-    EXPECT_EQ(text(QByteArray("\x2d\x4e\x87\x65", 4), 1, 1252), QStringLiteral("中文"));
+    EXPECT_EQ(text(QByteArray("\x2d\x4e\x87\x65", 4), 1, 1252), u"中文"_s);
     EXPECT_EQ(text(QByteArray("\xff\xfe"
                               "ab\0\x2d\x4e\0c",
                               9),
                    1, 1252),
-              QStringLiteral("ab中c"));
-    EXPECT_EQ(text(QByteArray("\xd6\xd0\xce\xc4\x80"), 0, 936), QStringLiteral("中文€"));
+              u"ab中c"_s);
+    EXPECT_EQ(text(QByteArray("\xd6\xd0\xce\xc4\x80"), 0, 936), u"中文€"_s);
     EXPECT_EQ(text(QByteArray("\xa3"
                               "5"),
                    0, 1252),
-              QStringLiteral("£5"));
+              u"£5"_s);
 
     // Values the test files hold no rows of: a GUID, a negative amount, a date with its time.
     const auto value = [](quint8 type, const QByteArray& raw) {
@@ -221,7 +217,7 @@ TEST(JetFileValues, ChineseTextAndEncodedPasswordsComeOutCharacterForCharacter) 
     };
     EXPECT_EQ(value(ado::JetRepId, QByteArray::fromHex("3322110055447766"
                                                        "8899aabbccddeeff")),
-              QVariant(QStringLiteral("{00112233-4455-6677-8899-AABBCCDDEEFF}")));
+              QVariant(u"{00112233-4455-6677-8899-AABBCCDDEEFF}"_s));
     EXPECT_EQ(value(ado::JetMoney, QByteArray::fromHex("b29e43ffffffffff")), QVariant(-1234.5678));
     EXPECT_EQ(value(ado::JetDateTime, QByteArray::fromHex("d2277dd29225e640")),
               QVariant(at(2024, 3, 5, 14, 7)));
@@ -232,8 +228,7 @@ TEST(JetFileValues, ChineseTextAndEncodedPasswordsComeOutCharacterForCharacter) 
 
 TEST(JetFileWrites, EveryStatementButReadingATableIsRefusedAndNothingIsWritten) {
     QTemporaryDir dir;
-    const QString file =
-        JetFiles::copy(QStringLiteral("indexTestV2003.mdb"), dir.filePath(QStringLiteral("T.mdb")));
+    const QString file = JetFiles::copy(u"indexTestV2003.mdb"_s, dir.filePath(u"T.mdb"_s));
     const QByteArray before = JetFiles::bytes(file);
     // Not even a file the program may not write stops it from reading.
     QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
@@ -242,11 +237,9 @@ TEST(JetFileWrites, EveryStatementButReadingATableIsRefusedAndNothingIsWritten) 
     c.Open();
     EXPECT_TRUE(c.isJetFile());
     const QString refused =
-        QStringLiteral(
-            "数据库“%1”是 Microsoft "
-            "Access（Jet）格式的文件：本程序只整表读取这种文件，从不在其中写入，也不执行别的语句。"
-            "请先在程序文件夹中运行“ztgl-admin import”，把它转换为本程序的格式。")
-            .arg(file);
+        u"数据库“%1”是 Microsoft "
+        "Access（Jet）格式的文件：本程序只整表读取这种文件，从不在其中写入，也不执行别的语句。"
+        "请先在程序文件夹中运行“ztgl-admin import”，把它转换为本程序的格式。"_s.arg(file);
     for (const char* sql : {"insert into Table2 (id, data) values (9, 'x')", "UPDATE Table2 SET data = 'y'",
                             "delete from Table2", "drop table Table2", "create table T (a long)",
                             "select * from Table2 where id = 1", "select count(*) from Table2"}) {
@@ -257,8 +250,8 @@ TEST(JetFileWrites, EveryStatementButReadingATableIsRefusedAndNothingIsWritten) 
     }
     c.BeginTrans();
     c.CommitTrans();
-    EXPECT_EQ(c.query(QStringLiteral("SELECT * FROM [Table2];")).rows.size(), 3);
-    EXPECT_EQ(errorOf([&] { c.query(QStringLiteral("select * from Nowhere")); }).number(), 3078);
+    EXPECT_EQ(c.query(u"SELECT * FROM [Table2];"_s).rows.size(), 3);
+    EXPECT_EQ(errorOf([&] { c.query(u"select * from Nowhere"_s); }).number(), 3078);
     c.Close();
     EXPECT_EQ(JetFiles::bytes(file), before);
 
@@ -269,12 +262,10 @@ TEST(JetFileWrites, EveryStatementButReadingATableIsRefusedAndNothingIsWritten) 
     EXPECT_EQ(Open_Connect(), 0);
     ASSERT_EQ(port.messages.size(), 1);
     EXPECT_EQ(port.messages[0].text,
-              QStringLiteral(
-                  "Open_Connect():帐套管理的数据库“%1”是 Microsoft Access（Jet）格式的文件，本程序只能读取、"
-                  "不能修改这种文件。请先在程序文件夹中运行“ztgl-admin import”，把它和各帐套的数据库一起"
-                  "转换为本程序的格式，再启动本程序。")
-                  .arg(file));
-    EXPECT_EQ(port.messages[0].title, QStringLiteral("提示信息"));
+              u"Open_Connect():帐套管理的数据库“%1”是 Microsoft Access（Jet）格式的文件，本程序只能读取、"
+              "不能修改这种文件。请先在程序文件夹中运行“ztgl-admin import”，把它和各帐套的数据库一起"
+              "转换为本程序的格式，再启动本程序。"_s.arg(file));
+    EXPECT_EQ(port.messages[0].title, u"提示信息"_s);
     ResetGlobals();
 }
 
@@ -282,7 +273,7 @@ TEST(JetFileWrites, EveryStatementButReadingATableIsRefusedAndNothingIsWritten) 
 // table, and the file stays as it was.
 TEST(JetFileBadInput, DamagedForeignAndProtectedFilesGetClearMessages) {
     QTemporaryDir dir;
-    const QByteArray good = JetFiles::bytes(JetFiles::path(QStringLiteral("testV2000.mdb")));
+    const QByteArray good = JetFiles::bytes(JetFiles::path(u"testV2000.mdb"_s));
     // The data page of Table1 (its definition is page 24).
     qsizetype table1Page = -1;
     for (qsizetype p = 0; p * 4096 < good.size() && table1Page < 0; ++p)
@@ -301,8 +292,8 @@ TEST(JetFileBadInput, DamagedForeignAndProtectedFilesGetClearMessages) {
 
     ado::JetFileReader::setIdleTimeout(2000);
     const auto damaged = [](const QString& detail) {
-        return QStringLiteral("无法读取数据库“%1”，文件已经损坏（") + detail +
-               QStringLiteral("）。请先在 Microsoft Access 中用“压缩和修复数据库”修复它。");
+        return u"无法读取数据库“%1”，文件已经损坏（"_s + detail +
+               u"）。请先在 Microsoft Access 中用“压缩和修复数据库”修复它。"_s;
     };
     const struct {
         const char* name;
@@ -311,29 +302,25 @@ TEST(JetFileBadInput, DamagedForeignAndProtectedFilesGetClearMessages) {
         QString text;  // %1 the file; empty: only the number and the file name are certain
     } cases[] = {
         {"truncated.mdb", good.left(good.size() / 2 + 100), 3049,
-         damaged(QStringLiteral("文件不完整，可能在复制时被截断"))},
-        {"cut at a page.mdb", good.left(40 * 4096), 3049,
-         damaged(QStringLiteral("表“Table3”的定义无法读取"))},
+         damaged(u"文件不完整，可能在复制时被截断"_s)},
+        {"cut at a page.mdb", good.left(40 * 4096), 3049, damaged(u"表“Table3”的定义无法读取"_s)},
         // The pages holding the properties of the columns (defaults, Required) are gone.
         {"cut before its properties.mdb",
-         JetFiles::bytes(JetFiles::path(QStringLiteral("indexTestV2003.mdb"))).left(65 * 4096), 3049,
-         damaged(QStringLiteral("表“MSysObjects”的字段“LvProp”的长值数据损坏"))},
-        {"zero page.mdb", zeroPage, 3049,
-         damaged(QStringLiteral("表“Table1”的定义记有 2 行，读到的却是 0 行"))},
-        {"hangs.mdb", hangs, 3049, damaged(QStringLiteral("读取程序 2 秒内没有读出任何内容"))},
+         JetFiles::bytes(JetFiles::path(u"indexTestV2003.mdb"_s)).left(65 * 4096), 3049,
+         damaged(u"表“MSysObjects”的字段“LvProp”的长值数据损坏"_s)},
+        {"zero page.mdb", zeroPage, 3049, damaged(u"表“Table1”的定义记有 2 行，读到的却是 0 行"_s)},
+        {"hangs.mdb", hangs, 3049, damaged(u"读取程序 2 秒内没有读出任何内容"_s)},
         {"starts like jet.mdb", startsLikeJet, 3049, QString()},
         {"ace.accdb", ace, 3343,
-         QStringLiteral(
-             "“%1”是 Access 2007 或更新版本（ACE，.accdb）格式的数据库文件，本程序读不了这种格式。请在 "
-             "Microsoft Access 中把它另存为“Access 2002-2003 数据库（.mdb）”后再试。")},
-        {"password.mdb", password, 3031,
-         QStringLiteral("不是有效的密码。数据库“%1”设有密码，所给的密码与它不符。")},
+         u"“%1”是 Access 2007 或更新版本（ACE，.accdb）格式的数据库文件，本程序读不了这种格式。请在 "
+         "Microsoft Access 中把它另存为“Access 2002-2003 数据库（.mdb）”后再试。"_s},
+        {"password.mdb", password, 3031, u"不是有效的密码。数据库“%1”设有密码，所给的密码与它不符。"_s},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const QString file = dir.filePath(QString::fromLatin1(c.name));
         JetFiles::write(file, c.bytes);
-        const RuntimeError e = errorOf([&] { readTable(file, QStringLiteral("Table1")); });
+        const RuntimeError e = errorOf([&] { readTable(file, u"Table1"_s); });
         EXPECT_EQ(e.number(), c.number) << e.description().toStdString();
         if (c.text.isEmpty()) {
             EXPECT_TRUE(e.description().contains(file)) << e.description().toStdString();
@@ -343,26 +330,22 @@ TEST(JetFileBadInput, DamagedForeignAndProtectedFilesGetClearMessages) {
         EXPECT_EQ(JetFiles::bytes(file), c.bytes);
     }
     // The right password opens the protected copy.
-    EXPECT_EQ(readTable(dir.filePath(QStringLiteral("password.mdb")), QStringLiteral("Table1"),
-                        QStringLiteral("secret"))
-                  .rows.size(),
-              2);
+    EXPECT_EQ(readTable(dir.filePath(u"password.mdb"_s), u"Table1"_s, u"secret"_s).rows.size(), 2);
 
     // A reader that dies, and one that is not there.
-    const QString crashing = dir.filePath(QStringLiteral("crashing-reader"));
+    const QString crashing = dir.filePath(u"crashing-reader"_s);
     JetFiles::write(crashing, "#!/bin/sh\nkill -SEGV $$\n");
     QFile::setPermissions(crashing, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     test::ScopedEnvironment env;
     env.set("ZTGL_JETREAD", crashing.toLocal8Bit());
-    const QString goodCopy =
-        JetFiles::copy(QStringLiteral("testV2000.mdb"), dir.filePath(QStringLiteral("good.mdb")));
-    RuntimeError e = errorOf([&] { readTable(goodCopy, QStringLiteral("Table1")); });
-    EXPECT_EQ(e.description(), damaged(QStringLiteral("读取程序异常终止")).arg(goodCopy));
-    env.set("ZTGL_JETREAD", dir.filePath(QStringLiteral("no-such-reader")).toLocal8Bit());
-    e = errorOf([&] { readTable(goodCopy, QStringLiteral("Table1")); });
+    const QString goodCopy = JetFiles::copy(u"testV2000.mdb"_s, dir.filePath(u"good.mdb"_s));
+    RuntimeError e = errorOf([&] { readTable(goodCopy, u"Table1"_s); });
+    EXPECT_EQ(e.description(), damaged(u"读取程序异常终止"_s).arg(goodCopy));
+    env.set("ZTGL_JETREAD", dir.filePath(u"no-such-reader"_s).toLocal8Bit());
+    e = errorOf([&] { readTable(goodCopy, u"Table1"_s); });
     EXPECT_EQ(e.number(), 3706);
-    EXPECT_EQ(e.description(), QStringLiteral("找不到读取 Access 数据库文件的程序“%1”，请重新安装本程序。")
-                                   .arg(dir.filePath(QStringLiteral("no-such-reader"))));
+    EXPECT_EQ(e.description(), u"找不到读取 Access 数据库文件的程序“%1”，请重新安装本程序。"_s.arg(
+                                   dir.filePath(u"no-such-reader"_s)));
     ado::JetFileReader::setIdleTimeout(30000);
 }
 

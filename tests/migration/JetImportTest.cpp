@@ -24,29 +24,27 @@
 #include "platform/RuntimeError.h"
 #include "process/Globals.h"
 
+using namespace Qt::StringLiterals;
+
 namespace ztgl {
 namespace {
 
 using test::JetFiles;
 
 QString ztmlRow(const char* id, const char* name, const char* ztlj) {
-    return QStringLiteral(
-               "insert into ZTML (Id, ZTMC, ZTLJ, CreateTime, UserFlag) values ('%1', '%2', '%3', "
-               "'2024-01-15', 1)")
-        .arg(QLatin1String(id), QString::fromUtf8(name), QLatin1String(ztlj));
+    return u"insert into ZTML (Id, ZTMC, ZTLJ, CreateTime, UserFlag) values ('%1', '%2', '%3', "
+           "'2024-01-15', 1)"_s.arg(QLatin1String(id), QString::fromUtf8(name), QLatin1String(ztlj));
 }
 
 QString converted(const QString& file, int tables, int rows) {
-    return QStringLiteral(
-               "%1：已转换为本程序的格式（%2 个表，%3 行，逐表核对了结构、行数和全部数据）；原文件保存为 "
-               "%1.access-original。")
-        .arg(file)
-        .arg(tables)
-        .arg(rows);
+    return u"%1：已转换为本程序的格式（%2 个表，%3 行，逐表核对了结构、行数和全部数据）；原文件保存为 "
+           "%1.access-original。"_s.arg(file)
+               .arg(tables)
+               .arg(rows);
 }
 
 QString ours(const QString& file) {
-    return file + QStringLiteral("：已是本程序的格式，无需转换。");
+    return file + u"：已是本程序的格式，无需转换。"_s;
 }
 
 QStringList lines(const QString& text) {
@@ -59,9 +57,7 @@ protected:
     void TearDown() override { ResetGlobals(); }
 
     QString file(const QString& name) const { return m_folder->filePath(name); }
-    test::AdminRun import() const {
-        return test::runAdmin({QStringLiteral("--dir"), m_folder->path(), QStringLiteral("import")});
-    }
+    test::AdminRun import() const { return test::runAdmin({u"--dir"_s, m_folder->path(), u"import"_s}); }
     // Every file of the folder with its bytes.
     QMap<QString, QByteArray> snapshot() const {
         QMap<QString, QByteArray> out;
@@ -87,7 +83,7 @@ protected:
                                        ztmlRow("2", "华南", "KXPUB_BK002"),
                                        ztmlRow("3", "华北", "KXPUB_BK003")});
         QStringList config = m_folder->accessConfig();
-        config.replaceInStrings(QStringLiteral("PASSWORD="), QStringLiteral("PASSWORD=") + password);
+        config.replaceInStrings(u"PASSWORD="_s, u"PASSWORD="_s + password);
         m_folder->writeConfig(config);
     }
 
@@ -97,10 +93,9 @@ protected:
 
 TEST_F(ImportFolder, JetFilesComeOverTheOriginalsStayBesideThemAndASecondRunChangesNothing) {
     managerListingThreeSets();
-    JetFiles::copy(QStringLiteral("indexTestV2003.mdb"), file(kTemplateFileName));
-    JetFiles::patchedTestV2000(
-        file(QStringLiteral("kxpub_bk001.mdb")));                     // copied from Windows in small letters
-    ado::CreateJetDatabase(file(QStringLiteral("KXPUB_BK003.MDB")));  // already the engine's own
+    JetFiles::copy(u"indexTestV2003.mdb"_s, file(kTemplateFileName));
+    JetFiles::patchedTestV2000(file(u"kxpub_bk001.mdb"_s));  // copied from Windows in small letters
+    ado::CreateJetDatabase(file(u"KXPUB_BK003.MDB"_s));      // already the engine's own
     const QStringList jetStatements = serverStatements(file(kTemplateFileName));
     const auto before = snapshot();
 
@@ -109,34 +104,31 @@ TEST_F(ImportFolder, JetFilesComeOverTheOriginalsStayBesideThemAndASecondRunChan
     EXPECT_EQ(r.err, QString());
     EXPECT_EQ(
         lines(r.out),
-        (QStringList{
-            QStringLiteral("帐套数据库 KXPUB_BK002.MDB 不在程序文件夹中，跳过。"),
-            ours(QStringLiteral("KXPUB.MDB")), QStringLiteral("正在转换 MWMSD_NULL.mdb ……"),
-            converted(QStringLiteral("MWMSD_NULL.mdb"), 3, 11), QStringLiteral("正在转换 kxpub_bk001.mdb ……"),
-            converted(QStringLiteral("kxpub_bk001.mdb"), 4, 2), ours(QStringLiteral("KXPUB_BK003.MDB")),
-            QStringLiteral("完成：转换了 2 个数据库，2 个原已是本程序的格式。")}));
+        (QStringList{u"帐套数据库 KXPUB_BK002.MDB 不在程序文件夹中，跳过。"_s, ours(u"KXPUB.MDB"_s),
+                     u"正在转换 MWMSD_NULL.mdb ……"_s, converted(u"MWMSD_NULL.mdb"_s, 3, 11),
+                     u"正在转换 kxpub_bk001.mdb ……"_s, converted(u"kxpub_bk001.mdb"_s, 4, 2),
+                     ours(u"KXPUB_BK003.MDB"_s), u"完成：转换了 2 个数据库，2 个原已是本程序的格式。"_s}));
     for (const char* name : {"MWMSD_NULL.mdb", "kxpub_bk001.mdb"}) {
         SCOPED_TRACE(name);
         const QString n = QString::fromLatin1(name);
         EXPECT_EQ(ado::DatabaseFormat::of(file(n)), ado::DatabaseFormat::Embedded);
-        EXPECT_EQ(JetFiles::bytes(file(n + QStringLiteral(".access-original"))), before.value(n));
+        EXPECT_EQ(JetFiles::bytes(file(n + u".access-original"_s)), before.value(n));
     }
     // The record of changes in the manager's database names each file converted, and the set of each set
     // database.
-    const test::AdminRun log = test::runAdmin({QStringLiteral("--dir"), m_folder->path(), QStringLiteral("log")});
+    const test::AdminRun log = test::runAdmin({u"--dir"_s, m_folder->path(), u"log"_s});
     QStringList recorded;
     for (const QString& line : lines(log.out))
         recorded << line.section(QLatin1Char('\t'), 3);
-    EXPECT_EQ(recorded, (QStringList{QStringLiteral("导入帐套\t\t\t成功\t") +
-                                         converted(QStringLiteral("MWMSD_NULL.mdb"), 3, 11),
-                                     QStringLiteral("导入帐套\t1\t华东\t成功\t") +
-                                         converted(QStringLiteral("kxpub_bk001.mdb"), 4, 2)}));
+    EXPECT_EQ(recorded,
+              (QStringList{u"导入帐套\t\t\t成功\t"_s + converted(u"MWMSD_NULL.mdb"_s, 3, 11),
+                           u"导入帐套\t1\t华东\t成功\t"_s + converted(u"kxpub_bk001.mdb"_s, 4, 2)}));
 
     // The values, Chinese text and an operator's encoded password included, character for character.
     ado::Connection set;
-    set.setConnectionString(JetFiles::connectionString(file(QStringLiteral("kxpub_bk001.mdb"))));
+    set.setConnectionString(JetFiles::connectionString(file(u"kxpub_bk001.mdb"_s)));
     set.Open();
-    const ado::RowSet rows = set.query(QStringLiteral("select * from Table1"));
+    const ado::RowSet rows = set.query(u"select * from Table1"_s);
     set.Close();
     ASSERT_EQ(rows.rows.size(), 2);
     EXPECT_EQ(rows.rows[0].mid(0, 2),
@@ -148,32 +140,29 @@ TEST_F(ImportFolder, JetFilesComeOverTheOriginalsStayBesideThemAndASecondRunChan
     r = import();
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(lines(r.out),
-              (QStringList{QStringLiteral("帐套数据库 KXPUB_BK002.MDB 不在程序文件夹中，跳过。"),
-                           ours(QStringLiteral("KXPUB.MDB")), ours(QStringLiteral("MWMSD_NULL.mdb")),
-                           ours(QStringLiteral("kxpub_bk001.mdb")), ours(QStringLiteral("KXPUB_BK003.MDB")),
-                           QStringLiteral("完成：转换了 0 个数据库，4 个原已是本程序的格式。")}));
+              (QStringList{u"帐套数据库 KXPUB_BK002.MDB 不在程序文件夹中，跳过。"_s, ours(u"KXPUB.MDB"_s),
+                           ours(u"MWMSD_NULL.mdb"_s), ours(u"kxpub_bk001.mdb"_s), ours(u"KXPUB_BK003.MDB"_s),
+                           u"完成：转换了 0 个数据库，4 个原已是本程序的格式。"_s}));
     EXPECT_EQ(snapshot(), after);
 }
 
 TEST_F(ImportFolder, TheManagersOwnJetFileComesOverAndAKeptNameIsNeverReused) {
-    JetFiles::copy(QStringLiteral("testV1997.mdb"), folder.managerFile());
+    JetFiles::copy(u"testV1997.mdb"_s, folder.managerFile());
     const QByteArray original = JetFiles::bytes(folder.managerFile());
-    JetFiles::write(file(QStringLiteral("KXPUB.MDB.access-original")), "an earlier original");
+    JetFiles::write(file(u"KXPUB.MDB.access-original"_s), "an earlier original");
     folder.writeConfig(folder.accessConfig());
     gIniFile = folder.iniFile();
 
     const test::AdminRun r = import();
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_EQ(lines(r.out),
-              (QStringList{
-                  QStringLiteral("KXPUB.MDB 中没有帐套目录（表 ZTML），没有帐套数据库要转换。"),
-                  QStringLiteral("正在转换 KXPUB.MDB ……"),
-                  converted(QStringLiteral("KXPUB.MDB"), 4, 2)
-                      .replace(QStringLiteral(".access-original。"), QStringLiteral(".access-original-2。")),
-                  QStringLiteral("完成：转换了 1 个数据库，0 个原已是本程序的格式。")}));
-    EXPECT_EQ(JetFiles::bytes(file(QStringLiteral("KXPUB.MDB.access-original"))),
-              QByteArray("an earlier original"));
-    EXPECT_EQ(JetFiles::bytes(file(QStringLiteral("KXPUB.MDB.access-original-2"))), original);
+    EXPECT_EQ(
+        lines(r.out),
+        (QStringList{
+            u"KXPUB.MDB 中没有帐套目录（表 ZTML），没有帐套数据库要转换。"_s, u"正在转换 KXPUB.MDB ……"_s,
+            converted(u"KXPUB.MDB"_s, 4, 2).replace(u".access-original。"_s, u".access-original-2。"_s),
+            u"完成：转换了 1 个数据库，0 个原已是本程序的格式。"_s}));
+    EXPECT_EQ(JetFiles::bytes(file(u"KXPUB.MDB.access-original"_s)), QByteArray("an earlier original"));
+    EXPECT_EQ(JetFiles::bytes(file(u"KXPUB.MDB.access-original-2"_s)), original);
     // Now the start-up opens it.
     test::RecordingUiPort port;
     gDBType = kAccess;
@@ -185,7 +174,7 @@ TEST_F(ImportFolder, TheManagersOwnJetFileComesOverAndAKeptNameIsNeverReused) {
 // A fault stops the run at that file: it and the files after it stay exactly as they were, files before it
 // are done, nothing half-made is left behind.
 TEST_F(ImportFolder, AFaultStopsTheRunAndLeavesTheOriginalsAsTheyWere) {
-    const QString failed = QStringLiteral("\n原文件没有任何改动，其后的数据库也没有转换。");
+    const QString failed = u"\n原文件没有任何改动，其后的数据库也没有转换。"_s;
     const struct {
         const char* what;
         const char* password;  // in kxconfig.ini
@@ -195,17 +184,14 @@ TEST_F(ImportFolder, AFaultStopsTheRunAndLeavesTheOriginalsAsTheyWere) {
         QString error;           // %1: the failing file's path
     } cases[] = {
         {"a truncated set", "", nullptr, "truncated", 1,
-         QStringLiteral(
-             "KXPUB_BK002.MDB：无法转换。无法读取数据库“%1”，文件已经损坏（文件不完整，可能在复制时被截断）。"
-             "请先在 Microsoft Access 中用“压缩和修复数据库”修复它。")},
+         u"KXPUB_BK002.MDB：无法转换。无法读取数据库“%1”，文件已经损坏（文件不完整，可能在复制时被截断）。"
+         "请先在 Microsoft Access 中用“压缩和修复数据库”修复它。"_s},
         {"an Access 2007 template", "", "ace", "testV2000.mdb", 0,
-         QStringLiteral(
-             "MWMSD_NULL.mdb：无法转换。“%1”是 Access 2007 或更新版本（ACE，.accdb）格式的数据库文件，"
-             "本程序读不了这种格式。请在 Microsoft Access 中把它另存为“Access 2002-2003 "
-             "数据库（.mdb）”后再试。")},
+         u"MWMSD_NULL.mdb：无法转换。“%1”是 Access 2007 或更新版本（ACE，.accdb）格式的数据库文件，"
+         "本程序读不了这种格式。请在 Microsoft Access 中把它另存为“Access 2002-2003 "
+         "数据库（.mdb）”后再试。"_s},
         {"a protected set without the password", "", nullptr, "protected", 1,
-         QStringLiteral(
-             "KXPUB_BK002.MDB：无法转换。不是有效的密码。数据库“%1”设有密码，所给的密码与它不符。")},
+         u"KXPUB_BK002.MDB：无法转换。不是有效的密码。数据库“%1”设有密码，所给的密码与它不符。"_s},
         {"a protected set with the manager's password", "secret", nullptr, "protected", 3, QString()},
     };
     for (const auto& c : cases) {
@@ -213,8 +199,8 @@ TEST_F(ImportFolder, AFaultStopsTheRunAndLeavesTheOriginalsAsTheyWere) {
         test::TempProgramFolder fresh;
         m_folder = &fresh;
         managerListingThreeSets(QString::fromLatin1(c.password));
-        const QByteArray good = JetFiles::bytes(JetFiles::path(QStringLiteral("testV2000.mdb")));
-        JetFiles::write(file(QStringLiteral("KXPUB_BK001.MDB")), good);
+        const QByteArray good = JetFiles::bytes(JetFiles::path(u"testV2000.mdb"_s));
+        JetFiles::write(file(u"KXPUB_BK001.MDB"_s), good);
         QByteArray set2 = good;
         if (qstrcmp(c.set2Source, "truncated") == 0) {
             set2.chop(5000);
@@ -223,8 +209,8 @@ TEST_F(ImportFolder, AFaultStopsTheRunAndLeavesTheOriginalsAsTheyWere) {
             for (int i = 0; i < secret.size(); ++i)
                 set2[0x42 + i] = char(set2[0x42 + i] ^ secret[i]);
         }
-        JetFiles::write(file(QStringLiteral("KXPUB_BK002.MDB")), set2);
-        JetFiles::copy(QStringLiteral("testV1997.mdb"), file(QStringLiteral("KXPUB_BK003.MDB")));
+        JetFiles::write(file(u"KXPUB_BK002.MDB"_s), set2);
+        JetFiles::copy(u"testV1997.mdb"_s, file(u"KXPUB_BK003.MDB"_s));
         if (c.templateSource) {
             QByteArray ace = good;
             ace.replace(4, 15, "Standard ACE DB");
@@ -235,21 +221,19 @@ TEST_F(ImportFolder, AFaultStopsTheRunAndLeavesTheOriginalsAsTheyWere) {
         const test::AdminRun r = import();
         const auto after = snapshot();
         const QStringList out = lines(r.out);
-        EXPECT_EQ(out.filter(QStringLiteral("已转换为本程序的格式")).size(), c.converted)
-            << r.out.toStdString();
+        EXPECT_EQ(out.filter(u"已转换为本程序的格式"_s).size(), c.converted) << r.out.toStdString();
         if (c.error.isEmpty()) {
             EXPECT_EQ(r.code, 0);
             EXPECT_EQ(r.err, QString());
             continue;
         }
         EXPECT_EQ(r.code, 1);
-        const QString failing = c.error.section(QStringLiteral("："), 0, 0);
+        const QString failing = c.error.section(u"："_s, 0, 0);
         EXPECT_EQ(r.err, c.error.arg(file(failing)) + failed + QLatin1Char('\n'));
         // The failing file and those after it: untouched; no new file but the converted ones and their
         // originals.
         EXPECT_EQ(after.value(failing), before.value(failing));
-        EXPECT_EQ(after.value(QStringLiteral("KXPUB_BK003.MDB")),
-                  before.value(QStringLiteral("KXPUB_BK003.MDB")));
+        EXPECT_EQ(after.value(u"KXPUB_BK003.MDB"_s), before.value(u"KXPUB_BK003.MDB"_s));
         EXPECT_EQ(after.size(), before.size() + c.converted);
     }
     m_folder = &folder;
@@ -259,19 +243,17 @@ TEST_F(ImportFolder, AFaultStopsTheRunAndLeavesTheOriginalsAsTheyWere) {
 // for character: every operator logs in with the old password.
 TEST_F(ImportFolder, OperatorsLogInWithTheirOldPasswordsAfterTheirDatabaseCameOver) {
     const struct {
-        const char* id;
-        const char* code;
-        const char* password;
-    } operators[] = {{"7", "x", "ag"}, {"8", "张三", "密码123"}, {"9", "o'brien", " p'w \"x\" "}};
+        QString id, code, password;
+    } operators[] = {{u"7"_s, u"x"_s, u"ag"_s},
+                     {u"8"_s, u"张三"_s, u"密码123"_s},
+                     {u"9"_s, u"o'brien"_s, u" p'w \"x\" "_s}};
     QStringList statements;
     for (const auto& o : operators)
-        statements << QStringLiteral("insert into ZTUsers (Id, UserName, UserPwds) values (%1, %2, '%3')")
-                          .arg(GetSqlVal(QString::fromUtf8(o.id)), GetSqlVal(QString::fromUtf8(o.code)),
-                               LoginForm::EncodedPassword(QString::fromUtf8(o.code),
-                                                          QString::fromUtf8(o.password))
-                                   .replace(QLatin1Char('\''), QStringLiteral("''")));
+        statements << u"insert into ZTUsers (Id, UserName, UserPwds) values (%1, %2, '%3')"_s.arg(
+            GetSqlVal(o.id), GetSqlVal(o.code),
+            LoginForm::EncodedPassword(o.code, o.password).replace(QLatin1Char('\''), u"''"_s));
     folder.makeManagerDatabase(statements);
-    const QString made = file(QStringLiteral("NEW.MDB"));
+    const QString made = file(u"NEW.MDB"_s);
     const DatabaseConverter::Summary s = DatabaseConverter::convert(folder.managerConnectString(), made);
     EXPECT_EQ(s.tables, 2);
     EXPECT_EQ(s.rows, 4);
@@ -281,12 +263,12 @@ TEST_F(ImportFolder, OperatorsLogInWithTheirOldPasswordsAfterTheirDatabaseCameOv
     gConnectString = JetFiles::connectionString(made);
     ASSERT_EQ(Open_Connect(), 1);
     for (const auto& o : operators) {
-        SCOPED_TRACE(o.code);
-        EXPECT_EQ(LoginForm::GetUserInformation(QString::fromUtf8(o.code)).UserPwds,
-                  LoginForm::EncodedPassword(QString::fromUtf8(o.code), QString::fromUtf8(o.password)));
+        SCOPED_TRACE(o.code.toStdString());
+        EXPECT_EQ(LoginForm::GetUserInformation(o.code).UserPwds,
+                  LoginForm::EncodedPassword(o.code, o.password));
         LoginForm login(nullptr);
-        login.userName = QString::fromUtf8(o.code);
-        login.password = QString::fromUtf8(o.password);
+        login.userName = o.code;
+        login.password = o.password;
         EXPECT_TRUE(login.cmdOK_Click());
         login.password += QLatin1Char('!');
         EXPECT_FALSE(login.cmdOK_Click());
@@ -304,20 +286,20 @@ public:
     qint64 execute(const QString&) override { return -1; }
     ado::RowSet query(const QString&) override {
         ado::RowSet r;
-        r.fields = {{QStringLiteral("A"), ado::adVarWChar, 10}, {QStringLiteral("D"), ado::adDate, 8}};
-        r.rows = {{QStringLiteral("x"), QDate(2024, 3, 5)}};
+        r.fields = {{u"A"_s, ado::adVarWChar, 10}, {u"D"_s, ado::adDate, 8}};
+        r.rows = {{u"x"_s, QDate(2024, 3, 5)}};
         return r;
     }
     ado::CatalogData readCatalog() override {
         ado::CatalogTable t;
-        t.name = QStringLiteral("T");
-        t.type = QStringLiteral("TABLE");
+        t.name = u"T"_s;
+        t.type = u"TABLE"_s;
         for (const auto& f : query(QString()).fields) {
             ado::CatalogColumn c;
             c.name = f.name;
             c.type = f.type;
             c.definedSize = f.definedSize;
-            c.properties = {{QStringLiteral("Autoincrement"), false}, {QStringLiteral("Nullable"), true}};
+            c.properties = {{u"Autoincrement"_s, false}, {u"Nullable"_s, true}};
             t.columns << c;
         }
         return {{t}};
@@ -328,14 +310,14 @@ public:
 };
 
 TEST_F(ImportFolder, ADifferenceAfterTheCopyIsNamedAndTheNewFileRemoved) {
-    const QString source = JetFiles::copy(QStringLiteral("testV1997.mdb"), file(QStringLiteral("SRC.MDB")));
-    const QString made = file(QStringLiteral("NEW.MDB"));
+    const QString source = JetFiles::copy(u"testV1997.mdb"_s, file(u"SRC.MDB"_s));
+    const QString made = file(u"NEW.MDB"_s);
     ado::setBackendFactory(ado::EngineKind::JetFile, [] { return std::make_unique<DateOnlyEngine>(); });
     try {
         DatabaseConverter::convert(JetFiles::connectionString(source), made);
         ADD_FAILURE() << "no difference found";
     } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.description(), QStringLiteral("表“T”转换后核对不符：行数相同，但数据的校验和不同"));
+        EXPECT_EQ(e.description(), u"表“T”转换后核对不符：行数相同，但数据的校验和不同"_s);
     }
     ado::setBackendFactory(ado::EngineKind::JetFile, nullptr);
     EXPECT_FALSE(QFileInfo::exists(made));
@@ -343,9 +325,8 @@ TEST_F(ImportFolder, ADifferenceAfterTheCopyIsNamedAndTheNewFileRemoved) {
 
 TEST(TableChecksum, SameRowsInAnyOrderAndNothingElse) {
     const QVector<QVector<QVariant>> rows = {
-        {QStringLiteral("a"), 1, 2.5, true, QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)),
-         QByteArray("\x01\x02")},
-        {QStringLiteral("b"), QVariant(), 0.0, false, QVariant(), QByteArray()},
+        {u"a"_s, 1, 2.5, true, QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)), QByteArray("\x01\x02")},
+        {u"b"_s, QVariant(), 0.0, false, QVariant(), QByteArray()},
     };
     const auto sum = [](const QVector<QVector<QVariant>>& rs) {
         TableChecksum c;
@@ -358,9 +339,9 @@ TEST(TableChecksum, SameRowsInAnyOrderAndNothingElse) {
     const struct {
         QVariant a, b;
     } differ[] = {
-        {QStringLiteral("a"), QStringLiteral("a ")},
-        {QStringLiteral(""), QVariant()},
-        {1, QStringLiteral("1")},
+        {u"a"_s, u"a "_s},
+        {u""_s, QVariant()},
+        {1, u"1"_s},
         {1, 2},
         {0.1, 0.1f},
         {QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)), QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9, 1))},
@@ -371,8 +352,7 @@ TEST(TableChecksum, SameRowsInAnyOrderAndNothingElse) {
         EXPECT_NE(sum({{d.a}}), sum({{d.b}}))
             << d.a.toString().toStdString() << " / " << d.b.toString().toStdString();
     EXPECT_NE(sum(rows), sum({rows[0], rows[0]}));
-    EXPECT_NE(sum({{QStringLiteral("ab"), QStringLiteral("c")}}),
-              sum({{QStringLiteral("a"), QStringLiteral("bc")}}));
+    EXPECT_NE(sum({{u"ab"_s, u"c"_s}}), sum({{u"a"_s, u"bc"_s}}));
 }
 
 }  // namespace

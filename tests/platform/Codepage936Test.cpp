@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/Codepage936.h"
 #include "platform/RuntimeError.h"
+
+using namespace Qt::StringLiterals;
 
 namespace cp936 = ztgl::cp936;
 
@@ -37,44 +41,33 @@ TEST(Codepage936, CharactersOutsideTheCodePageAreQuestionMarks) {
     EXPECT_EQ(cp936::encode(u("a\uFE00b\u200Dc\uFEFF")), QByteArray("a?b?c?"));
 }
 
-TEST(Codepage936, AscOfEmptyTextIsInvalidCall) {
-    try {
-        cp936::Asc(QString());
-        FAIL() << "no error";
-    } catch (const ztgl::RuntimeError& e) {
-        EXPECT_EQ(e.number(), 5);
-        EXPECT_EQ(e.description(), QStringLiteral("无效的过程调用或参数"));
-    }
-}
-
-TEST(Codepage936, ChrOfSingleBytes) {
-    EXPECT_EQ(cp936::Chr(0), QString(QChar(0)));
-    EXPECT_EQ(cp936::Chr(13), QStringLiteral("\r"));
-    EXPECT_EQ(cp936::Chr(65), QStringLiteral("A"));
-    EXPECT_EQ(cp936::Chr(127), QString(QChar(127)));
-    EXPECT_EQ(cp936::Chr(128), u("€"));
-    EXPECT_EQ(cp936::Chr(255), QString(QChar(0xF8F5)));
-    // A lead byte alone is no character.
-    EXPECT_EQ(cp936::Chr(0x81), QStringLiteral("?"));
-    EXPECT_EQ(cp936::Chr(0xD6), QStringLiteral("?"));
-}
-
-TEST(Codepage936, ChrAndAscAreInverseForEveryByteCharacter) {
+TEST(Codepage936, ChrGivesTheCharacterOfACodeAndIsTheInverseOfAsc) {
+    const struct {
+        int code;
+        QString text;
+    } cases[] = {
+        {0, QString(QChar(0))}, {13, u"\r"_s},
+        {65, u"A"_s},           {127, QString(QChar(127))},
+        {128, u("€")},          {255, QString(QChar(0xF8F5))},
+        {0x81, u"?"_s},  // a lead byte alone is no character
+        {0xD6, u"?"_s},         {-10544, u("中")},
+        {0xD6D0, u("中")},      {-20319, u("啊")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(cp936::Chr(c.code), c.text) << c.code;
     for (int code = 0; code <= 0x80; ++code)
         EXPECT_EQ(cp936::Asc(cp936::Chr(code)), code) << code;
     EXPECT_EQ(cp936::Asc(cp936::Chr(255)), 255);
-}
-
-TEST(Codepage936, ChrOfDoubleByteCodes) {
-    EXPECT_EQ(cp936::Chr(-10544), u("中"));
-    EXPECT_EQ(cp936::Chr(0xD6D0), u("中"));
-    EXPECT_EQ(cp936::Chr(-20319), u("啊"));
-    for (int bad : {-32769, 65536, 1 << 20}) {
+    // Codes out of range, and the code of no text, are invalid calls.
+    const std::function<void()> calls[] = {[] { cp936::Chr(-32769); }, [] { cp936::Chr(65536); },
+                                           [] { cp936::Chr(1 << 20); }, [] { cp936::Asc(QString()); }};
+    for (const auto& call : calls) {
         try {
-            cp936::Chr(bad);
-            ADD_FAILURE() << bad;
+            call();
+            ADD_FAILURE() << "no error";
         } catch (const ztgl::RuntimeError& e) {
             EXPECT_EQ(e.number(), 5);
+            EXPECT_EQ(e.description(), u"无效的过程调用或参数"_s);
         }
     }
 }
@@ -84,31 +77,29 @@ TEST(Codepage936, RoundTripOfChineseText) {
     const QByteArray bytes = cp936::encode(text);
     EXPECT_EQ(bytes.left(4), QByteArray("\xd5\xca\xcc\xd7"));  // 帐套
     EXPECT_EQ(cp936::decode(bytes), text);
-}
-
-TEST(Codepage936, ByteTableMatchesWindows) {
-    // 0x80 is the euro sign, 0xFF the private-use character, the user-defined area private use,
-    // and the punctuation that GB2312 tables get wrong.
-    EXPECT_EQ(cp936::decode("\x80"), u("€"));
-    EXPECT_EQ(cp936::decode("\xff"), QString(QChar(0xF8F5)));
-    EXPECT_EQ(cp936::decode("\xaa\xa1"), QString(QChar(0xE000)));
-    EXPECT_EQ(cp936::decode("\xa1\xa4"), QString(QChar(0x00B7)));
-    EXPECT_EQ(cp936::decode("\xa1\xaa"), QString(QChar(0x2014)));
-    EXPECT_EQ(cp936::decode("\x81\x40"), QString(QChar(0x4E02)));
     EXPECT_EQ(cp936::encode(u("€")), QByteArray("\x80"));
 }
 
-TEST(Codepage936, BrokenBytesBecomeQuestionMarksAndKeepTheirNeighbours) {
+TEST(Codepage936, DecodesAsWindowsDoesAndBrokenBytesBecomeQuestionMarks) {
     struct Case {
         QByteArray bytes;
         QString text;
     } cases[] = {
-        {QByteArray("\x81"), QStringLiteral("?")},  // lead byte at the end
-        {QByteArray("ab\xd6"), QStringLiteral("ab?")},
-        {QByteArray("\x81\x30"), QStringLiteral("?0")},  // invalid trail: read again
-        {QByteArray("\xd6\n"), QStringLiteral("?\n")},   // never swallows a line end
-        {QByteArray("\xd6=1"), QStringLiteral("?=1")},
-        {QByteArray("\xd6\x7f"), QStringLiteral("?\x7f")},
+        // The byte table of Windows: 0x80 is the euro sign, 0xFF the private-use character, the
+        // user-defined area private use, and the punctuation that GB2312 tables get wrong.
+        {QByteArray("\x80"), u("€")},
+        {QByteArray("\xff"), QString(QChar(0xF8F5))},
+        {QByteArray("\xaa\xa1"), QString(QChar(0xE000))},
+        {QByteArray("\xa1\xa4"), QString(QChar(0x00B7))},
+        {QByteArray("\xa1\xaa"), QString(QChar(0x2014))},
+        {QByteArray("\x81\x40"), QString(QChar(0x4E02))},
+        // Broken bytes become question marks and keep their neighbours.
+        {QByteArray("\x81"), u"?"_s},  // lead byte at the end
+        {QByteArray("ab\xd6"), u"ab?"_s},
+        {QByteArray("\x81\x30"), u"?0"_s},  // invalid trail: read again
+        {QByteArray("\xd6\n"), u"?\n"_s},   // never swallows a line end
+        {QByteArray("\xd6=1"), u"?=1"_s},
+        {QByteArray("\xd6\x7f"), u"?\x7f"_s},
         {QByteArray("x\0y", 3), QString::fromLatin1("x\0y", 3)},  // NULs are kept
     };
     for (const auto& c : cases)

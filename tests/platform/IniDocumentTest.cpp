@@ -2,6 +2,8 @@
 
 #include "platform/IniDocument.h"
 
+using namespace Qt::StringLiterals;
+
 using ztgl::IniDocument;
 
 TEST(IniDocument, UnchangedDocumentGivesBackItsBytes) {
@@ -21,31 +23,29 @@ TEST(IniDocument, UnchangedDocumentGivesBackItsBytes) {
 TEST(IniDocument, SectionNamesInFileOrderWithoutRepeats) {
     const IniDocument doc(
         "[ODBC]\n[FreeTDS]\nDriver=libtdsodbc.so\n[ODBC Driver 18 for SQL Server]\n[freetds]\n");
-    EXPECT_EQ(doc.sectionNames(), QStringList({QStringLiteral("ODBC"), QStringLiteral("FreeTDS"),
-                                               QStringLiteral("ODBC Driver 18 for SQL Server")}));
-    EXPECT_TRUE(doc.hasSection(QStringLiteral("odbc driver 18 for sql server")));
-    EXPECT_FALSE(doc.hasSection(QStringLiteral("ODBC Driver 17 for SQL Server")));
-    EXPECT_EQ(doc.value(QStringLiteral("FREETDS"), QStringLiteral("driver")),
-              QStringLiteral("libtdsodbc.so"));
-    EXPECT_FALSE(doc.value(QStringLiteral("ODBC"), QStringLiteral("Driver")).has_value());
+    EXPECT_EQ(doc.sectionNames(), QStringList({u"ODBC"_s, u"FreeTDS"_s, u"ODBC Driver 18 for SQL Server"_s}));
+    EXPECT_TRUE(doc.hasSection(u"odbc driver 18 for sql server"_s));
+    EXPECT_FALSE(doc.hasSection(u"ODBC Driver 17 for SQL Server"_s));
+    EXPECT_EQ(doc.value(u"FREETDS"_s, u"driver"_s), u"libtdsodbc.so"_s);
+    EXPECT_FALSE(doc.value(u"ODBC"_s, u"Driver"_s).has_value());
 }
 
 TEST(IniDocument, EmptyValueDiffersFromMissingKey) {
     const IniDocument doc("[S]\nEMPTY=\nBLANK=   \n");
-    EXPECT_EQ(doc.value(QStringLiteral("S"), QStringLiteral("EMPTY")), QString());
-    EXPECT_EQ(doc.value(QStringLiteral("S"), QStringLiteral("BLANK")), QString());
-    EXPECT_FALSE(doc.value(QStringLiteral("S"), QStringLiteral("MISSING")).has_value());
+    EXPECT_EQ(doc.value(u"S"_s, u"EMPTY"_s), QString());
+    EXPECT_EQ(doc.value(u"S"_s, u"BLANK"_s), QString());
+    EXPECT_FALSE(doc.value(u"S"_s, u"MISSING"_s).has_value());
 }
 
 TEST(IniDocument, LineEndsOfNewLinesFollowTheFirstLine) {
     IniDocument lf("; c\n[A]\r\n");
-    lf.setValue(QStringLiteral("B"), QStringLiteral("k"), QStringLiteral("v"));
+    lf.setValue(u"B"_s, u"k"_s, u"v"_s);
     EXPECT_EQ(lf.toBytes(), QByteArray("; c\n[A]\r\n[B]\nk=v\n"));
 
     // A lone CR ends only the last line: before a new line it becomes a whole line end, or the
     // new key would join the section line and be lost.
     IniDocument cr("[A]\r");
-    cr.setValue(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("v"));
+    cr.setValue(u"A"_s, u"k"_s, u"v"_s);
     EXPECT_EQ(cr.toBytes(), QByteArray("[A]\r\nk=v\r\n"));
-    EXPECT_EQ(IniDocument(cr.toBytes()).value(QStringLiteral("A"), QStringLiteral("k")), QStringLiteral("v"));
+    EXPECT_EQ(IniDocument(cr.toBytes()).value(u"A"_s, u"k"_s), u"v"_s);
 }

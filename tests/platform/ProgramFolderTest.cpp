@@ -10,14 +10,9 @@
 #include "ScopedEnvironment.h"
 #include "platform/ProgramFolder.h"
 
-using namespace ztgl;
+using namespace Qt::StringLiterals;
 
-TEST(ProgramFolder, AppendsExactlyOneSeparator) {
-    EXPECT_EQ(WithTrailingSeparator(QStringLiteral("/opt/ztgl")), QStringLiteral("/opt/ztgl/"));
-    EXPECT_EQ(WithTrailingSeparator(QStringLiteral("/opt/ztgl/")), QStringLiteral("/opt/ztgl/"));
-    // A root folder already ends in the separator.
-    EXPECT_EQ(WithTrailingSeparator(QStringLiteral("/")), QStringLiteral("/"));
-}
+using namespace ztgl;
 
 // An installed program is started through links: the folder is where the real file lies.
 TEST(ProgramFolder, IsTheFolderOfTheRealFileBehindLinksUnlessZtglHomeNamesOne) {
@@ -26,31 +21,30 @@ TEST(ProgramFolder, IsTheFolderOfTheRealFileBehindLinksUnlessZtglHomeNamesOne) {
     const QDir root(QDir(tmp.path()).canonicalPath());
     for (const char* sub : {"opt/ztgl", "usr/bin", "usr/local/bin", "home/data"})
         ASSERT_TRUE(root.mkpath(QLatin1String(sub)));
-    const QString real = root.filePath(QStringLiteral("opt/ztgl/ztgl-admin"));
+    const QString real = root.filePath(u"opt/ztgl/ztgl-admin"_s);
     QFile exe(real);
     ASSERT_TRUE(exe.open(QIODevice::WriteOnly));
     exe.close();
-    ASSERT_TRUE(QFile::link(real, root.filePath(QStringLiteral("usr/bin/ztgl-admin"))));
+    ASSERT_TRUE(QFile::link(real, root.filePath(u"usr/bin/ztgl-admin"_s)));
     // A relative link to a link.
-    ASSERT_TRUE(QFile::link(QStringLiteral("../../bin/ztgl-admin"),
-                            root.filePath(QStringLiteral("usr/local/bin/ztgl-admin"))));
+    ASSERT_TRUE(QFile::link(u"../../bin/ztgl-admin"_s, root.filePath(u"usr/local/bin/ztgl-admin"_s)));
     const QString cwd = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(root.filePath(QStringLiteral("home"))));
+    ASSERT_TRUE(QDir::setCurrent(root.filePath(u"home"_s)));
 
-    const QString home = root.filePath(QStringLiteral("opt/ztgl/"));
-    const QString data = root.filePath(QStringLiteral("home/data/"));
+    const QString home = root.filePath(u"opt/ztgl/"_s);
+    const QString data = root.filePath(u"home/data/"_s);
     const struct {
         QString executable, ztglHome, folder;
     } cases[] = {
         {real, QString(), home},
-        {root.filePath(QStringLiteral("usr/bin/ztgl-admin")), QString(), home},
-        {root.filePath(QStringLiteral("usr/local/bin/ztgl-admin")), QString(), home},
+        {root.filePath(u"usr/bin/ztgl-admin"_s), QString(), home},
+        {root.filePath(u"usr/local/bin/ztgl-admin"_s), QString(), home},
         // A program file that is gone keeps the folder it was started from.
-        {root.filePath(QStringLiteral("usr/bin/gone")), QString(), root.filePath(QStringLiteral("usr/bin/"))},
-        {real, root.filePath(QStringLiteral("home/data")), data},
-        {real, root.filePath(QStringLiteral("home/data/")), data},
-        {real, QStringLiteral("data"), data},  // from the current folder
-        {real, QStringLiteral("./data/../data"), data},
+        {root.filePath(u"usr/bin/gone"_s), QString(), root.filePath(u"usr/bin/"_s)},
+        {real, root.filePath(u"home/data"_s), data},
+        {real, root.filePath(u"home/data/"_s), data},
+        {real, u"data"_s, data},  // from the current folder
+        {real, u"./data/../data"_s, data},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ProgramFolderFor(c.executable, c.ztglHome), c.folder) << c.executable << " " << c.ztglHome;
@@ -64,26 +58,29 @@ TEST(ProgramFolder, IsTheFolderOfTheRealFileBehindLinksUnlessZtglHomeNamesOne) {
     EXPECT_EQ(ProgramFolder(), ownFolder);
     env.set(kProgramFolderVariable, data.toLocal8Bit());
     EXPECT_EQ(ProgramFolder(), data);
+    EXPECT_EQ(WithTrailingSeparator(u"/opt/ztgl"_s), u"/opt/ztgl/"_s);
+    EXPECT_EQ(WithTrailingSeparator(u"/opt/ztgl/"_s), u"/opt/ztgl/"_s);
+    EXPECT_EQ(WithTrailingSeparator(u"/"_s), u"/"_s);  // a root folder
 }
 
 TEST(ProgramFolder, WritableOnlyWhenTheUserMayCreateFilesThere) {
     QTemporaryDir tmp;
     ASSERT_TRUE(tmp.isValid());
-    const QString file = tmp.filePath(QStringLiteral("kxconfig.ini"));
+    const QString file = tmp.filePath(u"kxconfig.ini"_s);
     QFile f(file);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.close();
     EXPECT_TRUE(FolderIsWritable(tmp.path()));
     EXPECT_FALSE(FolderIsWritable(file));
-    EXPECT_FALSE(FolderIsWritable(tmp.filePath(QStringLiteral("missing"))));
+    EXPECT_FALSE(FolderIsWritable(tmp.filePath(u"missing"_s)));
     if (geteuid() != 0) {  // root may write anywhere; the package test covers it as another user
         ASSERT_TRUE(QFile::setPermissions(tmp.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
         EXPECT_FALSE(FolderIsWritable(tmp.path()));
         QFile::setPermissions(tmp.path(),
                               QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
-    EXPECT_EQ(FolderNotWritableText(QStringLiteral("/opt/ztgl/")),
-              QStringLiteral("程序文件夹“/opt/ztgl/”不允许当前用户写入。\r\n"
-                             "请让管理员给这个文件夹加上写权限，或者用环境变量 ZTGL_HOME "
-                             "指定另一个可以写入的程序文件夹。"));
+    EXPECT_EQ(FolderNotWritableText(u"/opt/ztgl/"_s),
+              u"程序文件夹“/opt/ztgl/”不允许当前用户写入。\r\n"
+              "请让管理员给这个文件夹加上写权限，或者用环境变量 ZTGL_HOME "
+              "指定另一个可以写入的程序文件夹。"_s);
 }

@@ -8,18 +8,20 @@
 #include "ScopedEnvironment.h"
 #include "platform/SingleInstance.h"
 
+using namespace Qt::StringLiterals;
+
 using ztgl::SingleInstance;
 
 namespace {
 
 // A key of its own for every test, so parallel test runs never meet.
 QString uniqueKey(const char* name) {
-    return QStringLiteral("ztgl-test-%1-%2").arg(QCoreApplication::applicationPid()).arg(QLatin1String(name));
+    return u"ztgl-test-%1-%2"_s.arg(QCoreApplication::applicationPid()).arg(QLatin1String(name));
 }
 
 }  // namespace
 
-TEST(SingleInstance, SecondHolderIsRefusedUntilTheFirstEnds) {
+TEST(SingleInstance, SecondHolderOfAKeyIsRefusedUntilTheFirstEnds) {
     const QString key = uniqueKey("pair");
     auto first = std::make_unique<SingleInstance>(key);
     SingleInstance second(key);
@@ -29,9 +31,7 @@ TEST(SingleInstance, SecondHolderIsRefusedUntilTheFirstEnds) {
     EXPECT_FALSE(second.acquire());
     first.reset();
     EXPECT_TRUE(second.acquire());
-}
-
-TEST(SingleInstance, DifferentKeysDoNotMeet) {
+    // Different keys do not meet.
     SingleInstance a(uniqueKey("a"));
     SingleInstance b(uniqueKey("b"));
     SingleInstance chinese(uniqueKey("帐套/管理"));
@@ -87,5 +87,5 @@ TEST(SingleInstance, UnusableLockFolderDoesNotRefuseTheStart) {
     env.set("TMPDIR", "/nonexistent/ztgl-test-folder");
     SingleInstance first(uniqueKey("nowhere"));
     EXPECT_TRUE(first.acquire());
-    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/nonexistent/ztgl-test-folder")));
+    EXPECT_FALSE(QFileInfo::exists(u"/nonexistent/ztgl-test-folder"_s));
 }

@@ -5,6 +5,8 @@
 #include "process/Globals.h"
 #include "process/ProductSettings.h"
 
+using namespace Qt::StringLiterals;
+
 namespace ztgl {
 namespace {
 
@@ -21,38 +23,35 @@ protected:
 };
 
 TEST_F(ProductSettingsTest, BuiltInTextsWhenTheKeysAreAbsentOrEmpty) {
-    const QStringList configs[] = {{QStringLiteral("[BASESETUP]"), QStringLiteral("ISWLB=0")},
-                                   {QStringLiteral("[BASESETUP]"), QStringLiteral("TITLE="),
-                                    QStringLiteral("WEBSITE=   "), QStringLiteral("LOGINPIC=")}};
+    const QStringList configs[] = {{u"[BASESETUP]"_s, u"ISWLB=0"_s},
+                                   {u"[BASESETUP]"_s, u"TITLE="_s, u"WEBSITE=   "_s, u"LOGINPIC="_s}};
     for (const QStringList& lines : configs) {
         folder.writeConfig(lines);
-        EXPECT_EQ(ProductTitle(), QStringLiteral("商业进销存"));
+        EXPECT_EQ(ProductTitle(), u"商业进销存"_s);
         EXPECT_EQ(ProductTitle(), DefaultProductTitle());
-        EXPECT_EQ(MakerWebSite(), QStringLiteral("http://www.zavrin.com"));
-        EXPECT_EQ(LoginPictureKey(), QStringLiteral("201"));
+        EXPECT_EQ(MakerWebSite(), u"http://www.zavrin.com"_s);
+        EXPECT_EQ(LoginPictureKey(), u"201"_s);
     }
     EXPECT_TRUE(port.messages.isEmpty());
 }
 
 TEST_F(ProductSettingsTest, ConfiguredTexts) {
-    folder.writeConfig({QStringLiteral("[basesetup]"), QStringLiteral("Title=五金建材"),
-                        QStringLiteral("WEBSITE=https://example.com/帮助"),
-                        QStringLiteral("LOGINPIC= 305 ")});
-    EXPECT_EQ(ProductTitle(), QStringLiteral("五金建材"));
-    EXPECT_EQ(MakerWebSite(), QStringLiteral("https://example.com/帮助"));
-    EXPECT_EQ(LoginPictureKey(), QStringLiteral("305"));
+    folder.writeConfig(
+        {u"[basesetup]"_s, u"Title=五金建材"_s, u"WEBSITE=https://example.com/帮助"_s, u"LOGINPIC= 305 "_s});
+    EXPECT_EQ(ProductTitle(), u"五金建材"_s);
+    EXPECT_EQ(MakerWebSite(), u"https://example.com/帮助"_s);
+    EXPECT_EQ(LoginPictureKey(), u"305"_s);
 }
 
 TEST_F(ProductSettingsTest, LongTitleIsCut) {
-    const QString longTitle = QStringLiteral("进销存") + QString(60, QLatin1Char('Z'));
-    folder.writeConfig({QStringLiteral("[BASESETUP]"), QStringLiteral("TITLE=") + longTitle});
+    const QString longTitle = u"进销存"_s + QString(60, QLatin1Char('Z'));
+    folder.writeConfig({u"[BASESETUP]"_s, u"TITLE="_s + longTitle});
     EXPECT_EQ(ProductTitle(), longTitle.left(kProductTitleMaxLength));
 }
 
 TEST_F(ProductSettingsTest, ProgramTitle) {
-    EXPECT_EQ(ProgramTitle(QStringLiteral("商业进销存")),
-              QStringLiteral("Zavrin行业管理软件之商业进销存-帐套管理"));
-    EXPECT_EQ(ProgramTitle(QString()), QStringLiteral("Zavrin行业管理软件之-帐套管理"));
+    EXPECT_EQ(ProgramTitle(u"商业进销存"_s), u"Zavrin行业管理软件之商业进销存-帐套管理"_s);
+    EXPECT_EQ(ProgramTitle(QString()), u"Zavrin行业管理软件之-帐套管理"_s);
 }
 
 }  // namespace
