@@ -105,9 +105,7 @@ TEST(AdminStartupTest, SameAnswersAsTheProgram) {
         const AdminFolder folder;
         c.spoil(folder);
         const AdminRun r = folder.expect({"passwd", "--user", "admin", "--old", "", "--new", "x"}, 1, c.err);
-        if (c.whole)
-            EXPECT_EQ(r.err, c.err);
-        EXPECT_TRUE(r.err.startsWith(c.err));
+        EXPECT_EQ(c.whole ? r.err : r.err.left(c.err.size()), c.err);
     }
 }
 
