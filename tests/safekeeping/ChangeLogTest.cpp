@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "AdminFolder.h"
 #include "RecordingUiPort.h"
-#include "SafekeepingFolder.h"
 #include "ScriptedServer.h"
 #include "platform/RuntimeError.h"
 #include "platform/SystemAccount.h"
@@ -20,45 +20,37 @@ protected:
         ASSERT_TRUE(folder.ok());
         ASSERT_TRUE(folder.openInProcess());
     }
-    QStringList tables() const {
-        return folder.query(
-            QStringLiteral("KXPUB.MDB"),
-            QStringLiteral("select name from sqlite_master where type='table' and name='CZRZ'"));
-    }
-    QStringList ztmlNames() const {
-        return folder.query(QStringLiteral("KXPUB.MDB"), QStringLiteral("select ZTMC from ZTML order by Id"));
-    }
+    QStringList ztmlNames() const { return folder.query("KXPUB.MDB", "select ZTMC from ZTML order by Id"); }
     static void addSet() {
-        gConn->Execute(QStringLiteral(
-            "insert into ZTML(Id,ZTMC,ZTLJ,CreateTime,UserFlag) values('1','甲','_BK001','2024-01-01',1)"));
+        gConn->Execute(
+            "insert into ZTML(Id,ZTMC,ZTLJ,CreateTime,UserFlag) values('1','甲','_BK001','2024-01-01',1)");
     }
 
-    SafekeepingFolder folder;
+    AdminFolder folder;
     RecordingUiPort port;
+    const ChangeLog::Entry entry{ChangeLog::Create, "1", "甲", QString()};
 };
 
 TEST_F(ChangeLogTest, AnOlderManagerDatabaseGetsTheTableOnFirstUseAndRowsReadBackByFilter) {
-    EXPECT_TRUE(tables().isEmpty());
+    const QString table = "select name from sqlite_master where type='table' and name='CZRZ'";
+    EXPECT_TRUE(folder.query("KXPUB.MDB", table).isEmpty());
     EXPECT_TRUE(ChangeLog::Read().isEmpty()) << "reading makes the table too";
-    EXPECT_EQ(tables().size(), 1);
-    ASSERT_TRUE(ChangeLog::Append(
-        {ChangeLog::Backup, QStringLiteral("1"), QStringLiteral("甲"), QStringLiteral("a.ztbak")}, true));
-    gOperator = OperatorInfo{QStringLiteral("1"), QStringLiteral("admin"), QString()};
-    ChangeLog::Failed({ChangeLog::Retire, QStringLiteral("2"), QStringLiteral("乙"), QString()},
-                      QStringLiteral("不行"));
+    EXPECT_EQ(folder.query("KXPUB.MDB", table).size(), 1);
+    ASSERT_TRUE(ChangeLog::Append({ChangeLog::Backup, "1", "甲", "a.ztbak"}, true));
+    gOperator = OperatorInfo{"1", "admin", QString()};
+    ChangeLog::Failed({ChangeLog::Retire, "2", "乙", QString()}, "不行");
 
     const QVector<ChangeEntry> all = ChangeLog::Read();
     ASSERT_EQ(all.size(), 2);
     EXPECT_LT(all[0].id, all[1].id);
-    EXPECT_EQ(all[0].operatorName, QLatin1Char('[') + SystemAccountName() + QLatin1Char(']')) << "no login";
     EXPECT_FALSE(SystemAccountName().isEmpty());
-    EXPECT_EQ(all[1].operatorName, QStringLiteral("admin"));
+    EXPECT_EQ(all[0].operatorName, '[' + SystemAccountName() + ']') << "no login";
+    EXPECT_EQ(all[1].operatorName, "admin");
     EXPECT_EQ(all[0].workstation, QSysInfo::machineHostName());
     EXPECT_LE(qAbs(all[0].time.secsTo(QDateTime::currentDateTime())), 60);
-    EXPECT_EQ((QStringList{all[1].action, all[1].setId, all[1].setName, all[1].outcome, all[1].detail}),
-              (QStringList{QStringLiteral("注销帐套"), QStringLiteral("2"), QStringLiteral("乙"),
-                           QStringLiteral("失败"), QStringLiteral("不行")}));
-    EXPECT_EQ(ChangeLog::Read(QStringLiteral("2")).size(), 1);
+    EXPECT_EQ(QStringList({all[1].action, all[1].setId, all[1].setName, all[1].outcome, all[1].detail}),
+              QStringList({"注销帐套", "2", "乙", "失败", "不行"}));
+    EXPECT_EQ(ChangeLog::Read("2").size(), 1);
     EXPECT_EQ(ChangeLog::Read(QString(), QDate::currentDate()).size(), 2);
     EXPECT_TRUE(ChangeLog::Read(QString(), QDate::currentDate().addDays(1)).isEmpty());
     EXPECT_TRUE(port.messages.isEmpty());
@@ -66,46 +58,39 @@ TEST_F(ChangeLogTest, AnOlderManagerDatabaseGetsTheTableOnFirstUseAndRowsReadBac
 
 // The change and its row stand or fall together.
 TEST_F(ChangeLogTest, ChangeAndRowAreOneTransaction) {
-    const ChangeLog::Entry entry{ChangeLog::Create, QStringLiteral("1"), QStringLiteral("甲"), QString()};
-    EXPECT_THROW(ChangeLog::Recorded(entry,
-                                     [] {
-                                         addSet();
-                                         throw RuntimeError(RuntimeError::DatabaseError,
-                                                            QStringLiteral("断了"));
-                                     }),
-                 RuntimeError);
+    const auto failing = [] {
+        addSet();
+        throw RuntimeError(RuntimeError::DatabaseError, "断了");
+    };
+    EXPECT_THROW(ChangeLog::Recorded(entry, failing), RuntimeError);
     EXPECT_TRUE(ztmlNames().isEmpty());
     EXPECT_TRUE(ChangeLog::Read().isEmpty());
 
     // A row that cannot be written takes the change back with it.
-    gConn->Execute(QStringLiteral("DROP TABLE CZRZ"));
-    gConn->Execute(
-        QStringLiteral("CREATE TABLE CZRZ (Id COUNTER NOT NULL, CZSJ DATETIME, MUST TEXT(5) NOT NULL)"));
+    gConn->Execute("DROP TABLE CZRZ");
+    gConn->Execute("CREATE TABLE CZRZ (Id COUNTER NOT NULL, CZSJ DATETIME, MUST TEXT(5) NOT NULL)");
     EXPECT_THROW(ChangeLog::Recorded(entry, &addSet), RuntimeError);
     EXPECT_TRUE(ztmlNames().isEmpty());
     QString error;
     EXPECT_FALSE(ChangeLog::Append(entry, true, &error));
     EXPECT_FALSE(error.isEmpty());
 
-    gConn->Execute(QStringLiteral("DROP TABLE CZRZ"));
+    gConn->Execute("DROP TABLE CZRZ");
     ChangeLog::Recorded(entry, &addSet, [] { return false; });
-    EXPECT_EQ(ztmlNames(), QStringList{QStringLiteral("甲")});
+    EXPECT_EQ(ztmlNames(), QStringList{"甲"});
     ASSERT_EQ(ChangeLog::Read().size(), 1);
-    EXPECT_EQ(ChangeLog::Read().first().outcome, QStringLiteral("失败")) << "the change's own verdict";
+    EXPECT_EQ(ChangeLog::Read().first().outcome, "失败") << "the change's own verdict";
 }
 
 TEST_F(ChangeLogTest, AReadOnlyManagerDatabaseChangesNothingUnrecorded) {
     Close_Connect();
-    gConnectString = SafekeepingFolder::connectString(folder.file(QStringLiteral("KXPUB.MDB")), true);
+    gConnectString = AdminFolder::connectString(folder.file("KXPUB.MDB"), true);
     ASSERT_EQ(Open_Connect(), 1);
     QString error;
-    EXPECT_FALSE(
-        ChangeLog::Append({ChangeLog::Backup, QStringLiteral("1"), QString(), QString()}, true, &error));
+    EXPECT_FALSE(ChangeLog::Append(entry, true, &error));
     EXPECT_FALSE(error.isEmpty());
     bool ran = false;
-    EXPECT_THROW(ChangeLog::Recorded({ChangeLog::Disable, QStringLiteral("1"), QString(), QString()},
-                                     [&] { ran = true; }),
-                 RuntimeError);
+    EXPECT_THROW(ChangeLog::Recorded(entry, [&] { ran = true; }), RuntimeError);
     EXPECT_FALSE(ran) << "without its row the change does not start";
     EXPECT_THROW(ChangeLog::Read(), RuntimeError);
 }
@@ -115,32 +100,24 @@ TEST(ChangeLogSqlServer, StatementsOfTheTableAndOfARecordedChange) {
     RecordingUiPort port;
     ScriptedServer server;
     gDBType = kSqlServer;
-    gConnectString = QStringLiteral("Provider=SQLOLEDB.1;User ID=sa;Initial Catalog=MAIN;Data Source=SRV");
+    gConnectString = "Provider=SQLOLEDB.1;User ID=sa;Initial Catalog=MAIN;Data Source=SRV";
     ASSERT_EQ(Open_Connect(), 1);
-    gOperator = OperatorInfo{QStringLiteral("3"), QStringLiteral("o'neil"), QString()};
-    server.failOn(QStringLiteral("^select \\* from CZRZ where Id=0$"), 208,
-                  QStringLiteral("对象名 'CZRZ' 无效。"));
+    gOperator = OperatorInfo{"3", "o'neil", QString()};
+    server.failOn("^select \\* from CZRZ where Id=0$", 208, "对象名 'CZRZ' 无效。");
     server.calls.clear();
 
-    ChangeLog::Recorded({ChangeLog::Disable, QStringLiteral("12"), QStringLiteral("华东'分公司"), QString()},
-                        [] { gConn->Execute(QStringLiteral("Update ZTML set UserFlag=0 WHERE ID='12'")); });
-    QStringList trail;
-    for (const auto& c : server.calls)
-        trail << (c.kind == ScriptedServer::Call::Begin    ? QStringLiteral("begin")
-                  : c.kind == ScriptedServer::Call::Commit ? QStringLiteral("commit")
-                                                           : c.text);
+    ChangeLog::Recorded({ChangeLog::Disable, "12", "华东'分公司", QString()},
+                        [] { gConn->Execute("Update ZTML set UserFlag=0 WHERE ID='12'"); });
     EXPECT_EQ(
-        trail,
-        (QStringList{
-            QStringLiteral("select * from CZRZ where Id=0"),
-            QStringLiteral("CREATE TABLE CZRZ (Id int IDENTITY(1,1) NOT NULL PRIMARY KEY, CZSJ datetime NOT "
-                           "NULL, CZY nvarchar(30), GZZ nvarchar(64), CZLX nvarchar(10), ZTID "
-                           "nvarchar(10), ZTMC nvarchar(50), CZJG nvarchar(4), CZSM nvarchar(255))"),
-            QStringLiteral("begin"), QStringLiteral("Update ZTML set UserFlag=0 WHERE ID='12'"),
-            QStringLiteral("insert into CZRZ(CZSJ,CZY,GZZ,CZLX,ZTID,ZTMC,CZJG,CZSM) values(getdate(),"
-                           "'o''neil','") +
-                QSysInfo::machineHostName() + QStringLiteral("','停用帐套','12','华东''分公司','成功','')"),
-            QStringLiteral("commit")}));
+        server.trail(),
+        QStringList({"select * from CZRZ where Id=0",
+                     "CREATE TABLE CZRZ (Id int IDENTITY(1,1) NOT NULL PRIMARY KEY, CZSJ datetime NOT "
+                     "NULL, CZY nvarchar(30), GZZ nvarchar(64), CZLX nvarchar(10), ZTID "
+                     "nvarchar(10), ZTMC nvarchar(50), CZJG nvarchar(4), CZSM nvarchar(255))",
+                     "begin", "Update ZTML set UserFlag=0 WHERE ID='12'",
+                     "insert into CZRZ(CZSJ,CZY,GZZ,CZLX,ZTID,ZTMC,CZJG,CZSM) values(getdate(),'o''neil','" +
+                         QSysInfo::machineHostName() + "','停用帐套','12','华东''分公司','成功','')",
+                     "commit"}));
     Close_Connect();
     ResetGlobals();
 }

@@ -15,8 +15,8 @@
 #include <QPointer>
 #include <QTableView>
 
+#include "AdminFolder.h"
 #include "RecordingUiPort.h"
-#include "SafekeepingFolder.h"
 #include "catalogue/AccountSetList.h"
 #include "ui/FrmCZRZ.h"
 #include "ui/FrmZTGL.h"
@@ -29,9 +29,9 @@ class CompanyMenuTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(folder.ok());
-        ASSERT_EQ(folder.create(QStringLiteral("甲公司")), QStringLiteral("1"));
+        ASSERT_EQ(folder.create("甲公司"), "1");
         ASSERT_TRUE(folder.openInProcess());
-        gTitle = QStringLiteral("Zavrin行业管理软件之商业进销存-帐套管理");
+        gTitle = "Zavrin行业管理软件之商业进销存-帐套管理";
         window = new gui::MDIfrmZTGL();
         window->show();
     }
@@ -50,7 +50,7 @@ protected:
         return nullptr;
     }
 
-    SafekeepingFolder folder;
+    AdminFolder folder;
     RecordingUiPort port;
     QPointer<gui::MDIfrmZTGL> window;
 };
@@ -58,55 +58,50 @@ protected:
 TEST_F(CompanyMenuTest, TheCommandsStandBeforeTheUpgradeAndActOnTheCurrentSet) {
     QStringList texts;
     for (const QAction* a : window->Company()->actions())
-        texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    EXPECT_EQ(texts,
-              (QStringList{QStringLiteral("备份当前帐套(&B)"), QStringLiteral("备份全部帐套(&A)"),
-                           QStringLiteral("从备份恢复帐套(&R)…"), QStringLiteral("从备份恢复为新帐套(&N)…"),
-                           QStringLiteral("-"), QStringLiteral("注销当前帐套(&D)…"), QStringLiteral("-"),
-                           QStringLiteral("操作记录(&L)"), QStringLiteral("-"),
-                           QStringLiteral("升级全部帐套的权限(&U)…"), QStringLiteral("-"),
-                           QStringLiteral("退出系统(&X)")}));
+        texts << (a->isSeparator() ? "-" : a->text());
+    EXPECT_EQ(texts, (QStringList{"备份当前帐套(&B)", "备份全部帐套(&A)", "从备份恢复帐套(&R)…",
+                                  "从备份恢复为新帐套(&N)…", "-", "注销当前帐套(&D)…", "-", "操作记录(&L)",
+                                  "-", "升级全部帐套的权限(&U)…", "-", "退出系统(&X)"}));
 
-    trigger(QStringLiteral("BFZT"));
+    trigger("BFZT");
     ASSERT_EQ(folder.backups().size(), 1);
-    EXPECT_EQ(lastMessage(), QStringLiteral("已经成功备份帐套“甲公司”！\r\n备份文件：") +
+    EXPECT_EQ(lastMessage(), "已经成功备份帐套“甲公司”！\r\n备份文件：" +
                                  QDir::toNativeSeparators(folder.backups().first()));
-    EXPECT_EQ(port.messages.last().title, QStringLiteral("提示信息"));
+    EXPECT_EQ(port.messages.last().title, "提示信息");
     EXPECT_EQ(port.messages.last().icon, MsgIcon::Information);
     EXPECT_EQ(port.mainWindowEnabled, (QVector<bool>{false, true}));
 
-    trigger(QStringLiteral("ZXZT"));
-    EXPECT_EQ(lastMessage(), QStringLiteral("只能注销已停用的帐套，请先停用帐套“甲公司”。"));
+    trigger("ZXZT");
+    EXPECT_EQ(lastMessage(), "只能注销已停用的帐套，请先停用帐套“甲公司”。");
     gui::FrmZTGL* list = window->listWindow();
     ASSERT_TRUE(list);
     port.answer(MsgAnswer::Yes);
     list->list().command1_Click(1);  // 停用帐套
     port.answer(MsgAnswer::Yes);
-    trigger(QStringLiteral("ZXZT"));
-    EXPECT_TRUE(lastMessage().startsWith(QStringLiteral("已经注销帐套“甲公司”！")))
-        << lastMessage().toStdString();
+    trigger("ZXZT");
+    EXPECT_TRUE(lastMessage().startsWith("已经注销帐套“甲公司”！")) << lastMessage().toStdString();
     EXPECT_EQ(list->list().grid().Rows(), 1) << "the list shows the catalogue without it";
 
-    trigger(QStringLiteral("BFZT"));
-    EXPECT_EQ(lastMessage(), QStringLiteral("请先在帐套列表中选中一个帐套。"));
+    trigger("BFZT");
+    EXPECT_EQ(lastMessage(), "请先在帐套列表中选中一个帐套。");
 }
 
 TEST_F(CompanyMenuTest, TheRecordWindowShowsTheNewestFirstAndFiltersReadOnly) {
-    trigger(QStringLiteral("BFZT"));
-    trigger(QStringLiteral("CZJL"));
+    trigger("BFZT");
+    trigger("CZJL");
     gui::FrmCZRZ* log = recordWindow();
     ASSERT_TRUE(log);
     const ListGrid& grid = log->list().grid();
     ASSERT_EQ(grid.Rows(), 3);
-    EXPECT_EQ(grid.TextMatrix(0, ChangeLogList::ColAction).trimmed(), QStringLiteral("操作"));
-    EXPECT_EQ(grid.TextMatrix(1, ChangeLogList::ColAction), QStringLiteral("备份帐套"));
-    EXPECT_EQ(grid.TextMatrix(2, ChangeLogList::ColAction), QStringLiteral("新增帐套"));
-    EXPECT_EQ(grid.TextMatrix(2, ChangeLogList::ColOutcome), QStringLiteral("成功"));
+    EXPECT_EQ(grid.TextMatrix(0, ChangeLogList::ColAction).trimmed(), "操作");
+    EXPECT_EQ(grid.TextMatrix(1, ChangeLogList::ColAction), "备份帐套");
+    EXPECT_EQ(grid.TextMatrix(2, ChangeLogList::ColAction), "新增帐套");
+    EXPECT_EQ(grid.TextMatrix(2, ChangeLogList::ColOutcome), "成功");
     const QTableView* view = log->MSFlexGrid1();
     EXPECT_EQ(view->editTriggers(), QAbstractItemView::NoEditTriggers);
     EXPECT_FALSE(view->model()->flags(view->model()->index(0, 0)) & Qt::ItemIsEditable);
     EXPECT_EQ(log->cmbZT()->count(), 2);
-    EXPECT_EQ(log->cmbZT()->itemText(1), QStringLiteral("1  甲公司"));
+    EXPECT_EQ(log->cmbZT()->itemText(1), "1  甲公司");
 
     log->chkRQ()->setChecked(true);
     log->dtpRQ()->setDate(QDate::currentDate().addDays(1));
@@ -117,8 +112,8 @@ TEST_F(CompanyMenuTest, TheRecordWindowShowsTheNewestFirstAndFiltersReadOnly) {
     log->query();
     EXPECT_EQ(grid.Rows(), 3);
 
-    trigger(QStringLiteral("BFZT"));
-    trigger(QStringLiteral("CZJL"));
+    trigger("BFZT");
+    trigger("CZJL");
     EXPECT_EQ(recordWindow(), log) << "one record window, read again";
     EXPECT_EQ(grid.Rows(), 4);
     log->list().command1_Click(0);
@@ -133,7 +128,7 @@ TEST_F(CompanyMenuTest, RestoreTakesTheChosenFile) {
         QString file;
         QString folderOffered;
         int reloads = 0;
-        QString currentSetId() const override { return QStringLiteral("1"); }
+        QString currentSetId() const override { return "1"; }
         QString chooseBackupFile(const QString& folder) override {
             folderOffered = folder;
             return file;
@@ -142,20 +137,19 @@ TEST_F(CompanyMenuTest, RestoreTakesTheChosenFile) {
         void showChangeLog() override {}
     } view;
     CompanyCommands company(view);
-    company.Company_Click(QStringLiteral("bfzt"));
+    company.Company_Click("bfzt");
     ASSERT_EQ(folder.backups().size(), 1);
-    company.Company_Click(QStringLiteral("HFXZ"));
+    company.Company_Click("HFXZ");
     EXPECT_EQ(QDir(view.folderOffered).canonicalPath(), QDir(folder.backupDir()).canonicalPath());
     EXPECT_EQ(view.reloads, 0) << "cancelled: nothing happens";
     view.file = folder.backups().first();
-    company.Company_Click(QStringLiteral("HFXZ"));
+    company.Company_Click("HFXZ");
     EXPECT_EQ(view.reloads, 1);
-    EXPECT_EQ(lastMessage(),
-              QStringLiteral("已经成功把备份恢复为新帐套“甲公司（恢复）”（编号2，数据库_BK002）！"));
+    EXPECT_EQ(lastMessage(), "已经成功把备份恢复为新帐套“甲公司（恢复）”（编号2，数据库_BK002）！");
     port.answer(MsgAnswer::Yes);
-    company.Company_Click(QStringLiteral("HFZT"));
+    company.Company_Click("HFZT");
     EXPECT_EQ(view.reloads, 1) << "over its own set the catalogue stays";
-    EXPECT_TRUE(lastMessage().startsWith(QStringLiteral("已经成功恢复帐套“甲公司”！")));
+    EXPECT_TRUE(lastMessage().startsWith("已经成功恢复帐套“甲公司”！"));
 }
 
 }  // namespace

@@ -25,35 +25,27 @@ protected:
     void SetUp() override {
         ResetGlobals();
         gAppPath = dir.path() + QLatin1Char('/');
-        gIniFile = gAppPath + QStringLiteral("kxconfig.ini");
+        gIniFile = gAppPath + "kxconfig.ini";
         QFile(gAppPath + kTemplateFileName).open(QIODevice::WriteOnly);
-        tpl.addTable(QStringLiteral("Users"),
-                     {ScriptedTemplate::column(QStringLiteral("Id"), ado::adVarWChar, 10)});
-        tpl.addTable(QStringLiteral("Goods"),
-                     {ScriptedTemplate::column(QStringLiteral("SPBH"), ado::adVarWChar, 20)});
+        tpl.addTable("Users", {ScriptedTemplate::column("Id", ado::adVarWChar, 10)});
+        tpl.addTable("Goods", {ScriptedTemplate::column("SPBH", ado::adVarWChar, 20)});
         gDBType = kSqlServer;
-        gManagerDBName = QStringLiteral("MAIN");
+        gManagerDBName = "MAIN";
         gConnectString = QStringLiteral(
             "Provider=SQLOLEDB.1;Password=;Persist Security Info=False;User ID=sa;Initial Catalog=MAIN;Data "
             "Source=SRV");
         ASSERT_EQ(Open_Connect(), 1);
-        server.ignore(QStringLiteral("CZRZ"));  // the record's statements are tested with the record
-        answer(QStringLiteral("^select getdate\\(\\) as sj$"), {"sj"},
-               {QDateTime(QDate(2024, 3, 5), QTime(14, 20, 7))});
-        answer(QStringLiteral("from dbo.sysdatabases where name='MAIN'$"), {"FileName"},
-               {QStringLiteral("D:\\DATA\\MAIN.mdf")});
-        answer(QStringLiteral("from dbo.sysdatabases where name='MAIN_BK003'$"), {"name"},
-               {QStringLiteral("MAIN_BK003")});
-        answer(QStringLiteral("^RESTORE HEADERONLY"), {"BackupSetGUID"},
-               {QStringLiteral("6F9619FF-8B86-D011-B42D-00C04FC964FF")});
-        server.onQuery(
-            QStringLiteral("INFORMATION_SCHEMA.TABLES"),
-            ScriptedServer::rows({"TABLE_NAME"}, {{QStringLiteral("Goods")}, {QStringLiteral("Users")}}));
-        server.onQuery(QStringLiteral("^RESTORE FILELISTONLY"),
+        server.ignore("CZRZ");  // the record's statements are tested with the record
+        answer("^select getdate\\(\\) as sj$", {"sj"}, {QDateTime(QDate(2024, 3, 5), QTime(14, 20, 7))});
+        answer("from dbo.sysdatabases where name='MAIN'$", {"FileName"}, {"D:\\DATA\\MAIN.mdf"});
+        answer("from dbo.sysdatabases where name='MAIN_BK003'$", {"name"}, {"MAIN_BK003"});
+        answer("^RESTORE HEADERONLY", {"BackupSetGUID"}, {"6F9619FF-8B86-D011-B42D-00C04FC964FF"});
+        server.onQuery("INFORMATION_SCHEMA.TABLES",
+                       ScriptedServer::rows({"TABLE_NAME"}, {{"Goods"}, {"Users"}}));
+        server.onQuery("^RESTORE FILELISTONLY",
                        ScriptedServer::rows({"LogicalName", "Type"},
-                                            {{QStringLiteral("MAIN_BK003_data"), QStringLiteral("D")},
-                                             {QStringLiteral("MAIN_BK003_log"), QStringLiteral("L")}}));
-        answer(QStringLiteral("^select max\\(convert\\(int,ID\\)\\) as ls_bm from ZTML$"), {"ls_bm"}, {3});
+                                            {{"MAIN_BK003_data", "D"}, {"MAIN_BK003_log", "L"}}));
+        answer("^select max\\(convert\\(int,ID\\)\\) as ls_bm from ZTML$", {"ls_bm"}, {3});
         server.calls.clear();
     }
     void TearDown() override {
@@ -65,23 +57,19 @@ protected:
     }
     // Set 3 as ZTML lists it; the first answer scripted stays.
     void setFlag(int flag) {
-        answer(QStringLiteral("^select \\* from ZTML where Id='3'$"),
-               {"Id", "ZTMC", "ZTLJ", "CreateTime", "UserFlag"},
-               {QStringLiteral("3"), QStringLiteral("华东"), QStringLiteral("MAIN_BK003"),
-                QStringLiteral("2024-01-01"), flag});
+        answer("^select \\* from ZTML where Id='3'$", {"Id", "ZTMC", "ZTLJ", "CreateTime", "UserFlag"},
+               {"3", "华东", "MAIN_BK003", "2024-01-01", flag});
     }
     // The backup of set 3 as the GUI makes it; the statements it ran on the server.
     QString backup() {
         setFlag(1);
-        const QString file = commands.BackupSet(QStringLiteral("3"));
+        const QString file = commands.BackupSet("3");
         EXPECT_FALSE(file.isEmpty());
         return file;
     }
     QStringList backupStatements(const QString& serverFile) const {
-        return {QStringLiteral("BACKUP DATABASE MAIN_BK003 TO DISK = '") + serverFile +
-                    QStringLiteral("' WITH CHECKSUM, COPY_ONLY, INIT"),
-                QStringLiteral("RESTORE VERIFYONLY FROM DISK = '") + serverFile +
-                    QStringLiteral("' WITH CHECKSUM")};
+        return {"BACKUP DATABASE MAIN_BK003 TO DISK = '" + serverFile + "' WITH CHECKSUM, COPY_ONLY, INIT",
+                "RESTORE VERIFYONLY FROM DISK = '" + serverFile + "' WITH CHECKSUM"};
     }
 
     QTemporaryDir dir;
@@ -93,19 +81,19 @@ protected:
 
 TEST_F(ServerSafekeepingTest, BackupOnTheServerIsVerifiedAndItsManifestStaysBesideTheProgram) {
     const QString file = backup();
-    EXPECT_EQ(file, gAppPath + QStringLiteral("backup/BK003_20240305-142007.ztbak"));
+    EXPECT_EQ(file, gAppPath + "backup/BK003_20240305-142007.ztbak");
     EXPECT_EQ(server.executed(), backupStatements(kServerFile));
-    EXPECT_TRUE(server.queries().contains(QStringLiteral("RESTORE HEADERONLY FROM DISK = '") + kServerFile +
-                                          QLatin1Char('\'')));
+    EXPECT_TRUE(
+        server.queries().contains("RESTORE HEADERONLY FROM DISK = '" + kServerFile + QLatin1Char('\'')));
     const BackupManifest m = BackupFile::ReadManifest(file);
     EXPECT_EQ(m.kind, kSqlServer);
     EXPECT_EQ(m.serverFile, kServerFile);
-    EXPECT_EQ(m.backupSetGuid, QStringLiteral("6F9619FF-8B86-D011-B42D-00C04FC964FF"));
-    EXPECT_EQ(m.tables, (QStringList{QStringLiteral("Goods"), QStringLiteral("Users")}));
+    EXPECT_EQ(m.backupSetGuid, "6F9619FF-8B86-D011-B42D-00C04FC964FF");
+    EXPECT_EQ(m.tables, (QStringList{"Goods", "Users"}));
     EXPECT_EQ(m.time, QDateTime(QDate(2024, 3, 5), QTime(14, 20, 7)));
     ASSERT_EQ(port.messages.size(), 1);
     EXPECT_EQ(port.messages[0].text,
-              QStringLiteral("已经成功备份帐套“华东”！\r\n备份文件：") + QDir::toNativeSeparators(file));
+              "已经成功备份帐套“华东”！\r\n备份文件：" + QDir::toNativeSeparators(file));
     EXPECT_EQ(port.mainWindowEnabled, (QVector<bool>{false, true}));
 
     // A folder of the server's own, named in the configuration.
@@ -115,16 +103,15 @@ TEST_F(ServerSafekeepingTest, BackupOnTheServerIsVerifiedAndItsManifestStaysBesi
     ini.close();
     server.calls.clear();
     backup();
-    EXPECT_EQ(server.executed(), backupStatements(QStringLiteral("E:\\BAK\\BK003_20240305-142007_2.bak")));
+    EXPECT_EQ(server.executed(), backupStatements("E:\\BAK\\BK003_20240305-142007_2.bak"));
 
     // A backup the server cannot verify is no backup.
-    server.failOn(QStringLiteral("^RESTORE VERIFYONLY"), 3013,
-                  QStringLiteral("RESTORE VERIFYONLY 异常终止。"));
+    server.failOn("^RESTORE VERIFYONLY", 3013, "RESTORE VERIFYONLY 异常终止。");
     port.messages.clear();
-    EXPECT_TRUE(commands.BackupSet(QStringLiteral("3")).isEmpty());
+    EXPECT_TRUE(commands.BackupSet("3").isEmpty());
     ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_EQ(port.messages[0].text, QStringLiteral("BackupSet():RESTORE VERIFYONLY 异常终止。"));
-    EXPECT_EQ(QDir(gAppPath + QStringLiteral("backup")).entryList(QDir::Files).size(), 2);
+    EXPECT_EQ(port.messages[0].text, "BackupSet():RESTORE VERIFYONLY 异常终止。");
+    EXPECT_EQ(QDir(gAppPath + "backup").entryList(QDir::Files).size(), 2);
 }
 
 TEST_F(ServerSafekeepingTest, RestoreOverItsSetInSingleUserModeAfterABackupOfIt) {
@@ -133,34 +120,28 @@ TEST_F(ServerSafekeepingTest, RestoreOverItsSetInSingleUserModeAfterABackupOfIt)
     port.messages.clear();
     port.answer(MsgAnswer::Yes);
     EXPECT_TRUE(commands.Restore(file, false));
-    EXPECT_EQ(port.messages[0].text,
-              QStringLiteral("将用备份中的数据替换帐套“华东”（编号3，数据库MAIN_"
-                             "BK003）的全部现有数据。\r\n备份时间：2024-03-05 "
-                             "14:20:07，备份人：[") +
-                  BackupFile::ReadManifest(file).operatorName.mid(1) +
-                  QStringLiteral("。\r\n恢复前会先自动备份该帐套的现有数据。\r\n确定要恢复吗？"));
+    EXPECT_EQ(port.messages[0].text, QStringLiteral("将用备份中的数据替换帐套“华东”（编号3，数据库MAIN_"
+                                                    "BK003）的全部现有数据。\r\n备份时间：2024-03-05 "
+                                                    "14:20:07，备份人：[") +
+                                         BackupFile::ReadManifest(file).operatorName.mid(1) +
+                                         "。\r\n恢复前会先自动备份该帐套的现有数据。\r\n确定要恢复吗？");
     EXPECT_EQ(port.messages[0].buttons, MsgButtons::YesNo);
     const QStringList expected =
-        QStringList{QStringLiteral("RESTORE VERIFYONLY FROM DISK = '") + kServerFile +
-                    QStringLiteral("' WITH CHECKSUM")} +
-        backupStatements(QStringLiteral("D:\\DATA\\BK003_20240305-142007_2.bak")) +
-        QStringList{QStringLiteral("ALTER DATABASE MAIN_BK003 SET SINGLE_USER WITH ROLLBACK IMMEDIATE"),
-                    QStringLiteral("RESTORE DATABASE MAIN_BK003 FROM DISK = '") + kServerFile +
-                        QStringLiteral("' WITH REPLACE, CHECKSUM"),
-                    QStringLiteral("ALTER DATABASE MAIN_BK003 SET MULTI_USER")};
+        QStringList{"RESTORE VERIFYONLY FROM DISK = '" + kServerFile + "' WITH CHECKSUM"} +
+        backupStatements("D:\\DATA\\BK003_20240305-142007_2.bak") +
+        QStringList{"ALTER DATABASE MAIN_BK003 SET SINGLE_USER WITH ROLLBACK IMMEDIATE",
+                    "RESTORE DATABASE MAIN_BK003 FROM DISK = '" + kServerFile + "' WITH REPLACE, CHECKSUM",
+                    "ALTER DATABASE MAIN_BK003 SET MULTI_USER"};
     EXPECT_EQ(server.executed(), expected);
-    EXPECT_TRUE(port.messages.last().text.startsWith(
-        QStringLiteral("已经成功恢复帐套“华东”！\r\n恢复前的数据已备份到：")));
+    EXPECT_TRUE(port.messages.last().text.startsWith("已经成功恢复帐套“华东”！\r\n恢复前的数据已备份到："));
 
     // A failing restore opens the database to all again.
-    server.failOn(QStringLiteral("^RESTORE DATABASE"), 3101,
-                  QStringLiteral("数据库正在使用，无法获得对数据库的排他访问权。"));
+    server.failOn("^RESTORE DATABASE", 3101, "数据库正在使用，无法获得对数据库的排他访问权。");
     server.calls.clear();
     port.answer(MsgAnswer::Yes);
     EXPECT_FALSE(commands.Restore(file, false));
-    EXPECT_EQ(server.executed().last(), QStringLiteral("ALTER DATABASE MAIN_BK003 SET MULTI_USER"));
-    EXPECT_EQ(port.messages.last().text,
-              QStringLiteral("RestoreBackup():数据库正在使用，无法获得对数据库的排他访问权。"));
+    EXPECT_EQ(server.executed().last(), "ALTER DATABASE MAIN_BK003 SET MULTI_USER");
+    EXPECT_EQ(port.messages.last().text, "RestoreBackup():数据库正在使用，无法获得对数据库的排他访问权。");
 }
 
 TEST_F(ServerSafekeepingTest, RestoreAsNewMovesTheFilesToTheNewName) {
@@ -171,22 +152,20 @@ TEST_F(ServerSafekeepingTest, RestoreAsNewMovesTheFilesToTheNewName) {
     EXPECT_EQ(
         server.executed(),
         (QStringList{
-            QStringLiteral("RESTORE VERIFYONLY FROM DISK = '") + kServerFile +
-                QStringLiteral("' WITH CHECKSUM"),
-            QStringLiteral("RESTORE DATABASE MAIN_BK004 FROM DISK = '") + kServerFile +
+            "RESTORE VERIFYONLY FROM DISK = '" + kServerFile + "' WITH CHECKSUM",
+            "RESTORE DATABASE MAIN_BK004 FROM DISK = '" + kServerFile +
                 QStringLiteral("' WITH CHECKSUM, MOVE 'MAIN_BK003_data' TO 'D:\\DATA\\MAIN_BK004.mdf', MOVE "
                                "'MAIN_BK003_log' TO 'D:\\DATA\\MAIN_BK004.ldf'"),
             QStringLiteral("insert into ZTML(Id,ZTMC,ZTLJ,CreateTime,UserFlag) "
                            "values('4','华东（恢复）','MAIN_BK004','2024-03-05',1)")}));
     EXPECT_EQ(port.messages.last().text,
-              QStringLiteral("已经成功把备份恢复为新帐套“华东（恢复）”（编号4，数据库MAIN_BK004）！"));
+              "已经成功把备份恢复为新帐套“华东（恢复）”（编号4，数据库MAIN_BK004）！");
 
     // The catalogue refuses the set: the new database goes again.
-    server.failOn(QStringLiteral("^insert into ZTML"), -2147217873,
-                  QStringLiteral("违反了 PRIMARY KEY 约束。"));
+    server.failOn("^insert into ZTML", -2147217873, "违反了 PRIMARY KEY 约束。");
     server.calls.clear();
     EXPECT_FALSE(commands.Restore(file, true));
-    EXPECT_EQ(server.executed().last(), QStringLiteral("DROP DATABASE MAIN_BK004"));
+    EXPECT_EQ(server.executed().last(), "DROP DATABASE MAIN_BK004");
 }
 
 TEST_F(ServerSafekeepingTest, ABackupTheServerDoesNotHoldAsTheManifestSaysIsRefused) {
@@ -198,8 +177,8 @@ TEST_F(ServerSafekeepingTest, ABackupTheServerDoesNotHoldAsTheManifestSaysIsRefu
     f.seek(0);
     f.write(bytes);
     f.close();
-    const QString other = QStringLiteral("服务器上的备份文件“") + kServerFile +
-                          QStringLiteral("”不是备份清单“") + file + QStringLiteral("”所记的那一份备份。");
+    const QString other =
+        "服务器上的备份文件“" + kServerFile + "”不是备份清单“" + file + "”所记的那一份备份。";
     server.calls.clear();
     for (bool asNew : {false, true}) {
         port.messages.clear();
@@ -207,57 +186,42 @@ TEST_F(ServerSafekeepingTest, ABackupTheServerDoesNotHoldAsTheManifestSaysIsRefu
         ASSERT_EQ(port.messages.size(), 1);
         EXPECT_EQ(port.messages[0].text, other);
     }
-    EXPECT_TRUE(server.executed().filter(QStringLiteral("RESTORE DATABASE")).isEmpty());
+    EXPECT_TRUE(server.executed().filter("RESTORE DATABASE").isEmpty());
 }
 
 TEST_F(ServerSafekeepingTest, RetireDropsTheDatabaseWithTheCatalogueRowInOneTransaction) {
     setFlag(0);
     port.answer(MsgAnswer::Yes);
-    EXPECT_TRUE(commands.Retire(QStringLiteral("3")));
-    QStringList trail;
-    for (const auto& c : server.calls)
-        if (c.kind == ScriptedServer::Call::Execute || c.kind == ScriptedServer::Call::Begin ||
-            c.kind == ScriptedServer::Call::Commit)
-            trail << (c.kind == ScriptedServer::Call::Begin    ? QStringLiteral("begin")
-                      : c.kind == ScriptedServer::Call::Commit ? QStringLiteral("commit")
-                                                               : c.text);
-    const QStringList retirement = {
-        QStringLiteral("begin"), QStringLiteral("delete from ZTML where Id='3'"),
-        QStringLiteral("ALTER DATABASE MAIN_BK003 SET SINGLE_USER WITH ROLLBACK IMMEDIATE"),
-        QStringLiteral("DROP DATABASE MAIN_BK003"), QStringLiteral("commit")};
-    EXPECT_EQ(trail, backupStatements(kServerFile) + retirement);
+    EXPECT_TRUE(commands.Retire("3"));
+    const QStringList retirement = {"begin", "delete from ZTML where Id='3'",
+                                    "ALTER DATABASE MAIN_BK003 SET SINGLE_USER WITH ROLLBACK IMMEDIATE",
+                                    "DROP DATABASE MAIN_BK003", "commit"};
+    EXPECT_EQ(server.trail(false), backupStatements(kServerFile) + retirement);
     EXPECT_EQ(port.messages.last().text,
-              QStringLiteral("已经注销帐套“华东”！\r\n注销前的备份：") +
-                  QDir::toNativeSeparators(gAppPath + QStringLiteral("backup/BK003_20240305-142007.ztbak")));
+              "已经注销帐套“华东”！\r\n注销前的备份：" +
+                  QDir::toNativeSeparators(gAppPath + "backup/BK003_20240305-142007.ztbak"));
 
-    server.failOn(QStringLiteral("^DROP DATABASE"), 3702,
-                  QStringLiteral("无法删除数据库，因为该数据库当前正在使用。"));
+    server.failOn("^DROP DATABASE", 3702, "无法删除数据库，因为该数据库当前正在使用。");
     server.calls.clear();
     port.answer(MsgAnswer::Yes);
-    EXPECT_FALSE(commands.Retire(QStringLiteral("3")));
-    QVector<ScriptedServer::Call::Kind> ends;
-    for (const auto& c : server.calls)
-        if (c.kind == ScriptedServer::Call::Commit || c.kind == ScriptedServer::Call::Rollback)
-            ends << c.kind;
-    EXPECT_EQ(ends, QVector<ScriptedServer::Call::Kind>{ScriptedServer::Call::Rollback}) << "the row stays";
-    EXPECT_EQ(server.executed().last(), QStringLiteral("ALTER DATABASE MAIN_BK003 SET MULTI_USER"));
+    EXPECT_FALSE(commands.Retire("3"));
+    EXPECT_EQ(server.trail(false).filter(QRegularExpression("^(commit|rollback)$")), QStringList{"rollback"})
+        << "the row stays";
+    EXPECT_EQ(server.executed().last(), "ALTER DATABASE MAIN_BK003 SET MULTI_USER");
 }
 
 TEST_F(ServerSafekeepingTest, RotationRemovesTheServersOldBackupFileToo) {
     setFlag(1);
-    answer(QStringLiteral("^select \\* from ZTML Order By Id$"),
-           {"Id", "ZTMC", "ZTLJ", "CreateTime", "UserFlag"},
-           {QStringLiteral("3"), QStringLiteral("华东"), QStringLiteral("MAIN_BK003"),
-            QStringLiteral("2024-01-01"), 1});
+    answer("^select \\* from ZTML Order By Id$", {"Id", "ZTMC", "ZTLJ", "CreateTime", "UserFlag"},
+           {"3", "华东", "MAIN_BK003", "2024-01-01", 1});
     int failed = -1;
     EXPECT_EQ(commands.BackupAll(1, &failed).size(), 1);
     server.calls.clear();
     EXPECT_EQ(commands.BackupAll(1, &failed).size(), 1);
     EXPECT_EQ(failed, 0);
     EXPECT_EQ(server.executed().last(),
-              QStringLiteral("EXECUTE master.dbo.xp_delete_file 0, '") + kServerFile + QLatin1Char('\''));
-    EXPECT_EQ(QDir(gAppPath + QStringLiteral("backup")).entryList(QDir::Files),
-              QStringList{QStringLiteral("BK003_20240305-142007_2.ztbak")});
+              "EXECUTE master.dbo.xp_delete_file 0, '" + kServerFile + QLatin1Char('\''));
+    EXPECT_EQ(QDir(gAppPath + "backup").entryList(QDir::Files), QStringList{"BK003_20240305-142007_2.ztbak"});
 }
 
 }  // namespace

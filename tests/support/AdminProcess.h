@@ -1,10 +1,14 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <functional>
+
+#include "QtPrinters.h"
 
 namespace ztgl::test {
 
@@ -40,6 +44,16 @@ inline AdminRun runAdmin(const QStringList& args, const AdminSetup& setup = {}) 
     r.signal = p.exitStatus() == QProcess::CrashExit ? p.exitCode() : 0;
     r.out = QString::fromUtf8(p.readAllStandardOutput());
     r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+// Runs ztgl-admin --dir `dir` with `args`, expecting its exit code and, when given, a part of its standard
+// error.
+inline AdminRun expectAdmin(const QString& dir, const QStringList& args, int code,
+                            const QString& errPart = {}) {
+    const AdminRun r = runAdmin(QStringList{QStringLiteral("--dir"), dir} + args);
+    EXPECT_EQ(r.code, code) << args.join(' ') << "\n" << r.err;
+    EXPECT_TRUE(r.err.contains(errPart)) << args.join(' ') << "\n" << r.err;
     return r;
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include <stdexcept>
 
 #include "JetTestDatabase.h"
+#include "ado/Connection.h"
+#include "db/PubSql.h"
+#include "process/Globals.h"
 
 namespace ztgl::test {
 
@@ -17,8 +19,21 @@ public:
     enum class Use { FileOnly, SetGlobals, OpenShared };
 
     explicit JetTestDb(const QStringList& statements = {}, Use use = Use::FileOnly,
-                       const QString& fileName = QStringLiteral("KXPUB.MDB"));
-    ~JetTestDb();
+                       const QString& fileName = QStringLiteral("KXPUB.MDB"))
+        : m_db(fileName) {
+        m_db.exec(statements);
+        if (use == Use::FileOnly)
+            return;
+        gDBType = kAccess;
+        gConnectString = connectionString();
+        if (use == Use::OpenShared && Open_Connect() != 1)
+            throw std::runtime_error("JetTestDb: the shared connection did not open");
+        m_openedShared = use == Use::OpenShared;
+    }
+    ~JetTestDb() {
+        if (m_openedShared && gConn && gConn->connectionString() == connectionString())
+            Close_Connect();
+    }
     JetTestDb(const JetTestDb&) = delete;
     JetTestDb& operator=(const JetTestDb&) = delete;
 

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "process/UiPort.h"
+#include "session/HandshakeForm.h"
 
 namespace ztgl::test {
 
@@ -22,11 +23,30 @@ struct ShownMessage {
 // the silent port on destruction.
 class RecordingUiPort final : public UiPort {
 public:
-    RecordingUiPort();
-    ~RecordingUiPort() override;
+    RecordingUiPort() { setUi(this); }
+    ~RecordingUiPort() override { setUi(nullptr); }
 
-    MsgAnswer message(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons) override;
-    void showModal(ModalForm& form) override;
+    MsgAnswer message(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons) override {
+        messages.push_back({text, title, icon, buttons});
+        if (m_answers.empty())
+            return buttons == MsgButtons::YesNo         ? MsgAnswer::No
+                   : buttons == MsgButtons::RetryCancel ? MsgAnswer::Cancel
+                                                        : MsgAnswer::Ok;
+        const MsgAnswer a = m_answers.front();
+        m_answers.pop_front();
+        return a;
+    }
+    void showModal(ModalForm& form) override {
+        modalForms.push_back(form.formName());
+        if (m_modals.empty()) {
+            if (otherModals)
+                otherModals(form);
+            return;
+        }
+        auto handler = std::move(m_modals.front());
+        m_modals.pop_front();
+        handler(form);
+    }
     void doEvents() override { ++doEventsCount; }
     void setMainWindowEnabled(bool enabled) override { mainWindowEnabled.push_back(enabled); }
 
@@ -38,13 +58,17 @@ public:
     std::function<void(ModalForm&)> otherModals;
     // A handler that runs the handshake windows without a screen (see HandshakeForm), giving up
     // after `timeoutMs` as ztgl-admin does, and leaves other windows alone.
-    static std::function<void(ModalForm&)> runHandshakes(int timeoutMs = 5000);
+    static std::function<void(ModalForm&)> runHandshakes(int timeoutMs = 5000) {
+        return [timeoutMs](ModalForm& form) {
+            if (auto* handshake = dynamic_cast<HandshakeForm*>(&form))
+                handshake->runWithoutScreen(timeoutMs);
+        };
+    }
 
     QVector<ShownMessage> messages;
-    QStringList modalForms;          // formName() of every modal window shown
-    QVector<bool> mainWindowEnabled; // every call, in order
+    QStringList modalForms;           // formName() of every modal window shown
+    QVector<bool> mainWindowEnabled;  // every call, in order
     int doEventsCount = 0;
-    int pendingAnswers() const { return int(m_answers.size()); }
 
 private:
     std::deque<MsgAnswer> m_answers;

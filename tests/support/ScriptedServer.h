@@ -40,9 +40,12 @@ public:
     static ado::RowSet rows(const QStringList& columns, const QVector<QVector<QVariant>>& values);
 
     QVector<Call> calls;
-    QStringList executed() const;  // Execute texts only, in order
-    QStringList queries() const;   // Query texts only, in order
-    QStringList opened() const;    // connection strings opened, in order
+    QStringList executed() const { return texts(Call::Execute); }  // Execute texts only, in order
+    QStringList queries() const { return texts(Call::Query); }     // Query texts only, in order
+    QStringList opened() const { return texts(Call::Open); }       // connection strings opened, in order
+    // Statements (and queries, unless left out) in order, with "begin", "commit" and "rollback" where
+    // transactions began and ended.
+    QStringList trail(bool withQueries = true) const;
 
 private:
     friend class ScriptedBackend;
@@ -53,6 +56,9 @@ private:
         QString text;
         ado::RowSet rows;
     };
+    static Rule rule(const QString& pattern, bool fail = false, int number = 0,
+                     const QString& text = QString());
+    QStringList texts(Call::Kind kind) const;
     QVector<Rule> m_rules;
     QVector<Rule> m_openFailures;
     QVector<QRegularExpression> m_ignored;
