@@ -7,11 +7,11 @@
 #include "RecordingUiPort.h"
 #include "ado/Connection.h"
 #include "ado/ConnectionString.h"
-#include "creation/ProgressWindow.h"
 #include "creation/DatabaseCreation.h"
-#include "demo/DemoTemplate.h"
+#include "creation/ProgressWindow.h"
 #include "creation/TargetConnection.h"
 #include "creation/TemplateDatabase.h"
+#include "demo/DemoTemplate.h"
 #include "process/Globals.h"
 
 namespace ztgl {

@@ -37,7 +37,7 @@ using PW = ProgressWindow;
 const QString kQuestion =
     msgLine(QStringLiteral("将要创建的数据库已经存在，是否要继续创建数据库？\r\n是，继续创建数据库，"
                            "覆盖原来的数据库；\r\n否，停止执行创建数据库！"),
-            MsgIcon::Information, QStringLiteral("提示信息"), MsgButtons::YesNo);
+            MsgIcon::Information, "提示信息", MsgButtons::YesNo);
 
 QByteArray contents(const QString& file) {
     QFile f(file);
@@ -55,84 +55,35 @@ TEST(DatabaseCreationText, DataDirectoryStatementAndTemplate) {
         EXPECT_EQ(DatabaseCreation::DataDirectory(QString::fromLatin1(fileName)),
                   QString::fromLatin1(directory))
             << fileName;
-    EXPECT_EQ(msgLine(DatabaseCreation::OverwriteQuestion(), MsgIcon::Information, QStringLiteral("提示信息"),
-                      MsgButtons::YesNo),
-              kQuestion);
-    EXPECT_EQ(TemplateConnectString(QStringLiteral("D:\\ZT\\")),
+    EXPECT_EQ(TemplateConnectString("D:\\ZT\\"),
               QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;Data "
                              "Source=D:\\ZT\\MWMSD_NULL.mdb;Mode=Read|Write;Jet OLEDB:Database Password=;"));
 }
 
-// --- Access: a byte copy of the template ---
-
-class AccessCreation : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(folder.ok()) << folder.error().toStdString();
-        progress.Show();
-    }
-    bool create(const QString& name) {
-        DatabaseCreation creation(target, progress);
-        const bool ok = creation.CreateDataBase(name);
-        EXPECT_FALSE(creation.errorPending());
-        return ok;
-    }
-
+// Access: a byte copy of the template under the name its connection string gives; an existing
+// file, whatever the case of its name, is replaced on Yes. (No, a folder in the way and a missing
+// template: see the editor's tests.)
+TEST(AccessCreation, CopiesTheTemplateByteForByte) {
     RecordingUiPort port;
     AccountSetFolder folder;
-    TargetConnection target;
-    ProgressWindow progress;
-};
-
-TEST_F(AccessCreation, CopiesTheTemplateByteForByte) {
-    ASSERT_TRUE(create(QStringLiteral("_BK001")));
-    EXPECT_EQ(contents(folder.file(QStringLiteral("_BK001.MDB"))), contents(folder.file(kTemplateFileName)));
-    EXPECT_EQ(gTemplateConnectString, TemplateConnectString(folder.path()));
-    EXPECT_EQ(progress.caption(PW::Label1), QStringLiteral("创建数据库_BK001,请稍后……"));
-    EXPECT_TRUE(port.messages.isEmpty());
-    EXPECT_FALSE(target.isOpen());
-
-    // A folder in the way is no database file: there is nothing to overwrite, the copy fails.
-    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("_BK004.MDB")));
-    EXPECT_FALSE(create(QStringLiteral("_BK004")));
-    EXPECT_TRUE(port.messages.isEmpty());
-    EXPECT_TRUE(QFileInfo(folder.file(QStringLiteral("_BK004.MDB"))).isDir());
-}
-
-// An existing set is kept on No and replaced on Yes, whatever the case of its name.
-TEST_F(AccessCreation, AnExistingSetAsksFirst) {
-    for (const bool yes : {false, true}) {
-        SCOPED_TRACE(yes ? "yes" : "no");
-        port.messages.clear();
-        const QString old = folder.file(QStringLiteral("_BK002.mdb"));
-        QFile f(old);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("books of a company");
-        f.close();
-        port.answer(yes ? MsgAnswer::Yes : MsgAnswer::No);
-        EXPECT_EQ(create(QStringLiteral("_BK002")), yes);
-        EXPECT_EQ(shownLines(port), QStringList{kQuestion});
-        EXPECT_EQ(QFile::exists(old), !yes);
-        EXPECT_EQ(contents(folder.file(yes ? QStringLiteral("_BK002.MDB") : QStringLiteral("_BK002.mdb"))),
-                  yes ? contents(folder.file(kTemplateFileName)) : QByteArray("books of a company"));
-    }
-}
-
-TEST(AccessCreationWithoutTemplate, ReturnsFalseAtOnceAndMakesNothing) {
-    RecordingUiPort port;
-    AccountSetFolder folder(false);
     ASSERT_TRUE(folder.ok()) << folder.error().toStdString();
-    gTemplateConnectString = QStringLiteral("before");
+    QFile old(folder.file("_BK001.mdb"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("books of a company");
+    old.close();
     TargetConnection target;
     ProgressWindow progress;
     progress.Show();
     DatabaseCreation creation(target, progress);
-    EXPECT_FALSE(creation.CreateDataBase(QStringLiteral("_BK001")));
+    port.answer(MsgAnswer::Yes);
+    ASSERT_TRUE(creation.CreateDataBase("_BK001"));
     EXPECT_FALSE(creation.errorPending());
-    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("_BK001.MDB"))));
-    EXPECT_TRUE(port.messages.isEmpty());
-    EXPECT_EQ(gTemplateConnectString, QStringLiteral("before"));
-    EXPECT_EQ(progress.caption(PW::Label1), QString());
+    EXPECT_FALSE(QFile::exists(folder.file("_BK001.mdb")));
+    EXPECT_EQ(contents(folder.file("_BK001.MDB")), contents(folder.file(kTemplateFileName)));
+    EXPECT_EQ(gTemplateConnectString, TemplateConnectString(folder.path()));
+    EXPECT_EQ(progress.caption(PW::Label1), "创建数据库_BK001,请稍后……");
+    EXPECT_EQ(shownLines(port), QStringList{kQuestion});
+    EXPECT_FALSE(target.isOpen());
 }
 
 // --- SQL Server: CREATE DATABASE, then the schema copy; the whole road of Command_OK ---
@@ -152,24 +103,18 @@ protected:
         ASSERT_TRUE(templateFile.open(QIODevice::WriteOnly));
         templateFile.close();
         gDBType = kSqlServer;
-        gManagerDBName = QStringLiteral("MAIN");
-        gConnectString = cs(QStringLiteral("MAIN"));
-        server.ignore(QStringLiteral("CZRZ"));  // the record of changes has tests of its own
-        server.onQuery(
-            QStringLiteral("^select getdate\\(\\) as sj$"),
-            ScriptedServer::rows({QStringLiteral("sj")}, {{QDateTime(QDate(2024, 3, 5), QTime(9, 30))}}));
-        server.onQuery(
-            QStringLiteral("^select \\* from dbo\\.sysdatabases where name='MAIN'$"),
-            ScriptedServer::rows({QStringLiteral("FileName")}, {{QStringLiteral("D:\\DATA\\MAIN.mdf")}}));
-        tpl.addTable(QStringLiteral("Users"),
-                     {ScriptedTemplate::column(QStringLiteral("Id"), ado::adVarWChar, 10, false),
-                      ScriptedTemplate::column(QStringLiteral("Uname"), ado::adVarWChar, 30, false),
-                      ScriptedTemplate::column(QStringLiteral("PWD"), ado::adVarWChar, 200, true,
-                                               QStringLiteral("\"\""))});
-        tpl.addKey(QStringLiteral("Users"), QStringLiteral("PrimaryKey"), ado::adKeyPrimary,
-                   {QStringLiteral("Id")});
-        tpl.setRows(QStringLiteral("Users"),
-                    {{QStringLiteral("0"), QStringLiteral("管理员"), QStringLiteral("")}});
+        gManagerDBName = "MAIN";
+        gConnectString = cs("MAIN");
+        server.ignore("CZRZ");  // the record of changes has tests of its own
+        server.onQuery("^select getdate\\(\\) as sj$",
+                       ScriptedServer::rows({"sj"}, {{QDateTime(QDate(2024, 3, 5), QTime(9, 30))}}));
+        server.onQuery("^select \\* from dbo\\.sysdatabases where name='MAIN'$",
+                       ScriptedServer::rows({"FileName"}, {{"D:\\DATA\\MAIN.mdf"}}));
+        tpl.addTable("Users", {ScriptedTemplate::column("Id", ado::adVarWChar, 10, false),
+                               ScriptedTemplate::column("Uname", ado::adVarWChar, 30, false),
+                               ScriptedTemplate::column("PWD", ado::adVarWChar, 200, true, "\"\"")});
+        tpl.addKey("Users", "PrimaryKey", ado::adKeyPrimary, {"Id"});
+        tpl.setRows("Users", {{"0", "管理员", ""}});
         ASSERT_EQ(Open_Connect(), 1);
         progress.Show();
         server.calls.clear();
@@ -181,7 +126,7 @@ protected:
 
     bool create() {
         DatabaseCreation creation(target, progress);
-        const bool ok = creation.CreateDataBase(QStringLiteral("MAIN_BK001"));
+        const bool ok = creation.CreateDataBase("MAIN_BK001");
         EXPECT_FALSE(creation.errorPending());
         EXPECT_FALSE(target.isOpen());
         return ok;
@@ -189,10 +134,9 @@ protected:
     // An editor of a new set with its boxes filled, loaded.
     std::unique_ptr<AccountSetEditor> newEditor(AccountSetRows* rows = nullptr) {
         auto e = std::make_unique<AccountSetEditor>(rows);
-        e->EditId = QStringLiteral("1");
+        e->EditId = "1";
         e->Form_Load();
-        e->TxtDB = {QStringLiteral(" 华东公司 "), QStringLiteral("张三"), QStringLiteral("a b"),
-                    QStringLiteral("a b")};
+        e->TxtDB = {" 华东公司 ", "张三", "a b", "a b"};
         server.calls.clear();
         return e;
     }
@@ -211,87 +155,74 @@ protected:
 
 TEST_F(SqlServerCreation, NewSet) {
     auto e = newEditor();
-    EXPECT_EQ(e->lblCreateTime, QStringLiteral("2024-03-05"));
+    EXPECT_EQ(e->lblCreateTime, "2024-03-05");
     QStringList steps;
     test::ProgressSteps::attach(e->progress(), steps);
     e->Command_OK();
 
-    EXPECT_EQ(shownLines(port), QStringList{msgLine(QStringLiteral("已经成功创建新帐套！"))});
+    EXPECT_EQ(shownLines(port), QStringList{msgLine("已经成功创建新帐套！")});
     EXPECT_TRUE(e->saved());
     EXPECT_EQ(port.mainWindowEnabled, (QVector<bool>{false, true}));
-    EXPECT_EQ(server.opened(), (QStringList{cs(QStringLiteral("master")), cs(QStringLiteral("MAIN_BK001")),
-                                            cs(QStringLiteral("MAIN_BK001"))}));
-    EXPECT_EQ(server.queries(),
-              (QStringList{QStringLiteral("select * from ZTML where ZTMC='华东公司'"),
-                           QStringLiteral("select * from dbo.sysdatabases where name='MAIN'"),
-                           QStringLiteral("select * from dbo.sysdatabases where name='MAIN_BK001'"),
-                           QStringLiteral("select getdate() as sj")}));
+    EXPECT_EQ(server.opened(), (QStringList{cs("master"), cs("MAIN_BK001"), cs("MAIN_BK001")}));
+    EXPECT_EQ(server.queries(), (QStringList{"select * from ZTML where ZTMC='华东公司'",
+                                             "select * from dbo.sysdatabases where name='MAIN'",
+                                             "select * from dbo.sysdatabases where name='MAIN_BK001'",
+                                             "select getdate() as sj"}));
     EXPECT_EQ(server.executed(),
               (QStringList{
                   kCreate,
                   QStringLiteral("CREATE TABLE Users(Id nvarchar (10) not null ,Uname nvarchar (30) not null "
                                  ",PWD nvarchar (200) DEFAULT '' ,constraint Users_Id primary  key(Id))"),
-                  QStringLiteral("Insert into Users(Id,Uname,PWD) values('0','管理员','')"),
+                  "Insert into Users(Id,Uname,PWD) values('0','管理员','')",
                   QStringLiteral("insert into ZTML(Id,ZTMC,ZTLJ,CreateTime,UserFlag) "
                                  "values('1','华东公司','MAIN_BK001','2024-03-05',1)"),
-                  "Update Users set Uname='张三',PWD=" + GetSqlVal(Set_Mima(QStringLiteral("0a b0"))) +
-                      " where Id='0'"}));
+                  "Update Users set Uname='张三',PWD=" + GetSqlVal(Set_Mima("0a b0")) + " where Id='0'"}));
     int closes = 0;  // every connection to the new database is closed again
     for (const auto& c : server.calls)
         closes += c.kind == ScriptedServer::Call::Close;
     EXPECT_EQ(closes, 3);
-    const QString head = QStringLiteral("正在创建帐套“ 华东公司 ”|");
-    EXPECT_EQ(steps, (QStringList{QStringLiteral("|"), QStringLiteral("repaint"), head,
-                                  head + QStringLiteral("创建数据库MAIN_BK001,请稍后……"),
-                                  head + QStringLiteral("准备创建表结构、复制表数据，请稍后……"),
-                                  head + QStringLiteral("正在创建Users表，请稍后……"),
-                                  head + QStringLiteral("创建帐套信息，请稍后……"),
-                                  head + QStringLiteral("新建帐套用户，请稍后……")}));
+    const QString head = "正在创建帐套“ 华东公司 ”|";
+    EXPECT_EQ(steps,
+              (QStringList{"|", "repaint", head, head + "创建数据库MAIN_BK001,请稍后……",
+                           head + "准备创建表结构、复制表数据，请稍后……", head + "正在创建Users表，请稍后……",
+                           head + "创建帐套信息，请稍后……", head + "新建帐套用户，请稍后……"}));
     EXPECT_EQ(gTemplateConnectString, TemplateConnectString(gAppPath));
 }
 
 TEST_F(SqlServerCreation, AnExistingDatabaseIsDroppedOnYes) {
-    server.onQuery(QStringLiteral("name='MAIN_BK001'$"),
-                   ScriptedServer::rows({QStringLiteral("name")}, {{QStringLiteral("MAIN_BK001")}}));
+    server.onQuery("name='MAIN_BK001'$", ScriptedServer::rows({"name"}, {{"MAIN_BK001"}}));
     port.answer(MsgAnswer::Yes);
     ASSERT_TRUE(create());
     EXPECT_EQ(shownLines(port), QStringList{kQuestion});
-    EXPECT_EQ(server.executed().mid(0, 2),
-              (QStringList{QStringLiteral("Drop DATABASE MAIN_BK001"), kCreate}));
+    EXPECT_EQ(server.executed().mid(0, 2), (QStringList{"Drop DATABASE MAIN_BK001", kCreate}));
     EXPECT_TRUE(progress.isVisible(PW::ProgressBar1));
 }
 
 TEST_F(SqlServerCreation, ModifyWithoutNewPasswordWritesOnlyTheName) {
-    server.onQuery(QStringLiteral("^select \\* from ZTML where Id='3'$"),
-                   ScriptedServer::rows({QStringLiteral("Id"), QStringLiteral("ZTMC"), QStringLiteral("ZTLJ"),
-                                         QStringLiteral("CreateTime"), QStringLiteral("UserFlag")},
-                                        {{QStringLiteral("3"), QStringLiteral("华东公司"),
-                                          QStringLiteral("MAIN_BK003"), QVariant(), 1}}));
-    server.onQuery(QStringLiteral("^select \\* from Users where Id='0'$"),
-                   ScriptedServer::rows({QStringLiteral("Id"), QStringLiteral("Uname")},
-                                        {{QStringLiteral("0"), QStringLiteral("张三")}}));
+    server.onQuery("^select \\* from ZTML where Id='3'$",
+                   ScriptedServer::rows({"Id", "ZTMC", "ZTLJ", "CreateTime", "UserFlag"},
+                                        {{"3", "华东公司", "MAIN_BK003", QVariant(), 1}}));
+    server.onQuery("^select \\* from Users where Id='0'$",
+                   ScriptedServer::rows({"Id", "Uname"}, {{"0", "张三"}}));
     AccountSetEditor e(nullptr);
-    e.EditId = QStringLiteral("3");
+    e.EditId = "3";
     e.IsNew = false;
     e.Form_Load();
     ASSERT_FALSE(e.isUnloaded());
-    EXPECT_EQ(e.TxtDB[1], QStringLiteral("张三"));
-    EXPECT_EQ(e.lblCreateTime, QStringLiteral("2024-03-05"));  // no CreateTime: the server's date
-    e.TxtDB[0] = QStringLiteral("华东分公司");
-    e.TxtDB[1] = QStringLiteral("李四");
+    EXPECT_EQ(e.TxtDB[1], "张三");
+    EXPECT_EQ(e.lblCreateTime, "2024-03-05");  // no CreateTime: the server's date
+    e.TxtDB[0] = "华东分公司";
+    e.TxtDB[1] = "李四";
     port.answer(MsgAnswer::Yes);
     server.calls.clear();
     e.Command_OK();
-    EXPECT_EQ(server.queries(),
-              (QStringList{QStringLiteral("select * from ZTML where ZTMC='华东分公司' AND ID<>'3'"),
-                           QStringLiteral("select * from Users where Id <> '0' and Uname='李四'")}));
-    EXPECT_EQ(server.executed(),
-              (QStringList{QStringLiteral("Update ZTML set ZTMC='华东分公司' where Id='3'"),
-                           QStringLiteral("Update Users set Uname='李四' where Id='0'")}));
-    EXPECT_EQ(server.opened(),
-              (QStringList{cs(QStringLiteral("MAIN_BK003")), cs(QStringLiteral("MAIN_BK003"))}));
+    EXPECT_EQ(server.queries(), (QStringList{"select * from ZTML where ZTMC='华东分公司' AND ID<>'3'",
+                                             "select * from Users where Id <> '0' and Uname='李四'"}));
+    EXPECT_EQ(server.executed(), (QStringList{"Update ZTML set ZTMC='华东分公司' where Id='3'",
+                                              "Update Users set Uname='李四' where Id='0'"}));
+    EXPECT_EQ(server.opened(), (QStringList{cs("MAIN_BK003"), cs("MAIN_BK003")}));
     ASSERT_EQ(port.messages.size(), 2);
-    EXPECT_EQ(port.messages[1].text, QStringLiteral("已经成功修改帐套！"));
+    EXPECT_EQ(port.messages[1].text, "已经成功修改帐套！");
 }
 
 // A database that cannot be made leaves no catalogue row and the editor back for a retry; a
@@ -324,7 +255,7 @@ TEST_P(SqlServerCommandOk, Fails) {
     auto e = newEditor(&rows);
     e->Command_OK();
     EXPECT_EQ(shownLines(port), QStringList{msgLine(QString::fromUtf8(c.message))});
-    EXPECT_EQ(server.executed().filter(QStringLiteral("insert into ZTML")).size(), c.catalogued ? 1 : 0);
+    EXPECT_EQ(server.executed().filter("insert into ZTML").size(), c.catalogued ? 1 : 0);
     EXPECT_EQ(rows.appended, c.catalogued ? 1 : 0);
     EXPECT_EQ(e->isUnloaded(), c.catalogued);
     EXPECT_EQ(e->isVisible(), !c.catalogued);
@@ -343,12 +274,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, SqlServerCommandOk, ::testing::Values(
 // The data directory as the server reports it: a Linux server's slash paths, or none at all.
 TEST_F(SqlServerCreation, DataFilesBesideTheManagers) {
     const std::pair<QVariant, const char*> cases[] = {
-        {QStringLiteral("/var/opt/mssql/data/MAIN.mdf"), "/var/opt/mssql/data/MAIN_BK001"},
-        {QVariant(), "MAIN_BK001"}};
+        {"/var/opt/mssql/data/MAIN.mdf", "/var/opt/mssql/data/MAIN_BK001"}, {QVariant(), "MAIN_BK001"}};
     for (const auto& [fileName, files] : cases) {
         ScriptedServer other;
-        other.onQuery(QStringLiteral("name='MAIN'$"),
-                      ScriptedServer::rows({QStringLiteral("FileName")}, {{fileName}}));
+        other.onQuery("name='MAIN'$", ScriptedServer::rows({"FileName"}, {{fileName}}));
         ASSERT_TRUE(create());
         for (const char* ext : {".mdf", ".ldf"})
             EXPECT_TRUE(other.executed().value(0).contains("FILENAME = '" + QLatin1String(files) +
@@ -381,14 +310,13 @@ class SqlServerFailure : public SqlServerCreation, public ::testing::WithParamIn
 TEST_P(SqlServerFailure, ReturnsFalse) {
     const FailureCase& c = GetParam();
     if (c.exists) {
-        server.onQuery(QStringLiteral("name='MAIN_BK001'$"),
-                       ScriptedServer::rows({QStringLiteral("name")}, {{QStringLiteral("MAIN_BK001")}}));
+        server.onQuery("name='MAIN_BK001'$", ScriptedServer::rows({"name"}, {{"MAIN_BK001"}}));
         port.answer(MsgAnswer::No);
     }
     if (*c.failOpen)
         server.failOpen(QString::fromUtf8(c.failOpen));
     if (*c.failOn)
-        server.failOn(QString::fromUtf8(c.failOn), -2147217900, QStringLiteral("磁盘已满"));
+        server.failOn(QString::fromUtf8(c.failOn), -2147217900, "磁盘已满");
     if (*c.noTemplate)
         tpl.failOpen(QString::fromUtf8(c.noTemplate));
     EXPECT_FALSE(create());
@@ -404,7 +332,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, SqlServerFailure, ::testing::Values(
     FailureCase{"No", true, "", "", "", false, kQuestion, 1, 0, true},
     FailureCase{"Unreachable", false, "Initial Catalog=master", "", "", false, QString(), 1, 0, false},
     FailureCase{"Refused", false, "", "^CREATE DATABASE", "", true, QString(), 1, 0, true},
-    FailureCase{"UnreadableTemplate", false, "", "", "无法打开模板", true, msgLine(QStringLiteral("XZBJG::无法打开模板")), 2, 1, true}),
+    FailureCase{"UnreadableTemplate", false, "", "", "无法打开模板", true, msgLine("XZBJG::无法打开模板"), 2, 1, true}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 

@@ -13,7 +13,8 @@ class ProgressSteps final : public ProgressWindow::View {
 public:
     explicit ProgressSteps(QStringList& steps) : m_steps(steps) {}
     void progressChanged(const ProgressWindow& w) override {
-        const QString s = w.caption(ProgressWindow::Label3) + QLatin1Char('|') + w.caption(ProgressWindow::Label1);
+        const QString s =
+            w.caption(ProgressWindow::Label3) + QLatin1Char('|') + w.caption(ProgressWindow::Label1);
         if (m_steps.isEmpty() || m_steps.back() != s)
             m_steps << s;
     }

@@ -23,10 +23,9 @@ public:
     int unloads = 0;
 };
 
-const QString kMismatch =
-    msgLine(QStringLiteral("两次输入的新密码不相同！请核对后重新输入．"), MsgIcon::None);
-const QString kWrongOld = msgLine(QStringLiteral("原始密码错误！请核对后重新输入。"));
-const QString kDone = msgLine(QStringLiteral("修改密码成功！"));
+const QString kMismatch = msgLine("两次输入的新密码不相同！请核对后重新输入．", MsgIcon::None);
+const QString kWrongOld = msgLine("原始密码错误！请核对后重新输入。");
+const QString kDone = msgLine("修改密码成功！");
 
 class ChangePasswordFormTest : public test::OperatorsFixture {
 protected:
@@ -48,17 +47,15 @@ protected:
 };
 
 TEST_F(ChangePasswordFormTest, NamesCaptionsAndTips) {
-    EXPECT_EQ(form.formName(), QStringLiteral("frmCyXgmm"));
-    EXPECT_EQ(ChangePasswordForm::caption(), QStringLiteral("密码修改"));
+    EXPECT_EQ(form.formName(), "frmCyXgmm");
+    EXPECT_EQ(ChangePasswordForm::caption(), "密码修改");
     EXPECT_EQ((QStringList{ChangePasswordForm::buttonCaption(1), ChangePasswordForm::buttonToolTip(1),
                            ChangePasswordForm::buttonCaption(0), ChangePasswordForm::buttonToolTip(0),
                            ChangePasswordForm::labelText(ChangePasswordForm::Text3),
                            ChangePasswordForm::labelText(ChangePasswordForm::Text1),
                            ChangePasswordForm::labelText(ChangePasswordForm::Text2)}),
-              (QStringList{QStringLiteral("确定(&Y)"), QStringLiteral("确定，快捷键Alt+Y"),
-                           QStringLiteral("关闭(&Q)"), QStringLiteral("关闭窗体，快捷键Alt+Q"),
-                           QStringLiteral("输入旧密码："), QStringLiteral("输入新密码："),
-                           QStringLiteral("确认新密码：")}));
+              (QStringList{"确定(&Y)", "确定，快捷键Alt+Y", "关闭(&Q)", "关闭窗体，快捷键Alt+Q",
+                           "输入旧密码：", "输入新密码：", "确认新密码："}));
     // The boxes lie inside the frame, one below the other, each right of its label.
     const style::TwipsRect frame = ChangePasswordForm::frameRect();
     int lastBottom = frame.top;
@@ -80,10 +77,10 @@ TEST_F(ChangePasswordFormTest, NamesCaptionsAndTips) {
 // code written twice, the same password again is stored again; the session keeps the old text
 // and nobody else's row changes.
 TEST_F(ChangePasswordFormTest, ChangesThePasswordOfTheLoggedInOperator) {
-    const QString newPasswords[] = {QStringLiteral("新密码'\"；"), QString(30, QLatin1Char('z')),
-                                    QStringLiteral(" a b "), QString(), QString()};
+    const QString newPasswords[] = {"新密码'\"；", QString(30, QLatin1Char('z')), " a b ", QString(),
+                                    QString()};
     QVector<Operator> all = operators();
-    all << Operator{QStringLiteral("1"), QStringLiteral("admin"), QString()};
+    all << Operator{"1", "admin", QString()};
     for (Operator& o : all) {
         for (const QString& next : newPasswords) {
             SCOPED_TRACE((o.code + QLatin1Char('/') + next).toStdString());
@@ -103,14 +100,14 @@ TEST_F(ChangePasswordFormTest, ChangesThePasswordOfTheLoggedInOperator) {
         }
     }
     EXPECT_EQ(view.unloads, all.size() * 5);
-    EXPECT_EQ(storedPassword(QStringLiteral("5")), QString());
+    EXPECT_EQ(storedPassword("5"), QString());
 }
 
 // The mismatch is found first (no icon, focus to the new password), then the old password is
 // checked exactly as typed; neither changes anything and the dialog stays.
 TEST_F(ChangePasswordFormTest, RefusedChanges) {
-    as(QStringLiteral("mixed"));
-    const QString before = storedPassword(QStringLiteral("6"));
+    as("mixed");
+    const QString before = storedPassword("6");
     const struct {
         const char* old;
         const char* first;
@@ -137,38 +134,38 @@ TEST_F(ChangePasswordFormTest, RefusedChanges) {
         EXPECT_EQ(view.focus, QVector<Control>{c.focus});
     }
     EXPECT_FALSE(form.isUnloaded() || form.saved());
-    EXPECT_EQ(storedPassword(QStringLiteral("6")), before);
+    EXPECT_EQ(storedPassword("6"), before);
 }
 
 // A failing update is reported by ExecuteNonQuerySql, and the dialog still says it succeeded;
 // a failure inside Cmd_Ok is reported as an error and the dialog stays.
 TEST_F(ChangePasswordFormTest, Failures) {
-    as(QStringLiteral("admin"));
+    as("admin");
     execute(
         QStringLiteral("CREATE TRIGGER NoChange BEFORE UPDATE ON ZTUsers BEGIN "
                        "SELECT RAISE(ABORT, 'read only'); END"));
-    EXPECT_TRUE(change(QString(), QStringLiteral("x"), QStringLiteral("x")));
+    EXPECT_TRUE(change(QString(), "x", "x"));
     ASSERT_EQ(port.messages.size(), 2);
-    EXPECT_TRUE(port.messages[0].text.startsWith(QStringLiteral("ExecuteNonQuerySql():")));
+    EXPECT_TRUE(port.messages[0].text.startsWith("ExecuteNonQuerySql():"));
     EXPECT_EQ(port.messages[0].icon, MsgIcon::Information);
     EXPECT_EQ(shownLines(port)[1], kDone);
-    EXPECT_EQ(storedPassword(QStringLiteral("1")), Set_Mima(QStringLiteral("adminadmin")));
+    EXPECT_EQ(storedPassword("1"), Set_Mima("adminadmin"));
 
     port.messages.clear();
     Close_Connect();
     ChangePasswordForm other;
-    other.Text1Text = other.Text2Text = QStringLiteral("x");
+    other.Text1Text = other.Text2Text = "x";
     EXPECT_FALSE(other.Cmd_Ok());
     ASSERT_EQ(port.messages.size(), 2);  // Open_Recordset's own report, then the dialog's
     EXPECT_EQ(port.messages[0].text,
-              QStringLiteral("Open_Recordset():") + RuntimeError::standardText(RuntimeError::ObjectNotSet));
-    EXPECT_TRUE(port.messages[1].text.startsWith(QStringLiteral("Cmd_Ok():")));
-    EXPECT_EQ(port.messages[1].title, QStringLiteral("错误信息"));
+              "Open_Recordset():" + RuntimeError::standardText(RuntimeError::ObjectNotSet));
+    EXPECT_TRUE(port.messages[1].text.startsWith("Cmd_Ok():"));
+    EXPECT_EQ(port.messages[1].title, "错误信息");
     EXPECT_FALSE(other.isUnloaded());
 }
 
 TEST_F(ChangePasswordFormTest, KeysAndButtons) {
-    as(QStringLiteral("admin"));
+    as("admin");
     form.Form_KeyPress('a', ChangePasswordForm::Text3);
     EXPECT_EQ(view.tabs, 0);
     for (const Control c : {ChangePasswordForm::Text3, ChangePasswordForm::Text1,
@@ -177,8 +174,8 @@ TEST_F(ChangePasswordFormTest, KeysAndButtons) {
     EXPECT_EQ(view.tabs, 4);
     EXPECT_TRUE(port.messages.isEmpty());  // no save from those
 
-    form.Text1Text = QStringLiteral("a");
-    form.Text2Text = QStringLiteral("b");
+    form.Text1Text = "a";
+    form.Text2Text = "b";
     form.Form_KeyPress(13, ChangePasswordForm::Text2);  // moves on and saves
     EXPECT_EQ(view.tabs, 5);
     EXPECT_EQ(shownLines(port), QStringList{kMismatch});
@@ -191,11 +188,11 @@ TEST_F(ChangePasswordFormTest, KeysAndButtons) {
 
     port.messages.clear();
     ChangePasswordForm closed;
-    closed.Text1Text = closed.Text2Text = QStringLiteral("x");
+    closed.Text1Text = closed.Text2Text = "x";
     closed.command1_Click(0);
     EXPECT_TRUE(closed.isUnloaded());
     EXPECT_TRUE(port.messages.isEmpty());
-    EXPECT_EQ(storedPassword(QStringLiteral("1")), Set_Mima(QStringLiteral("adminadmin")));
+    EXPECT_EQ(storedPassword("1"), Set_Mima("adminadmin"));
     ChangePasswordForm saving;
     saving.command1_Click(1);  // runs Cmd_Ok: empty boxes, empty old password of admin
     EXPECT_EQ(shownLines(port), QStringList{kDone});
@@ -206,26 +203,25 @@ TEST(ChangePasswordStatements, QueryAndUpdateAsWritten) {
     ResetGlobals();
     test::RecordingUiPort port;
     test::ScriptedServer server(ado::EngineKind::Jet);
-    const QString old = Set_Mima(QStringLiteral("o'brienp'wo'brien"));
-    server.onQuery(QStringLiteral("^select \\* from ZTUsers where id = "),
-                   test::ScriptedServer::rows({QStringLiteral("Id")}, {{QStringLiteral("2")}}));
+    const QString old = Set_Mima("o'brienp'wo'brien");
+    server.onQuery("^select \\* from ZTUsers where id = ", test::ScriptedServer::rows({"Id"}, {{"2"}}));
     gDBType = kAccess;
     gConnectString = test::TempProgramFolder().managerConnectString();
     ASSERT_EQ(Open_Connect(), 1);
-    gOperator = OperatorInfo{QStringLiteral("2"), QStringLiteral("O'Brien"), old};
+    gOperator = OperatorInfo{"2", "O'Brien", old};
 
     ChangePasswordForm form;
-    form.Text3Text = QStringLiteral("p'w");
-    form.Text1Text = form.Text2Text = QStringLiteral("Neu");
+    form.Text3Text = "p'w";
+    form.Text1Text = form.Text2Text = "Neu";
     EXPECT_TRUE(form.Cmd_Ok());
 
     // The statements on ZTUsers (the record of the change has its own tests).
-    EXPECT_EQ(server.queries().filter(QStringLiteral("ZTUsers")),
+    EXPECT_EQ(server.queries().filter("ZTUsers"),
               (QStringList{"select * from ZTUsers where id = '2' and UserPwds = '" + old + "'",
-                           QStringLiteral("select UserPwds from ZTUsers where id = '2'")}));
-    EXPECT_EQ(server.executed().filter(QStringLiteral("ZTUSERS")),
-              QStringList{"UPDATE ZTUSERS SET USERPWDS = '" + Set_Mima(QStringLiteral("o'brienNeuo'brien")) +
-                          "' WHERE ID = '2'"});
+                           "select UserPwds from ZTUsers where id = '2'"}));
+    EXPECT_EQ(
+        server.executed().filter("ZTUSERS"),
+        QStringList{"UPDATE ZTUSERS SET USERPWDS = '" + Set_Mima("o'brienNeuo'brien") + "' WHERE ID = '2'"});
     Close_Connect();
     ResetGlobals();
 }

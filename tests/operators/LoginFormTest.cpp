@@ -37,16 +37,15 @@ public:
     bool throwOnLogin = false;
 };
 
-const QString kNoCode = QStringLiteral("请输入操作员代码！");
-const QString kUnknown = QStringLiteral("没有该用户，请重新输入代码……");
-const QString kWrongPassword = QStringLiteral("用户密码错误！请重新输入……");
+const QString kNoCode = "请输入操作员代码！";
+const QString kUnknown = "没有该用户，请重新输入代码……";
+const QString kWrongPassword = "用户密码错误！请重新输入……";
 
 // The text of a report up to its label ("GetUserInformation():"), the whole text otherwise.
 QStringList labels(const test::RecordingUiPort& port) {
     QStringList out;
     for (const auto& m : port.messages)
-        out << (m.text.contains(QStringLiteral("():")) ? m.text.section(QStringLiteral("():"), 0, 0) + "():"
-                                                       : m.text);
+        out << (m.text.contains("():") ? m.text.section("():", 0, 0) + "():" : m.text);
     return out;
 }
 
@@ -71,9 +70,8 @@ protected:
 // regard to case; the initial operator admin has an empty password.
 TEST_F(LoginFormTest, OperatorsLogIn) {
     QVector<Operator> rows = operators();
-    rows << Operator{QStringLiteral("1"), QStringLiteral("admin"), QString()}
-         << Operator{QStringLiteral("1"), QStringLiteral("ADMIN"), QString()}
-         << Operator{QStringLiteral("6"), QStringLiteral("MiXeD"), QStringLiteral("Secret")};
+    rows << Operator{"1", "admin", QString()} << Operator{"1", "ADMIN", QString()}
+         << Operator{"6", "MiXeD", "Secret"};
     for (const Operator& o : rows) {
         SCOPED_TRACE(o.code.toStdString());
         view.loggedInCount = 0;
@@ -83,8 +81,7 @@ TEST_F(LoginFormTest, OperatorsLogIn) {
         EXPECT_EQ(gOperator.UserName, o.code.toLower());
         EXPECT_EQ(gOperator.UserPwds, LoginForm::EncodedPassword(o.code, o.password));
     }
-    EXPECT_EQ(LoginForm::EncodedPassword(QStringLiteral("AdMin"), QString()),
-              Set_Mima(QStringLiteral("adminadmin")));
+    EXPECT_EQ(LoginForm::EncodedPassword("AdMin", QString()), Set_Mima("adminadmin"));
     EXPECT_TRUE(port.messages.isEmpty());
 }
 
@@ -122,7 +119,7 @@ TEST_F(LoginFormTest, RefusedAttempts) {
         SCOPED_TRACE(std::string(c.code) + "/" + c.password);
         port.messages.clear();
         view.focus.clear();
-        gOperator = OperatorInfo{QStringLiteral("9"), QStringLiteral("before"), QString()};
+        gOperator = OperatorInfo{"9", "before", QString()};
         EXPECT_FALSE(login(QString::fromUtf8(c.code), QString::fromUtf8(c.password)));
         EXPECT_EQ(shownLines(port), QStringList{c.message});
         EXPECT_EQ(view.focus, QVector<LoginForm::Control>{c.focus});
@@ -134,26 +131,22 @@ TEST_F(LoginFormTest, RefusedAttempts) {
 // The look-up's troubles are reported first; the operator is then unknown, or found without a
 // password that could match.
 TEST_F(LoginFormTest, OperatorTableTroubles) {
-    const QString encoded = GetSqlVal(Set_Mima(QStringLiteral("adminadmin")));
+    const QString encoded = GetSqlVal(Set_Mima("adminadmin"));
     const struct {
         const char* name;
         QStringList setup;
         QStringList messages;
         const char* operatorId;
     } cases[] = {
-        {"missing table",
-         {QStringLiteral("drop table ZTUsers")},
-         {QStringLiteral("GetUserInformation():"), kUnknown},
-         "-1"},
+        {"missing table", {"drop table ZTUsers"}, {"GetUserInformation():", kUnknown}, "-1"},
         {"no password column",
-         {QStringLiteral("create table ZTUsers (Id TEXT(10), UserName TEXT(30))"),
-          QStringLiteral("insert into ZTUsers (Id, UserName) values ('1', 'admin')")},
-         {QStringLiteral("GetUserInformation():"), kWrongPassword},
+         {"create table ZTUsers (Id TEXT(10), UserName TEXT(30))",
+          "insert into ZTUsers (Id, UserName) values ('1', 'admin')"},
+         {"GetUserInformation():", kWrongPassword},
          "1"},
         // Numbers and Null as Id, as a table made elsewhere might hold them.
         {"other column types",
-         {QStringLiteral("drop table ZTUsers"),
-          QStringLiteral("create table ZTUsers (Id LONG, UserName TEXT(30), UserPwds MEMO)"),
+         {"drop table ZTUsers", "create table ZTUsers (Id LONG, UserName TEXT(30), UserPwds MEMO)",
           "insert into ZTUsers (Id, UserName, UserPwds) values (7, 'admin', " + encoded + ")"},
          {},
          "7"},
@@ -163,33 +156,31 @@ TEST_F(LoginFormTest, OperatorTableTroubles) {
         port.messages.clear();
         for (const QString& sql : c.setup)
             execute(sql);
-        EXPECT_EQ(login(QStringLiteral("admin"), QString()), c.messages.isEmpty());
+        EXPECT_EQ(login("admin", QString()), c.messages.isEmpty());
         EXPECT_EQ(labels(port), c.messages);
         EXPECT_EQ(gOperator.Id, QString::fromLatin1(c.operatorId));
     }
     execute("insert into ZTUsers (Id, UserName, UserPwds) values (null, 'ghost', " +
-            GetSqlVal(Set_Mima(QStringLiteral("ghostghost"))) + ")");
-    EXPECT_TRUE(login(QStringLiteral("ghost"), QString()));
+            GetSqlVal(Set_Mima("ghostghost")) + ")");
+    EXPECT_TRUE(login("ghost", QString()));
     EXPECT_EQ(gOperator.Id, QString());
 }
 
 TEST_F(LoginFormTest, ClosedConnectionAndTheButtonsOwnTrap) {
     const QString objectNotSet = RuntimeError::standardText(RuntimeError::ObjectNotSet);
     view.throwOnLogin = true;
-    EXPECT_FALSE(login(QStringLiteral("admin"), QString()));
-    EXPECT_EQ(shownLines(port), QStringList{msgLine(QStringLiteral("cmdOK_Click():") + objectNotSet +
-                                                    QStringLiteral("\r\ncmdOK_Click"))});
+    EXPECT_FALSE(login("admin", QString()));
+    EXPECT_EQ(shownLines(port), QStringList{msgLine("cmdOK_Click():" + objectNotSet + "\r\ncmdOK_Click")});
 
     port.messages.clear();
     form.CmdCancel_Click();  // closes the shared connection
     EXPECT_FALSE(gConn);
     EXPECT_EQ(view.unloadCount, 1);
     EXPECT_TRUE(port.messages.isEmpty());
-    EXPECT_FALSE(login(QStringLiteral("admin"), QString()));
-    EXPECT_EQ(labels(port), (QStringList{QStringLiteral("Open_Recordset():"),
-                                         QStringLiteral("GetUserInformation():"), kUnknown}));
-    EXPECT_EQ(port.messages[0].text, QStringLiteral("Open_Recordset():") + objectNotSet);
-    EXPECT_EQ(gOperator.Id, QStringLiteral("-1"));
+    EXPECT_FALSE(login("admin", QString()));
+    EXPECT_EQ(labels(port), (QStringList{"Open_Recordset():", "GetUserInformation():", kUnknown}));
+    EXPECT_EQ(port.messages[0].text, "Open_Recordset():" + objectNotSet);
+    EXPECT_EQ(gOperator.Id, "-1");
 }
 
 // The statement as a SQL Server sees it: the lower-cased code as a text literal.
@@ -198,20 +189,17 @@ TEST(LoginStatement, LooksTheOperatorUpByTheLowerCasedCode) {
     test::RecordingUiPort port;
     test::ScriptedServer server;
     gDBType = kSqlServer;
-    gConnectString = QStringLiteral("Provider=SQLOLEDB.1;User ID=sa;Initial Catalog=MAIN;Data Source=SRV");
+    gConnectString = "Provider=SQLOLEDB.1;User ID=sa;Initial Catalog=MAIN;Data Source=SRV";
     ASSERT_EQ(Open_Connect(), 1);
-    server.onQuery(QStringLiteral("^select \\* from ZTUsers where UserName="),
-                   test::ScriptedServer::rows(
-                       {QStringLiteral("Id"), QStringLiteral("UserName"), QStringLiteral("UserPwds")},
-                       {{QStringLiteral("7"), QStringLiteral("o'brien"),
-                         Set_Mima(QStringLiteral("o'brienpwo'brien"))}}));
+    server.onQuery("^select \\* from ZTUsers where UserName=",
+                   test::ScriptedServer::rows({"Id", "UserName", "UserPwds"},
+                                              {{"7", "o'brien", Set_Mima("o'brienpwo'brien")}}));
     LoginForm form(nullptr);
-    form.userName = QStringLiteral("O'Brien");
-    form.password = QStringLiteral("pw");
+    form.userName = "O'Brien";
+    form.password = "pw";
     EXPECT_TRUE(form.cmdOK_Click());
-    EXPECT_EQ(server.queries(),
-              QStringList{QStringLiteral("select * from ZTUsers where UserName='o''brien'")});
-    EXPECT_EQ(gOperator.Id, QStringLiteral("7"));
+    EXPECT_EQ(server.queries(), QStringList{"select * from ZTUsers where UserName='o''brien'"});
+    EXPECT_EQ(gOperator.Id, "7");
     EXPECT_TRUE(port.messages.isEmpty());
     ResetGlobals();
 }
@@ -247,32 +235,31 @@ TEST_F(LoginFormTest, KeysOfTheTwoBoxes) {
 TEST_F(LoginFormTest, WebSiteLinkOpensTheConfiguredAddress) {
     form.Form_Load(QDateTime::currentDateTime());
     form.Label4_DblClick();
-    folder.writeConfig({QStringLiteral("[BASESETUP]"), QStringLiteral("WEBSITE=https://example.org/ztgl")});
+    folder.writeConfig({"[BASESETUP]", "WEBSITE=https://example.org/ztgl"});
     LoginForm other(&shell);
     other.Form_Load(QDateTime::currentDateTime());
     other.Label4_DblClick();
     LoginForm withoutShell(nullptr);  // nothing to open with: nothing happens
     withoutShell.Form_Load(QDateTime::currentDateTime());
     withoutShell.Label4_DblClick();
-    EXPECT_EQ(shell.opened, (QStringList{QStringLiteral("http://www.zavrin.com"),
-                                         QStringLiteral("https://example.org/ztgl")}));
-    EXPECT_EQ(other.toolTip(LoginForm::Label4), QStringLiteral("双击可访问我公司网站"));
+    EXPECT_EQ(shell.opened, (QStringList{"http://www.zavrin.com", "https://example.org/ztgl"}));
+    EXPECT_EQ(other.toolTip(LoginForm::Label4), "双击可访问我公司网站");
 }
 
 TEST_F(LoginFormTest, TextsOfTheDialog) {
-    gTitle = QStringLiteral("Zavrin行业管理软件之商业进销存-帐套管理");
+    gTitle = "Zavrin行业管理软件之商业进销存-帐套管理";
     form.Form_Load(QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)));
     const std::pair<LoginForm::Control, QString> texts[] = {
-        {LoginForm::Label1_0, QStringLiteral("用户代码：")},
-        {LoginForm::Label1_1, QStringLiteral("登录密码：")},
-        {LoginForm::Label1_3, QStringLiteral("当前时间：")},
-        {LoginForm::Label1_4, QStringLiteral("服 务 器：")},
-        {LoginForm::Label2, QStringLiteral("2024/03/05 14:07")},
-        {LoginForm::Label6, QStringLiteral("[登录信息]")},
-        {LoginForm::Label10, QStringLiteral("当前版本：")},
-        {LoginForm::Label8, QStringLiteral("初始用户代码：admin  登录密码：空")},
-        {LoginForm::CMDOK, QStringLiteral("登录(&L)")},
-        {LoginForm::CmdCancel, QStringLiteral("取消(&C)")},
+        {LoginForm::Label1_0, "用户代码："},
+        {LoginForm::Label1_1, "登录密码："},
+        {LoginForm::Label1_3, "当前时间："},
+        {LoginForm::Label1_4, "服 务 器："},
+        {LoginForm::Label2, "2024/03/05 14:07"},
+        {LoginForm::Label6, "[登录信息]"},
+        {LoginForm::Label10, "当前版本："},
+        {LoginForm::Label8, "初始用户代码：admin  登录密码：空"},
+        {LoginForm::CMDOK, "登录(&L)"},
+        {LoginForm::CmdCancel, "取消(&C)"},
         {LoginForm::Label4, QString()},
         {LoginForm::Label7,
          QStringLiteral("V%1.%2.%3").arg(ZTGL_VERSION_MAJOR).arg(ZTGL_VERSION_MINOR).arg(ZTGL_VERSION_PATCH)},
@@ -280,14 +267,14 @@ TEST_F(LoginFormTest, TextsOfTheDialog) {
     for (const auto& [control, text] : texts)
         EXPECT_EQ(form.text(control), text) << control;
     EXPECT_EQ(form.caption(), gTitle);
-    EXPECT_EQ(form.pictureKey(), QStringLiteral("201"));
+    EXPECT_EQ(form.pictureKey(), "201");
 }
 
 // Single-user edition: the server row is hidden, the heading moves down by half its height, the
 // time row by its own height. Network edition: the design as it is, with the server address.
 // In both the visible controls lie inside the dialog and none covers another.
 TEST_F(LoginFormTest, LayoutOfBothEditions) {
-    gServerIP = FixedText(QStringLiteral("192.168.1.10"), 20);
+    gServerIP = FixedText("192.168.1.10", 20);
     for (const bool network : {false, true}) {
         SCOPED_TRACE(network ? "network" : "single-user");
         gIsNetwork = network;
@@ -301,7 +288,7 @@ TEST_F(LoginFormTest, LayoutOfBothEditions) {
             expected[LoginForm::Label1_3].top += expected[LoginForm::Label1_3].height;
             expected[LoginForm::Label2].top = expected[LoginForm::Label1_3].top;
         } else {
-            EXPECT_EQ(f.text(LoginForm::Label9), QStringLiteral("192.168.1.10        "));
+            EXPECT_EQ(f.text(LoginForm::Label9), "192.168.1.10        ");
         }
         for (int a = 0; a < LoginForm::ControlCount; ++a) {
             const auto control = LoginForm::Control(a);
@@ -334,16 +321,15 @@ TEST_F(LoginFormTest, UserCheckInTheNetworkEdition) {
         QString script;
         QString message;  // "" = the operator gets in
     };
-    const QString network = QStringLiteral("登录失败，网络连接出错！");
+    const QString network = "登录失败，网络连接出错！";
     const Case cases[] = {
-        {"accepted", QStringLiteral("100"), QString(), QString()},
-        {"logged in elsewhere", QStringLiteral("102/财务部-02"), QString(),
-         QStringLiteral("登录失败，用户已在 “财务部-02” 登录！")},
-        {"102 alone", QStringLiteral("102"), QString(), QStringLiteral("登录失败，用户已在 “” 登录！")},
-        {"not completed", QStringLiteral("105"), QString(), network},
+        {"accepted", "100", QString(), QString()},
+        {"logged in elsewhere", "102/财务部-02", QString(), "登录失败，用户已在 “财务部-02” 登录！"},
+        {"102 alone", "102", QString(), "登录失败，用户已在 “” 登录！"},
+        {"not completed", "105", QString(), network},
         {"empty result", QString(), QString(), QString()},
-        {"any other code", QStringLiteral("1000"), QString(), QString()},
-        {"no Failure: first", QStringLiteral("100"), QStringLiteral("PDUSERS: send Closed$:"), network},
+        {"any other code", "1000", QString(), QString()},
+        {"no Failure: first", "100", "PDUSERS: send Closed$:", network},
     };
     gIsNetwork = true;
     port.otherModals = test::RecordingUiPort::runHandshakes();
@@ -353,19 +339,19 @@ TEST_F(LoginFormTest, UserCheckInTheNetworkEdition) {
         view.loggedInCount = 0;
         test::LocalServer server(QString(), c.script, c.check);
         server.aimGlobals();
-        EXPECT_EQ(login(QStringLiteral("admin"), QString()), c.message.isEmpty());
+        EXPECT_EQ(login("admin", QString()), c.message.isEmpty());
         EXPECT_EQ(view.loggedInCount, c.message.isEmpty() ? 1 : 0);
-        EXPECT_EQ(server.messages().value(0), QStringLiteral("<- PDUSERS:1/admin"));
+        EXPECT_EQ(server.messages().value(0), "<- PDUSERS:1/admin");
         EXPECT_EQ(shownLines(port), c.message.isEmpty() ? QStringList() : QStringList{msgLine(c.message)});
     }
     // "000": the server cannot be reached; the window shows nothing itself.
     port.messages.clear();
     gServerPort = FixedText(QString::number(test::LocalServer::refusedPort()), 5);
-    EXPECT_FALSE(login(QStringLiteral("admin"), QString()));
+    EXPECT_FALSE(login("admin", QString()));
     EXPECT_EQ(shownLines(port), QStringList{msgLine(network)});
     // A wrong password never reaches the server.
     EXPECT_EQ(port.modalForms.size(), 8);
-    EXPECT_FALSE(login(QStringLiteral("admin"), QStringLiteral("x")));
+    EXPECT_FALSE(login("admin", "x"));
     EXPECT_EQ(port.modalForms.size(), 8);
 }
 

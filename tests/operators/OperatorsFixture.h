@@ -23,18 +23,16 @@ protected:
     };
     static QVector<Operator> operators() {
         return {
-            {QStringLiteral("2"), QStringLiteral("o'brien"), QStringLiteral("p'w \"x\"")},
-            {QStringLiteral("3"), QStringLiteral("张三"), QStringLiteral("密码123")},
-            {QStringLiteral("4"), QStringLiteral("abcdefghij0123456789klmnopqrst"),
-             QStringLiteral("Pw3!Pw3!Pw3!Pw3!Pw3!Pw3!Pw3!Pw")},
-            {QStringLiteral("6"), QStringLiteral("mixed"), QStringLiteral("Secret")},
+            {"2", "o'brien", "p'w \"x\""},
+            {"3", "张三", "密码123"},
+            {"4", "abcdefghij0123456789klmnopqrst", "Pw3!Pw3!Pw3!Pw3!Pw3!Pw3!Pw3!Pw"},
+            {"6", "mixed", "Secret"},
         };
     }
 
     void SetUp() override {
         ResetGlobals();
-        QStringList statements{
-            QStringLiteral("insert into ZTUsers (Id, UserName, UserPwds) values ('5', 'nopwd', null)")};
+        QStringList statements{"insert into ZTUsers (Id, UserName, UserPwds) values ('5', 'nopwd', null)"};
         for (const Operator& o : operators())
             statements << QStringLiteral("insert into ZTUsers (Id, UserName, UserPwds) values (%1, %2, %3)")
                               .arg(GetSqlVal(o.id), GetSqlVal(o.code),
@@ -62,10 +60,9 @@ protected:
         ado::Connection conn;
         conn.setConnectionString(folder.managerConnectString());
         conn.Open();
-        const ado::RowSet rows =
-            conn.query(QStringLiteral("select UserPwds from ZTUsers where Id = ") + GetSqlVal(id));
+        const ado::RowSet rows = conn.query("select UserPwds from ZTUsers where Id = " + GetSqlVal(id));
         conn.Close();
-        return rows.rows.isEmpty() ? QStringLiteral("(no row)") : rows.rows[0][0].toString();
+        return rows.rows.isEmpty() ? "(no row)" : rows.rows[0][0].toString();
     }
 
     TempProgramFolder folder;

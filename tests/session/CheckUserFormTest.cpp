@@ -17,12 +17,12 @@ class CheckUserFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetGlobals();
-        gOperator.Id = QStringLiteral("1");
-        gOperator.UserName = QStringLiteral("admin");
+        gOperator.Id = "1";
+        gOperator.UserName = "admin";
     }
     void TearDown() override { ResetGlobals(); }
 
-    End run(const QString& script, const QString& check = QStringLiteral("100"), int timeoutMs = 5000) {
+    End run(const QString& script, const QString& check = "100", int timeoutMs = 5000) {
         server = std::make_unique<LocalServer>(QString(), script, check);
         server->aimGlobals();
         return runAgainstGlobals(timeoutMs);
@@ -52,30 +52,29 @@ TEST_F(CheckUserFormTest, ResultsOfTheServer) {
         QString result;
         int timeoutMs;
     } cases[] = {
-        {"", QStringLiteral("100"), End::Unloaded, QStringLiteral("100"), 5000},
-        {"", QStringLiteral("102/收银台-01"), End::Unloaded, QStringLiteral("102/收银台-01"), 5000},
-        {"", QStringLiteral("102"), End::Unloaded, QStringLiteral("102"), 5000},
-        {"", QStringLiteral("105"), End::Unloaded, QStringLiteral("105"), 5000},
+        {"", "100", End::Unloaded, "100", 5000},
+        {"", "102/收银台-01", End::Unloaded, "102/收银台-01", 5000},
+        {"", "102", End::Unloaded, "102", 5000},
+        {"", "105", End::Unloaded, "105", 5000},
         {"", QString(), End::Unloaded, QString(), 5000},
-        {"", QStringLiteral("999 anything"), End::Unloaded, QStringLiteral("999 anything"), 5000},
-        {"PDUSERS: send Closed$:", QStringLiteral("100"), End::Unloaded, QStringLiteral("105"), 5000},
-        {"PDUSERS: send SUCCESS:", QStringLiteral("100"), End::Unloaded, QStringLiteral("105"), 5000},
-        {"PDUSERS: send \\x81\\xff", QStringLiteral("100"), End::Unloaded, QStringLiteral("105"), 5000},
+        {"", "999 anything", End::Unloaded, "999 anything", 5000},
+        {"PDUSERS: send Closed$:", "100", End::Unloaded, "105", 5000},
+        {"PDUSERS: send SUCCESS:", "100", End::Unloaded, "105", 5000},
+        {"PDUSERS: send \\x81\\xff", "100", End::Unloaded, "105", 5000},
         // The tag in any case; a repeated "Failure:" overwrites and is answered again.
-        {"PDUSERS: send failure:100\nKXEND$$:#1 send FAILURE:102/B\nKXEND$$:#2 answer", QStringLiteral("100"),
-         End::Unloaded, QStringLiteral("102/B"), 5000},
-        {"PDUSERS: close", QStringLiteral("100"), End::ServerClosed, QStringLiteral("105"), 5000},
-        {"KXEND$$: close", QStringLiteral("100"), End::ServerClosed, QStringLiteral("100"), 5000},
-        {"PDUSERS: silent", QStringLiteral("100"), End::TimedOut, QStringLiteral("105"), 500},
+        {"PDUSERS: send failure:100\nKXEND$$:#1 send FAILURE:102/B\nKXEND$$:#2 answer", "100", End::Unloaded,
+         "102/B", 5000},
+        {"PDUSERS: close", "100", End::ServerClosed, "105", 5000},
+        {"KXEND$$: close", "100", End::ServerClosed, "100", 5000},
+        {"PDUSERS: silent", "100", End::TimedOut, "105", 500},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.script) + " / " + c.check.toStdString());
         EXPECT_EQ(run(QString::fromUtf8(c.script), c.check, c.timeoutMs), c.end);
         EXPECT_EQ(result, c.result);
         if (!*c.script) {
-            EXPECT_EQ(server->messages(),
-                      (QStringList{QStringLiteral("<- PDUSERS:1/admin"), "-> Failure:" + c.check,
-                                   QStringLiteral("<- KXEND$$:"), QStringLiteral("-> Closed$:")}));
+            EXPECT_EQ(server->messages(), (QStringList{"<- PDUSERS:1/admin", "-> Failure:" + c.check,
+                                                       "<- KXEND$$:", "-> Closed$:"}));
         }
     }
     EXPECT_TRUE(port.messages.isEmpty());
@@ -83,10 +82,10 @@ TEST_F(CheckUserFormTest, ResultsOfTheServer) {
 
 // Id first, then the code as stored: a "/" in the code goes as it is.
 TEST_F(CheckUserFormTest, OperatorIsSentAsStored) {
-    gOperator.Id = QStringLiteral("12");
-    gOperator.UserName = QStringLiteral("a/b 张");
+    gOperator.Id = "12";
+    gOperator.UserName = "a/b 张";
     run(QString());
-    EXPECT_EQ(server->messages().value(0), QStringLiteral("<- PDUSERS:12/a/b 张"));
+    EXPECT_EQ(server->messages().value(0), "<- PDUSERS:12/a/b 张");
 }
 
 // No server to talk to: "000" and no message of the window's own.
@@ -95,13 +94,13 @@ TEST_F(CheckUserFormTest, NoConnection) {
     for (const char* address : {"127.0.0.1", "", "localhost", "1"}) {
         gServerIP = FixedText(QString::fromLatin1(address), 20);
         EXPECT_EQ(runAgainstGlobals(), End::Unloaded);
-        EXPECT_EQ(result, QStringLiteral("000"));
+        EXPECT_EQ(result, "000");
     }
     EXPECT_TRUE(port.messages.isEmpty());
     CheckUserForm form(socket);
-    EXPECT_EQ(form.formName(), QStringLiteral("w_CheckUser"));
-    EXPECT_EQ(form.title(), QStringLiteral("【登录服务器】"));
-    EXPECT_EQ(form.status(), QStringLiteral("正在登录服务器，请稍候......"));
+    EXPECT_EQ(form.formName(), "w_CheckUser");
+    EXPECT_EQ(form.title(), "【登录服务器】");
+    EXPECT_EQ(form.status(), "正在登录服务器，请稍候......");
 }
 
 }  // namespace

@@ -21,11 +21,10 @@ namespace {
 
 using End = HandshakeForm::RunEnd;
 
-const QString kConnect = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/data/KXPUB.MDB");
-const QString kDemo = QStringLiteral("ZTDEMO");
-const QString kError = QStringLiteral("'ERROR'");  // the window closed by its operator
-const QString kNoServer = msgLine(QStringLiteral("无法连接服务器，请查看服务器是否启动！"),
-                                  MsgIcon::Information, QStringLiteral("提示"));
+const QString kConnect = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/data/KXPUB.MDB";
+const QString kDemo = "ZTDEMO";
+const QString kError = "'ERROR'";  // the window closed by its operator
+const QString kNoServer = msgLine("无法连接服务器，请查看服务器是否启动！", MsgIcon::Information, "提示");
 
 // Only what the client sent.
 QStringList sentByClient(const QStringList& messages) {
@@ -40,7 +39,7 @@ class PreLoginFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetGlobals();
-        gAppTitle = QStringLiteral("商业进销存");
+        gAppTitle = "商业进销存";
     }
     void TearDown() override { ResetGlobals(); }
 
@@ -85,11 +84,10 @@ TEST_F(PreLoginFormTest, Conversations) {
         int timeoutMs = 5000;
         std::function<void(const LocalServer&)> more = {};
     };
-    const QString kDown = QStringLiteral("数据库连接失败，请检查服务器是否成功连接数据库！");
-    const QString kConning = QStringLiteral("服务器正在连接数据库，请稍候……");
-    const QString conningScript = QStringLiteral("KxBegin:#1 send Conning:") + kConning;
-    const QString conning =
-        msgLine(kConning, MsgIcon::Question, QStringLiteral("提示信息"), MsgButtons::RetryCancel);
+    const QString kDown = "数据库连接失败，请检查服务器是否成功连接数据库！";
+    const QString kConning = "服务器正在连接数据库，请稍候……";
+    const QString conningScript = "KxBegin:#1 send Conning:" + kConning;
+    const QString conning = msgLine(kConning, MsgIcon::Question, "提示信息", MsgButtons::RetryCancel);
     // clang-format off
     const Case cases[] = {
         {"whole conversation", QString(), End::Unloaded, kAccess, kConnect, kDemo, true, {}, {}, false,
@@ -103,7 +101,7 @@ TEST_F(PreLoginFormTest, Conversations) {
         {"any case",
          "KxBegin: send [microsoft sql server]\nConnect: send cONNECT:abc\nDBNAME$: send dbname$:X\n"
          "KXEND$$: send success:\nSuccess: send cLoSeD$:",
-         End::Unloaded, QStringLiteral("[microsoft sql server]"), QStringLiteral("abc"), QStringLiteral("X"), true,
+         End::Unloaded, "[microsoft sql server]", "abc", "X", true,
          {}, {}, false},
         {"empty payloads", "Connect: send Connect:\nDBNAME$: send DBNAME$:", End::Unloaded, kAccess, QString(),
          QString(), true, {}, {}, false},
@@ -119,20 +117,20 @@ TEST_F(PreLoginFormTest, Conversations) {
          {}, {}, false},
         // A message cut in two: the first piece counts with the payload it has, the rest is ignored.
         {"cut message", "Connect: split 10 Connect:abcdef\nDBNAME$: pause 300\nDBNAME$: answer", End::Unloaded,
-         kAccess, QStringLiteral("ab"), kDemo, true, {}, {}, false},
+         kAccess, "ab", kDemo, true, {}, {}, false},
         // Two messages in one receive: the first, with the second in its payload.
         {"two in one", "Connect: send Connect:abcDBNAME$:X", End::Unloaded, kAccess,
-         QStringLiteral("abcDBNAME$:X"), kDemo, true, {}, {}, false},
+         "abcDBNAME$:X", kDemo, true, {}, {}, false},
         // No conversation state: a second "Connect:" overwrites the first and is answered again.
         {"second Connect:", "Connect:#1 send Connect:first\nDBNAME$:#1 send Connect:second", End::Unloaded,
-         kAccess, QStringLiteral("second"), kDemo, true, {}, {}, false, MsgAnswer::Ok, 5000,
-         [](const LocalServer& s) { EXPECT_EQ(sentByClient(s.messages()).count(QStringLiteral("DBNAME$:")), 2); }},
+         kAccess, "second", kDemo, true, {}, {}, false, MsgAnswer::Ok, 5000,
+         [](const LocalServer& s) { EXPECT_EQ(sentByClient(s.messages()).count("DBNAME$:"), 2); }},
         // restart:0 to 2 are obeyed by force and the conversation goes on; restart:3 ends the program.
         {"workstation orders",
          "KxBegin: send restart:0\nKxBegin: pause 400\nKxBegin: answer\nConnect: send RESTART:1\n"
          "Connect: pause 400\nConnect: answer\nDBNAME$: send Restart:2\nDBNAME$: pause 400\nDBNAME$: answer",
          End::Unloaded, kAccess, kConnect, kDemo, true, {},
-         {QStringLiteral("LogOff force"), QStringLiteral("ShutDown force"), QStringLiteral("Restart force")}, false},
+         {"LogOff force", "ShutDown force", "Restart force"}, false},
         {"restart:3", "Connect: send restart:3", End::Unloaded, kAccess, QString(), QString(), false, {}, {}, true},
         {"ConnFail", "KxBegin: send ConnFail", End::Unloaded, QString(), QString(), QString(), false,
          {msgLine(kDown)}, {}, true},
@@ -142,13 +140,13 @@ TEST_F(PreLoginFormTest, Conversations) {
         {"Conning: Retry", conningScript, End::Unloaded, kAccess, kConnect, kDemo, true, {conning}, {}, false,
          MsgAnswer::Retry, 5000, [](const LocalServer& s) {
              EXPECT_EQ(s.connections(), 2);
-             EXPECT_EQ(sentByClient(s.messages()).count(QStringLiteral("KxBegin:")), 2);
+             EXPECT_EQ(sentByClient(s.messages()).count("KxBegin:"), 2);
          }},
         {"Conning: Cancel", conningScript, End::Unloaded, QString(), QString(), QString(), false, {conning}, {},
          true, MsgAnswer::Cancel, 5000, [](const LocalServer& s) { EXPECT_EQ(s.connections(), 1); }},
         // The server closes: "连接断开！" and the window waits for its operator.
         {"closed by the server", "Connect: close", End::ServerClosed, kAccess, kError, QString(), false,
-         {msgLine(QStringLiteral("连接断开！"), MsgIcon::Information, QStringLiteral("断开"))}, {}, false},
+         {msgLine("连接断开！", MsgIcon::Information, "断开")}, {}, false},
         {"random bytes", "KxBegin: send \\x00\\x9f\\x13\\xfe\\x80\\x7f\\x00\\xc3\\x28\\xa0\\xa1", End::TimedOut,
          QString(), kError, QString(), false, {}, {}, false, MsgAnswer::Ok, 700},
         {"invalid GBK", "KxBegin: send \\x81\\xff\\xfe\\x80\\x81", End::TimedOut, QString(), kError, QString(),
@@ -161,9 +159,7 @@ TEST_F(PreLoginFormTest, Conversations) {
          MsgAnswer::Ok, 700},
     };
     // clang-format on
-    const QStringList replies{QStringLiteral("KxBegin:"), QStringLiteral("Connect:"),
-                              QStringLiteral("DBNAME$:"), QStringLiteral("KXEND$$:"),
-                              QStringLiteral("Success:")};
+    const QStringList replies{"KxBegin:", "Connect:", "DBNAME$:", "KXEND$$:", "Success:"};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ResetGlobals();
@@ -197,37 +193,30 @@ TEST_F(PreLoginFormTest, AddressesThatGiveNoConversation) {
         const char* ip;
         QString port;
         bool usable;
-    } cases[] = {{"127.0.0.1", refused, true},
-                 {"127.0.0.1", QStringLiteral("abc"), true},
-                 {"127.0.0.1", QStringLiteral("12a"), true},
-                 {"127.0.0.1", QStringLiteral("70000"), true},
-                 {"", open, false},
-                 {"localhost", open, false},
-                 {".", open, false},
-                 {" . ", open, false},
-                 {"1", open, false}};
+    } cases[] = {{"127.0.0.1", refused, true}, {"127.0.0.1", "abc", true}, {"127.0.0.1", "12a", true},
+                 {"127.0.0.1", "70000", true}, {"", open, false},          {"localhost", open, false},
+                 {".", open, false},           {" . ", open, false},       {"1", open, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.ip) + ":" + c.port.toStdString());
         port.messages.clear();
-        gConnectString = QStringLiteral("old");
+        gConnectString = "old";
         gServerIP = FixedText(QString::fromLatin1(c.ip), 20);
         gServerPort = FixedText(c.port, 5);
         EXPECT_EQ(runAgainstGlobals(), End::Unloaded);
         const QString unusable = PreLoginForm::UnusableAddressText(TrimBlanks(gServerIP));
         EXPECT_EQ(shownLines(port),
-                  QStringList{c.usable ? kNoServer
-                                       : msgLine(unusable, MsgIcon::None, QStringLiteral("商业进销存"))});
-        EXPECT_TRUE(unusable.endsWith(QStringLiteral("，不能登录系统")));
+                  QStringList{c.usable ? kNoServer : msgLine(unusable, MsgIcon::None, "商业进销存")});
+        EXPECT_TRUE(unusable.endsWith("，不能登录系统"));
         EXPECT_EQ(gConnectString, QString());
     }
     EXPECT_TRUE(sentByClient(listening.messages()).isEmpty());
-    EXPECT_EQ(HandshakeForm::RemotePortValue(QStringLiteral(" 2001 ")), 2001);
-    EXPECT_EQ(HandshakeForm::RemotePortValue(QStringLiteral("65535")), 65535);
+    EXPECT_EQ(HandshakeForm::RemotePortValue(" 2001 "), 2001);
+    EXPECT_EQ(HandshakeForm::RemotePortValue("65535"), 65535);
 }
 
 // The operator's ways out.
 TEST_F(PreLoginFormTest, OperatorActions) {
-    server = std::make_unique<LocalServer>(kConnect, QStringLiteral("KxBegin: silent"));
+    server = std::make_unique<LocalServer>(kConnect, "KxBegin: silent");
     server->aimGlobals();
     {
         PreLoginForm form(socket, &orders, hooks);
@@ -239,7 +228,7 @@ TEST_F(PreLoginFormTest, OperatorActions) {
         EXPECT_FALSE(socket.isClosed());
 
         // Ctrl+click: no connection string, the socket closed, the settings dialog; the window stays.
-        gConnectString = QStringLiteral("old");
+        gConnectString = "old";
         form.Form_MouseUp(1, 2);
         EXPECT_EQ(recorded.settingsShown, 1);
         EXPECT_EQ(gConnectString, QString());
@@ -263,9 +252,9 @@ TEST_F(PreLoginFormTest, OperatorActions) {
     }
     // The close button (unload mode 0) leaves the marker "'ERROR'"; an unload by code does not.
     PreLoginForm form(socket, &orders, hooks);
-    gConnectString = QStringLiteral("kept");
+    gConnectString = "kept";
     form.Form_QueryUnload(1);
-    EXPECT_EQ(gConnectString, QStringLiteral("kept"));
+    EXPECT_EQ(gConnectString, "kept");
     form.Form_QueryUnload(0);
     EXPECT_EQ(gConnectString, kError);
 }
@@ -277,13 +266,13 @@ TEST_F(PreLoginFormTest, AnimationAndTexts) {
         void unload() override {}
         QVector<int> shown;
     } view;
-    gServerIP = FixedText(QStringLiteral("127.0.0.1"), 20);
+    gServerIP = FixedText("127.0.0.1", 20);
     PreLoginForm form(socket, &orders, hooks);
     form.setView(&view);
     form.Form_Load();
-    EXPECT_EQ(form.formName(), QStringLiteral("w_PreLogin"));
-    EXPECT_EQ(form.title(), QStringLiteral("【连接服务器】"));
-    EXPECT_EQ(form.status(), QStringLiteral("正在连接服务器，请稍候......"));
+    EXPECT_EQ(form.formName(), "w_PreLogin");
+    EXPECT_EQ(form.title(), "【连接服务器】");
+    EXPECT_EQ(form.status(), "正在连接服务器，请稍候......");
     EXPECT_EQ(HandshakeForm::kTimerInterval, 100);
     for (int i = 0; i < 13; ++i)
         form.Timer1_Timer();
@@ -304,14 +293,14 @@ TEST_F(PreLoginFormTest, OtherSocketErrors) {
         Events* events = nullptr;
         bool closed = true;
     } failing;
-    gServerIP = FixedText(QStringLiteral("server.example"), 20);
+    gServerIP = FixedText("server.example", 20);
     PreLoginForm form(failing, &orders, hooks);
     form.Form_Load();
-    gConnectString = QStringLiteral("old");
+    gConnectString = "old";
     failing.events->Winsock_Error(SessionSocket::ErrorKind::Other,
                                   QtSessionSocket::ErrorText(QAbstractSocket::HostNotFoundError));
-    EXPECT_EQ(shownLines(port), QStringList{msgLine(QStringLiteral("找不到服务器主机，不能登录系统！"),
-                                                    MsgIcon::Information, QStringLiteral("提示"))});
+    EXPECT_EQ(shownLines(port),
+              QStringList{msgLine("找不到服务器主机，不能登录系统！", MsgIcon::Information, "提示")});
     EXPECT_TRUE(form.isUnloaded());
     EXPECT_TRUE(failing.closed);
     EXPECT_EQ(gConnectString, QString());
@@ -322,20 +311,18 @@ TEST_F(PreLoginFormTest, OtherSocketErrors) {
         if (e == QAbstractSocket::RemoteHostClosedError)
             EXPECT_TRUE(text.isEmpty());
         else
-            EXPECT_FALSE(text.isEmpty() || text.contains(QRegularExpression(QStringLiteral("[A-Za-z]"))))
-                << e;
+            EXPECT_FALSE(text.isEmpty() || text.contains(QRegularExpression("[A-Za-z]"))) << e;
     }
 }
 
 TEST(WireMessageTest, TagsPayloadsAndCodePage) {
-    EXPECT_EQ(WireMessage::tag(QStringLiteral("success:xyz")), QStringLiteral("SUCCESS:"));
-    EXPECT_EQ(WireMessage::tag(QStringLiteral("[Microsoft Access]")), WireMessage::KindTag);
-    EXPECT_EQ(WireMessage::tag(QStringLiteral("abc")), QStringLiteral("ABC"));
-    EXPECT_EQ(WireMessage::payload(QStringLiteral("DBNAME$:帐套")), QStringLiteral("帐套"));
-    EXPECT_EQ(WireMessage::payload(QStringLiteral("ConnFail")), QString());
-    EXPECT_EQ(WireMessage::encode(QStringLiteral("PDUSERS:1/张三")),
-              QByteArray("PDUSERS:1/\xd5\xc5\xc8\xfd"));
-    EXPECT_EQ(WireMessage::decode(QByteArray("Conning:\xc7\xeb\x80")), QStringLiteral("Conning:请€"));
+    EXPECT_EQ(WireMessage::tag("success:xyz"), "SUCCESS:");
+    EXPECT_EQ(WireMessage::tag("[Microsoft Access]"), WireMessage::KindTag);
+    EXPECT_EQ(WireMessage::tag("abc"), "ABC");
+    EXPECT_EQ(WireMessage::payload("DBNAME$:帐套"), "帐套");
+    EXPECT_EQ(WireMessage::payload("ConnFail"), QString());
+    EXPECT_EQ(WireMessage::encode("PDUSERS:1/张三"), QByteArray("PDUSERS:1/\xd5\xc5\xc8\xfd"));
+    EXPECT_EQ(WireMessage::decode(QByteArray("Conning:\xc7\xeb\x80")), "Conning:请€");
     for (const QString& t :
          {WireMessage::KxBegin, WireMessage::Connect, WireMessage::DbName, WireMessage::KxEnd,
           WireMessage::SuccessReply, WireMessage::PdUsers, WireMessage::ConnFailTag})
