@@ -11,9 +11,9 @@
 #include "ado/DataType.h"
 #include "ado/Recordset.h"
 #include "creation/ProgressWindow.h"
-#include "demo/DemoTemplate.h"
 #include "creation/SchemaCopy.h"
 #include "creation/TemplateDatabase.h"
+#include "demo/DemoTemplate.h"
 #include "process/Globals.h"
 
 namespace ztgl {
@@ -87,25 +87,21 @@ TEST_F(DemoTemplateTest, HoldsTheTablesOfATradeAndInventorySet) {
           "BillNumbering"})
         EXPECT_TRUE(names.contains(QString::fromLatin1(wanted))) << wanted;
 
-    EXPECT_EQ(columnNames(table(QStringLiteral("BaseLimits"))),
-              (QStringList{QStringLiteral("ID"), QStringLiteral("lName"), QStringLiteral("lValue"),
-                           QStringLiteral("lUseFlag"), QStringLiteral("lVerTag"),
-                           QStringLiteral("lConfigTag"), QStringLiteral("lPX")}));
-    EXPECT_EQ(columnNames(table(QStringLiteral("User_Permissions"))),
-              (QStringList{QStringLiteral("UserID"), QStringLiteral("OperationID")}));
-    EXPECT_EQ(columnNames(table(QStringLiteral("Users"))).mid(0, 3),
-              (QStringList{QStringLiteral("Id"), QStringLiteral("Uname"), QStringLiteral("PWD")}));
+    EXPECT_EQ(columnNames(table("BaseLimits")),
+              (QStringList{"ID", "lName", "lValue", "lUseFlag", "lVerTag", "lConfigTag", "lPX"}));
+    EXPECT_EQ(columnNames(table("User_Permissions")), (QStringList{"UserID", "OperationID"}));
+    EXPECT_EQ(columnNames(table("Users")).mid(0, 3), (QStringList{"Id", "Uname", "PWD"}));
 }
 
 TEST_F(DemoTemplateTest, HasTheDefaultUserAndNoUpgradeMarker) {
-    const RowSet users = query(QStringLiteral("select Id, Uname from Users"));
+    const RowSet users = query("select Id, Uname from Users");
     ASSERT_EQ(users.rows.size(), 1);
-    EXPECT_EQ(users.rows[0][0].toString(), QStringLiteral("0"));
-    EXPECT_EQ(users.rows[0][1].toString(), QStringLiteral("管理员"));
-    EXPECT_TRUE(query(QStringLiteral("select * from BaseLimits where ID='10'")).rows.isEmpty());
-    EXPECT_FALSE(query(QStringLiteral("select * from User_Permissions where UserID='0'")).rows.isEmpty());
+    EXPECT_EQ(users.rows[0][0].toString(), "0");
+    EXPECT_EQ(users.rows[0][1].toString(), "管理员");
+    EXPECT_TRUE(query("select * from BaseLimits where ID='10'").rows.isEmpty());
+    EXPECT_FALSE(query("select * from User_Permissions where UserID='0'").rows.isEmpty());
     // Text compares without regard to case, as in Jet.
-    EXPECT_EQ(query(QStringLiteral("select CSMC from SysParams where CSBH='dwmc'")).rows.size(), 1);
+    EXPECT_EQ(query("select CSMC from SysParams where CSBH='dwmc'").rows.size(), 1);
 }
 
 TEST_F(DemoTemplateTest, HoldsEveryKeyKindDefaultFormAndColumnType) {
@@ -120,7 +116,7 @@ TEST_F(DemoTemplateTest, HoldsEveryKeyKindDefaultFormAndColumnType) {
         }
         for (const auto& c : t.columns) {
             types << c.type;
-            const QString d = c.property(QStringLiteral("Default")).toString();
+            const QString d = c.property("Default").toString();
             textDefault |= d.startsWith(QLatin1Char('"')) && d.endsWith(QLatin1Char('"'));
             numberDefault |= !d.isEmpty() && (d[0].isDigit() || d[0] == QLatin1Char('-'));
             expressionDefault |= d == QLatin1String("CURRENT_TIMESTAMP");
@@ -153,13 +149,13 @@ TEST_F(DemoTemplateTest, TheSchemaCopyRebuildsAllOfIt) {
         if (t.type != QLatin1String("TABLE"))
             continue;
         ++tables;
-        expectedRows += query(QStringLiteral("select * from ") + t.name).rows.size();
+        expectedRows += query("select * from " + t.name).rows.size();
     }
     QStringList creates;
     for (const QString& s : statements) {
-        if (s.startsWith(QStringLiteral("CREATE TABLE ")))
+        if (s.startsWith("CREATE TABLE "))
             creates << s;
-        else if (s.startsWith(QStringLiteral("Insert into ")))
+        else if (s.startsWith("Insert into "))
             ++rows;
         else
             ADD_FAILURE() << s.toStdString();
@@ -183,14 +179,14 @@ TEST_F(DemoTemplateTest, TheSchemaCopyRebuildsAllOfIt) {
         creates.contains(QStringLiteral("CREATE TABLE User_Permissions(UserID nvarchar (10) not null "
                                         ",OperationID nvarchar (50) not null ,constraint "
                                         "User_Permissions_Key_Kx primary  key(UserID,OperationID))")));
-    EXPECT_TRUE(statements.contains(QStringLiteral("Insert into Units(DWBH,DWMC) values('01','个')")));
+    EXPECT_TRUE(statements.contains("Insert into Units(DWBH,DWMC) values('01','个')"));
     EXPECT_TRUE(statements.contains(
         QStringLiteral("Insert into Periods(QJ,KSRQ,JSRQ,JZ,JZR) values('2024-01','2024-01-01 "
                        "00:00:00','2024-01-31 00:00:00',0,null)")));
     bool textDefaultInSingleQuotes = false;
     for (const QString& s : creates) {
         EXPECT_FALSE(s.contains(QLatin1Char('"'))) << s.toStdString();
-        textDefaultInSingleQuotes |= s.contains(QStringLiteral("XB nvarchar (2) DEFAULT '男' "));
+        textDefaultInSingleQuotes |= s.contains("XB nvarchar (2) DEFAULT '男' ");
     }
     EXPECT_TRUE(textDefaultInSingleQuotes);
 }
