@@ -173,35 +173,6 @@ TEST_F(EditorTest, CreatesASetEndToEnd) {
     EXPECT_EQ(rows.calls, (QVector<QStringList>{{"append", "1", " 华东公司 ", "_BK001", created}}));
 }
 
-TEST_F(EditorTest, ModifiesASet) {
-    createSet("1", "华东公司", "张三");
-    const QString storedPwd = users("_BK001.MDB")[0][2].toString();
-    auto e = editor("1");
-    ASSERT_FALSE(e->isUnloaded());
-    EXPECT_EQ(e->caption(), "修改帐套");
-    EXPECT_EQ(boxes(*e), (QStringList{"华东公司", "张三", QString(), QString()}));
-    EXPECT_EQ(e->lblCreateTime, today());
-    EXPECT_EQ(e->setDatabaseName(), "_BK001");
-
-    // Both password boxes empty: one question; Yes keeps the stored password.
-    e->TxtDB[0] = "华东分公司";
-    e->TxtDB[1] = "李四";
-    port.answer(MsgAnswer::Yes);
-    e->Command_OK();
-    EXPECT_EQ(
-        shownLines(port),
-        (QStringList{msgLine("确定不修改用户的密码？", MsgIcon::Information, "提示信息", MsgButtons::YesNo),
-                     msgLine("已经成功修改帐套！")}));
-    EXPECT_TRUE(e->saved());
-    EXPECT_EQ(ztml()[0][1].toString(), "华东分公司");
-    const auto u = users("_BK001.MDB");
-    EXPECT_EQ(u[0][1].toString(), "李四");
-    EXPECT_EQ(u[0][2].toString(), storedPwd);
-    EXPECT_EQ(rows.calls, (QVector<QStringList>{{"rename", "华东分公司"}}));
-    // Modifying never disables the main window; it only makes sure it is usable at the end.
-    EXPECT_EQ(port.mainWindowEnabled, QVector<bool>{true});
-}
-
 TEST_F(EditorTest, ModifyChecksNamesAndPasswords) {
     createSet("1", "华东公司", "张三");
     createSet("2", "华北公司", "王五");

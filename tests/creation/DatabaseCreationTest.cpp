@@ -86,6 +86,17 @@ TEST(AccessCreation, CopiesTheTemplateByteForByte) {
     EXPECT_FALSE(target.isOpen());
 }
 
+// What the editor did to the list window.
+class RecordingRows final : public AccountSetRows {
+public:
+    void appendNewSet(const QString& id, const QString& name, const QString& db,
+                      const QString& date) override {
+        calls << QStringList{"append", id, name, db, date};
+    }
+    void renameCurrentSet(const QString& name) override { calls << QStringList{"rename", name}; }
+    QVector<QStringList> calls;
+};
+
 // --- SQL Server: CREATE DATABASE, then the schema copy; the whole road of Command_OK ---
 
 const QString kCreate = QStringLiteral(
@@ -204,12 +215,15 @@ TEST_F(SqlServerCreation, ModifyWithoutNewPasswordWritesOnlyTheName) {
                                         {{"3", "华东公司", "MAIN_BK003", QVariant(), 1}}));
     server.onQuery("^select \\* from Users where Id='0'$",
                    ScriptedServer::rows({"Id", "Uname"}, {{"0", "张三"}}));
-    AccountSetEditor e(nullptr);
+    RecordingRows rows;
+    AccountSetEditor e(&rows);
     e.EditId = "3";
     e.IsNew = false;
     e.Form_Load();
     ASSERT_FALSE(e.isUnloaded());
-    EXPECT_EQ(e.TxtDB[1], "张三");
+    EXPECT_EQ(e.caption(), "修改帐套");
+    EXPECT_EQ(QStringList(e.TxtDB.begin(), e.TxtDB.end()), (QStringList{"华东公司", "张三", "", ""}));
+    EXPECT_EQ(e.setDatabaseName(), "MAIN_BK003");
     EXPECT_EQ(e.lblCreateTime, "2024-03-05");  // no CreateTime: the server's date
     e.TxtDB[0] = "华东分公司";
     e.TxtDB[1] = "李四";
@@ -221,8 +235,14 @@ TEST_F(SqlServerCreation, ModifyWithoutNewPasswordWritesOnlyTheName) {
     EXPECT_EQ(server.executed(), (QStringList{"Update ZTML set ZTMC='华东分公司' where Id='3'",
                                               "Update Users set Uname='李四' where Id='0'"}));
     EXPECT_EQ(server.opened(), (QStringList{cs("MAIN_BK003"), cs("MAIN_BK003")}));
-    ASSERT_EQ(port.messages.size(), 2);
-    EXPECT_EQ(port.messages[1].text, "已经成功修改帐套！");
+    EXPECT_EQ(
+        shownLines(port),
+        (QStringList{msgLine("确定不修改用户的密码？", MsgIcon::Information, "提示信息", MsgButtons::YesNo),
+                     msgLine("已经成功修改帐套！")}));
+    EXPECT_TRUE(e.saved());
+    EXPECT_EQ(rows.calls, (QVector<QStringList>{{"rename", "华东分公司"}}));
+    // Modifying never disables the main window; it only makes sure it is usable at the end.
+    EXPECT_EQ(port.mainWindowEnabled, QVector<bool>{true});
 }
 
 // A database that cannot be made leaves no catalogue row and the editor back for a retry; a
@@ -244,19 +264,13 @@ class SqlServerCommandOk : public SqlServerCreation,
 
 TEST_P(SqlServerCommandOk, Fails) {
     const CommandOkFailure& c = GetParam();
-    struct Rows final : AccountSetRows {
-        int appended = 0;
-        void appendNewSet(const QString&, const QString&, const QString&, const QString&) override {
-            ++appended;
-        }
-        void renameCurrentSet(const QString&) override {}
-    } rows;
+    RecordingRows rows;
     server.failOn(QString::fromUtf8(c.failOn), c.code, QString::fromUtf8(c.text));
     auto e = newEditor(&rows);
     e->Command_OK();
     EXPECT_EQ(shownLines(port), QStringList{msgLine(QString::fromUtf8(c.message))});
     EXPECT_EQ(server.executed().filter("insert into ZTML").size(), c.catalogued ? 1 : 0);
-    EXPECT_EQ(rows.appended, c.catalogued ? 1 : 0);
+    EXPECT_EQ(rows.calls.size(), c.catalogued ? 1 : 0);
     EXPECT_EQ(e->isUnloaded(), c.catalogued);
     EXPECT_EQ(e->isVisible(), !c.catalogued);
     EXPECT_TRUE(e->isEnabled());
