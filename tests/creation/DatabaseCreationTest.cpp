@@ -285,21 +285,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, SqlServerCommandOk, ::testing::Values(
     CommandOkFailure{"^Update Users", -2147217900, "列名 'Uname' 无效。", "Command_OK()::列名 'Uname' 无效。", true}));
 // clang-format on
 
-// The data directory as the server reports it: a Linux server's slash paths, or none at all.
-TEST_F(SqlServerCreation, DataFilesBesideTheManagers) {
-    const std::pair<QVariant, const char*> cases[] = {
-        {"/var/opt/mssql/data/MAIN.mdf", "/var/opt/mssql/data/MAIN_BK001"}, {QVariant(), "MAIN_BK001"}};
-    for (const auto& [fileName, files] : cases) {
-        ScriptedServer other;
-        other.onQuery("name='MAIN'$", ScriptedServer::rows({"FileName"}, {{fileName}}));
-        ASSERT_TRUE(create());
-        for (const char* ext : {".mdf", ".ldf"})
-            EXPECT_TRUE(other.executed().value(0).contains("FILENAME = '" + QLatin1String(files) +
-                                                           QLatin1String(ext) + "'"))
-                << other.executed().value(0);
-    }
-}
-
 // No to the overwrite question, a server that cannot be reached, a CREATE DATABASE the server
 // refuses: False, without a message of its own. A template that cannot be read after the database
 // was made: the schema copy's message.

@@ -96,34 +96,6 @@ TEST_F(DemoTemplateTest, HoldsTheTablesOfATradeAndInventorySet) {
     EXPECT_EQ(f.readAll(), before);
 }
 
-TEST_F(DemoTemplateTest, HoldsEveryKeyKindDefaultFormAndColumnType) {
-    QSet<int> keyKinds, types;
-    bool severalColumnKey = false, textDefault = false, numberDefault = false, expressionDefault = false;
-    for (const auto& t : catalog.Tables()) {
-        if (t.type != QLatin1String("TABLE"))
-            continue;
-        for (const auto& k : t.keys) {
-            keyKinds << k.type;
-            severalColumnKey |= k.type == adKeyPrimary && k.columns.size() > 1;
-        }
-        for (const auto& c : t.columns) {
-            types << c.type;
-            const QString d = c.property("Default").toString();
-            textDefault |= d.startsWith(QLatin1Char('"')) && d.endsWith(QLatin1Char('"'));
-            numberDefault |= !d.isEmpty() && (d[0].isDigit() || d[0] == QLatin1Char('-'));
-            expressionDefault |= d == QLatin1String("CURRENT_TIMESTAMP");
-        }
-    }
-    EXPECT_EQ(keyKinds, (QSet<int>{adKeyPrimary, adKeyForeign, adKeyUnique}));
-    EXPECT_TRUE(severalColumnKey);
-    EXPECT_TRUE(textDefault);
-    EXPECT_TRUE(numberDefault);
-    EXPECT_TRUE(expressionDefault);
-    for (int type : {adVarWChar, adLongVarWChar, adInteger, adSmallInt, adUnsignedTinyInt, adSingle, adDouble,
-                     adCurrency, adDate, adBoolean})
-        EXPECT_TRUE(types.contains(type)) << type;
-}
-
 // The SQL Server copy rebuilds every table of the demo template and copies every row.
 TEST_F(DemoTemplateTest, TheSchemaCopyRebuildsAllOfIt) {
     test::RecordingUiPort port;
