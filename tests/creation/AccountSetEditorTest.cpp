@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include "AccountSetFolder.h"
+#include "CreationRecorders.h"
 #include "QtPrinters.h"
 #include "RecordingUiPort.h"
 #include "ShownLines.h"
@@ -20,20 +21,10 @@ namespace {
 
 using test::AccountSetFolder;
 using test::msgLine;
+using test::RecordingRows;
 using test::RecordingUiPort;
 using test::shownLines;
 using PW = ProgressWindow;
-
-// What the editor did to the list window.
-class RecordingRows final : public AccountSetRows {
-public:
-    void appendNewSet(const QString& id, const QString& name, const QString& databaseName,
-                      const QString& createDate) override {
-        calls << QStringList{"append", id, name, databaseName, createDate};
-    }
-    void renameCurrentSet(const QString& name) override { calls << QStringList{"rename", name}; }
-    QVector<QStringList> calls;
-};
 
 QStringList boxes(const AccountSetEditor& e) {
     return QStringList(e.TxtDB.begin(), e.TxtDB.end());

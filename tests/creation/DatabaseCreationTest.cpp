@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "AccountSetFolder.h"
-#include "ProgressSteps.h"
+#include "CreationRecorders.h"
 #include "QtPrinters.h"
 #include "RecordingUiPort.h"
 #include "ScriptedServer.h"
@@ -28,6 +28,7 @@ namespace {
 
 using test::AccountSetFolder;
 using test::msgLine;
+using test::RecordingRows;
 using test::RecordingUiPort;
 using test::ScriptedServer;
 using test::ScriptedTemplate;
@@ -85,17 +86,6 @@ TEST(AccessCreation, CopiesTheTemplateByteForByte) {
     EXPECT_EQ(shownLines(port), QStringList{kQuestion});
     EXPECT_FALSE(target.isOpen());
 }
-
-// What the editor did to the list window.
-class RecordingRows final : public AccountSetRows {
-public:
-    void appendNewSet(const QString& id, const QString& name, const QString& db,
-                      const QString& date) override {
-        calls << QStringList{"append", id, name, db, date};
-    }
-    void renameCurrentSet(const QString& name) override { calls << QStringList{"rename", name}; }
-    QVector<QStringList> calls;
-};
 
 // --- SQL Server: CREATE DATABASE, then the schema copy; the whole road of Command_OK ---
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ProgressSteps.h"
+#include "CreationRecorders.h"
 #include "creation/ProgressWindow.h"
 
 namespace ztgl {

@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <memory>
 
+#include "creation/AccountSetRows.h"
 #include "creation/ProgressWindow.h"
 
 namespace ztgl::test {
@@ -26,6 +27,17 @@ public:
 
 private:
     QStringList& m_steps;
+};
+
+// What the editor did to the list window.
+class RecordingRows final : public AccountSetRows {
+public:
+    void appendNewSet(const QString& id, const QString& name, const QString& db,
+                      const QString& date) override {
+        calls << QStringList{"append", id, name, db, date};
+    }
+    void renameCurrentSet(const QString& name) override { calls << QStringList{"rename", name}; }
+    QVector<QStringList> calls;
 };
 
 }  // namespace ztgl::test
