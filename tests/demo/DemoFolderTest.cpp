@@ -5,16 +5,17 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "QtPrinters.h"
 #include "RecordingUiPort.h"
-#include "ado/Catalog.h"
 #include "ado/Connection.h"
-#include "ado/Recordset.h"
+#include "ado/DataType.h"
 #include "db/PubSql.h"
+#include "demo/DemoFolder.h"
+#include "demo/DemoTemplate.h"
 #include "operators/SetMima.h"
 #include "platform/Codepage936.h"
-#include "process/IniFile.h"
-#include "demo/DemoFolder.h"
 #include "process/Globals.h"
+#include "process/IniFile.h"
 
 namespace ztgl {
 namespace {
@@ -26,7 +27,7 @@ QByteArray readAll(const QString& file) {
 
 QString connectStringOf(const QString& file) {
     DBProfile profile;
-    profile.Provider = QStringLiteral("Microsoft.Jet.OLEDB.4.0");
+    profile.Provider = "Microsoft.Jet.OLEDB.4.0";
     profile.DataSource = file;
     return Build_ConnectString(kAccess, profile);
 }
@@ -34,8 +35,7 @@ QString connectStringOf(const QString& file) {
 // Every file of the folder, with its bytes.
 QMap<QString, QByteArray> snapshot(const QString& dir) {
     QMap<QString, QByteArray> files;
-    const auto names = QDir(dir).entryList(QDir::Files | QDir::Hidden);
-    for (const QString& name : names)
+    for (const QString& name : QDir(dir).entryList(QDir::Files | QDir::Hidden))
         files.insert(name, readAll(QDir(dir).filePath(name)));
     return files;
 }
@@ -49,188 +49,112 @@ protected:
     test::RecordingUiPort port;
 };
 
-TEST_F(DemoFolderTest, BuildsTheThreeFilesInAFolderItCreates) {
-    const QString dir = tmp.filePath(QStringLiteral("新建/演示"));
-    QString error;
-    ASSERT_TRUE(DemoFolder::build(dir, &error)) << error.toStdString();
-    EXPECT_TRUE(error.isEmpty());
-    for (const QString& name : DemoFolder::fileNames())
-        EXPECT_TRUE(QFileInfo(QDir(dir).filePath(name)).isFile()) << name.toStdString();
-    EXPECT_EQ(DemoFolder::fileNames(),
-              (QStringList{QStringLiteral("kxconfig.ini"), QStringLiteral("KXPUB.MDB"),
-                           QStringLiteral("MWMSD_NULL.mdb")}));
+// The three files in a folder it creates; the configuration in code page 936 with CRLF and
+// Chinese comments, for either edition (the network one names the stand-in server, whose
+// arguments serve it, and keeps DBCONNECT for a switch back to the single-user edition).
+TEST_F(DemoFolderTest, BuildsTheFilesAndTheConfigurationOfEitherEdition) {
+    for (const auto edition : {DemoFolder::Edition::SingleUser, DemoFolder::Edition::Network}) {
+        const bool network = edition == DemoFolder::Edition::Network;
+        SCOPED_TRACE(network ? "network" : "single-user");
+        const QString dir = tmp.filePath(network ? "新建/网络版" : "新建/演示");
+        QString error;
+        ASSERT_TRUE(DemoFolder::build(dir, &error, &WriteDemoTemplate, edition)) << error.toStdString();
+        EXPECT_TRUE(error.isEmpty());
+        EXPECT_EQ(DemoFolder::fileNames(), (QStringList{"kxconfig.ini", "KXPUB.MDB", "MWMSD_NULL.mdb"}));
+        EXPECT_EQ(snapshot(dir).keys(), (QStringList{"KXPUB.MDB", "MWMSD_NULL.mdb", "kxconfig.ini"}));
+
+        const QString ini = QDir(dir).filePath("kxconfig.ini");
+        const QByteArray bytes = readAll(ini);
+        const QString manager = QDir::toNativeSeparators(QDir(dir).absoluteFilePath("KXPUB.MDB"));
+        EXPECT_EQ(bytes, cp936::encode(DemoFolder::configText(manager, edition)));
+        EXPECT_TRUE(bytes.endsWith("\r\n"));
+        EXPECT_EQ(bytes.count("\n"), bytes.count("\r\n"));
+        EXPECT_TRUE(bytes.contains(cp936::encode("; 帐套管理")));
+        EXPECT_TRUE(bytes.contains("[BASESETUP]\r\n"));
+        const std::pair<const char*, QString> values[] = {
+            {"BASESETUP/ISWLB", network ? "1" : "0"},     {"BASESETUP/TITLE", "商业进销存"},
+            {"DBCONNECT/DBTYPE", "[Microsoft Access]"},   {"DBCONNECT/PROVIDER", "Microsoft.Jet.OLEDB.4.0"},
+            {"DBCONNECT/DATA_SOURCE", manager},           {"DBCONNECT/PASSWORD", ""},
+            {"DBCONNECT/PERSIST_SECURITY_INFO", "False"}, {"SERVERINFO/IP", network ? "127.0.0.1" : ""},
+            {"SERVERINFO/PORT", network ? "2001" : ""},
+        };
+        for (const auto& [key, value] : values) {
+            const QString k = QString::fromLatin1(key);
+            EXPECT_EQ(Read_Ini(k.section('/', 0, 0), k.section('/', 1), ini), value) << key;
+        }
+        EXPECT_TRUE(QFileInfo(manager).isAbsolute());
+        EXPECT_EQ(DemoFolder::serverSimArguments(manager),
+                  (QStringList{"--port", "2001", "--kind", "[Microsoft Access]", "--connect",
+                               connectStringOf(manager), "--dbname", "ZTDEMO"}));
+    }
     EXPECT_TRUE(port.messages.isEmpty());
-}
-
-TEST_F(DemoFolderTest, ConfigurationIsCodePage936WithCrlf) {
-    const QString dir = tmp.filePath(QStringLiteral("程序"));
-    ASSERT_TRUE(DemoFolder::build(dir, nullptr));
-    const QString ini = QDir(dir).filePath(QStringLiteral("kxconfig.ini"));
-    const QByteArray bytes = readAll(ini);
-    const QString manager = QDir::toNativeSeparators(QDir(dir).absoluteFilePath(QStringLiteral("KXPUB.MDB")));
-
-    EXPECT_EQ(bytes, cp936::encode(DemoFolder::configText(manager)));
-    EXPECT_TRUE(bytes.endsWith("\r\n"));
-    EXPECT_EQ(bytes.count("\n"), bytes.count("\r\n"));
-    EXPECT_TRUE(bytes.contains(cp936::encode(QStringLiteral("; 帐套管理"))));  // comments in Chinese
-    EXPECT_TRUE(bytes.contains("[BASESETUP]\r\n"));
-    EXPECT_TRUE(bytes.contains("\r\nISWLB=0\r\n"));
-
-    const auto read = [&](const char* section, const char* key) {
-        return Read_Ini(QString::fromLatin1(section), QString::fromLatin1(key), ini);
-    };
-    EXPECT_EQ(read("BASESETUP", "ISWLB"), QStringLiteral("0"));
-    EXPECT_EQ(read("DBCONNECT", "DBTYPE"), QStringLiteral("[Microsoft Access]"));
-    EXPECT_EQ(read("DBCONNECT", "PROVIDER"), QStringLiteral("Microsoft.Jet.OLEDB.4.0"));
-    EXPECT_EQ(read("DBCONNECT", "DATA_SOURCE"), manager);
-    EXPECT_TRUE(QFileInfo(read("DBCONNECT", "DATA_SOURCE")).isAbsolute());
-    EXPECT_TRUE(read("DBCONNECT", "DATA_SOURCE").endsWith(QStringLiteral("KXPUB.MDB")));
-    EXPECT_EQ(read("DBCONNECT", "PASSWORD"), QString());
-    EXPECT_EQ(read("DBCONNECT", "PERSIST_SECURITY_INFO"), QStringLiteral("False"));
-    EXPECT_EQ(read("BASESETUP", "TITLE"), QStringLiteral("商业进销存"));
-    EXPECT_TRUE(port.messages.isEmpty());
-}
-
-// The network edition's folder names the stand-in server; the server's arguments serve it.
-TEST_F(DemoFolderTest, NetworkEditionConfiguration) {
-    ASSERT_TRUE(DemoFolder::build(tmp.path(), nullptr, &WriteDemoTemplate, DemoFolder::Edition::Network));
-    const QString ini = tmp.filePath(QStringLiteral("kxconfig.ini"));
-    const QString manager =
-        QDir::toNativeSeparators(QDir(tmp.path()).absoluteFilePath(QStringLiteral("KXPUB.MDB")));
-    EXPECT_EQ(readAll(ini), cp936::encode(DemoFolder::configText(manager, DemoFolder::Edition::Network)));
-    EXPECT_EQ(Read_Ini(QStringLiteral("BASESETUP"), QStringLiteral("ISWLB"), ini), QStringLiteral("1"));
-    EXPECT_EQ(Read_Ini(QStringLiteral("SERVERINFO"), QStringLiteral("IP"), ini), QStringLiteral("127.0.0.1"));
-    EXPECT_EQ(Read_Ini(QStringLiteral("SERVERINFO"), QStringLiteral("PORT"), ini), QStringLiteral("2001"));
-    // Switching ISWLB to 0 gives a working single-user folder: DBCONNECT is there too.
-    EXPECT_EQ(Read_Ini(QStringLiteral("DBCONNECT"), QStringLiteral("DATA_SOURCE"), ini), manager);
-
-    const QStringList args = DemoFolder::serverSimArguments(manager);
-    EXPECT_EQ(args,
-              (QStringList{QStringLiteral("--port"), QStringLiteral("2001"), QStringLiteral("--kind"),
-                           QStringLiteral("[Microsoft Access]"), QStringLiteral("--connect"),
-                           connectStringOf(manager), QStringLiteral("--dbname"), QStringLiteral("ZTDEMO")}));
 }
 
 TEST_F(DemoFolderTest, ManagerDatabaseHoldsTheCatalogueAndTheInitialOperator) {
     ASSERT_TRUE(DemoFolder::build(tmp.path(), nullptr));
     ado::Connection conn;
-    conn.setConnectionString(connectStringOf(tmp.filePath(QStringLiteral("KXPUB.MDB"))));
+    conn.setConnectionString(connectStringOf(tmp.filePath("KXPUB.MDB")));
     conn.Open();
-
-    ado::Recordset users;
-    users.Open(QStringLiteral("select Id, UserName, UserPwds, RealName from ZTUsers"), conn);
-    ASSERT_EQ(users.RecordCount(), 1);
-    EXPECT_EQ(users.Fields(QStringLiteral("Id")).text(), QStringLiteral("1"));
-    EXPECT_EQ(users.Fields(QStringLiteral("UserName")).text(), QStringLiteral("admin"));
-    EXPECT_EQ(users.Fields(QStringLiteral("UserPwds")).text(), Set_Mima(QStringLiteral("adminadmin")));
-    EXPECT_EQ(users.Fields(QStringLiteral("RealName")).text(), QStringLiteral("系统管理员"));
-
-    ado::Recordset ztml;
-    ztml.Open(QStringLiteral("select Id, ZTMC, ZTLJ, CreateTime, UserFlag from ZTML"), conn);
-    EXPECT_EQ(ztml.RecordCount(), 0);
-    const auto& fields = ztml.rows().fields;
-    ASSERT_EQ(fields.size(), 5);
-    const std::tuple<QString, int, qint64> expected[] = {
-        {QStringLiteral("Id"), ado::adVarWChar, 10},     {QStringLiteral("ZTMC"), ado::adVarWChar, 50},
-        {QStringLiteral("ZTLJ"), ado::adVarWChar, 50},   {QStringLiteral("CreateTime"), ado::adVarWChar, 10},
-        {QStringLiteral("UserFlag"), ado::adInteger, 4},
-    };
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(fields[i].name, std::get<0>(expected[i]));
-        EXPECT_EQ(fields[i].type, std::get<1>(expected[i]));
-        if (fields[i].type == ado::adVarWChar) {
-            EXPECT_EQ(fields[i].definedSize, std::get<2>(expected[i]));
-        }
-    }
+    const ado::RowSet users = conn.query("select Id, UserName, UserPwds, RealName from ZTUsers");
+    EXPECT_EQ(users.rows, (QVector<QVector<QVariant>>{{"1", "admin", Set_Mima("adminadmin"), "系统管理员"}}));
+    const ado::RowSet ztml = conn.query("select Id, ZTMC, ZTLJ, CreateTime, UserFlag from ZTML");
+    EXPECT_TRUE(ztml.rows.isEmpty());
+    QStringList fields;
+    for (const auto& f : ztml.fields)
+        fields << QStringLiteral("%1 %2 %3")
+                      .arg(f.name)
+                      .arg(f.type)
+                      .arg(f.type == ado::adVarWChar ? f.definedSize : 0);
+    EXPECT_EQ(fields,
+              (QStringList{"Id 202 10", "ZTMC 202 50", "ZTLJ 202 50", "CreateTime 202 10", "UserFlag 3 0"}));
 
     // Keys: Id is the key of both tables; set names and operator codes are unique, without
     // regard to case as in Jet.
     conn.Execute(
-        QStringLiteral("insert into ZTML (Id, ZTMC, ZTLJ, CreateTime, UserFlag) "
-                       "values ('1', '演示公司', 'KXPUB_BK001', '2024-03-05', 1)"));
-    EXPECT_THROW(conn.Execute(QStringLiteral("insert into ZTML (Id, ZTMC) values ('1', '另一家')")),
-                 std::exception);
-    EXPECT_THROW(conn.Execute(QStringLiteral("insert into ZTML (Id, ZTMC) values ('2', '演示公司')")),
-                 std::exception);
-    EXPECT_THROW(conn.Execute(QStringLiteral("insert into ZTUsers (Id, UserName) values ('2', 'ADMIN')")),
-                 std::exception);
-    ado::Recordset found;
-    found.Open(QStringLiteral("select Id from ZTML where ZTLJ = 'kxpub_bk001'"), conn);
-    EXPECT_EQ(found.RecordCount(), 1);
+        "insert into ZTML (Id, ZTMC, ZTLJ, CreateTime, UserFlag) "
+        "values ('1', '演示公司', 'KXPUB_BK001', '2024-03-05', 1)");
+    for (const char* refused : {"insert into ZTML (Id, ZTMC) values ('1', '另一家')",
+                                "insert into ZTML (Id, ZTMC) values ('2', '演示公司')",
+                                "insert into ZTUsers (Id, UserName) values ('2', 'ADMIN')"})
+        EXPECT_THROW(conn.Execute(QString::fromUtf8(refused)), std::exception) << refused;
+    EXPECT_EQ(conn.query("select Id from ZTML where ZTLJ = 'kxpub_bk001'").rows.size(), 1);
     conn.Close();
 }
 
-TEST_F(DemoFolderTest, TemplateIsWrittenBesideTheManager) {
-    ASSERT_TRUE(DemoFolder::build(tmp.path(), nullptr));
-    ado::Catalog catalog;
-    catalog.Open(connectStringOf(tmp.filePath(QStringLiteral("MWMSD_NULL.mdb"))));
-    EXPECT_GE(catalog.Tables().size(), 25);
-}
-
-TEST_F(DemoFolderTest, RefusesAFolderThatHoldsAnyOfTheFilesAndWritesNothing) {
-    const QString names[] = {QStringLiteral("kxconfig.ini"), QStringLiteral("KXPUB.MDB"),
-                             QStringLiteral("kxpub.mdb"), QStringLiteral("MWMSD_NULL.mdb"),
-                             QStringLiteral("MWMSD_NULL.MDB")};
-    for (const QString& name : names) {
-        SCOPED_TRACE(name.toStdString());
+// A folder that holds any of the files, a path the configuration cannot
+// hold (outside code page 936, or with a semicolon the connection string cannot quote), a step
+// that fails: refused, and nothing written or left behind.
+TEST_F(DemoFolderTest, RefusesAndTakesBackWhatWasWritten) {
+    for (const char* name : {"kxconfig.ini", "KXPUB.MDB", "kxpub.mdb", "MWMSD_NULL.mdb", "MWMSD_NULL.MDB"}) {
+        SCOPED_TRACE(name);
         QTemporaryDir dir;
         QFile f(dir.filePath(name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("keep me");
         f.close();
         const auto before = snapshot(dir.path());
-
         QString error;
         EXPECT_FALSE(DemoFolder::build(dir.path(), &error));
         EXPECT_EQ(error, QStringLiteral("文件夹“%1”中已有 %2，没有写入任何文件。")
-                             .arg(QDir::toNativeSeparators(dir.path()), name));
+                             .arg(QDir::toNativeSeparators(dir.path()), QString::fromLatin1(name)));
         EXPECT_EQ(snapshot(dir.path()), before);
     }
-}
 
-TEST_F(DemoFolderTest, RefusesAPathThatIsAFile) {
-    const QString file = tmp.filePath(QStringLiteral("普通文件"));
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
     QString error;
-    EXPECT_FALSE(DemoFolder::build(file, &error));
-    EXPECT_EQ(error, QStringLiteral("“%1”已经存在，但不是文件夹。").arg(QDir::toNativeSeparators(file)));
-    EXPECT_EQ(QFileInfo(file).size(), 0);
-}
-
-// The configuration file is code page 936 and the connection string has no quoting: folders
-// whose path neither can hold are refused before anything is written.
-TEST_F(DemoFolderTest, RefusesPathsTheConfigurationCannotHold) {
-    const QString outsideGbk = tmp.filePath(QStringLiteral("demo-\U0001F600"));
-    QString error;
-    EXPECT_FALSE(DemoFolder::build(outsideGbk, &error));
-    EXPECT_TRUE(error.contains(QStringLiteral("代码页 936"))) << error.toStdString();
-    EXPECT_FALSE(QFileInfo::exists(outsideGbk));
-
-    const QString semicolon = tmp.filePath(QStringLiteral("a;b"));
-    EXPECT_FALSE(DemoFolder::build(semicolon, &error));
-    EXPECT_TRUE(error.contains(QStringLiteral("分号"))) << error.toStdString();
-    EXPECT_FALSE(QFileInfo::exists(semicolon));
-}
-
-TEST_F(DemoFolderTest, AFailingStepTakesBackWhatWasWritten) {
-    const QString made = tmp.filePath(QStringLiteral("new"));
     const auto failing = [](const QString&, QString* error) {
-        *error = QStringLiteral("磁盘已满");
+        *error = "磁盘已满";
         return false;
     };
-    QString error;
-    EXPECT_FALSE(DemoFolder::build(made, &error, failing));
-    EXPECT_TRUE(error.endsWith(QStringLiteral("磁盘已满"))) << error.toStdString();
-    EXPECT_TRUE(error.contains(QStringLiteral("MWMSD_NULL.mdb")));
-    EXPECT_FALSE(QFileInfo::exists(made));  // the folder it made goes too
-
+    const std::pair<QString, const char*> paths[] = {{tmp.filePath("demo-\U0001F600"), "代码页 936"},
+                                                     {tmp.filePath("a;b"), "分号"},
+                                                     {tmp.filePath("new"), "磁盘已满"}};
+    for (const auto& [path, says] : paths) {
+        EXPECT_FALSE(DemoFolder::build(path, &error, failing));
+        EXPECT_TRUE(error.contains(QString::fromUtf8(says))) << error.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(path));  // a folder it made goes too
+    }
+    EXPECT_TRUE(error.contains("MWMSD_NULL.mdb"));
     // An existing folder stays, with what it held before.
-    QFile other(tmp.filePath(QStringLiteral("readme.txt")));
-    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
-    other.write("x");
-    other.close();
     const auto before = snapshot(tmp.path());
     EXPECT_FALSE(DemoFolder::build(tmp.path(), &error, failing));
     EXPECT_EQ(snapshot(tmp.path()), before);

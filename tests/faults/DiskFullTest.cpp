@@ -45,7 +45,7 @@ qint64 usedBytes(const QString& dir) {
 
 TEST(DiskFull, DuringTheCopyOfTheTemplate) {
     QTemporaryDir base;
-    const QString dir = base.filePath(QStringLiteral("program"));
+    const QString dir = base.filePath("program");
     ASSERT_TRUE(QDir().mkpath(dir));
     const bool mounted = ownMountNamespace() && mountSmall(dir, 8 << 20);
     RecordProperty("full_disk", mounted ? "tmpfs" : "RLIMIT_FSIZE");
@@ -54,9 +54,9 @@ TEST(DiskFull, DuringTheCopyOfTheTemplate) {
         "", [&](const char*) { mounted&& umount2(QFile::encodeName(dir).constData(), MNT_DETACH); });
     FaultFolder folder(dir);
     ASSERT_TRUE(folder.ok()) << folder.error().toStdString();
-    ASSERT_EQ(folder.create(QStringLiteral("老公司")).code, 0);
-    const QByteArray oldSet = folder.bytes(QStringLiteral("_BK001.MDB"));
-    const qint64 half = QFileInfo(folder.file(QStringLiteral("MWMSD_NULL.mdb"))).size() / 2;
+    ASSERT_EQ(folder.create("老公司").code, 0);
+    const QByteArray oldSet = folder.bytes("_BK001.MDB");
+    const qint64 half = QFileInfo(folder.file("MWMSD_NULL.mdb")).size() / 2;
 
     AdminSetup full;
     if (mounted) {
@@ -71,27 +71,23 @@ TEST(DiskFull, DuringTheCopyOfTheTemplate) {
             });
         };
     }
-    const AdminRun r = folder.create(QStringLiteral("新公司"), full);
+    const AdminRun r = folder.create("新公司", full);
     EXPECT_EQ(r.code, 1) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains(QStringLiteral("创建数据库失败！"))) << r.err.toStdString();
-    EXPECT_EQ(folder.query(QStringLiteral("KXPUB.MDB"), QStringLiteral("select count(*) from ZTML")),
-              QStringList{QStringLiteral("1")});
+    EXPECT_TRUE(r.err.contains("创建数据库失败！")) << r.err.toStdString();
+    EXPECT_EQ(folder.query("KXPUB.MDB", "select count(*) from ZTML"), QStringList{"1"});
     EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-              QStringList({QStringLiteral("KXPUB.MDB"), QStringLiteral("MWMSD_NULL.mdb"),
-                           QStringLiteral("_BK001.MDB"), QStringLiteral("kxconfig.ini")}))
+              QStringList({"KXPUB.MDB", "MWMSD_NULL.mdb", "_BK001.MDB", "kxconfig.ini"}))
         << "no partial file left";
-    EXPECT_EQ(folder.bytes(QStringLiteral("_BK001.MDB")), oldSet);
+    EXPECT_EQ(folder.bytes("_BK001.MDB"), oldSet);
     EXPECT_EQ(folder.inconsistencies(), QStringList());
 
     // With room again the same creation succeeds.
     if (mounted) {
         ASSERT_TRUE(mountSmall(dir, 8 << 20, MS_REMOUNT));
     }
-    const AdminRun again = folder.create(QStringLiteral("新公司"));
+    const AdminRun again = folder.create("新公司");
     EXPECT_EQ(again.code, 0) << again.err.toStdString();
-    EXPECT_EQ(folder.query(QStringLiteral("KXPUB.MDB"),
-                           QStringLiteral("select ZTLJ from ZTML where ZTMC='新公司'")),
-              QStringList{QStringLiteral("_BK002")});
+    EXPECT_EQ(folder.query("KXPUB.MDB", "select ZTLJ from ZTML where ZTMC='新公司'"), QStringList{"_BK002"});
     EXPECT_EQ(folder.inconsistencies(), QStringList());
 }
 #endif

@@ -11,17 +11,17 @@ namespace ztgl::test {
 
 namespace {
 
-const QString kTemplate = QStringLiteral("MWMSD_NULL.mdb");
+const QString kTemplate = "MWMSD_NULL.mdb";
 
 QString text(const unsigned char* value) {
-    return value ? QString::fromUtf8(reinterpret_cast<const char*>(value)) : QStringLiteral("NULL");
+    return value ? QString::fromUtf8(reinterpret_cast<const char*>(value)) : "NULL";
 }
 
 }  // namespace
 
 FaultFolder::FaultFolder(const QString& dir) : m_path(dir.isEmpty() ? m_temp.path() : dir) {
     if (!DemoFolder::build(m_path, &m_error) && m_error.isEmpty())
-        m_error = QStringLiteral("the demo folder was not built");
+        m_error = "the demo folder was not built";
 }
 
 QString FaultFolder::file(const QString& name) const {
@@ -29,22 +29,20 @@ QString FaultFolder::file(const QString& name) const {
 }
 
 AdminRun FaultFolder::admin(const QStringList& args, const AdminSetup& setup) const {
-    return runAdmin(QStringList{QStringLiteral("--dir"), m_path} + args, setup);
+    return runAdmin(QStringList{"--dir", m_path} + args, setup);
 }
 
 AdminRun FaultFolder::create(const QString& name, const AdminSetup& setup, bool yes) const {
-    QStringList args{QStringLiteral("create"), QStringLiteral("--name"), name,
-                     QStringLiteral("--user"), QStringLiteral("王五"),   QStringLiteral("--password"),
-                     QStringLiteral("pw")};
+    QStringList args{"create", "--name", name, "--user", "王五", "--password", "pw"};
     if (yes)
-        args.prepend(QStringLiteral("--yes"));
+        args.prepend("--yes");
     return admin(args, setup);
 }
 
 QStringList FaultFolder::query(const QString& fileName, const QString& sql) const {
     QStringList rows;
     if (!QFile::exists(file(fileName)))
-        return {QStringLiteral("error: no file")};
+        return {"error: no file"};
     sqlite3* db = nullptr;
     sqlite3_stmt* st = nullptr;
     int rc =
@@ -61,7 +59,7 @@ QStringList FaultFolder::query(const QString& fileName, const QString& sql) cons
         rows << values.join(QLatin1Char('|'));
     }
     if (rc != SQLITE_DONE)
-        rows = QStringList{QStringLiteral("error: ") + QString::fromUtf8(sqlite3_errmsg(db))};
+        rows = QStringList{"error: " + QString::fromUtf8(sqlite3_errmsg(db))};
     sqlite3_finalize(st);
     sqlite3_close(db);
     return rows;
@@ -86,15 +84,14 @@ QByteArray FaultFolder::bytes(const QString& fileName) const {
 QStringList FaultFolder::inconsistencies() const {
     QStringList problems;
     QStringList catalogued;
-    for (const QString& row : query(QStringLiteral("KXPUB.MDB"), QStringLiteral("select ZTLJ from ZTML"))) {
-        catalogued << row + QStringLiteral(".MDB");
-        const QStringList user =
-            query(catalogued.last(), QStringLiteral("select Uname from Users where Id='0'"));
+    for (const QString& row : query("KXPUB.MDB", "select ZTLJ from ZTML")) {
+        catalogued << row + ".MDB";
+        const QStringList user = query(catalogued.last(), "select Uname from Users where Id='0'");
         if (user.size() != 1 || user.first().startsWith(QLatin1String("error:")))
             problems << QStringLiteral("set %1: %2").arg(row, user.join(QLatin1Char(' ')));
     }
     const QByteArray templateBytes = bytes(kTemplate);
-    for (const QString& name : QDir(m_path).entryList({QStringLiteral("*.mdb")}, QDir::Files)) {
+    for (const QString& name : QDir(m_path).entryList({"*.mdb"}, QDir::Files)) {
         if (name == QLatin1String("KXPUB.MDB") || name == kTemplate || catalogued.contains(name))
             continue;
         if (bytes(name) != templateBytes)

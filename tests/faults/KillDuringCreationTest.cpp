@@ -28,11 +28,10 @@ protected:
     void SetUp() override { ASSERT_TRUE(folder.ok()) << folder.error().toStdString(); }
 
     QStringList ztml() const {
-        return folder.query(QStringLiteral("KXPUB.MDB"),
-                            QStringLiteral("select Id, ZTMC, ZTLJ, UserFlag from ZTML order by Id"));
+        return folder.query("KXPUB.MDB", "select Id, ZTMC, ZTLJ, UserFlag from ZTML order by Id");
     }
     QString defaultUser(const QString& file) const {
-        return folder.query(file, QStringLiteral("select Uname, PWD from Users where Id='0'")).value(0);
+        return folder.query(file, "select Uname, PWD from Users where Id='0'").value(0);
     }
 
     FaultFolder folder;
@@ -40,49 +39,44 @@ protected:
 
 TEST_P(KillDuringCreation, LeavesCatalogueAndFilesAgreeingAndCreatingAgainCompletesTheSet) {
     const KillCase& c = GetParam();
-    ASSERT_EQ(folder.create(QStringLiteral("老公司")).code, 0);
-    const QByteArray oldSet = folder.bytes(QStringLiteral("_BK001.MDB"));
+    ASSERT_EQ(folder.create("老公司").code, 0);
+    const QByteArray oldSet = folder.bytes("_BK001.MDB");
     const QStringList oldRow = ztml();
 
-    const AdminRun killed = folder.create(QStringLiteral("新公司"), [&](QProcess&, QProcessEnvironment& env) {
-        env.insert(QStringLiteral("ZTGL_KILL_AT"), QString::fromLatin1(c.step));
+    const AdminRun killed = folder.create("新公司", [&](QProcess&, QProcessEnvironment& env) {
+        env.insert("ZTGL_KILL_AT", QString::fromLatin1(c.step));
     });
     ASSERT_EQ(killed.signal, SIGKILL) << killed.err.toStdString();
 
     EXPECT_EQ(folder.inconsistencies(), QStringList());
-    EXPECT_EQ(folder.bytes(QStringLiteral("_BK001.MDB")), oldSet) << "another set was touched";
-    EXPECT_EQ(QFile::exists(folder.file(QStringLiteral("_BK002.MDB"))), c.fileMade);
+    EXPECT_EQ(folder.bytes("_BK001.MDB"), oldSet) << "another set was touched";
+    EXPECT_EQ(QFile::exists(folder.file("_BK002.MDB")), c.fileMade);
     // Killed in the middle of the copy, the partial copy is not named like a set.
-    EXPECT_EQ(QFile::exists(folder.file(QStringLiteral("_BK002.MDB.part"))), !c.fileMade);
+    EXPECT_EQ(QFile::exists(folder.file("_BK002.MDB.part")), !c.fileMade);
     EXPECT_EQ(ztml().size(), c.rowWritten ? 2 : 1);
     EXPECT_EQ(ztml().first(), oldRow.first());
 
     if (!c.rowWritten) {
         // Creating again, with Yes to the overwrite question a file left behind may bring.
-        const AdminRun again = folder.create(QStringLiteral("新公司"), {}, true);
+        const AdminRun again = folder.create("新公司", {}, true);
         EXPECT_EQ(again.code, 0) << again.err.toStdString();
-        EXPECT_EQ(again.err.contains(QStringLiteral("将要创建的数据库已经存在")), c.fileMade)
-            << again.err.toStdString();
+        EXPECT_EQ(again.err.contains("将要创建的数据库已经存在"), c.fileMade) << again.err.toStdString();
     } else {
         // The set is catalogued with the template's default user, as a failed user update leaves
         // it: creating it again is refused by its name, modifying it completes it.
-        EXPECT_NE(defaultUser(QStringLiteral("_BK002.MDB")).section(QLatin1Char('|'), 0, 0),
-                  QStringLiteral("王五"));
-        const AdminRun again = folder.create(QStringLiteral("新公司"), {}, true);
+        EXPECT_NE(defaultUser("_BK002.MDB").section(QLatin1Char('|'), 0, 0), "王五");
+        const AdminRun again = folder.create("新公司", {}, true);
         EXPECT_EQ(again.code, 1);
-        EXPECT_TRUE(again.err.contains(QStringLiteral("已经存在“新公司”帐套，请重新录入帐套名称！")))
+        EXPECT_TRUE(again.err.contains("已经存在“新公司”帐套，请重新录入帐套名称！"))
             << again.err.toStdString();
-        const AdminRun modify =
-            folder.admin({QStringLiteral("modify"), QStringLiteral("2"), QStringLiteral("--user"),
-                          QStringLiteral("王五"), QStringLiteral("--password"), QStringLiteral("pw")});
+        const AdminRun modify = folder.admin({"modify", "2", "--user", "王五", "--password", "pw"});
         EXPECT_EQ(modify.code, 0) << modify.err.toStdString();
     }
-    EXPECT_EQ(ztml().value(1), QStringLiteral("2|新公司|_BK002|1"));
-    EXPECT_EQ(defaultUser(QStringLiteral("_BK002.MDB")),
-              QStringLiteral("王五|") + Set_Mima(QStringLiteral("0pw0")));
-    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("_BK002.MDB.part"))));
+    EXPECT_EQ(ztml().value(1), "2|新公司|_BK002|1");
+    EXPECT_EQ(defaultUser("_BK002.MDB"), "王五|" + Set_Mima("0pw0"));
+    EXPECT_FALSE(QFile::exists(folder.file("_BK002.MDB.part")));
     EXPECT_EQ(folder.inconsistencies(), QStringList());
-    EXPECT_EQ(folder.bytes(QStringLiteral("_BK001.MDB")), oldSet);
+    EXPECT_EQ(folder.bytes("_BK001.MDB"), oldSet);
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, KillDuringCreation,

@@ -3,8 +3,6 @@
 // locked database; once the writer is gone the same operation succeeds.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "FaultFolder.h"
 #include "operators/SetMima.h"
 
@@ -16,141 +14,92 @@ using test::FaultFolder;
 using test::ForeignWriter;
 using Lock = ForeignWriter::Lock;
 
-const QString kManager = QStringLiteral("KXPUB.MDB");
-
 struct LockCase {
     const char* name;
     QStringList args;
-    QString lockedFile;  // the database the foreign writer holds
+    const char* lockedFile;  // the database the foreign writer holds
     Lock lock;
-    QString label;                                 // what the message starts with, before the lock's text
-    bool lockedLikeInUse;                          // the open itself is refused (3045), not a write (3050)
-    std::function<bool(const FaultFolder&)> done;  // the operation's work is there
+    const char* label;     // what the message starts with, before the lock's text
+    bool inUse;            // the open itself is refused (3045), not a write (3050)
+    const char* doneFile;  // where the operation's work shows: this query gives this value
+    const char* doneSql;
+    QString doneValue;
 };
 void PrintTo(const LockCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-QString flagOf(const FaultFolder& f, const char* id) {
-    return f.query(kManager, QStringLiteral("select UserFlag from ZTML where Id='%1'").arg(QLatin1String(id)))
-        .value(0);
-}
-
-bool upgraded(const FaultFolder& f) {
-    for (const QString& set : {QStringLiteral("_BK001.MDB"), QStringLiteral("_BK002.MDB")})
-        if (f.query(set, QStringLiteral("select ID from BaseLimits where ID='10'")).size() != 1)
-            return false;
-    return true;
-}
-
-const QString kLockedText = QStringLiteral("无法锁定文件“%1”：数据库正被其他用户修改。请稍后再试。");
-const QString kInUseText = QStringLiteral("无法使用“%1”；文件正被其他用户独占使用。请稍后再试。");
-
 class ManagerLocked : public ::testing::TestWithParam<LockCase> {
 protected:
     void SetUp() override {
         ASSERT_TRUE(folder.ok()) << folder.error().toStdString();
-        ASSERT_EQ(folder.create(QStringLiteral("甲公司")).code, 0);
-        ASSERT_EQ(folder.create(QStringLiteral("乙公司")).code, 0);
-        ASSERT_EQ(
-            folder.admin({QStringLiteral("--yes"), QStringLiteral("disable"), QStringLiteral("2")}).code, 0);
+        ASSERT_EQ(folder.create("甲公司").code, 0);
+        ASSERT_EQ(folder.create("乙公司").code, 0);
+        ASSERT_EQ(folder.admin({"--yes", "disable", "2"}).code, 0);
+    }
+    bool done() const {
+        const LockCase& c = GetParam();
+        return folder.query(c.doneFile, c.doneSql) == QStringList{c.doneValue};
     }
     FaultFolder folder;
 };
 
 TEST_P(ManagerLocked, ReportsTheLockChangesNothingAndSucceedsOnceItIsGone) {
     const LockCase& c = GetParam();
+    const QString locked = folder.file(c.lockedFile);
     const QStringList before = folder.dump(c.lockedFile);
     {
-        ForeignWriter writer(folder.file(c.lockedFile), c.lock);
+        ForeignWriter writer(locked, c.lock);
         ASSERT_TRUE(writer.holds());
         const AdminRun r = folder.admin(c.args);
         EXPECT_EQ(r.code, 1) << r.err.toStdString();
-        const QString expected =
-            c.label + (c.lockedLikeInUse ? kInUseText : kLockedText).arg(folder.file(c.lockedFile));
-        EXPECT_TRUE(r.err.contains(expected)) << r.err.toStdString();
+        const QString text = c.inUse
+                                 ? QStringLiteral("无法使用“%1”；文件正被其他用户独占使用。请稍后再试。")
+                                 : QStringLiteral("无法锁定文件“%1”：数据库正被其他用户修改。请稍后再试。");
+        EXPECT_TRUE(r.err.contains(c.label + text.arg(locked))) << r.err.toStdString();
     }
     EXPECT_EQ(folder.dump(c.lockedFile), before) << "a half change";
-    EXPECT_FALSE(c.done(folder));
+    EXPECT_FALSE(done());
     EXPECT_EQ(folder.inconsistencies(), QStringList());
 
     const AdminRun again = folder.admin(c.args);
     EXPECT_EQ(again.code, 0) << again.err.toStdString();
-    EXPECT_TRUE(c.done(folder));
+    EXPECT_TRUE(done());
     EXPECT_EQ(folder.inconsistencies(), QStringList());
 }
 
-const QString kYes = QStringLiteral("--yes");
-
-INSTANTIATE_TEST_SUITE_P(
-    Operations, ManagerLocked,
-    ::testing::Values(
-        LockCase{"Disable",
-                 {kYes, QStringLiteral("disable"), QStringLiteral("1")},
-                 kManager,
-                 Lock::Write,
-                 QStringLiteral("SetUserFlag():"),
-                 false,
-                 [](const FaultFolder& f) { return flagOf(f, "1") == QLatin1String("0"); }},
-        LockCase{"Enable",
-                 {kYes, QStringLiteral("enable"), QStringLiteral("2")},
-                 kManager,
-                 Lock::Write,
-                 QStringLiteral("SetUserFlag():"),
-                 false,
-                 [](const FaultFolder& f) { return flagOf(f, "2") == QLatin1String("1"); }},
-        LockCase{"PasswordChange",
-                 {QStringLiteral("passwd"), QStringLiteral("--user"), QStringLiteral("admin"),
-                  QStringLiteral("--old"), QString(), QStringLiteral("--new"), QStringLiteral("新密码")},
-                 kManager,
-                 Lock::Write,
-                 QStringLiteral("ExecuteNonQuerySql():"),
-                 false,
-                 [](const FaultFolder& f) {
-                     return f.query(kManager, QStringLiteral("select UserPwds from ZTUsers where Id='1'")) ==
-                            QStringList{Set_Mima(QStringLiteral("admin新密码admin"))};
-                 }},
-        LockCase{"Creation",
-                 {kYes, QStringLiteral("create"), QStringLiteral("--name"), QStringLiteral("丙公司"),
-                  QStringLiteral("--user"), QStringLiteral("u"), QStringLiteral("--password"),
-                  QStringLiteral("p")},
-                 kManager,
-                 Lock::Write,
-                 QStringLiteral("Command_OK()::"),
-                 false,
-                 [](const FaultFolder& f) {
-                     return f.query(kManager, QStringLiteral("select ZTLJ from ZTML where ZTMC='丙公司'")) ==
-                            QStringList{QStringLiteral("_BK003")};
-                 }},
-        // The upgrade only reads the catalogue: another writer there does not stop it; one that holds
-        // it exclusively (in the middle of its commit) does, before anything is read.
-        LockCase{"UpgradeWhileTheCatalogueIsCommitted",
-                 {kYes, QStringLiteral("upgrade")},
-                 kManager,
-                 Lock::Exclusive,
-                 QStringLiteral("Open_Connect():"),
-                 true,
-                 &upgraded},
-        // It writes the sets: a set held by another writer stops the run there, and that set stays as
-        // it was (the sets before it keep their new rows).
-        LockCase{"UpgradeOfASetHeldByAnotherWriter",
-                 {kYes, QStringLiteral("upgrade")},
-                 QStringLiteral("_BK002.MDB"),
-                 Lock::Write,
-                 QStringLiteral("DateBaseModifyByZavrin()::升级数据库失败。"),
-                 false,
-                 &upgraded}),
+// The upgrade only reads the catalogue: one held exclusively (a writer in the middle of its
+// commit) stops it before anything is read. It writes the sets: a set held by another writer stops
+// the run there, and that set stays as it was (the sets before it keep their new rows).
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Operations, ManagerLocked, ::testing::Values(
+    LockCase{"Disable", {"--yes", "disable", "1"}, "KXPUB.MDB", Lock::Write, "SetUserFlag():", false,
+             "KXPUB.MDB", "select UserFlag from ZTML where Id='1'", "0"},
+    LockCase{"Enable", {"--yes", "enable", "2"}, "KXPUB.MDB", Lock::Write, "SetUserFlag():", false,
+             "KXPUB.MDB", "select UserFlag from ZTML where Id='2'", "1"},
+    LockCase{"PasswordChange", {"passwd", "--user", "admin", "--old", "", "--new", "新密码"}, "KXPUB.MDB", Lock::Write,
+             "ExecuteNonQuerySql():", false, "KXPUB.MDB", "select UserPwds from ZTUsers where Id='1'",
+             Set_Mima("admin新密码admin")},
+    LockCase{"Creation", {"--yes", "create", "--name", "丙公司", "--user", "u", "--password", "p"}, "KXPUB.MDB",
+             Lock::Write, "Command_OK()::", false, "KXPUB.MDB", "select ZTLJ from ZTML where ZTMC='丙公司'", "_BK003"},
+    LockCase{"UpgradeWhileTheCatalogueIsCommitted", {"--yes", "upgrade"}, "KXPUB.MDB", Lock::Exclusive,
+             "Open_Connect():", true, "_BK001.MDB", "select count(*) from BaseLimits where ID='10'", "1"},
+    LockCase{"UpgradeOfASetHeldByAnotherWriter", {"--yes", "upgrade"}, "_BK002.MDB", Lock::Write,
+             "DateBaseModifyByZavrin()::升级数据库失败。", false, "_BK002.MDB",
+             "select count(*) from BaseLimits where ID='10'", "1"}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
-TEST(ManagerLockedByAWriter, DoesNotStopTheUpgradeWhichOnlyReadsTheCatalogue) {
+// Another writer on the catalogue does not stop the upgrade, which only reads it.
+TEST(ManagerLockedByAWriter, DoesNotStopTheUpgrade) {
     FaultFolder folder;
     ASSERT_TRUE(folder.ok()) << folder.error().toStdString();
-    ASSERT_EQ(folder.create(QStringLiteral("甲公司")).code, 0);
-    ForeignWriter writer(folder.file(kManager), Lock::Write);
+    ASSERT_EQ(folder.create("甲公司").code, 0);
+    ForeignWriter writer(folder.file("KXPUB.MDB"), Lock::Write);
     ASSERT_TRUE(writer.holds());
-    const AdminRun r = folder.admin({kYes, QStringLiteral("upgrade")});
+    const AdminRun r = folder.admin({"--yes", "upgrade"});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains(QStringLiteral("已经成功升级数据库！"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("已经成功升级数据库！")) << r.err.toStdString();
 }
 
 }  // namespace

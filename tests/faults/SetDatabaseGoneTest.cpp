@@ -23,29 +23,24 @@ using Col = AccountSetList::Column;
 
 struct Breakage {
     const char* name;
-    std::function<void(const QString& file)> breakIt;
-    QString error;  // the engine's text for it, %1 the file
+    int keep;           // bytes of the file kept (-1: the file deleted)
+    const char* bytes;  // written after them
+    const char* error;  // the engine's text for it, %1 the file
 };
 void PrintTo(const Breakage& b, std::ostream* os) {
     *os << b.name;
-}
-
-void replaceWith(const QString& file, const QByteArray& bytes) {
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
 }
 
 class SetDatabaseGone : public ::testing::TestWithParam<Breakage> {
 protected:
     void SetUp() override {
         ASSERT_TRUE(folder.ok()) << folder.error().toStdString();
-        ASSERT_EQ(folder.create(QStringLiteral("甲公司")).code, 0);
-        ASSERT_EQ(folder.create(QStringLiteral("乙公司")).code, 0);
+        ASSERT_EQ(folder.create("甲公司").code, 0);
+        ASSERT_EQ(folder.create("乙公司").code, 0);
         // Started as the program starts in the single-user edition.
         ResetGlobals();
         gAppPath = QDir::toNativeSeparators(folder.path()) + QDir::separator();
-        gIniFile = gAppPath + QStringLiteral("kxconfig.ini");
+        gIniFile = gAppPath + "kxconfig.ini";
         gConnectString = Get_ConnectString();
         ASSERT_EQ(Open_Connect(), 1);
         list.Form_Load();
@@ -68,9 +63,18 @@ protected:
 };
 
 TEST_P(SetDatabaseGone, EveryCommandOnItSaysWhyAndTheProgramGoesOn) {
-    const QString broken = folder.file(QStringLiteral("_BK001.MDB"));
-    GetParam().breakIt(broken);
-    const QString error = GetParam().error.arg(QDir::toNativeSeparators(broken));
+    const QString broken = folder.file("_BK001.MDB");
+    QFile file(broken);
+    if (GetParam().keep < 0) {
+        ASSERT_TRUE(file.remove());
+    } else {
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        const QByteArray head = file.read(GetParam().keep);
+        ASSERT_TRUE(file.resize(0) && file.seek(0));
+        file.write(head + GetParam().bytes);
+        file.close();
+    }
+    const QString error = QString::fromUtf8(GetParam().error).arg(QDir::toNativeSeparators(broken));
 
     // Modify: the editor cannot show the set's default user; it says why and closes.
     select(1);
@@ -82,7 +86,7 @@ TEST_P(SetDatabaseGone, EveryCommandOnItSaysWhyAndTheProgramGoesOn) {
     });
     list.command1_Click(3);
     EXPECT_TRUE(unloaded);
-    EXPECT_EQ(lastMessage(), QStringLiteral("LoadDefaultUser():") + error);
+    EXPECT_EQ(lastMessage(), "LoadDefaultUser():" + error);
 
     // Disable and enable write only the catalogue: they work as for any set.
     port.answer(MsgAnswer::Yes);
@@ -94,7 +98,7 @@ TEST_P(SetDatabaseGone, EveryCommandOnItSaysWhyAndTheProgramGoesOn) {
 
     // The upgrade stops at the set, saying why.
     list.DateBaseModifyByZavrin();
-    EXPECT_EQ(lastMessage(), QStringLiteral("DateBaseModifyByZavrin()::升级数据库失败。") + error);
+    EXPECT_EQ(lastMessage(), "DateBaseModifyByZavrin()::升级数据库失败。" + error);
 
     // The program goes on: the list reads again, the other set opens and saves.
     const int shown = port.messages.size();
@@ -105,34 +109,24 @@ TEST_P(SetDatabaseGone, EveryCommandOnItSaysWhyAndTheProgramGoesOn) {
         auto& editor = dynamic_cast<AccountSetEditor&>(form);
         editor.Form_Load();
         ASSERT_FALSE(editor.isUnloaded());
-        EXPECT_EQ(editor.TxtDB[AccountSetEditor::BoxUser], QStringLiteral("王五"));
-        editor.TxtDB[AccountSetEditor::BoxName] = QStringLiteral("乙公司（新）");
-        editor.TxtDB[AccountSetEditor::BoxPassword] = editor.TxtDB[AccountSetEditor::BoxConfirm] =
-            QStringLiteral("x");
+        EXPECT_EQ(editor.TxtDB[AccountSetEditor::BoxUser], "王五");
+        editor.TxtDB[AccountSetEditor::BoxName] = "乙公司（新）";
+        editor.TxtDB[AccountSetEditor::BoxPassword] = editor.TxtDB[AccountSetEditor::BoxConfirm] = "x";
         editor.Command_OK();
     });
     list.command1_Click(3);
-    EXPECT_EQ(lastMessage(), QStringLiteral("已经成功修改帐套！"));
+    EXPECT_EQ(lastMessage(), "已经成功修改帐套！");
     EXPECT_EQ(port.messages.size(), shown + 1);
-    EXPECT_EQ(list.grid().TextMatrix(2, Col::ColName), QStringLiteral("乙公司（新）"));
+    EXPECT_EQ(list.grid().TextMatrix(2, Col::ColName), "乙公司（新）");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ways, SetDatabaseGone,
-    ::testing::Values(Breakage{"Deleted", [](const QString& f) { ASSERT_TRUE(QFile::remove(f)); },
-                               QStringLiteral("找不到文件“%1”。")},
-                      Breakage{"ReplacedByText", [](const QString& f) { replaceWith(f, "这不是数据库\r\n"); },
-                               QStringLiteral("无法识别的数据库格式“%1”。")},
-                      Breakage{"CutShort",
-                               [](const QString& f) {
-                                   QFile in(f);
-                                   ASSERT_TRUE(in.open(QIODevice::ReadOnly));
-                                   const QByteArray head = in.read(8192);
-                                   in.close();
-                                   replaceWith(f, head);
-                               },
-                               QStringLiteral("无法打开数据库“%1”。文件可能已经损坏。")}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Ways, SetDatabaseGone, ::testing::Values(
+    Breakage{"Deleted", -1, "", "找不到文件“%1”。"},
+    Breakage{"ReplacedByText", 0, "这不是数据库\r\n", "无法识别的数据库格式“%1”。"},
+    Breakage{"CutShort", 8192, "", "无法打开数据库“%1”。文件可能已经损坏。"}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 }  // namespace
 }  // namespace ztgl

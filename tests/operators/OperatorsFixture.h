@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "QtPrinters.h"
 #include "RecordingUiPort.h"
+#include "ShownLines.h"
 #include "TempProgramFolder.h"
+#include "ado/Connection.h"
 #include "db/PubSql.h"
 #include "operators/LoginForm.h"
+#include "operators/SetMima.h"
 #include "process/Globals.h"
 
 namespace ztgl::test {
@@ -17,46 +21,49 @@ protected:
     struct Operator {
         QString id, code, password;
     };
-    static QString longCode() { return QStringLiteral("abcdefghij0123456789klmnopqrst"); }
-    static QString longPassword() { return QStringLiteral("Pw3!Pw3!Pw3!Pw3!Pw3!Pw3!Pw3!Pw"); }
     static QVector<Operator> operators() {
         return {
-            {QStringLiteral("2"), QStringLiteral("o'brien"), QStringLiteral("p'w \"x\"")},
-            {QStringLiteral("3"), QStringLiteral("张三"), QStringLiteral("密码123")},
-            {QStringLiteral("4"), longCode(), longPassword()},
-            {QStringLiteral("6"), QStringLiteral("mixed"), QStringLiteral("Secret")},
+            {"2", "o'brien", "p'w \"x\""},
+            {"3", "张三", "密码123"},
+            {"4", "abcdefghij0123456789klmnopqrst", "Pw3!Pw3!Pw3!Pw3!Pw3!Pw3!Pw3!Pw"},
+            {"6", "mixed", "Secret"},
         };
     }
 
     void SetUp() override {
         ResetGlobals();
-        QStringList statements;
-        for (const Operator& o : operators()) {
+        QStringList statements{"insert into ZTUsers (Id, UserName, UserPwds) values ('5', 'nopwd', null)"};
+        for (const Operator& o : operators())
             statements << QStringLiteral("insert into ZTUsers (Id, UserName, UserPwds) values (%1, %2, %3)")
                               .arg(GetSqlVal(o.id), GetSqlVal(o.code),
                                    GetSqlVal(LoginForm::EncodedPassword(o.code, o.password)));
-        }
-        statements << QStringLiteral(
-            "insert into ZTUsers (Id, UserName, UserPwds) values ('5', 'nopwd', null)");
         folder.makeManagerDatabase(statements);
         gIniFile = folder.iniFile();
-        openSharedConnection();
+        gDBType = kAccess;
+        gConnectString = folder.managerConnectString();
+        ASSERT_EQ(Open_Connect(), 1);
     }
     void TearDown() override {
         Close_Connect();
         ResetGlobals();
     }
 
-    void openSharedConnection() {
-        gDBType = kAccess;
-        gConnectString = folder.managerConnectString();
-        ASSERT_EQ(Open_Connect(), 1);
+    // Runs a statement, or reads UserPwds of the operator with this Id, on a connection of its own.
+    void execute(const QString& sql) const {
+        ado::Connection conn;
+        conn.setConnectionString(folder.managerConnectString());
+        conn.Open();
+        conn.Execute(sql);
+        conn.Close();
     }
-
-    // UserPwds of the operator with this Id, read on a connection of its own.
-    QString storedPassword(const QString& id) const;
-    // Runs a statement on the manager's database on a connection of its own.
-    void execute(const QString& sql) const;
+    QString storedPassword(const QString& id) const {
+        ado::Connection conn;
+        conn.setConnectionString(folder.managerConnectString());
+        conn.Open();
+        const ado::RowSet rows = conn.query("select UserPwds from ZTUsers where Id = " + GetSqlVal(id));
+        conn.Close();
+        return rows.rows.isEmpty() ? "(no row)" : rows.rows[0][0].toString();
+    }
 
     TempProgramFolder folder;
     RecordingUiPort port;

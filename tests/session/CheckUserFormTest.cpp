@@ -17,12 +17,12 @@ class CheckUserFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetGlobals();
-        gOperator.Id = QStringLiteral("1");
-        gOperator.UserName = QStringLiteral("admin");
+        gOperator.Id = "1";
+        gOperator.UserName = "admin";
     }
     void TearDown() override { ResetGlobals(); }
 
-    End run(const QString& script, const QString& check = QStringLiteral("100"), int timeoutMs = 5000) {
+    End run(const QString& script, const QString& check = "100", int timeoutMs = 5000) {
         server = std::make_unique<LocalServer>(QString(), script, check);
         server->aimGlobals();
         return runAgainstGlobals(timeoutMs);
@@ -42,81 +42,65 @@ protected:
 };
 
 // The server's result arrives whole in CheckResult; "KXEND$$:" answers it and "Closed$:" ends.
+// Any other message ends the check too, leaving the result as it was ("105" at first); a server
+// that closes or never answers leaves it as it was when the operator closes the window.
 TEST_F(CheckUserFormTest, ResultsOfTheServer) {
-    const QString codes[] = {QStringLiteral("100"),
-                             QStringLiteral("102/收银台-01"),
-                             QStringLiteral("102"),
-                             QStringLiteral("105"),
-                             QString(),
-                             QStringLiteral("999 anything")};
-    for (const QString& code : codes) {
-        SCOPED_TRACE(code.toStdString());
-        EXPECT_EQ(run(QString(), code), End::Unloaded);
-        EXPECT_EQ(result, code);
-        EXPECT_EQ(server->messages(),
-                  QStringList({QStringLiteral("<- PDUSERS:1/admin"), QStringLiteral("-> Failure:") + code,
-                               QStringLiteral("<- KXEND$$:"), QStringLiteral("-> Closed$:")}));
+    const struct {
+        const char* script;
+        QString check;
+        End end;
+        QString result;
+        int timeoutMs;
+    } cases[] = {
+        {"", "100", End::Unloaded, "100", 5000},
+        {"", "102/收银台-01", End::Unloaded, "102/收银台-01", 5000},
+        {"", "102", End::Unloaded, "102", 5000},
+        {"", "105", End::Unloaded, "105", 5000},
+        {"", QString(), End::Unloaded, QString(), 5000},
+        {"", "999 anything", End::Unloaded, "999 anything", 5000},
+        {"PDUSERS: send Closed$:", "100", End::Unloaded, "105", 5000},
+        {"PDUSERS: send SUCCESS:", "100", End::Unloaded, "105", 5000},
+        {"PDUSERS: send \\x81\\xff", "100", End::Unloaded, "105", 5000},
+        // The tag in any case; a repeated "Failure:" overwrites and is answered again.
+        {"PDUSERS: send failure:100\nKXEND$$:#1 send FAILURE:102/B\nKXEND$$:#2 answer", "100", End::Unloaded,
+         "102/B", 5000},
+        {"PDUSERS: close", "100", End::ServerClosed, "105", 5000},
+        {"KXEND$$: close", "100", End::ServerClosed, "100", 5000},
+        {"PDUSERS: silent", "100", End::TimedOut, "105", 500},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.script) + " / " + c.check.toStdString());
+        EXPECT_EQ(run(QString::fromUtf8(c.script), c.check, c.timeoutMs), c.end);
+        EXPECT_EQ(result, c.result);
+        if (!*c.script) {
+            EXPECT_EQ(server->messages(), (QStringList{"<- PDUSERS:1/admin", "-> Failure:" + c.check,
+                                                       "<- KXEND$$:", "-> Closed$:"}));
+        }
     }
     EXPECT_TRUE(port.messages.isEmpty());
 }
 
 // Id first, then the code as stored: a "/" in the code goes as it is.
 TEST_F(CheckUserFormTest, OperatorIsSentAsStored) {
-    gOperator.Id = QStringLiteral("12");
-    gOperator.UserName = QStringLiteral("a/b 张");
+    gOperator.Id = "12";
+    gOperator.UserName = "a/b 张";
     run(QString());
-    EXPECT_EQ(server->messages().value(0), QStringLiteral("<- PDUSERS:12/a/b 张"));
+    EXPECT_EQ(server->messages().value(0), "<- PDUSERS:12/a/b 张");
 }
 
-TEST_F(CheckUserFormTest, MessagesOtherThanFailureEndTheCheck) {
-    struct Case {
-        const char* script;
-        QString result;
-    };
-    const Case cases[] = {
-        {"PDUSERS: send Closed$:", QStringLiteral("105")},
-        {"PDUSERS: send SUCCESS:", QStringLiteral("105")},
-        {"PDUSERS: send \\x81\\xff", QStringLiteral("105")},
-        // The tag in any case; a repeated "Failure:" overwrites and is answered again.
-        {"PDUSERS: send failure:100\nKXEND$$:#1 send FAILURE:102/B\nKXEND$$:#2 answer",
-         QStringLiteral("102/B")},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.script);
-        EXPECT_EQ(run(QString::fromUtf8(c.script)), End::Unloaded);
-        EXPECT_EQ(result, c.result);
-    }
-    EXPECT_TRUE(port.messages.isEmpty());
-}
-
-// Failures of the connection: "000" and no message of the window's own; a server that closes or
-// never answers leaves the result as it was when the operator closes the window.
-TEST_F(CheckUserFormTest, ConnectionFailures) {
-    gServerIP = FixedText(QStringLiteral("127.0.0.1"), 20);
+// No server to talk to: "000" and no message of the window's own.
+TEST_F(CheckUserFormTest, NoConnection) {
     gServerPort = FixedText(QString::number(LocalServer::refusedPort()), 5);
-    EXPECT_EQ(runAgainstGlobals(), End::Unloaded);
-    EXPECT_EQ(result, CheckUserForm::kNoConnection);
-
-    for (const char* address : {"", "localhost", "1"}) {
+    for (const char* address : {"127.0.0.1", "", "localhost", "1"}) {
         gServerIP = FixedText(QString::fromLatin1(address), 20);
         EXPECT_EQ(runAgainstGlobals(), End::Unloaded);
-        EXPECT_EQ(result, QStringLiteral("000"));
+        EXPECT_EQ(result, "000");
     }
-
-    EXPECT_EQ(run(QStringLiteral("PDUSERS: close")), End::ServerClosed);
-    EXPECT_EQ(result, QStringLiteral("105"));
-    EXPECT_EQ(run(QStringLiteral("KXEND$$: close")), End::ServerClosed);
-    EXPECT_EQ(result, QStringLiteral("100"));
-    EXPECT_EQ(run(QStringLiteral("PDUSERS: silent"), QStringLiteral("100"), 500), End::TimedOut);
-    EXPECT_EQ(result, QStringLiteral("105"));
     EXPECT_TRUE(port.messages.isEmpty());
-}
-
-TEST_F(CheckUserFormTest, Texts) {
     CheckUserForm form(socket);
-    EXPECT_EQ(form.formName(), QStringLiteral("w_CheckUser"));
-    EXPECT_EQ(form.title(), QStringLiteral("【登录服务器】"));
-    EXPECT_EQ(form.status(), QStringLiteral("正在登录服务器，请稍候......"));
+    EXPECT_EQ(form.formName(), "w_CheckUser");
+    EXPECT_EQ(form.title(), "【登录服务器】");
+    EXPECT_EQ(form.status(), "正在登录服务器，请稍候......");
 }
 
 }  // namespace

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
+#include <functional>
 
 #include "LocalServer.h"
 #include "QtPrinters.h"
 #include "RecordingPreLoginHooks.h"
 #include "RecordingShutDown.h"
 #include "RecordingUiPort.h"
+#include "ShownLines.h"
 #include "db/PubSql.h"
 #include "process/Globals.h"
 #include "session/QtSessionSocket.h"
@@ -19,14 +21,10 @@ namespace {
 
 using End = HandshakeForm::RunEnd;
 
-const QString kConnect = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/data/KXPUB.MDB");
-const QStringList kWholeConversation = {
-    QStringLiteral("<- KxBegin:"), QStringLiteral("-> [Microsoft Access]"),
-    QStringLiteral("<- Connect:"), QStringLiteral("-> Connect:") + kConnect,
-    QStringLiteral("<- DBNAME$:"), QStringLiteral("-> DBNAME$:ZTDEMO"),
-    QStringLiteral("<- KXEND$$:"), QStringLiteral("-> SUCCESS:"),
-    QStringLiteral("<- Success:"), QStringLiteral("-> Closed$:"),
-};
+const QString kConnect = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/data/KXPUB.MDB";
+const QString kDemo = "ZTDEMO";
+const QString kError = "'ERROR'";  // the window closed by its operator
+const QString kNoServer = msgLine("无法连接服务器，请查看服务器是否启动！", MsgIcon::Information, "提示");
 
 // Only what the client sent.
 QStringList sentByClient(const QStringList& messages) {
@@ -41,7 +39,7 @@ class PreLoginFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetGlobals();
-        gAppTitle = QStringLiteral("商业进销存");
+        gAppTitle = "商业进销存";
     }
     void TearDown() override { ResetGlobals(); }
 
@@ -60,15 +58,6 @@ protected:
         return end;
     }
 
-    void expectOneMessage(const QString& text, const QString& title, MsgIcon icon,
-                          MsgButtons buttons = MsgButtons::Ok) {
-        ASSERT_EQ(port.messages.size(), 1);
-        EXPECT_EQ(port.messages[0].text, text);
-        EXPECT_EQ(port.messages[0].title, title);
-        EXPECT_EQ(port.messages[0].icon, icon);
-        EXPECT_EQ(port.messages[0].buttons, buttons);
-    }
-
     RecordingUiPort port;
     RecordingShutDown orders;
     QtSessionSocket socket;
@@ -78,218 +67,156 @@ protected:
     bool endsProgram = false;
 };
 
-TEST_F(PreLoginFormTest, WholeConversation) {
-    EXPECT_EQ(run(QString()), End::Unloaded);
-    EXPECT_EQ(server->messages(), kWholeConversation);
-    EXPECT_TRUE(gPreLoginOK);
-    EXPECT_EQ(gDBType, kAccess);
-    EXPECT_EQ(gConnectString, kConnect);
-    EXPECT_EQ(gManagerDBName, QStringLiteral("ZTDEMO"));
-    EXPECT_TRUE(port.messages.isEmpty());
-    EXPECT_FALSE(endsProgram);
-}
-
 // The server's messages as it may write them: each is recognised by its first 8 characters
-// without regard to case, acted on whenever it comes, and the rest of the conversation goes on.
-TEST_F(PreLoginFormTest, ServerMessages) {
-    struct Case {
-        const char* script;
-        QString dbType, connect, dbName;
-        bool ok;
-    };
-    const QString standard = QStringLiteral("ZTDEMO");
-    const Case cases[] = {
-        // Tags in any case, the kind in small letters (kept as it came).
-        {"KxBegin: send [microsoft sql server]\nConnect: send cONNECT:abc\nDBNAME$: send dbname$:X\n"
-         "KXEND$$: send success:\nSuccess: send cLoSeD$:",
-         QStringLiteral("[microsoft sql server]"), QStringLiteral("abc"), QStringLiteral("X"), true},
-        // Empty payloads are stored and answered.
-        {"Connect: send Connect:\nDBNAME$: send DBNAME$:", kAccess, QString(), QString(), true},
-        // "Failure:", unknown messages and orders other than 0 to 3 change nothing and get no reply
-        // (should some of them run together, the result is the same; the answer comes well apart).
-        {"KxBegin: send Failure:数据库忙\nKxBegin: pause 50\nKxBegin: send Hello, world\nKxBegin: pause 50\n"
-         "KxBegin: send restart:\nKxBegin: pause 50\nKxBegin: send restart:9\nKxBegin: pause 50\n"
-         "KxBegin: send restart:3x\nKxBegin: pause 400\nKxBegin: answer",
-         kAccess, kConnect, standard, true},
-        // SUCCESS: counts even before the kind; Closed$: then ends the window.
-        {"KxBegin: send SUCCESS:", QString(), QString(), QString(), true},
-        // Closed$: before SUCCESS: ends the window without success.
-        {"DBNAME$: send Closed$:", kAccess, kConnect, QString(), false},
-        // A message cut in two: the first piece counts with the payload it has, the rest is ignored.
-        {"Connect: split 10 Connect:abcdef\nDBNAME$: pause 300\nDBNAME$: answer", kAccess,
-         QStringLiteral("ab"), standard, true},
-        // Two messages in one receive: the first, with the second in its payload.
-        {"Connect: send Connect:abcDBNAME$:X", kAccess, QStringLiteral("abcDBNAME$:X"), standard, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.script);
-        ResetGlobals();
-        port.messages.clear();
-        EXPECT_EQ(run(QString::fromUtf8(c.script)), End::Unloaded);
-        EXPECT_EQ(gDBType, c.dbType);
-        EXPECT_EQ(gConnectString, c.connect);
-        EXPECT_EQ(gManagerDBName, c.dbName);
-        EXPECT_EQ(gPreLoginOK, c.ok);
-        EXPECT_TRUE(port.messages.isEmpty());
-        EXPECT_TRUE(orders.orders.isEmpty());
-        EXPECT_FALSE(endsProgram);
-        // Replies are always written as this client writes them.
-        for (const QString& sent : sentByClient(server->messages()))
-            EXPECT_TRUE(QStringList({QStringLiteral("KxBegin:"), QStringLiteral("Connect:"),
-                                     QStringLiteral("DBNAME$:"), QStringLiteral("KXEND$$:"),
-                                     QStringLiteral("Success:")})
-                            .contains(sent))
-                << sent.toStdString();
-    }
-}
-
-// No conversation state: a second "Connect:" overwrites the first and is answered again.
-TEST_F(PreLoginFormTest, SecondConnectIsAnsweredAgain) {
-    run(QStringLiteral("Connect:#1 send Connect:first\nDBNAME$:#1 send Connect:second"));
-    EXPECT_EQ(sentByClient(server->messages()).count(QStringLiteral("DBNAME$:")), 2);
-    EXPECT_EQ(gConnectString, QStringLiteral("second"));
-    EXPECT_TRUE(gPreLoginOK);
-}
-
-// restart:0 to 2 are obeyed by force through the orders (a recording fake here) and the
-// conversation goes on; restart:3 closes and ends the program at once.
-TEST_F(PreLoginFormTest, WorkstationOrders) {
-    EXPECT_EQ(run(QStringLiteral("KxBegin: send restart:0\nKxBegin: pause 400\nKxBegin: answer\n"
-                                 "Connect: send RESTART:1\nConnect: pause 400\nConnect: answer\n"
-                                 "DBNAME$: send Restart:2\nDBNAME$: pause 400\nDBNAME$: answer")),
-              End::Unloaded);
-    EXPECT_EQ(orders.orders, QStringList({QStringLiteral("LogOff force"), QStringLiteral("ShutDown force"),
-                                          QStringLiteral("Restart force")}));
-    EXPECT_TRUE(gPreLoginOK);
-    EXPECT_FALSE(endsProgram);
-
-    ResetGlobals();
-    orders.orders.clear();
-    EXPECT_EQ(run(QStringLiteral("Connect: send restart:3")), End::Unloaded);
-    EXPECT_TRUE(endsProgram);
-    EXPECT_TRUE(orders.orders.isEmpty());
-    EXPECT_TRUE(port.messages.isEmpty());
-    EXPECT_FALSE(gPreLoginOK);
-}
-
-TEST_F(PreLoginFormTest, ConnFailEndsTheProgramWithItsMessage) {
-    for (const char* message : {"ConnFail", "CONNFAIL: database down"}) {
-        SCOPED_TRACE(message);
-        port.messages.clear();
-        EXPECT_EQ(run(QStringLiteral("KxBegin: send ") + QString::fromUtf8(message)), End::Unloaded);
-        EXPECT_TRUE(endsProgram);
-        expectOneMessage(QStringLiteral("数据库连接失败，请检查服务器是否成功连接数据库！"),
-                         QStringLiteral("提示信息"), MsgIcon::Information);
-    }
-}
-
-TEST_F(PreLoginFormTest, ConningAsksRetryOrCancel) {
-    const QString script = QStringLiteral("KxBegin:#1 send Conning:服务器正在连接数据库，请稍候……");
-    port.answer(MsgAnswer::Retry);
-    EXPECT_EQ(run(script), End::Unloaded);
-    expectOneMessage(QStringLiteral("服务器正在连接数据库，请稍候……"), QStringLiteral("提示信息"),
-                     MsgIcon::Question, MsgButtons::RetryCancel);
-    // Retry: a new connection, the conversation from its start.
-    EXPECT_EQ(server->connections(), 2);
-    EXPECT_EQ(sentByClient(server->messages()).count(QStringLiteral("KxBegin:")), 2);
-    EXPECT_TRUE(gPreLoginOK);
-    EXPECT_FALSE(endsProgram);
-
-    ResetGlobals();
-    port.messages.clear();
-    port.answer(MsgAnswer::Cancel);
-    EXPECT_EQ(run(script), End::Unloaded);
-    EXPECT_EQ(port.messages.size(), 1);
-    EXPECT_TRUE(endsProgram);
-    EXPECT_EQ(server->connections(), 1);
-    EXPECT_FALSE(gPreLoginOK);
-}
-
-// What the socket layer reports: a refused connection exactly one message; a server that
-// closes "连接断开！" and the window waits for its operator (who closes it: "'ERROR'").
-TEST_F(PreLoginFormTest, RefusedAndClosedConnections) {
-    gServerIP = FixedText(QStringLiteral("127.0.0.1"), 20);
-    gServerPort = FixedText(QString::number(LocalServer::refusedPort()), 5);
-    gConnectString = QStringLiteral("old");
-    EXPECT_EQ(runAgainstGlobals(), End::Unloaded);
-    expectOneMessage(QStringLiteral("无法连接服务器，请查看服务器是否启动！"), QStringLiteral("提示"),
-                     MsgIcon::Information);
-    EXPECT_EQ(gConnectString, QString());
-
-    port.messages.clear();
-    EXPECT_EQ(run(QStringLiteral("Connect: close")), End::ServerClosed);
-    expectOneMessage(QStringLiteral("连接断开！"), QStringLiteral("断开"), MsgIcon::Information);
-    EXPECT_EQ(gConnectString, QStringLiteral("'ERROR'"));
-    EXPECT_FALSE(endsProgram);
-}
-
-// A port that is no number cannot be the remote port: the socket keeps port 0, which refuses.
-TEST_F(PreLoginFormTest, PortThatIsNoNumber) {
-    for (const char* port : {"abc", "12a", "70000"}) {
-        SCOPED_TRACE(port);
-        this->port.messages.clear();
-        gServerIP = FixedText(QStringLiteral("127.0.0.1"), 20);
-        gServerPort = FixedText(QString::fromLatin1(port), 5);
-        EXPECT_EQ(runAgainstGlobals(), End::Unloaded);
-        expectOneMessage(QStringLiteral("无法连接服务器，请查看服务器是否启动！"), QStringLiteral("提示"),
-                         MsgIcon::Information);
-    }
-    EXPECT_EQ(HandshakeForm::RemotePortValue(QStringLiteral(" 2001 ")), 2001);
-    EXPECT_EQ(HandshakeForm::RemotePortValue(QStringLiteral("65535")), 65535);
-}
-
-// An address without "." or shorter than 2 characters: one message (no icon, application
-// title), no connection string, the window unloads before anything was sent.
-TEST_F(PreLoginFormTest, UnusableAddress) {
-    LocalServer listening(kConnect);
-    for (const char* address : {"", "localhost", ".", " . ", "1"}) {
-        SCOPED_TRACE(address);
-        port.messages.clear();
-        gConnectString = QStringLiteral("old");
-        gServerIP = FixedText(QString::fromLatin1(address), 20);
-        gServerPort = FixedText(QString::number(listening.port()), 5);
-        EXPECT_EQ(runAgainstGlobals(), End::Unloaded);
-        expectOneMessage(PreLoginForm::UnusableAddressText(TrimBlanks(gServerIP)),
-                         QStringLiteral("商业进销存"), MsgIcon::None);
-        EXPECT_TRUE(port.messages[0].text.endsWith(QStringLiteral("，不能登录系统")));
-        EXPECT_EQ(gConnectString, QString());
-    }
-    EXPECT_TRUE(sentByClient(listening.messages()).isEmpty());
-}
-
-// Bytes no server should send never crash the window or change what was stored.
-TEST_F(PreLoginFormTest, BadInput) {
+// without regard to case and acted on whenever it comes; replies are always written as this
+// client writes them; bytes no server should send never crash the window.
+TEST_F(PreLoginFormTest, Conversations) {
     struct Case {
         const char* name;
         QString script;
         End end;
-        QString connect;
+        QString dbType, connect, dbName;
+        bool ok;
+        QStringList messages;
+        QStringList orders;
+        bool ends;
+        MsgAnswer answer = MsgAnswer::Ok;
+        int timeoutMs = 5000;
+        std::function<void(const LocalServer&)> more = {};
     };
-    const QString closed = QStringLiteral("'ERROR'");  // closed as its operator would
+    const QString kDown = "数据库连接失败，请检查服务器是否成功连接数据库！";
+    const QString kConning = "服务器正在连接数据库，请稍候……";
+    const QString conningScript = "KxBegin:#1 send Conning:" + kConning;
+    const QString conning = msgLine(kConning, MsgIcon::Question, "提示信息", MsgButtons::RetryCancel);
+    // clang-format off
     const Case cases[] = {
-        {"random bytes",
-         QStringLiteral("KxBegin: send \\x00\\x9f\\x13\\xfe\\x80\\x7f\\x00\\xc3\\x28\\xa0\\xa1"),
-         End::TimedOut, closed},
-        {"invalid GBK", QStringLiteral("KxBegin: send \\x81\\xff\\xfe\\x80\\x81"), End::TimedOut, closed},
-        {"invalid GBK in a payload", QStringLiteral("Connect: send Connect:\\x81\\xff"), End::Unloaded,
-         WireMessage::decode(QByteArray("\x81\xff"))},
-        {"1 MB in one message", QStringLiteral("KxBegin: repeat 1048576 Failure:"), End::TimedOut, closed},
-        {"silence", QStringLiteral("KxBegin: silent"), End::TimedOut, closed},
+        {"whole conversation", QString(), End::Unloaded, kAccess, kConnect, kDemo, true, {}, {}, false,
+         MsgAnswer::Ok, 5000, [](const LocalServer& s) {
+             EXPECT_EQ(s.messages(),
+                       (QStringList{"<- KxBegin:", "-> [Microsoft Access]", "<- Connect:", "-> Connect:" + kConnect,
+                                    "<- DBNAME$:", "-> DBNAME$:ZTDEMO", "<- KXEND$$:", "-> SUCCESS:",
+                                    "<- Success:", "-> Closed$:"}));
+         }},
+        // Tags in any case, the kind in small letters (kept as it came).
+        {"any case",
+         "KxBegin: send [microsoft sql server]\nConnect: send cONNECT:abc\nDBNAME$: send dbname$:X\n"
+         "KXEND$$: send success:\nSuccess: send cLoSeD$:",
+         End::Unloaded, "[microsoft sql server]", "abc", "X", true,
+         {}, {}, false},
+        {"empty payloads", "Connect: send Connect:\nDBNAME$: send DBNAME$:", End::Unloaded, kAccess, QString(),
+         QString(), true, {}, {}, false},
+        // "Failure:", unknown messages and orders other than 0 to 3 change nothing and get no reply.
+        {"ignored messages",
+         "KxBegin: send Failure:数据库忙\nKxBegin: pause 50\nKxBegin: send Hello, world\nKxBegin: pause 50\n"
+         "KxBegin: send restart:\nKxBegin: pause 50\nKxBegin: send restart:9\nKxBegin: pause 50\n"
+         "KxBegin: send restart:3x\nKxBegin: pause 400\nKxBegin: answer",
+         End::Unloaded, kAccess, kConnect, kDemo, true, {}, {}, false},
+        {"SUCCESS: before the kind", "KxBegin: send SUCCESS:", End::Unloaded, QString(), QString(), QString(),
+         true, {}, {}, false},
+        {"Closed$: before SUCCESS:", "DBNAME$: send Closed$:", End::Unloaded, kAccess, kConnect, QString(), false,
+         {}, {}, false},
+        // A message cut in two: the first piece counts with the payload it has, the rest is ignored.
+        {"cut message", "Connect: split 10 Connect:abcdef\nDBNAME$: pause 300\nDBNAME$: answer", End::Unloaded,
+         kAccess, "ab", kDemo, true, {}, {}, false},
+        // Two messages in one receive: the first, with the second in its payload.
+        {"two in one", "Connect: send Connect:abcDBNAME$:X", End::Unloaded, kAccess,
+         "abcDBNAME$:X", kDemo, true, {}, {}, false},
+        // No conversation state: a second "Connect:" overwrites the first and is answered again.
+        {"second Connect:", "Connect:#1 send Connect:first\nDBNAME$:#1 send Connect:second", End::Unloaded,
+         kAccess, "second", kDemo, true, {}, {}, false, MsgAnswer::Ok, 5000,
+         [](const LocalServer& s) { EXPECT_EQ(sentByClient(s.messages()).count("DBNAME$:"), 2); }},
+        // restart:0 to 2 are obeyed by force and the conversation goes on; restart:3 ends the program.
+        {"workstation orders",
+         "KxBegin: send restart:0\nKxBegin: pause 400\nKxBegin: answer\nConnect: send RESTART:1\n"
+         "Connect: pause 400\nConnect: answer\nDBNAME$: send Restart:2\nDBNAME$: pause 400\nDBNAME$: answer",
+         End::Unloaded, kAccess, kConnect, kDemo, true, {},
+         {"LogOff force", "ShutDown force", "Restart force"}, false},
+        {"restart:3", "Connect: send restart:3", End::Unloaded, kAccess, QString(), QString(), false, {}, {}, true},
+        {"ConnFail", "KxBegin: send ConnFail", End::Unloaded, QString(), QString(), QString(), false,
+         {msgLine(kDown)}, {}, true},
+        {"CONNFAIL: with more", "KxBegin: send CONNFAIL: database down", End::Unloaded, QString(), QString(),
+         QString(), false, {msgLine(kDown)}, {}, true},
+        // Retry: a new connection, the conversation from its start; Cancel ends the program.
+        {"Conning: Retry", conningScript, End::Unloaded, kAccess, kConnect, kDemo, true, {conning}, {}, false,
+         MsgAnswer::Retry, 5000, [](const LocalServer& s) {
+             EXPECT_EQ(s.connections(), 2);
+             EXPECT_EQ(sentByClient(s.messages()).count("KxBegin:"), 2);
+         }},
+        {"Conning: Cancel", conningScript, End::Unloaded, QString(), QString(), QString(), false, {conning}, {},
+         true, MsgAnswer::Cancel, 5000, [](const LocalServer& s) { EXPECT_EQ(s.connections(), 1); }},
+        // The server closes: "连接断开！" and the window waits for its operator.
+        {"closed by the server", "Connect: close", End::ServerClosed, kAccess, kError, QString(), false,
+         {msgLine("连接断开！", MsgIcon::Information, "断开")}, {}, false},
+        {"random bytes", "KxBegin: send \\x00\\x9f\\x13\\xfe\\x80\\x7f\\x00\\xc3\\x28\\xa0\\xa1", End::TimedOut,
+         QString(), kError, QString(), false, {}, {}, false, MsgAnswer::Ok, 700},
+        {"invalid GBK", "KxBegin: send \\x81\\xff\\xfe\\x80\\x81", End::TimedOut, QString(), kError, QString(),
+         false, {}, {}, false, MsgAnswer::Ok, 700},
+        {"invalid GBK in a payload", "Connect: send Connect:\\x81\\xff", End::Unloaded, kAccess,
+         WireMessage::decode(QByteArray("\x81\xff")), kDemo, true, {}, {}, false, MsgAnswer::Ok, 700},
+        {"1 MB in one message", "KxBegin: repeat 1048576 Failure:", End::TimedOut, QString(), kError, QString(),
+         false, {}, {}, false, MsgAnswer::Ok, 700},
+        {"silence", "KxBegin: silent", End::TimedOut, QString(), kError, QString(), false, {}, {}, false,
+         MsgAnswer::Ok, 700},
     };
+    // clang-format on
+    const QStringList replies{"KxBegin:", "Connect:", "DBNAME$:", "KXEND$$:", "Success:"};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ResetGlobals();
         port.messages.clear();
-        EXPECT_EQ(run(c.script, 700), c.end);
-        EXPECT_TRUE(port.messages.isEmpty());
+        orders.orders.clear();
+        if (c.answer != MsgAnswer::Ok)
+            port.answer(c.answer);
+        EXPECT_EQ(run(c.script, c.timeoutMs), c.end);
+        EXPECT_EQ(gDBType, c.dbType);
         EXPECT_EQ(gConnectString, c.connect);
-        EXPECT_EQ(gPreLoginOK, c.end == End::Unloaded);
+        EXPECT_EQ(gManagerDBName, c.dbName);
+        EXPECT_EQ(gPreLoginOK, c.ok);
+        EXPECT_EQ(shownLines(port), c.messages);
+        EXPECT_EQ(orders.orders, c.orders);
+        EXPECT_EQ(endsProgram, c.ends);
+        for (const QString& sent : sentByClient(server->messages()))
+            EXPECT_TRUE(replies.contains(sent)) << sent.toStdString();
+        if (c.more)
+            c.more(*server);
     }
+}
+
+// A refused connection and a port that is no number (the socket keeps port 0, which refuses):
+// one message. An address without "." or shorter than 2 characters: one message (no icon,
+// application title) before anything was sent. Both leave no connection string.
+TEST_F(PreLoginFormTest, AddressesThatGiveNoConversation) {
+    LocalServer listening(kConnect);
+    const QString refused = QString::number(LocalServer::refusedPort());
+    const QString open = QString::number(listening.port());
+    const struct {
+        const char* ip;
+        QString port;
+        bool usable;
+    } cases[] = {{"127.0.0.1", refused, true}, {"127.0.0.1", "abc", true}, {"127.0.0.1", "12a", true},
+                 {"127.0.0.1", "70000", true}, {"", open, false},          {"localhost", open, false},
+                 {".", open, false},           {" . ", open, false},       {"1", open, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.ip) + ":" + c.port.toStdString());
+        port.messages.clear();
+        gConnectString = "old";
+        gServerIP = FixedText(QString::fromLatin1(c.ip), 20);
+        gServerPort = FixedText(c.port, 5);
+        EXPECT_EQ(runAgainstGlobals(), End::Unloaded);
+        const QString unusable = PreLoginForm::UnusableAddressText(TrimBlanks(gServerIP));
+        EXPECT_EQ(shownLines(port),
+                  QStringList{c.usable ? kNoServer : msgLine(unusable, MsgIcon::None, "商业进销存")});
+        EXPECT_TRUE(unusable.endsWith("，不能登录系统"));
+        EXPECT_EQ(gConnectString, QString());
+    }
+    EXPECT_TRUE(sentByClient(listening.messages()).isEmpty());
+    EXPECT_EQ(HandshakeForm::RemotePortValue(" 2001 "), 2001);
+    EXPECT_EQ(HandshakeForm::RemotePortValue("65535"), 65535);
 }
 
 // The operator's ways out.
 TEST_F(PreLoginFormTest, OperatorActions) {
-    server = std::make_unique<LocalServer>(kConnect, QStringLiteral("KxBegin: silent"));
+    server = std::make_unique<LocalServer>(kConnect, "KxBegin: silent");
     server->aimGlobals();
     {
         PreLoginForm form(socket, &orders, hooks);
@@ -301,7 +228,7 @@ TEST_F(PreLoginFormTest, OperatorActions) {
         EXPECT_FALSE(socket.isClosed());
 
         // Ctrl+click: no connection string, the socket closed, the settings dialog; the window stays.
-        gConnectString = QStringLiteral("old");
+        gConnectString = "old";
         form.Form_MouseUp(1, 2);
         EXPECT_EQ(recorded.settingsShown, 1);
         EXPECT_EQ(gConnectString, QString());
@@ -323,15 +250,13 @@ TEST_F(PreLoginFormTest, OperatorActions) {
         form.Form_KeyPress('q');
         EXPECT_TRUE(form.endsProgram());
     }
-    {
-        // The close button (unload mode 0) leaves the marker "'ERROR'"; an unload by code does not.
-        PreLoginForm form(socket, &orders, hooks);
-        gConnectString = QStringLiteral("kept");
-        form.Form_QueryUnload(1);
-        EXPECT_EQ(gConnectString, QStringLiteral("kept"));
-        form.Form_QueryUnload(0);
-        EXPECT_EQ(gConnectString, QStringLiteral("'ERROR'"));
-    }
+    // The close button (unload mode 0) leaves the marker "'ERROR'"; an unload by code does not.
+    PreLoginForm form(socket, &orders, hooks);
+    gConnectString = "kept";
+    form.Form_QueryUnload(1);
+    EXPECT_EQ(gConnectString, "kept");
+    form.Form_QueryUnload(0);
+    EXPECT_EQ(gConnectString, kError);
 }
 
 // The 100 ms timer shows frames 1 to 11 in a loop and lets pending window messages run each tick.
@@ -341,13 +266,13 @@ TEST_F(PreLoginFormTest, AnimationAndTexts) {
         void unload() override {}
         QVector<int> shown;
     } view;
-    gServerIP = FixedText(QStringLiteral("127.0.0.1"), 20);
+    gServerIP = FixedText("127.0.0.1", 20);
     PreLoginForm form(socket, &orders, hooks);
     form.setView(&view);
     form.Form_Load();
-    EXPECT_EQ(form.formName(), QStringLiteral("w_PreLogin"));
-    EXPECT_EQ(form.title(), QStringLiteral("【连接服务器】"));
-    EXPECT_EQ(form.status(), QStringLiteral("正在连接服务器，请稍候......"));
+    EXPECT_EQ(form.formName(), "w_PreLogin");
+    EXPECT_EQ(form.title(), "【连接服务器】");
+    EXPECT_EQ(form.status(), "正在连接服务器，请稍候......");
     EXPECT_EQ(HandshakeForm::kTimerInterval, 100);
     for (int i = 0; i < 13; ++i)
         form.Timer1_Timer();
@@ -368,14 +293,14 @@ TEST_F(PreLoginFormTest, OtherSocketErrors) {
         Events* events = nullptr;
         bool closed = true;
     } failing;
-    gServerIP = FixedText(QStringLiteral("server.example"), 20);
+    gServerIP = FixedText("server.example", 20);
     PreLoginForm form(failing, &orders, hooks);
     form.Form_Load();
-    gConnectString = QStringLiteral("old");
+    gConnectString = "old";
     failing.events->Winsock_Error(SessionSocket::ErrorKind::Other,
                                   QtSessionSocket::ErrorText(QAbstractSocket::HostNotFoundError));
-    expectOneMessage(QStringLiteral("找不到服务器主机，不能登录系统！"), QStringLiteral("提示"),
-                     MsgIcon::Information);
+    EXPECT_EQ(shownLines(port),
+              QStringList{msgLine("找不到服务器主机，不能登录系统！", MsgIcon::Information, "提示")});
     EXPECT_TRUE(form.isUnloaded());
     EXPECT_TRUE(failing.closed);
     EXPECT_EQ(gConnectString, QString());
@@ -386,20 +311,18 @@ TEST_F(PreLoginFormTest, OtherSocketErrors) {
         if (e == QAbstractSocket::RemoteHostClosedError)
             EXPECT_TRUE(text.isEmpty());
         else
-            EXPECT_FALSE(text.isEmpty() || text.contains(QRegularExpression(QStringLiteral("[A-Za-z]"))))
-                << e;
+            EXPECT_FALSE(text.isEmpty() || text.contains(QRegularExpression("[A-Za-z]"))) << e;
     }
 }
 
 TEST(WireMessageTest, TagsPayloadsAndCodePage) {
-    EXPECT_EQ(WireMessage::tag(QStringLiteral("success:xyz")), QStringLiteral("SUCCESS:"));
-    EXPECT_EQ(WireMessage::tag(QStringLiteral("[Microsoft Access]")), WireMessage::KindTag);
-    EXPECT_EQ(WireMessage::tag(QStringLiteral("abc")), QStringLiteral("ABC"));
-    EXPECT_EQ(WireMessage::payload(QStringLiteral("DBNAME$:帐套")), QStringLiteral("帐套"));
-    EXPECT_EQ(WireMessage::payload(QStringLiteral("ConnFail")), QString());
-    EXPECT_EQ(WireMessage::encode(QStringLiteral("PDUSERS:1/张三")),
-              QByteArray("PDUSERS:1/\xd5\xc5\xc8\xfd"));
-    EXPECT_EQ(WireMessage::decode(QByteArray("Conning:\xc7\xeb\x80")), QStringLiteral("Conning:请€"));
+    EXPECT_EQ(WireMessage::tag("success:xyz"), "SUCCESS:");
+    EXPECT_EQ(WireMessage::tag("[Microsoft Access]"), WireMessage::KindTag);
+    EXPECT_EQ(WireMessage::tag("abc"), "ABC");
+    EXPECT_EQ(WireMessage::payload("DBNAME$:帐套"), "帐套");
+    EXPECT_EQ(WireMessage::payload("ConnFail"), QString());
+    EXPECT_EQ(WireMessage::encode("PDUSERS:1/张三"), QByteArray("PDUSERS:1/\xd5\xc5\xc8\xfd"));
+    EXPECT_EQ(WireMessage::decode(QByteArray("Conning:\xc7\xeb\x80")), "Conning:请€");
     for (const QString& t :
          {WireMessage::KxBegin, WireMessage::Connect, WireMessage::DbName, WireMessage::KxEnd,
           WireMessage::SuccessReply, WireMessage::PdUsers, WireMessage::ConnFailTag})
