@@ -51,32 +51,12 @@ protected:
         server.onQuery(QStringLiteral("^select \\* from BaseLimits where ID='10'$"),
                        ScriptedServer::rows({"ID", "lName"}, {{"10", "其它权限"}}));
     }
-    // Every call after the ZTML query, as text.
+    // Every call, as text.
     QStringList trail() const {
+        static const char* const kinds[] = {"open ", "", "", "close", "begin", "commit", "rollback"};
         QStringList out;
-        for (const auto& c : server.calls) {
-            switch (c.kind) {
-                case ScriptedServer::Call::Open:
-                    out << QStringLiteral("open ") + c.text;
-                    break;
-                case ScriptedServer::Call::Close:
-                    out << QStringLiteral("close");
-                    break;
-                case ScriptedServer::Call::Begin:
-                    out << QStringLiteral("begin");
-                    break;
-                case ScriptedServer::Call::Commit:
-                    out << QStringLiteral("commit");
-                    break;
-                case ScriptedServer::Call::Rollback:
-                    out << QStringLiteral("rollback");
-                    break;
-                case ScriptedServer::Call::Execute:
-                case ScriptedServer::Call::Query:
-                    out << c.text;
-                    break;
-            }
-        }
+        for (const auto& c : server.calls)
+            out << QLatin1String(kinds[c.kind]) + (c.kind <= ScriptedServer::Call::Query ? c.text : QString());
         return out;
     }
     void expectOnlyMessage(const QString& text) {

@@ -14,12 +14,6 @@ using ztgl::style::PictureBag;
 
 namespace {
 
-class PictureBagTest : public ::testing::Test {
-protected:
-    void SetUp() override { ResetGlobals(); }
-    void TearDown() override { ResetGlobals(); }
-};
-
 PictureBag twoPictures() {
     PictureBag bag;
     bag.insert(QStringLiteral("201"), QByteArrayLiteral("\x89PNG first"));
@@ -27,7 +21,7 @@ PictureBag twoPictures() {
     return bag;
 }
 
-TEST_F(PictureBagTest, FileStartsWithTheVariantHeaderOfAByteArray) {
+TEST(PictureBagTest, FileStartsWithTheVariantHeaderOfAByteArray) {
     const QByteArray bytes = twoPictures().toFileBytes();
     ASSERT_GE(bytes.size(), 12);
     EXPECT_EQ(qFromLittleEndian<quint16>(bytes.constData()), 8209);
@@ -36,8 +30,8 @@ TEST_F(PictureBagTest, FileStartsWithTheVariantHeaderOfAByteArray) {
     EXPECT_EQ(bytes.mid(12, 4), QByteArrayLiteral("ZTPB"));
 }
 
-TEST_F(PictureBagTest, PicturesComeBackByKey) {
-    const PictureBag bag = PictureBag::fromFileBytes(twoPictures().toFileBytes());
+TEST(PictureBagTest, PicturesComeBackByKeyTrailingBytesIgnored) {
+    const PictureBag bag = PictureBag::fromFileBytes(twoPictures().toFileBytes() + "junk");
     EXPECT_EQ(bag.size(), 2);
     EXPECT_EQ(bag.picture(QStringLiteral("201")), QByteArrayLiteral("\x89PNG first"));
     EXPECT_EQ(bag.picture(QStringLiteral("202")), QByteArrayLiteral("BM second"));
@@ -45,12 +39,7 @@ TEST_F(PictureBagTest, PicturesComeBackByKey) {
     EXPECT_EQ(bag.picture(QStringLiteral(" 201")), std::nullopt);
 }
 
-TEST_F(PictureBagTest, TrailingBytesAfterTheContentsAreIgnored) {
-    const PictureBag bag = PictureBag::fromFileBytes(twoPictures().toFileBytes() + "junk");
-    EXPECT_EQ(bag.size(), 2);
-}
-
-TEST_F(PictureBagTest, FirstEntryOfADoubledKeyCounts) {
+TEST(PictureBagTest, FirstEntryOfADoubledKeyCounts) {
     // Hand-made contents with key "201" twice.
     QByteArray contents = QByteArrayLiteral("ZTPB");
     auto u32 = [](QByteArray& out, quint32 v) {
@@ -72,7 +61,7 @@ TEST_F(PictureBagTest, FirstEntryOfADoubledKeyCounts) {
     EXPECT_EQ(bag.picture(QStringLiteral("201")), QByteArrayLiteral("one"));
 }
 
-TEST_F(PictureBagTest, DamagedOrForeignFilesGiveAnEmptyBag) {
+TEST(PictureBagTest, DamagedOrForeignFilesGiveAnEmptyBag) {
     const QByteArray good = twoPictures().toFileBytes();
     QByteArray wrongTag = good;
     wrongTag[0] = 8;  // a variant holding a text
@@ -88,7 +77,8 @@ TEST_F(PictureBagTest, DamagedOrForeignFilesGiveAnEmptyBag) {
         EXPECT_EQ(PictureBag::fromFileBytes(bytes).size(), 0);
 }
 
-TEST_F(PictureBagTest, ProgramBagIsCsxxDacInTheProgramFolder) {
+TEST(PictureBagTest, ProgramBagIsCsxxDacInTheProgramFolder) {
+    ResetGlobals();
     QTemporaryDir dir;
     gAppPath = QDir::toNativeSeparators(dir.path()) + QDir::separator();
     EXPECT_EQ(PictureBag::programBagPath(), gAppPath + QStringLiteral("csxx.dac"));
@@ -102,6 +92,7 @@ TEST_F(PictureBagTest, ProgramBagIsCsxxDacInTheProgramFolder) {
     file.close();
     EXPECT_EQ(PictureBag::fromFile(PictureBag::programBagPath()).picture(QStringLiteral("202")),
               QByteArrayLiteral("BM second"));
+    ResetGlobals();
 }
 
 }  // namespace

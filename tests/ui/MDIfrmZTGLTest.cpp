@@ -19,7 +19,6 @@
 #include "db/PubSql.h"
 #include "process/Globals.h"
 #include "ui/FrmZTGL.h"
-#include "ui/QtUiPort.h"
 
 namespace ztgl::test {
 namespace {
@@ -94,61 +93,71 @@ TEST_F(MDIfrmZTGLTest, ListIsAMaximisedChildThatShowsTheCatalogue) {
     window->grab().save(QDir::temp().filePath(QStringLiteral("ztgl-MDIfrmZTGL.png")));
 }
 
-TEST_F(MDIfrmZTGLTest, ListCommandBringsTheOpenListForwardWithoutReading) {
+// An open list is only brought forward, without reading; one closed with its own "关闭(&Q)" or
+// by its window is loaded afresh and reads the catalogue again.
+TEST_F(MDIfrmZTGLTest, ListCommandReloadsOnlyAClosedList) {
     QPointer<gui::FrmZTGL> first = window->listWindow();
-    const int rows = first->list().grid().Rows();
+    ASSERT_TRUE(first);
+    const int rowsOfTwoSets = first->list().grid().Rows();
     addThirdSet();
     action(QStringLiteral("ZTGL"))->trigger();
     EXPECT_EQ(window->listWindow(), first);
     EXPECT_EQ(window->mdiArea()->subWindowList().size(), 1);
-    EXPECT_EQ(first->list().grid().Rows(), rows);
-}
+    EXPECT_EQ(first->list().grid().Rows(), rowsOfTwoSets);
 
-TEST_F(MDIfrmZTGLTest, ListClosedWithItsOwnButtonIsLoadedAfresh) {
-    QPointer<gui::FrmZTGL> first = window->listWindow();
-    ASSERT_TRUE(first);
-    const int rowsOfTwoSets = first->list().grid().Rows();
     first->command1(0)->click();  // "关闭(&Q)"
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(first);
     EXPECT_TRUE(window->mdiArea()->subWindowList().isEmpty());
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->windowTitle(), gTitle);
-
-    addThirdSet();
     action(QStringLiteral("ZTGL"))->trigger();
     ASSERT_TRUE(window->listWindow());
-    EXPECT_EQ(window->listWindow()->list().grid().Rows(), rowsOfTwoSets + 1);  // read again
-}
+    EXPECT_EQ(window->listWindow()->list().grid().Rows(), rowsOfTwoSets + 1);
 
-TEST_F(MDIfrmZTGLTest, ListClosedByItsWindowIsLoadedAfresh) {
-    QPointer<gui::FrmZTGL> first = window->listWindow();
+    first = window->listWindow();
     window->mdiArea()->subWindowList().first()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(first);
     EXPECT_FALSE(window->logic().isListLoaded());
-
     action(QStringLiteral("ZTGL"))->trigger();
     ASSERT_TRUE(window->listWindow());
-    EXPECT_NE(window->listWindow(), first.data());
     EXPECT_EQ(window->mdiArea()->subWindowList().size(), 1);
     EXPECT_TRUE(window->mdiArea()->subWindowList().first()->isMaximized());
 }
 
-TEST_F(MDIfrmZTGLTest, ChangePasswordGoesThroughThePort) {
+// Keys are compared in capitals; any other key does nothing.
+TEST_F(MDIfrmZTGLTest, ToolbarKeysInAnyLetters) {
+    window->mdiArea()->subWindowList().first()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (const QString& key :
+         {QString(), QStringLiteral("ZTGL "), QStringLiteral("SJGL"), QStringLiteral("帐套管理")})
+        window->logic().Toolbar1_ButtonClick(key);
+    EXPECT_FALSE(window->listWindow());
+    EXPECT_TRUE(port.modalForms.isEmpty());
+    window->logic().Toolbar1_ButtonClick(QStringLiteral("ztgl"));
+    EXPECT_TRUE(window->listWindow());
+    window->logic().Toolbar1_ButtonClick(QStringLiteral("xGmM"));
     action(QStringLiteral("XGMM"))->trigger();
-    EXPECT_EQ(port.modalForms, QStringList{QStringLiteral("frmCyXgmm")});
+    EXPECT_EQ(port.modalForms, (QStringList{QStringLiteral("frmCyXgmm"), QStringLiteral("frmCyXgmm")}));
+    window->logic().Toolbar1_ButtonClick(QStringLiteral("tcxt"));
+    EXPECT_FALSE(window && window->isVisible());
+    EXPECT_FALSE(gConn);
+    window->logic().MDIForm_Unload();  // nothing left to close: still quiet
+    EXPECT_TRUE(port.messages.isEmpty());
 }
 
-TEST_F(MDIfrmZTGLTest, QuitClosesTheWindowAndTheConnection) {
+// "退出系统" and the close box end the work with the database.
+TEST_F(MDIfrmZTGLTest, QuitAndCloseBoxCloseTheConnection) {
     action(QStringLiteral("TCXT"))->trigger();
     EXPECT_FALSE(window && window->isVisible());
     EXPECT_FALSE(gConn);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(window);
-}
 
-TEST_F(MDIfrmZTGLTest, CloseBoxClosesTheConnectionToo) {
+    ASSERT_EQ(Open_Connect(), 1);
+    window = new MDIfrmZTGL();
+    window->show();
     window->close();
     EXPECT_FALSE(gConn);
     EXPECT_TRUE(port.messages.isEmpty());
@@ -175,15 +184,6 @@ TEST_F(MDIfrmZTGLTest, CompanyMenu) {
     actions.last()->trigger();
     EXPECT_FALSE(window && window->isVisible());
     EXPECT_FALSE(gConn);
-}
-
-// The port makes the main window unavailable by its name during long work.
-TEST_F(MDIfrmZTGLTest, PortFindsTheMainWindowByName) {
-    gui::QtUiPort qtPort;
-    qtPort.setMainWindowEnabled(false);
-    EXPECT_FALSE(window->isEnabled());
-    qtPort.setMainWindowEnabled(true);
-    EXPECT_TRUE(window->isEnabled());
 }
 
 }  // namespace
