@@ -97,9 +97,10 @@ TEST_F(AccountSetListTest, EmptyCatalogueLeavesTheHeaderRowCurrentWithoutMarker)
 // Names, database names and dates show exactly as stored; the running number is not the Id.
 TEST_F(AccountSetListTest, SetsNumberedInDisplayOrderWithTheLastOneMarked) {
     const QString name = QStringLiteral("  O'Brien \"贸易\" 公司  ");
-    load({set("3", "甲", 1), set("7", "乙", 0),
-          {QStringLiteral("12"), name, QStringLiteral("MAIN_BK 0'1"), QDateTime(QDate(2023, 12, 31), QTime(0, 0)),
-           QVariant()}});
+    load({set("3", "甲", 1),
+          set("7", "乙", 0),
+          {QStringLiteral("12"), name, QStringLiteral("MAIN_BK 0'1"),
+           QDateTime(QDate(2023, 12, 31), QTime(0, 0)), QVariant()}});
     ASSERT_EQ(list.grid().Rows(), 4);
     EXPECT_EQ(list.grid().Row(), 3);
     EXPECT_EQ(markers(), QStringList({"", "", kMarker}));
@@ -119,10 +120,20 @@ TEST_F(AccountSetListTest, StatusTextFromEveryKindOfUserFlag) {
         QString status;
     };
     const Case cases[] = {
-        {0, kOff}, {1, kInUse}, {2, kInUse}, {-1, kInUse}, {QVariant(), kInUse},
+        {0, kOff},
+        {1, kInUse},
+        {2, kInUse},
+        {-1, kInUse},
+        {QVariant(), kInUse},
         {QVariant(QMetaType(QMetaType::Int)), kInUse},  // a typed Null
-        {QStringLiteral("abc"), kInUse}, {QStringLiteral("0"), kOff}, {QStringLiteral(" 0 "), kOff},
-        {QStringLiteral(""), kInUse}, {0.0, kOff}, {0.5, kInUse}, {false, kOff}, {true, kInUse},
+        {QStringLiteral("abc"), kInUse},
+        {QStringLiteral("0"), kOff},
+        {QStringLiteral(" 0 "), kOff},
+        {QStringLiteral(""), kInUse},
+        {0.0, kOff},
+        {0.5, kInUse},
+        {false, kOff},
+        {true, kInUse},
         {qint64(0), kOff},
     };
     for (const Case& c : cases) {
@@ -274,7 +285,8 @@ TEST_F(AccountSetListTest, FailingUpdateIsReportedAndLeavesGridAndButtons) {
 TEST_F(AccountSetListTest, ModifyAndNewOpenTheEditor) {
     load({set(" 4", "甲", 1), set("9", "乙", 1), set("x1", "丙", 1), set("", "丁", 1)});
     list.moveTo(1);
-    EXPECT_EQ(editorOpenedBy([&] { list.MSFlexGrid1_DblClick(); }), std::make_pair(QStringLiteral(" 4"), false));
+    EXPECT_EQ(editorOpenedBy([&] { list.MSFlexGrid1_DblClick(); }),
+              std::make_pair(QStringLiteral(" 4"), false));
     EXPECT_EQ(port.modalForms, QStringList{QStringLiteral("frmZTGLXZ")});
     for (int r : {0, 3, 4}) {
         list.grid().setRow(r);

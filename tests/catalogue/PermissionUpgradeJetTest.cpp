@@ -106,10 +106,5 @@ TEST_F(PermissionUpgradeJetTest, FailureInsideASetLeavesThatSetUntouchedForTheNe
     EXPECT_EQ(grants("MAIN_BK002"), sorted(kUpgradedGrants.mid(1)));
 }
 
-TEST_F(PermissionUpgradeJetTest, EmptyCatalogueNeedsNoUpgrade) {
-    EXPECT_EQ(DateBaseModifyByZavrin(), UpgradeResult::AlreadyUpgraded);
-    EXPECT_EQ(lastMessage(), QStringLiteral("数据库已经被升级，无需再次升级！"));
-}
-
 }  // namespace
 }  // namespace ztgl::test

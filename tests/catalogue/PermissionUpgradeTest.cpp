@@ -56,7 +56,8 @@ protected:
         static const char* const kinds[] = {"open ", "", "", "close", "begin", "commit", "rollback"};
         QStringList out;
         for (const auto& c : server.calls)
-            out << QLatin1String(kinds[c.kind]) + (c.kind <= ScriptedServer::Call::Query ? c.text : QString());
+            out << QLatin1String(kinds[c.kind]) +
+                       (c.kind <= ScriptedServer::Call::Query ? c.text : QString());
         return out;
     }
     void expectOnlyMessage(const QString& text) {

@@ -18,8 +18,10 @@ TEST(FocusFrameTest, ThinGreyFrameAtRestRedDoubleFrameWithFocus) {
     const struct {
         FrameLook look, expected;
     } cases[] = {
-        {FocusFrame::atRest({1200, 900, 3000, 300}), {{1185, 885, 3030, 330}, {171, 169, 146}, 1, {255, 255, 255}}},
-        {FocusFrame::withFocus({1200, 900, 3000, 300}), {{1180, 880, 3040, 340}, {255, 0, 0}, 2, {255, 255, 192}}},
+        {FocusFrame::atRest({1200, 900, 3000, 300}),
+         {{1185, 885, 3030, 330}, {171, 169, 146}, 1, {255, 255, 255}}},
+        {FocusFrame::withFocus({1200, 900, 3000, 300}),
+         {{1180, 880, 3040, 340}, {255, 0, 0}, 2, {255, 255, 192}}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.look.rect, c.expected.rect);

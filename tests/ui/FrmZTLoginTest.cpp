@@ -144,7 +144,7 @@ TEST_F(FrmZTLoginTest, BackgroundPictureFromThePictureBag) {
     EXPECT_TRUE(port.messages.isEmpty());
 }
 
-TEST_F(FrmZTLoginTest, CodeBoxTakesLettersAndDigitsOnly) {
+TEST_F(FrmZTLoginTest, CodeBoxTakesLettersAndDigitsOnlyPasswordBoxEverything) {
     open();
     QLineEdit* code = window->txtUserName();
     typeText(code, QStringLiteral("ad m_i-n!9"));
@@ -168,10 +168,8 @@ TEST_F(FrmZTLoginTest, CodeBoxTakesLettersAndDigitsOnly) {
     QApplication::clipboard()->setText(QStringLiteral("张三"));
     pressKey(code, Qt::Key_V, Qt::ControlModifier, QStringLiteral("\x16"));
     EXPECT_EQ(code->text(), QStringLiteral("admina1张三"));
-}
 
-TEST_F(FrmZTLoginTest, PasswordBoxTakesEveryCharacter) {
-    open();
+    // The password box takes every character.
     QLineEdit* password = window->txtPwd();
     password->setFocus();
     typeText(password, QStringLiteral("a b'!"));

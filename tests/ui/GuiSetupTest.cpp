@@ -1,12 +1,12 @@
-// Chinese buttons in Qt's own boxes and the Simplified Chinese font.
+// Chinese buttons in Qt's own boxes, the Simplified Chinese font, stars in password boxes.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFontInfo>
 #include <QLineEdit>
-#include <QStyle>
 #include <QMessageBox>
+#include <QStyle>
 #include <QTimer>
 #include <QTranslator>
 
@@ -22,8 +22,12 @@ QApplication& app() {
     return *qobject_cast<QApplication*>(QCoreApplication::instance());
 }
 
-TEST(GuiSetupTest, YesNoBoxReadsShiAndFou) {
+// The translation may add the access key, e.g. "是(&Y)". A second call installs no second
+// translator.
+TEST(GuiSetupTest, BoxesReadShiFouQueDingQuXiao) {
     ASSERT_TRUE(gui::InstallChineseUi(app()));
+    ASSERT_TRUE(gui::InstallChineseUi(app()));
+    EXPECT_EQ(app().findChildren<QTranslator*>(QString(), Qt::FindDirectChildrenOnly).size(), 1);
     gui::QtUiPort port;
     QStringList texts;
     QTimer::singleShot(0, [&texts] {
@@ -35,44 +39,28 @@ TEST(GuiSetupTest, YesNoBoxReadsShiAndFou) {
     EXPECT_EQ(port.message(QStringLiteral("是否停用帐套？"), QStringLiteral("提示信息"), MsgIcon::Information,
                            MsgButtons::YesNo),
               MsgAnswer::No);
-    ASSERT_EQ(texts.size(), 2);
-    // The translation may add the access key, e.g. "是(&Y)".
-    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("是"))) << texts[0].toStdString();
-    EXPECT_TRUE(texts[1].startsWith(QStringLiteral("否"))) << texts[1].toStdString();
-}
-
-TEST(GuiSetupTest, OkAndCancelReadQueDingAndQuXiao) {
-    ASSERT_TRUE(gui::InstallChineseUi(app()));
     QMessageBox box(QMessageBox::Information, QStringLiteral("提示"), QStringLiteral("x"),
                     QMessageBox::Ok | QMessageBox::Cancel);
-    EXPECT_TRUE(box.button(QMessageBox::Ok)->text().startsWith(QStringLiteral("确定")));
-    EXPECT_TRUE(box.button(QMessageBox::Cancel)->text().startsWith(QStringLiteral("取消")));
+    texts << box.button(QMessageBox::Ok)->text() << box.button(QMessageBox::Cancel)->text();
+    ASSERT_EQ(texts.size(), 4);
+    const char* expected[] = {"是", "否", "确定", "取消"};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(texts[i].startsWith(QString::fromUtf8(expected[i]))) << texts[i].toStdString();
 }
 
-TEST(GuiSetupTest, SimplifiedChineseFontForTheWholeProgram) {
+// The font is really there (not a silent substitute); styled password boxes still mask with stars.
+TEST(GuiSetupTest, SimplifiedChineseFontAndStars) {
     gui::InstallChineseUi(app());
     EXPECT_EQ(QApplication::font().family(), QStringLiteral("Noto Sans CJK SC"));
-    // The font is really there (not a silent substitute).
     EXPECT_EQ(QFontInfo(QApplication::font()).family(), QStringLiteral("Noto Sans CJK SC"));
-}
-
-TEST(GuiSetupTest, SecondCallInstallsNoSecondTranslator) {
-    gui::InstallChineseUi(app());
-    gui::InstallChineseUi(app());
-    EXPECT_EQ(app().findChildren<QTranslator*>(QString(), Qt::FindDirectChildrenOnly).size(), 1);
-}
-
-}  // namespace
-
-TEST(GuiSetupTest, PasswordBoxesMaskWithStars) {
-    ztgl::gui::InstallChineseUi(app());
     QWidget form;
     auto* edit = new QLineEdit(&form);
     edit->setObjectName(QStringLiteral("txtPwd"));
     edit->setEchoMode(QLineEdit::Password);
-    // Styled boxes (flat look) still take the hint from the program style underneath.
-    ztgl::gui::Set_FlatControls(&form);
+    gui::Set_FlatControls(&form);
     EXPECT_EQ(edit->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, edit), int(u'*'));
     edit->setText(QStringLiteral("ab c"));
     EXPECT_EQ(edit->displayText(), QStringLiteral("****"));
 }
+
+}  // namespace

@@ -17,35 +17,20 @@ public slots:
     void handle(const QUrl& url) { urls << url; }
 };
 
-class QtShellOpenerTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "handle");
-        QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "handle");
-    }
-    void TearDown() override {
-        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
-        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-    }
+// A full address is opened as given, one typed as people type it becomes a web address, an empty
+// one opens nothing.
+TEST(QtShellOpenerTest, AddressesOpenAsWebAddresses) {
     UrlCatcher catcher;
+    for (const char* scheme : {"http", "https"})
+        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &catcher, "handle");
     ztgl::gui::QtShellOpener opener;
-};
-
-TEST_F(QtShellOpenerTest, FullAddressIsOpenedAsGiven) {
     EXPECT_TRUE(opener.open(QStringLiteral("https://www.example.com/ztgl?id=1")));
-    ASSERT_EQ(catcher.urls.size(), 1);
-    EXPECT_EQ(catcher.urls.front(), QUrl(QStringLiteral("https://www.example.com/ztgl?id=1")));
-}
-
-TEST_F(QtShellOpenerTest, AddressAsPeopleTypeItBecomesAWebAddress) {
     EXPECT_TRUE(opener.open(QStringLiteral(" www.example.com ")));
-    ASSERT_EQ(catcher.urls.size(), 1);
-    EXPECT_EQ(catcher.urls.front(), QUrl(QStringLiteral("http://www.example.com")));
-}
-
-TEST_F(QtShellOpenerTest, EmptyAddressOpensNothing) {
     EXPECT_FALSE(opener.open(QString()));
-    EXPECT_TRUE(catcher.urls.isEmpty());
+    EXPECT_EQ(catcher.urls, (QList<QUrl>{QUrl(QStringLiteral("https://www.example.com/ztgl?id=1")),
+                                         QUrl(QStringLiteral("http://www.example.com"))}));
+    for (const char* scheme : {"http", "https"})
+        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
 }
 
 }  // namespace

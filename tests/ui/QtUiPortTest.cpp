@@ -32,72 +32,54 @@ void whenBoxShows(std::function<void(QMessageBox&)> act) {
     timer->start();
 }
 
-struct SeenBox {
-    QString text, title;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
-};
-
-// Shows one box through the port, notes what it looked like and presses `press`.
-MsgAnswer showAndPress(QtUiPort& port, MsgIcon icon, MsgButtons buttons, QMessageBox::StandardButton press,
-                       SeenBox& seen) {
-    whenBoxShows([&seen, press](QMessageBox& box) {
-        seen.text = box.text();
-        seen.title = box.windowTitle();
-        seen.icon = box.icon();
-        seen.buttons = box.standardButtons();
-        seen.defaultButton = box.standardButton(box.defaultButton());
-        box.button(press)->click();
-    });
-    return port.message(QStringLiteral("已经成功创建新帐套！"), QStringLiteral("提示信息"), icon, buttons);
-}
-
-struct BoxCase {
-    MsgIcon icon;
-    MsgButtons buttons;
-    QMessageBox::StandardButton press;
-    QMessageBox::Icon expectedIcon;
-    QMessageBox::StandardButtons expectedButtons;
-    QMessageBox::StandardButton expectedDefault;
-    MsgAnswer expectedAnswer;
-};
-
-class QtUiPortBoxTest : public ::testing::TestWithParam<BoxCase> {};
-
-TEST_P(QtUiPortBoxTest, ShowsTextTitleIconButtonsAndReturnsThePressedOne) {
-    const BoxCase& c = GetParam();
+// Every kind of box: text, title, icon, buttons and default as asked, the pressed one answered.
+TEST(QtUiPortTest, ShowsTextTitleIconButtonsAndReturnsThePressedOne) {
+    using B = QMessageBox;
+    const struct {
+        MsgIcon icon;
+        MsgButtons buttons;
+        B::StandardButton press;
+        B::Icon expectedIcon;
+        B::StandardButtons expectedButtons;
+        B::StandardButton expectedDefault;
+        MsgAnswer expectedAnswer;
+    } cases[] = {
+        {MsgIcon::Information, MsgButtons::Ok, B::Ok, B::Information, B::Ok, B::Ok, MsgAnswer::Ok},
+        {MsgIcon::Question, MsgButtons::Ok, B::Ok, B::Question, B::Ok, B::Ok, MsgAnswer::Ok},
+        {MsgIcon::Exclamation, MsgButtons::Ok, B::Ok, B::Warning, B::Ok, B::Ok, MsgAnswer::Ok},
+        {MsgIcon::Critical, MsgButtons::Ok, B::Ok, B::Critical, B::Ok, B::Ok, MsgAnswer::Ok},
+        {MsgIcon::None, MsgButtons::Ok, B::Ok, B::NoIcon, B::Ok, B::Ok, MsgAnswer::Ok},
+        {MsgIcon::Information, MsgButtons::YesNo, B::Yes, B::Information, B::Yes | B::No, B::Yes,
+         MsgAnswer::Yes},
+        {MsgIcon::Information, MsgButtons::YesNo, B::No, B::Information, B::Yes | B::No, B::Yes,
+         MsgAnswer::No},
+        {MsgIcon::Exclamation, MsgButtons::RetryCancel, B::Retry, B::Warning, B::Retry | B::Cancel, B::Retry,
+         MsgAnswer::Retry},
+        {MsgIcon::Exclamation, MsgButtons::RetryCancel, B::Cancel, B::Warning, B::Retry | B::Cancel, B::Retry,
+         MsgAnswer::Cancel},
+    };
     QtUiPort port;
-    SeenBox seen;
-    EXPECT_EQ(showAndPress(port, c.icon, c.buttons, c.press, seen), c.expectedAnswer);
-    EXPECT_EQ(seen.text, QStringLiteral("已经成功创建新帐套！"));
-    EXPECT_EQ(seen.title, QStringLiteral("提示信息"));
-    EXPECT_EQ(seen.icon, c.expectedIcon);
-    EXPECT_EQ(seen.buttons, c.expectedButtons);
-    EXPECT_EQ(seen.defaultButton, c.expectedDefault);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.press));
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QMessageBox::StandardButtons buttons;
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+        whenBoxShows([&, press = c.press](QMessageBox& box) {
+            EXPECT_EQ(box.text(), QStringLiteral("已经成功创建新帐套！"));
+            EXPECT_EQ(box.windowTitle(), QStringLiteral("提示信息"));
+            icon = box.icon();
+            buttons = box.standardButtons();
+            defaultButton = box.standardButton(box.defaultButton());
+            box.button(press)->click();
+        });
+        EXPECT_EQ(port.message(QStringLiteral("已经成功创建新帐套！"), QStringLiteral("提示信息"), c.icon,
+                               c.buttons),
+                  c.expectedAnswer);
+        EXPECT_EQ(icon, c.expectedIcon);
+        EXPECT_EQ(buttons, c.expectedButtons);
+        EXPECT_EQ(defaultButton, c.expectedDefault);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    AllKinds, QtUiPortBoxTest,
-    ::testing::Values(
-        BoxCase{MsgIcon::Information, MsgButtons::Ok, QMessageBox::Ok, QMessageBox::Information,
-                QMessageBox::Ok, QMessageBox::Ok, MsgAnswer::Ok},
-        BoxCase{MsgIcon::Question, MsgButtons::Ok, QMessageBox::Ok, QMessageBox::Question, QMessageBox::Ok,
-                QMessageBox::Ok, MsgAnswer::Ok},
-        BoxCase{MsgIcon::Exclamation, MsgButtons::Ok, QMessageBox::Ok, QMessageBox::Warning, QMessageBox::Ok,
-                QMessageBox::Ok, MsgAnswer::Ok},
-        BoxCase{MsgIcon::Critical, MsgButtons::Ok, QMessageBox::Ok, QMessageBox::Critical, QMessageBox::Ok,
-                QMessageBox::Ok, MsgAnswer::Ok},
-        BoxCase{MsgIcon::None, MsgButtons::Ok, QMessageBox::Ok, QMessageBox::NoIcon, QMessageBox::Ok,
-                QMessageBox::Ok, MsgAnswer::Ok},
-        BoxCase{MsgIcon::Information, MsgButtons::YesNo, QMessageBox::Yes, QMessageBox::Information,
-                QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, MsgAnswer::Yes},
-        BoxCase{MsgIcon::Information, MsgButtons::YesNo, QMessageBox::No, QMessageBox::Information,
-                QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, MsgAnswer::No},
-        BoxCase{MsgIcon::Exclamation, MsgButtons::RetryCancel, QMessageBox::Retry, QMessageBox::Warning,
-                QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Retry, MsgAnswer::Retry},
-        BoxCase{MsgIcon::Exclamation, MsgButtons::RetryCancel, QMessageBox::Cancel, QMessageBox::Warning,
-                QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Retry, MsgAnswer::Cancel}));
 
 // Closing the box with its close box (or Esc) gives the answer that gives up, never Yes or Retry.
 TEST(QtUiPortTest, ClosedBoxGivesUp) {
@@ -122,12 +104,18 @@ private:
     QString m_name;
 };
 
-TEST(QtUiPortTest, ShowModalRunsTheWindowRegisteredForTheFormNameOverTheActiveWindow) {
+QStringList* g_warnings = nullptr;
+void collectWarnings(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtWarningMsg && g_warnings)
+        *g_warnings << text;
+}
+
+// Modal windows run by their exact form name over the active window; an unknown name is warned
+// about and runs nothing.
+TEST(QtUiPortTest, ShowModalRunsTheWindowRegisteredForTheFormName) {
     QWidget owner;
-    owner.setObjectName(QStringLiteral("owner"));
     owner.show();
     QApplication::setActiveWindow(&owner);
-
     QtUiPort port;
     QStringList runs;
     QWidget* parentSeen = nullptr;
@@ -137,61 +125,37 @@ TEST(QtUiPortTest, ShowModalRunsTheWindowRegisteredForTheFormNameOverTheActiveWi
     });
     port.registerModal(QStringLiteral("frmZTGLXZ"),
                        [&](ModalForm& form, QWidget*) { runs << form.formName() + "!"; });
-
-    NamedForm password(QStringLiteral("frmCyXgmm"));
-    NamedForm editor(QStringLiteral("frmZTGLXZ"));
-    port.showModal(editor);
-    port.showModal(password);
-    EXPECT_EQ(runs, (QStringList{QStringLiteral("frmZTGLXZ!"), QStringLiteral("frmCyXgmm")}));
-    EXPECT_EQ(parentSeen, QApplication::activeWindow());
-    EXPECT_EQ(parentSeen, &owner);
-}
-
-QStringList* g_warnings = nullptr;
-void collectWarnings(QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type == QtWarningMsg && g_warnings)
-        *g_warnings << text;
-}
-
-TEST(QtUiPortTest, UnknownFormNameIsWarnedAboutAndRunsNothing) {
-    QtUiPort port;
-    int runs = 0;
-    port.registerModal(QStringLiteral("frmCyXgmm"), [&](ModalForm&, QWidget*) { ++runs; });
-
     QStringList warnings;
     g_warnings = &warnings;
     const auto previous = qInstallMessageHandler(&collectWarnings);
-    // Names are exact: a name in other letters is a different form.
-    NamedForm unknown(QStringLiteral("FRMCYXGMM"));
-    port.showModal(unknown);
+    for (const char* name : {"frmZTGLXZ", "frmCyXgmm", "FRMCYXGMM"}) {
+        NamedForm form{QString::fromLatin1(name)};
+        port.showModal(form);
+    }
     qInstallMessageHandler(previous);
     g_warnings = nullptr;
-
-    EXPECT_EQ(runs, 0);
+    EXPECT_EQ(runs, (QStringList{QStringLiteral("frmZTGLXZ!"), QStringLiteral("frmCyXgmm")}));
+    EXPECT_EQ(parentSeen, &owner);
     ASSERT_EQ(warnings.size(), 1);
     EXPECT_TRUE(warnings.front().contains(QStringLiteral("FRMCYXGMM")));
 }
 
-TEST(QtUiPortTest, DoEventsLetsPendingWorkRun) {
+// Pending work runs on doEvents; the main window switch touches only the window of that name.
+TEST(QtUiPortTest, DoEventsAndTheMainWindowSwitch) {
     QtUiPort port;
-    QObject receiver;
     bool ran = false;
+    QObject receiver;
     QMetaObject::invokeMethod(
         &receiver, [&ran] { ran = true; }, Qt::QueuedConnection);
     EXPECT_FALSE(ran);
     port.doEvents();
     EXPECT_TRUE(ran);
-}
 
-TEST(QtUiPortTest, MainWindowSwitchTouchesOnlyTheMainWindow) {
-    QtUiPort port;
     port.setMainWindowEnabled(false);  // no main window: nothing to do, nothing breaks
-
     auto main = std::make_unique<QWidget>();
     main->setObjectName(QStringLiteral("MDIfrmZTGL"));
     QWidget other;
     other.setObjectName(QStringLiteral("frmZTLogin"));
-
     port.setMainWindowEnabled(false);
     EXPECT_FALSE(main->isEnabled());
     EXPECT_TRUE(other.isEnabled());

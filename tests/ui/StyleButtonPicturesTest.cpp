@@ -43,9 +43,18 @@ protected:
     QList<QAbstractButton*> buttons;
 };
 
+// Pictures only while the main window exists, found by its name in any letters; a child named
+// like it is not it.
 TEST_F(StyleButtonPicturesTest, ListWindowButtonsGetTheirPicturesWhileTheMainWindowExists) {
+    QWidget notMain;
+    notMain.setObjectName(QStringLiteral("frmZTLogin"));
+    (new QWidget(&form))->setObjectName(QStringLiteral("MDIfrmZTGL"));
+    gui::Set_ButtonPictures(buttons);
+    for (auto* b : buttons)
+        EXPECT_TRUE(keepsOwn(b)) << b->text().toStdString();
+
     auto mainWindow = std::make_unique<QWidget>();
-    mainWindow->setObjectName(QStringLiteral("MDIfrmZTGL"));
+    mainWindow->setObjectName(QStringLiteral("mdifrmztgl"));
     gui::Set_ButtonPictures(buttons);
     const int numbers[] = {10, 5, 12, 6, 3};
     for (int i = 0; i < 5; ++i) {
@@ -55,24 +64,6 @@ TEST_F(StyleButtonPicturesTest, ListWindowButtonsGetTheirPicturesWhileTheMainWin
     }
     EXPECT_TRUE(keepsOwn(buttons[5]));  // "升级数据库"
     EXPECT_TRUE(keepsOwn(buttons[6]));  // "关闭(&X)": another access key, no picture
-}
-
-TEST_F(StyleButtonPicturesTest, MainWindowIsFoundWhateverTheLettersOfItsName) {
-    auto mainWindow = std::make_unique<QWidget>();
-    mainWindow->setObjectName(QStringLiteral("mdifrmztgl"));
-    gui::Set_ButtonPictures(buttons);
-    EXPECT_EQ(imageOf(buttons[0]->icon()), pictureImage(10));
-}
-
-TEST_F(StyleButtonPicturesTest, WithoutTheMainWindowButtonsKeepTheirOwnPictures) {
-    QWidget notMain;
-    notMain.setObjectName(QStringLiteral("frmZTLogin"));
-    // A child named like the main window is not the main window.
-    auto* child = new QWidget(&form);
-    child->setObjectName(QStringLiteral("MDIfrmZTGL"));
-    gui::Set_ButtonPictures(buttons);
-    for (auto* b : buttons)
-        EXPECT_TRUE(keepsOwn(b)) << b->text().toStdString();
 }
 
 TEST(ButtonImageListTest, EighteenDistinctPicturesWithGreyDisabledForms) {

@@ -5,8 +5,10 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <QTableView>
 #include <memory>
 
@@ -89,10 +91,7 @@ TEST_F(StyleHeadTest, BuildsTheFivePartsOfTheHead) {
     for (auto* b : buttons)
         EXPECT_EQ(b->palette().color(QPalette::Button), QColor(224, 224, 224));
     EXPECT_TRUE(port.messages.isEmpty());
-}
 
-TEST_F(StyleHeadTest, PartsStackFromBandToLineBehindTheButtons) {
-    gui::Set_Style(&form, buttons, QStringLiteral("帐套管理"));
     QStringList order;  // children in stacking order, back to front
     for (QObject* child : form.children()) {
         if (child->isWidgetType())
@@ -100,10 +99,7 @@ TEST_F(StyleHeadTest, PartsStackFromBandToLineBehindTheButtons) {
     }
     EXPECT_EQ(order, (QStringList{"ImgTitle", "LblTitle", "ShpTitle1", "ShpTitle2", "LneTitle", "button",
                                   "button", "button", "button", "button"}));
-}
 
-TEST_F(StyleHeadTest, ButtonsFromTheRightEdgeAndThePlateAroundThem) {
-    gui::Set_Style(&form, buttons, QStringLiteral("帐套管理"));
     // 800 px = 12000 twips: first left 12000 - 600 - 780 = 10620 twips = 708 px, then touching.
     EXPECT_EQ(lefts(), (QList<int>{708, 645, 582, 519, 457}));
     for (auto* b : buttons) {
@@ -121,6 +117,8 @@ TEST_F(StyleHeadTest, ButtonsFromTheRightEdgeAndThePlateAroundThem) {
     EXPECT_EQ(part<QWidget>("LneTitle")->geometry(), QRect(444, 42, 774 - 443 - 2, 1));
 }
 
+// Every resize lays the row out again; a button hidden after load keeps its place and leaves the
+// count.
 TEST_F(StyleHeadTest, ResizeLaysTheRowOutAgain) {
     gui::Set_Style(&form, buttons, QStringLiteral("帐套管理"));
     form.show();
@@ -128,11 +126,9 @@ TEST_F(StyleHeadTest, ResizeLaysTheRowOutAgain) {
     QApplication::processEvents();
     EXPECT_EQ(lefts(), (QList<int>{808, 745, 682, 619, 557}));
     EXPECT_EQ(part<QLabel>("ImgTitle")->width(), form.frameGeometry().width() + 3);
-}
 
-TEST_F(StyleHeadTest, ButtonHiddenAfterLoadKeepsItsPlaceAndLeavesTheCount) {
-    gui::Set_Style(&form, buttons, QStringLiteral("帐套管理"));
-    form.show();
+    form.resize(800, 500);
+    QApplication::processEvents();
     const int plateWidth = part<ShapeWidget>("ShpTitle1")->width();
     buttons[2]->hide();
     form.resize(900, 500);
@@ -156,16 +152,13 @@ TEST_F(StyleHeadTest, WhileLoadingEveryButtonIsPlacedThenHiddenOnesLeaveOnShow) 
     EXPECT_EQ(part<ShapeWidget>("ShpTitle1")->width(), plateWidth - 62);
 }
 
-TEST_F(StyleHeadTest, NarrowWindowStillGivesTheFirstButtonANonNegativeLeft) {
+// A narrow window still gives the first button a non-negative left; styling again reuses the
+// head and takes the new caption.
+TEST_F(StyleHeadTest, NarrowWindowAndStylingAgain) {
     form.resize(60, 300);
-    gui::Set_Style(&form, buttons, QStringLiteral("帐套管理"));
+    gui::Set_Style(&form, buttons, QStringLiteral("新增帐套"));
     // |900 - 600 - 780| twips = 480 twips = 32 px
     EXPECT_EQ(buttons[0]->x(), 32);
-    EXPECT_GE(buttons[0]->x(), 0);
-}
-
-TEST_F(StyleHeadTest, StylingAgainReusesTheHeadAndTakesTheNewCaption) {
-    gui::Set_Style(&form, buttons, QStringLiteral("新增帐套"));
     gui::Set_Style(&form, buttons, QStringLiteral("修改帐套"));
     EXPECT_EQ(form.findChildren<QLabel*>(QStringLiteral("LblTitle")).size(), 1);
     EXPECT_EQ(form.findChildren<ShapeWidget*>(QStringLiteral("ShpTitle1")).size(), 1);
@@ -188,6 +181,38 @@ TEST_F(StyleHeadTest, PositionWithoutAFormIsReportedInTheProgramsConvention) {
         EXPECT_EQ(port.messages[i].icon, MsgIcon::Information);
         EXPECT_EQ(port.messages[i].buttons, MsgButtons::Ok);
     }
+}
+
+// The list grid's common look: centred header; the first data row current and selected to the
+// last column when there is one; a frame shape named after the grid placed around it.
+TEST_F(StyleHeadTest, GridLook) {
+    for (int rows : {0, 3}) {
+        SCOPED_TRACE(rows);
+        QTableView grid;
+        auto* model = new QStandardItemModel(rows, 7, &grid);
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < 7; ++c)
+                model->setItem(r, c, new QStandardItem(QString::number(r * 10 + c)));
+        grid.setModel(model);
+        if (rows)
+            grid.setCurrentIndex(model->index(2, 3));
+        gui::Set_Msflexgrid(&grid, 0);
+        EXPECT_EQ(grid.horizontalHeader()->defaultAlignment(), Qt::AlignCenter);
+        EXPECT_EQ(grid.currentIndex(), rows ? model->index(0, 0) : QModelIndex());
+        const QModelIndexList selected = grid.selectionModel()->selectedIndexes();
+        EXPECT_EQ(selected.size(), rows ? 7 : 0);
+        for (const QModelIndex& i : selected)
+            EXPECT_EQ(i.row(), 0);
+    }
+    auto* grid = new QTableView(&form);
+    grid->setObjectName(QStringLiteral("MSFlexGrid1"));
+    grid->setGeometry(10, 65, 500, 300);
+    (new QTableView(&form))->setObjectName(QStringLiteral("MSFlexGrid2"));
+    auto* shape = new ShapeWidget(&form);
+    shape->setObjectName(QStringLiteral("shpMSFlexGrid1"));
+    gui::Set_MsfBorder(&form);
+    EXPECT_EQ(shape->geometry(), QRect(9, 64, 502, 302));
+    EXPECT_TRUE(port.messages.isEmpty());
 }
 
 TEST(StyleTwipsTest, PixelRectangleCoversTheTwipsRectangle) {
