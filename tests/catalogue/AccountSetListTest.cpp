@@ -179,16 +179,6 @@ TEST_F(AccountSetListTest, ClickKeepsOtherMarkersAndRowChangeClearsThem) {
     EXPECT_EQ(markers(), QStringList({"", kMarker}));
 }
 
-TEST_F(AccountSetListTest, HeaderClickNeitherSetsNorClearsAMarker) {
-    load({set("1", "甲", 0), set("2", "乙", 1)});
-    list.moveTo(1);  // keyboard onto the disabled set
-    EXPECT_TRUE(stopEnabled());
-    list.MSFlexGrid1_Click();  // the click lands on the header: the current row stays
-    EXPECT_EQ(markers(), QStringList({kMarker, ""}));
-    EXPECT_FALSE(stopEnabled());
-    EXPECT_TRUE(startEnabled());
-}
-
 TEST_F(AccountSetListTest, FailingQueryIsReportedAndLeavesTheHeaderOnly) {
     server.failOn(QStringLiteral("ZTML"), -2147217865, QStringLiteral("对象名 'ZTML' 无效。"));
     load({set("1", "甲", 1)});

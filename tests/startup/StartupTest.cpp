@@ -410,12 +410,6 @@ TEST_F(StartupTest, NetworkEditionGivenUp) {
          QStringLiteral("KxBegin: silent"),
          {},
          300},
-        {"random bytes",
-         QStringLiteral("127.0.0.1"),
-         QStringLiteral("KxBegin: send \\x13\\x81\\xfe\\x00xyz"),
-         {},
-         300},
-        {"1 MB", QStringLiteral("127.0.0.1"), QStringLiteral("Connect: repeat 1048576 x"), {}, 300},
     };
     folder.makeManagerDatabase();
     for (const Case& c : cases) {

@@ -16,7 +16,6 @@
 #include "ScriptedCatalogueFixture.h"
 #include "WidgetInput.h"
 #include "catalogue/ListGrid.h"
-#include "creation/AccountSetEditor.h"
 #include "ui/FrmZTGLXZ.h"
 #include "ui/ModalForms.h"
 
@@ -259,7 +258,7 @@ TEST_F(FrmZTGLTest, FailedFillSetsNoCurrentRow) {
 }
 
 // Tab leaves the grid for the buttons, left to right, without moving the row; Space in the grid
-// runs the click rules for the current row; a keyboard alone disables, enables and creates.
+// runs the click rules for the current row; a keyboard alone disables and enables (creating: below).
 TEST_F(FrmZTGLTest, KeyboardOnlyOperator) {
     FrmZTGL& w = open(3);
     ASSERT_TRUE(activate(&w));
@@ -291,14 +290,6 @@ TEST_F(FrmZTGLTest, KeyboardOnlyOperator) {
     EXPECT_EQ(cell(1, 4), QStringLiteral("现启用"));
     EXPECT_EQ(server.executed(), QStringList({"Update ZTML set UserFlag=0 WHERE ID='2'",
                                               "Update ZTML set UserFlag=1 WHERE ID='2'"}));
-
-    server.onQuery(QStringLiteral("ls_bm"), ScriptedServer::rows({"ls_bm"}, {{3}}));
-    QString editId;
-    port.onModal([&](ModalForm& form) { editId = static_cast<AccountSetEditor&>(form).EditId; });
-    ASSERT_TRUE(tabTo(w.command1(4)));
-    QTest::keyClick(w.command1(4), Qt::Key_Space);
-    EXPECT_EQ(port.modalForms, QStringList{QStringLiteral("frmZTGLXZ")});
-    EXPECT_EQ(editId, QStringLiteral("4"));
 }
 
 // The whole creation from the keyboard, the editor's own window included, on an Access folder.

@@ -81,24 +81,18 @@ TEST_F(MDIfrmZTGLTest, CaptionsToolbarAndMenu) {
     EXPECT_TRUE(port.messages.isEmpty());
 }
 
-TEST_F(MDIfrmZTGLTest, ListIsAMaximisedChildThatShowsTheCatalogue) {
-    gui::FrmZTGL* list = window->listWindow();
-    ASSERT_TRUE(list);
-    const auto subs = window->mdiArea()->subWindowList();
-    ASSERT_EQ(subs.size(), 1);
-    EXPECT_TRUE(subs[0]->isMaximized());
-    EXPECT_EQ(window->mdiArea()->activeSubWindow(), subs[0]);
-    EXPECT_GE(list->list().grid().Rows(), 3);  // header and the two sets
-    window->resize(1024, 640);
-    window->grab().save(QDir::temp().filePath(QStringLiteral("ztgl-MDIfrmZTGL.png")));
-}
-
-// An open list is only brought forward, without reading; one closed with its own "关闭(&Q)" or
-// by its window is loaded afresh and reads the catalogue again.
+// The list is a maximised child showing the catalogue. An open list is only brought forward, without reading;
+// one closed with its own "关闭(&Q)" or by its window is loaded afresh and reads the catalogue again.
 TEST_F(MDIfrmZTGLTest, ListCommandReloadsOnlyAClosedList) {
     QPointer<gui::FrmZTGL> first = window->listWindow();
     ASSERT_TRUE(first);
+    ASSERT_EQ(window->mdiArea()->subWindowList().size(), 1);
+    EXPECT_TRUE(window->mdiArea()->subWindowList().first()->isMaximized());
+    EXPECT_EQ(window->mdiArea()->activeSubWindow(), window->mdiArea()->subWindowList().first());
     const int rowsOfTwoSets = first->list().grid().Rows();
+    EXPECT_EQ(rowsOfTwoSets, 3);  // header and the two sets
+    window->resize(1024, 640);
+    window->grab().save(QDir::temp().filePath(QStringLiteral("ztgl-MDIfrmZTGL.png")));
     addThirdSet();
     action(QStringLiteral("ZTGL"))->trigger();
     EXPECT_EQ(window->listWindow(), first);

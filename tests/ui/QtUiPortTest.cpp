@@ -1,16 +1,27 @@
-// The Qt port: message boxes exactly as asked, modal windows by form name, the main window switch.
+// The Qt side of the program's services: message boxes exactly as asked, modal windows by form
+// name, the main window switch, Chinese texts and font, web addresses to the desktop.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDesktopServices>
+#include <QFontInfo>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QObject>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
+#include <QTranslator>
+#include <QUrl>
 #include <QWidget>
 #include <functional>
 #include <memory>
 
+#include "ui/GuiSetup.h"
+#include "ui/QtShellOpener.h"
 #include "ui/QtUiPort.h"
+#include "ui/Style.h"
 
 using namespace ztgl;
 using ztgl::gui::QtUiPort;
@@ -163,4 +174,75 @@ TEST(QtUiPortTest, DoEventsAndTheMainWindowSwitch) {
     EXPECT_TRUE(main->isEnabled());
 }
 
+QApplication& app() {
+    return *qobject_cast<QApplication*>(QCoreApplication::instance());
+}
+
+// The translation may add the access key, e.g. "是(&Y)". A second call installs no second
+// translator.
+TEST(GuiSetupTest, BoxesReadShiFouQueDingQuXiao) {
+    ASSERT_TRUE(gui::InstallChineseUi(app()));
+    ASSERT_TRUE(gui::InstallChineseUi(app()));
+    EXPECT_EQ(app().findChildren<QTranslator*>(QString(), Qt::FindDirectChildrenOnly).size(), 1);
+    gui::QtUiPort port;
+    QStringList texts;
+    QTimer::singleShot(0, [&texts] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        texts << box->button(QMessageBox::Yes)->text() << box->button(QMessageBox::No)->text();
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(port.message(QStringLiteral("是否停用帐套？"), QStringLiteral("提示信息"), MsgIcon::Information,
+                           MsgButtons::YesNo),
+              MsgAnswer::No);
+    QMessageBox box(QMessageBox::Information, QStringLiteral("提示"), QStringLiteral("x"),
+                    QMessageBox::Ok | QMessageBox::Cancel);
+    texts << box.button(QMessageBox::Ok)->text() << box.button(QMessageBox::Cancel)->text();
+    ASSERT_EQ(texts.size(), 4);
+    const char* expected[] = {"是", "否", "确定", "取消"};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(texts[i].startsWith(QString::fromUtf8(expected[i]))) << texts[i].toStdString();
+}
+
+// The font is really there (not a silent substitute); styled password boxes still mask with stars.
+TEST(GuiSetupTest, SimplifiedChineseFontAndStars) {
+    gui::InstallChineseUi(app());
+    EXPECT_EQ(QApplication::font().family(), QStringLiteral("Noto Sans CJK SC"));
+    EXPECT_EQ(QFontInfo(QApplication::font()).family(), QStringLiteral("Noto Sans CJK SC"));
+    QWidget form;
+    auto* edit = new QLineEdit(&form);
+    edit->setObjectName(QStringLiteral("txtPwd"));
+    edit->setEchoMode(QLineEdit::Password);
+    gui::Set_FlatControls(&form);
+    EXPECT_EQ(edit->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, edit), int(u'*'));
+    edit->setText(QStringLiteral("ab c"));
+    EXPECT_EQ(edit->displayText(), QStringLiteral("****"));
+}
+
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void handle(const QUrl& url) { urls << url; }
+};
+
+// A full address is opened as given, one typed as people type it becomes a web address, an empty
+// one opens nothing.
+TEST(QtShellOpenerTest, AddressesOpenAsWebAddresses) {
+    UrlCatcher catcher;
+    for (const char* scheme : {"http", "https"})
+        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &catcher, "handle");
+    ztgl::gui::QtShellOpener opener;
+    EXPECT_TRUE(opener.open(QStringLiteral("https://www.example.com/ztgl?id=1")));
+    EXPECT_TRUE(opener.open(QStringLiteral(" www.example.com ")));
+    EXPECT_FALSE(opener.open(QString()));
+    EXPECT_EQ(catcher.urls, (QList<QUrl>{QUrl(QStringLiteral("https://www.example.com/ztgl?id=1")),
+                                         QUrl(QStringLiteral("http://www.example.com"))}));
+    for (const char* scheme : {"http", "https"})
+        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+}
+
 }  // namespace
+
+#include "QtUiPortTest.moc"
