@@ -378,23 +378,18 @@ TEST_F(StartupTest, SettingsDialogCorrectsTheServer) {
 // ends without a word, unless the server had already given a connection string that opens;
 // the configuration file stays as it was.
 TEST_F(StartupTest, NetworkEditionGivenUp) {
-    struct Case {
+    const QString local = QStringLiteral("127.0.0.1");
+    const struct Case {
         const char* name;
-        QString ip;
-        QString script;
+        QString ip, script;
         QStringList messages;
-        int timeoutMs;
+        int timeoutMs = 5000;
         StartupOutcome outcome = StartupOutcome::End;
-    };
-    const Case cases[] = {
-        {"Closed$: before anything",
-         QStringLiteral("127.0.0.1"),
-         QStringLiteral("KxBegin: send Closed$:"),
-         {},
-         5000},
+    } cases[] = {
+        {"Closed$: before anything", local, QStringLiteral("KxBegin: send Closed$:"), {}},
         // The connection string came; SUCCESS: did not: it is used all the same.
         {"Closed$: before SUCCESS:",
-         QStringLiteral("127.0.0.1"),
+         local,
          QStringLiteral("KXEND$$: send Closed$:"),
          {},
          5000,
@@ -403,13 +398,8 @@ TEST_F(StartupTest, NetworkEditionGivenUp) {
         {"address of 25 characters",
          QStringLiteral("abcdefghijklmnopqrst.uvwx"),
          QString(),
-         {PreLoginForm::UnusableAddressText(QStringLiteral("abcdefghijklmnopqrst"))},
-         5000},
-        {"silence, closed by its operator",
-         QStringLiteral("127.0.0.1"),
-         QStringLiteral("KxBegin: silent"),
-         {},
-         300},
+         {PreLoginForm::UnusableAddressText(QStringLiteral("abcdefghijklmnopqrst"))}},
+        {"silence, closed by its operator", local, QStringLiteral("KxBegin: silent"), {}, 300},
     };
     folder.makeManagerDatabase();
     for (const Case& c : cases) {

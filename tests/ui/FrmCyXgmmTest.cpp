@@ -14,12 +14,9 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "RecordingUiPort.h"
-#include "TempProgramFolder.h"
+#include "ManagerFixture.h"
 #include "WidgetInput.h"
-#include "db/PubSql.h"
 #include "operators/LoginForm.h"
-#include "process/Globals.h"
 #include "ui/MDIfrmZTGL.h"
 #include "ui/ModalForms.h"
 #include "ui/QtUiPort.h"
@@ -32,29 +29,22 @@ namespace {
 using F = ChangePasswordForm;
 using gui::FrmCyXgmm;
 
-class FrmCyXgmmTest : public ::testing::Test {
+class FrmCyXgmmTest : public ManagerFixture {
 protected:
     void SetUp() override {
-        ResetGlobals();
-        folder.makeManagerDatabase();
-        gDBType = kAccess;
-        gConnectString = folder.managerConnectString();
-        ASSERT_EQ(Open_Connect(), 1);
+        ManagerFixture::SetUp();
         gOperator = LoginForm::GetUserInformation(QStringLiteral("admin"));
         dialog = std::make_unique<FrmCyXgmm>(form);
         ASSERT_TRUE(activate(dialog.get()));
     }
     void TearDown() override {
         dialog.reset();
-        Close_Connect();
-        ResetGlobals();
+        ManagerFixture::TearDown();
     }
     QString storedAdminPassword() const {
         return LoginForm::GetUserInformation(QStringLiteral("admin")).UserPwds;
     }
 
-    TempProgramFolder folder;
-    RecordingUiPort port;
     F form;
     std::unique_ptr<FrmCyXgmm> dialog;
 };
@@ -121,8 +111,7 @@ TEST_F(FrmCyXgmmTest, EnterMovesOnAndSavesFromTheLastBox) {
     EXPECT_TRUE(dialog->box(F::Text2)->hasFocus());
     typeText(dialog->box(F::Text2), QStringLiteral("Neu'2"));
     pressKey(dialog->box(F::Text2), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-    ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_EQ(port.messages[0].text, QStringLiteral("两次输入的新密码不相同！请核对后重新输入．"));
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("两次输入的新密码不相同！请核对后重新输入．")});
     EXPECT_TRUE(dialog->box(F::Text1)->hasFocus());
     EXPECT_EQ(dialog->box(F::Text1)->selectedText(), QStringLiteral("Neu'1"));
     EXPECT_TRUE(dialog->isVisible());
@@ -130,8 +119,8 @@ TEST_F(FrmCyXgmmTest, EnterMovesOnAndSavesFromTheLastBox) {
     dialog->box(F::Text2)->setText(QStringLiteral("Neu'1"));
     dialog->box(F::Text2)->setFocus();
     pressKey(dialog->box(F::Text2), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-    ASSERT_EQ(port.messages.size(), 2);
-    EXPECT_EQ(port.messages[1].text, QStringLiteral("修改密码成功！"));
+    EXPECT_EQ(messageTexts().value(1), QStringLiteral("修改密码成功！"));
+    EXPECT_EQ(port.messages.size(), 2);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(storedAdminPassword(),
@@ -149,8 +138,7 @@ TEST_F(FrmCyXgmmTest, EnterOnAButtonMovesOnWithoutPressingIt) {
 TEST_F(FrmCyXgmmTest, WrongOldPasswordPutsTheFocusThere) {
     dialog->box(F::Text3)->setText(QStringLiteral("bad"));
     clickMouse(dialog->command1(1));
-    ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_EQ(port.messages[0].text, QStringLiteral("原始密码错误！请核对后重新输入。"));
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("原始密码错误！请核对后重新输入。")});
     EXPECT_TRUE(dialog->box(F::Text3)->hasFocus());
     EXPECT_EQ(dialog->box(F::Text3)->selectedText(), QStringLiteral("bad"));
 }
@@ -177,8 +165,7 @@ TEST_F(FrmCyXgmmTest, AccessKeysPressTheButtons) {
     ASSERT_TRUE(activate(&second));
     pressKeyInWindow(&second, Qt::Key_Y, Qt::AltModifier, QStringLiteral("y"));
     EXPECT_TRUE(waitFor([&] { return !second.isVisible(); }));
-    ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_EQ(port.messages[0].text, QStringLiteral("修改密码成功！"));
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("修改密码成功！")});
 }
 
 TEST_F(FrmCyXgmmTest, TabOrder) {

@@ -13,11 +13,8 @@
 #include <QPushButton>
 #include <QToolBar>
 
-#include "RecordingUiPort.h"
-#include "TempProgramFolder.h"
+#include "ManagerFixture.h"
 #include "ado/Connection.h"
-#include "db/PubSql.h"
-#include "process/Globals.h"
 #include "ui/FrmZTGL.h"
 
 namespace ztgl::test {
@@ -25,28 +22,22 @@ namespace {
 
 using gui::MDIfrmZTGL;
 
-class MDIfrmZTGLTest : public ::testing::Test {
+class MDIfrmZTGLTest : public ManagerFixture {
 protected:
+    QStringList ztml() const override {
+        return {QStringLiteral("insert into ZTML (Id, ZTMC, ZTLJ, CreateTime, UserFlag) "
+                               "values ('1', '华东贸易有限公司', 'KXPUB_BK001', '2024-03-05', 1)"),
+                QStringLiteral("insert into ZTML (Id, ZTMC, ZTLJ, CreateTime, UserFlag) "
+                               "values ('2', 'O''Neil 五金', 'KXPUB_BK002', '2024-04-01', 0)")};
+    }
     void SetUp() override {
-        ResetGlobals();
-        folder.makeManagerDatabase(
-            {QStringLiteral("insert into ZTML (Id, ZTMC, ZTLJ, CreateTime, UserFlag) "
-                            "values ('1', '华东贸易有限公司', 'KXPUB_BK001', '2024-03-05', 1)"),
-             QStringLiteral("insert into ZTML (Id, ZTMC, ZTLJ, CreateTime, UserFlag) "
-                            "values ('2', 'O''Neil 五金', 'KXPUB_BK002', '2024-04-01', 0)")});
-        gAppPath = QDir::toNativeSeparators(folder.path()) + QDir::separator();
-        gIniFile = folder.iniFile();
-        gTitle = QStringLiteral("Zavrin行业管理软件之商业进销存-帐套管理");
-        gDBType = kAccess;
-        gConnectString = folder.managerConnectString();
-        ASSERT_EQ(Open_Connect(), 1);
+        ManagerFixture::SetUp();
         window = new MDIfrmZTGL();
         window->show();
     }
     void TearDown() override {
         delete window.data();
-        Close_Connect();
-        ResetGlobals();
+        ManagerFixture::TearDown();
     }
 
     void addThirdSet() const {
@@ -56,8 +47,6 @@ protected:
     }
     QAction* action(const QString& key) const { return window->Toolbar1()->findChild<QAction*>(key); }
 
-    TempProgramFolder folder;
-    RecordingUiPort port;
     QPointer<MDIfrmZTGL> window;
 };
 

@@ -27,7 +27,6 @@
 #include "style/PictureBag.h"
 #include "style/TitleFont.h"
 #include "ui/BagPicture.h"
-#include "ui/BandPicture.h"
 #include "ui/ButtonImageList.h"
 #include "ui/GuiSetup.h"
 #include "ui/ShapeWidget.h"
@@ -74,6 +73,7 @@ TEST_F(StyleHeadTest, BuildsTheFivePartsOfTheHead) {
     auto* band = part<QLabel>("ImgTitle");
     ASSERT_NE(band, nullptr);
     EXPECT_EQ(band->pixmap().size(), QSize(1500, 53));
+    EXPECT_FALSE(band->pixmap().toImage().isGrayscale());
     EXPECT_TRUE(band->hasScaledContents());
     EXPECT_EQ(band->frameShape(), QFrame::NoFrame);
 
@@ -323,10 +323,6 @@ TEST(ButtonImageListTest, EighteenDistinctPicturesWithGreyDisabledForms) {
     EXPECT_TRUE(ButtonImageList::picture(19).isNull());
 }
 
-TEST(BandPictureTest, BandIsFifteenHundredByFiftyThree) {
-    EXPECT_EQ(gui::BandPicture::picture().size(), QSize(1500, 53));
-    EXPECT_FALSE(gui::BandPicture::picture().toImage().isGrayscale());
-}
 
 // The rows of `image` holding pixels close to `colour`, and their columns.
 struct Extent {
