@@ -143,28 +143,6 @@ TEST_F(AccountSetListTest, StatusTextFromEveryKindOfUserFlag) {
     }
 }
 
-TEST_F(AccountSetListTest, ClickSetsButtonsFromTheRowAndKeyboardMovesOnlyTheMarker) {
-    load({set("1", "甲", 1), set("2", "乙", 0), set("3", "丙", 1)});
-    list.moveTo(2);
-    list.MSFlexGrid1_Click();
-    EXPECT_EQ(markers(), QStringList({"", kMarker, ""}));
-    EXPECT_FALSE(stopEnabled());
-    EXPECT_TRUE(startEnabled());
-
-    // Keyboard: the marker follows, the buttons still show the clicked (disabled) row.
-    list.moveTo(1);
-    EXPECT_EQ(markers(), QStringList({kMarker, "", ""}));
-    EXPECT_FALSE(stopEnabled());
-    EXPECT_TRUE(startEnabled());
-    list.moveTo(3);
-    EXPECT_EQ(markers(), QStringList({"", "", kMarker}));
-    EXPECT_FALSE(stopEnabled());
-
-    list.MSFlexGrid1_Click();
-    EXPECT_TRUE(stopEnabled());
-    EXPECT_FALSE(startEnabled());
-}
-
 TEST_F(AccountSetListTest, ClickKeepsOtherMarkersAndRowChangeClearsThem) {
     load({set("1", "甲", 1), set("2", "乙", 1)});
     // A marker left on another row (the click does not clear it).
@@ -286,26 +264,6 @@ TEST_F(AccountSetListTest, ModifyAndNewOpenTheEditor) {
     server.onQuery(QStringLiteral("ls_bm"), ScriptedServer::rows({"ls_bm"}, {{7}}));
     EXPECT_EQ(editorOpenedBy([&] { list.command1_Click(4); }), std::make_pair(QStringLiteral("8"), true));
     expectNoMessages();
-}
-
-TEST_F(AccountSetListTest, EditorResultsLandInTheGrid) {
-    load({set("1", "甲", 0), set("2", "乙", 1)});
-    list.moveTo(1);
-    list.MSFlexGrid1_Click();
-    list.appendNewSet(QStringLiteral("3"), QStringLiteral("新公司"), QStringLiteral("MAIN_BK003"),
-                      QStringLiteral("2024-05-06"));
-    ASSERT_EQ(list.grid().Rows(), 4);
-    EXPECT_EQ(list.grid().Row(), 3);
-    const QStringList expected = {"3", kMarker, "3", "新公司", kInUse, "MAIN_BK003", "2024-05-06"};
-    for (int c = 0; c < 7; ++c)
-        EXPECT_EQ(cell(3, c), expected[c]) << c;
-    EXPECT_EQ(markers(), QStringList({"", "", kMarker}));
-
-    list.moveTo(2);
-    list.renameCurrentSet(QStringLiteral("乙（新）"));
-    EXPECT_EQ(cell(2, Col::ColName), QStringLiteral("乙（新）"));
-    EXPECT_EQ(cell(3, Col::ColName), QStringLiteral("新公司"));
-    EXPECT_TRUE(server.queries().size() == 1) << "the list is not read again";
 }
 
 TEST_F(AccountSetListTest, DispatchByIndex) {

@@ -180,7 +180,11 @@ TEST_F(FrmZTGLTest, ManySetsMouseAndKeyboard) {
                           QStringLiteral("2024-06-01"));
     EXPECT_EQ(grid()->currentIndex().row(), 40);
     EXPECT_EQ(markers().indexOf(kMarker), 40);
-    EXPECT_EQ(cell(40, 3), QStringLiteral("新公司"));
+    EXPECT_EQ(markers().count(kMarker), 1);
+    const QStringList added = {"41", kMarker, "41", "新公司", "现启用", "MAIN_BK041", "2024-06-01"};
+    for (int c = 0; c < 7; ++c)
+        EXPECT_EQ(cell(40, c), added[c]) << c;
+    EXPECT_EQ(server.queries().size(), 1) << "the list is not read again";
 }
 
 // A click on the header or below the rows counts as a click on the current row.

@@ -323,7 +323,6 @@ TEST(ButtonImageListTest, EighteenDistinctPicturesWithGreyDisabledForms) {
     EXPECT_TRUE(ButtonImageList::picture(19).isNull());
 }
 
-
 // The rows of `image` holding pixels close to `colour`, and their columns.
 struct Extent {
     int top = INT_MAX, bottom = -1, left = INT_MAX, right = -1;
@@ -353,6 +352,8 @@ bool isText(const QColor& c) {
     return c.lightness() < 90;
 }
 
+// A picture button shows its picture centred above the caption, both whole on a short button; a
+// caption alone is centred.
 TEST(StylePictureButtonTest, PictureCentredAboveTheCaption) {
     auto mainWindow = std::make_unique<QWidget>();
     mainWindow->setObjectName(QStringLiteral("MDIfrmZTGL"));
@@ -360,33 +361,25 @@ TEST(StylePictureButtonTest, PictureCentredAboveTheCaption) {
     form.resize(400, 200);
     auto* ok = new QPushButton(QStringLiteral("确定(&Y)"), &form);
     ok->resize(52, 41);
-    gui::Set_Style(&form, {ok}, QStringLiteral("密码修改"));
+    auto* plain = new QPushButton(QStringLiteral("升级数据库"), &form);
+    plain->resize(90, 41);
+    gui::Set_Style(&form, {ok, plain}, QStringLiteral("密码修改"));
     form.show();
     QApplication::processEvents();
 
-    const QImage shot = ok->grab().toImage();
+    QImage shot = ok->grab().toImage();
     const Extent check = extentOf(shot, isPictureGreen);  // picture 12, the green check
     ASSERT_TRUE(check.found());
     EXPECT_LT(check.bottom, shot.height() / 2);
     EXPECT_LE(qAbs(check.left - (shot.width() - 1 - check.right)), 3) << check.left << " " << check.right;
-
     Extent caption = extentOf(shot, isText);
     ASSERT_TRUE(caption.found());
     EXPECT_GT(caption.top, check.bottom);
     EXPECT_GT(caption.left, 1);  // whole: not cut at either side
     EXPECT_LT(caption.right, shot.width() - 2);
-}
 
-TEST(StylePictureButtonTest, CaptionAloneIsCentred) {
-    QWidget form;
-    form.resize(400, 200);
-    auto* b = new QPushButton(QStringLiteral("升级数据库"), &form);
-    b->resize(90, 41);
-    gui::Set_Style(&form, {b}, QStringLiteral("帐套管理"));
-    form.show();
-    QApplication::processEvents();
-    const QImage shot = b->grab().toImage();
-    const Extent caption = extentOf(shot, isText);
+    shot = plain->grab().toImage();
+    caption = extentOf(shot, isText);
     ASSERT_TRUE(caption.found());
     EXPECT_LE(qAbs(caption.top - (shot.height() - 1 - caption.bottom)), 4);
     EXPECT_LE(qAbs(caption.left - (shot.width() - 1 - caption.right)), 4);
