@@ -165,22 +165,6 @@ TEST_F(AccountSetListTest, FailingQueryIsReportedAndLeavesTheHeaderOnly) {
     expectMessage(0, QStringLiteral("SetMSFlexGrid1Date():对象名 'ZTML' 无效。"));
 }
 
-TEST_F(AccountSetListTest, FailureInTheMiddleKeepsTheRowsAddedWithoutCurrentRowOrMarker) {
-    // No UserFlag column: the first row is added, then reading the field fails.
-    server.onQuery(QStringLiteral("^select \\* from ZTML Order By Id$"),
-                   ScriptedServer::rows(
-                       {"Id", "ZTMC", "ZTLJ", "CreateTime"},
-                       {{"1", "甲", "MAIN_BK001", "2024-01-01"}, {"2", "乙", "MAIN_BK002", "2024-01-02"}}));
-    list.Form_Load();
-    EXPECT_EQ(list.grid().Rows(), 2);
-    EXPECT_EQ(cell(1, Col::ColName), QStringLiteral("甲"));
-    EXPECT_EQ(list.grid().Row(), 0);
-    EXPECT_EQ(markers(), QStringList{""});
-    ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_TRUE(port.messages[0].text.startsWith(QStringLiteral("SetMSFlexGrid1Date():")));
-    EXPECT_GT(port.messages[0].text.size(), QStringLiteral("SetMSFlexGrid1Date():").size());
-}
-
 TEST_F(AccountSetListTest, DisableAndEnableTheSetWithKey12) {
     load({set("5", "甲", 1), set("12", "乙", 1)});
     port.answer(MsgAnswer::Yes);

@@ -254,19 +254,9 @@ TEST_F(StartupTest, ManagerDatabaseThatCannotBeOpenedIsReportedByOpenConnect) {
     }
 }
 
-TEST_F(StartupTest, ProductTitleComesFromTheConfiguration) {
-    folder.makeManagerDatabase();
-    QStringList lines = folder.accessConfig();
-    lines.insert(2, QStringLiteral("TITLE=  医药连锁管理  "));
-    folder.writeConfig(lines);
-
-    EXPECT_EQ(Main(env()), StartupOutcome::ShowLogin);
-    EXPECT_EQ(gAppTitle, QStringLiteral("医药连锁管理"));
-    EXPECT_EQ(gTitle, QStringLiteral("Zavrin行业管理软件之医药连锁管理-帐套管理"));
-}
-
-// Configurations that still start: a huge one (its title of 300 characters, 255 bytes as the INI
-// reading returns it, cut for the title bars), bytes outside code page 936, Unix line ends and
+// Configurations that still start, the product title taken from them: one with a title of its
+// own, a huge one (its title of 300 characters, 255 bytes as the INI reading returns it, cut for
+// the title bars), bytes outside code page 936, Unix line ends and
 // blanks around names and values, a folder with Chinese names in DATA_SOURCE.
 TEST_F(StartupTest, OddConfigurationsStillStart) {
     folder.makeManagerDatabase();
@@ -289,6 +279,8 @@ TEST_F(StartupTest, OddConfigurationsStillStart) {
                           : QStringLiteral("   ") + line.left(eq) + QStringLiteral("   =   ") +
                                 line.mid(eq + 1) + QStringLiteral("   "));
     }
+    QStringList titled = folder.accessConfig();
+    titled.insert(2, QStringLiteral("TITLE=  医药连锁管理  "));
     const struct {
         const char* name;
         QByteArray bytes;
@@ -301,6 +293,8 @@ TEST_F(StartupTest, OddConfigurationsStillStart) {
              "\r\n[X]\r\nY=\x81\x20\xff\r\n",
          QStringLiteral("商业进销存")},
         {"oddly spaced", cp936::encode(spaced.join(QLatin1Char('\n'))), QStringLiteral("商业进销存")},
+        {"a title of its own", cp936::encode(titled.join(QStringLiteral("\r\n"))),
+         QStringLiteral("医药连锁管理")},
         {"Chinese folder", cp936::encode(folder.accessConfig(chinese).join(QStringLiteral("\r\n"))),
          QStringLiteral("商业进销存")},
     };
@@ -312,6 +306,7 @@ TEST_F(StartupTest, OddConfigurationsStillStart) {
         EXPECT_EQ(Main(env()), StartupOutcome::ShowLogin);
         EXPECT_TRUE(port.messages.isEmpty());
         EXPECT_EQ(gAppTitle, c.appTitle);
+        EXPECT_EQ(gTitle, QStringLiteral("Zavrin行业管理软件之%1-帐套管理").arg(c.appTitle));
     }
     EXPECT_TRUE(gConnectString.contains(chinese));
 }
