@@ -124,7 +124,8 @@ TEST_F(MDIfrmZTGLTest, ToolbarKeysInAnyLetters) {
     action(QStringLiteral("XGMM"))->trigger();
     EXPECT_EQ(port.modalForms, (QStringList{QStringLiteral("frmCyXgmm"), QStringLiteral("frmCyXgmm")}));
     window->logic().Toolbar1_ButtonClick(QStringLiteral("tcxt"));
-    EXPECT_FALSE(window && window->isVisible());
+    ASSERT_TRUE(window);  // closed, its deletion still pending
+    EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(gConn);
     window->logic().MDIForm_Unload();  // nothing left to close: still quiet
     EXPECT_TRUE(port.messages.isEmpty());
