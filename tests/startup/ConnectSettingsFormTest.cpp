@@ -119,22 +119,5 @@ TEST_F(ConnectSettingsFormTest, OkStoresTheValues) {
                             address + QStringLiteral("\r\nPORT=abc\r\n[DBCONNECT]\r\nDBTYPE=x\r\n")));
 }
 
-TEST_F(ConnectSettingsFormTest, Texts) {
-    EXPECT_EQ(form.formName(), QStringLiteral("frm_connect"));
-    EXPECT_EQ(F::caption(), QStringLiteral("连接设置"));
-    EXPECT_EQ(F::labelText(F::Text4), QStringLiteral("主机地址："));
-    EXPECT_EQ(F::labelText(F::Text5), QStringLiteral("远程端口："));
-    EXPECT_EQ(F::buttonCaption(1), QStringLiteral("确定(&Y)"));
-    EXPECT_EQ(F::buttonCaption(0), QStringLiteral("关闭(&Q)"));
-    const auto inFrame = [](const style::TwipsRect& r) {
-        const style::TwipsRect f = F::frameRect();
-        return r.left > f.left && r.top > f.top && r.right() < f.right() && r.bottom() < f.bottom();
-    };
-    for (const F::Control c : {F::Text4, F::Text5})
-        EXPECT_TRUE(inFrame(F::boxRect(c)) && inFrame(F::labelRect(c)));
-    EXPECT_LT(F::frameRect().right(), F::kWidth);
-    EXPECT_LT(F::frameRect().bottom(), F::kHeight);
-}
-
 }  // namespace
 }  // namespace ztgl::test

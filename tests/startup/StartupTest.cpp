@@ -72,6 +72,13 @@ protected:
         return QStringLiteral("(the engine opened it)");
     }
 
+    void expectOnlyMessage(const QString& text, const QString& title, MsgIcon icon) {
+        ASSERT_EQ(port.messages.size(), 1);
+        EXPECT_EQ(port.messages[0].text, text);
+        EXPECT_EQ(port.messages[0].title, title);
+        EXPECT_EQ(port.messages[0].icon, icon);
+        EXPECT_EQ(port.messages[0].buttons, MsgButtons::Ok);
+    }
     void expectEndedSilently(StartupOutcome outcome) {
         EXPECT_EQ(outcome, StartupOutcome::End);
         EXPECT_TRUE(port.messages.isEmpty()) << port.messages.value(0).text.toStdString();
@@ -103,6 +110,13 @@ TEST_F(StartupTest, SingleUserEditionOpensTheConnectionAndShowsTheLogin) {
     EXPECT_TRUE(gManagerDBName.isEmpty());
     EXPECT_EQ(port.doEventsCount, 1);
     EXPECT_EQ(loginsShown, 1);
+
+    // A second Main of the same process (the restart from the pre-login window) passes the
+    // single-instance test, which still refuses others.
+    EXPECT_EQ(Main(env()), StartupOutcome::ShowLogin);
+    EXPECT_TRUE(port.messages.isEmpty());
+    SingleInstance other(env().instanceKey);
+    EXPECT_FALSE(other.acquire());
 }
 
 TEST_F(StartupTest, AnotherCopyIsRefusedBeforeAnythingElse) {
@@ -113,46 +127,26 @@ TEST_F(StartupTest, AnotherCopyIsRefusedBeforeAnythingElse) {
 
     EXPECT_EQ(Main(env()), StartupOutcome::End);
 
-    ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_EQ(port.messages[0].text, QStringLiteral("程序已经运行！"));
-    EXPECT_EQ(port.messages[0].title, QStringLiteral("商业进销存"));  // the application title
-    EXPECT_EQ(port.messages[0].icon, MsgIcon::None);
-    EXPECT_EQ(port.messages[0].buttons, MsgButtons::Ok);
+    expectOnlyMessage(QStringLiteral("程序已经运行！"), QStringLiteral("商业进销存"), MsgIcon::None);
     EXPECT_TRUE(gAppPath.isEmpty());
     EXPECT_FALSE(gConn);
-}
-
-// A second Main of the same process (the restart from the pre-login window) passes the test.
-TEST_F(StartupTest, ASecondRunInTheSameProcessPasses) {
-    folder.makeManagerDatabase();
-    folder.writeConfig(folder.accessConfig());
-    EXPECT_EQ(Main(env()), StartupOutcome::ShowLogin);
-    EXPECT_EQ(Main(env()), StartupOutcome::ShowLogin);
-    EXPECT_TRUE(port.messages.isEmpty());
-    SingleInstance other(env().instanceKey);
-    EXPECT_FALSE(other.acquire());
 }
 
 TEST_F(StartupTest, MissingConfigurationEndsWithItsMessage) {
     folder.makeManagerDatabase();
 
+    const QString text = QStringLiteral("配置文件丢失,请运行主程序重新配置!");
     EXPECT_EQ(Main(env()), StartupOutcome::End);
-
-    ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_EQ(port.messages[0].text, QStringLiteral("配置文件丢失,请运行主程序重新配置!"));
-    EXPECT_EQ(port.messages[0].title, QStringLiteral("提示信息"));
-    EXPECT_EQ(port.messages[0].icon, MsgIcon::Critical);
-    EXPECT_EQ(port.messages[0].buttons, MsgButtons::Ok);
+    expectOnlyMessage(text, QStringLiteral("提示信息"), MsgIcon::Critical);
     EXPECT_EQ(gIniFile, folder.iniFile());
     EXPECT_FALSE(gConn);
     EXPECT_FALSE(QFile::exists(folder.iniFile()));  // never created here
-}
 
-TEST_F(StartupTest, AFolderNamedLikeTheConfigurationIsNoConfiguration) {
+    // A folder named like the configuration is no configuration.
+    port.messages.clear();
     ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("kxconfig.ini")));
     EXPECT_EQ(Main(env()), StartupOutcome::End);
-    ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_EQ(port.messages[0].text, QStringLiteral("配置文件丢失,请运行主程序重新配置!"));
+    expectOnlyMessage(text, QStringLiteral("提示信息"), MsgIcon::Critical);
 }
 
 TEST_F(StartupTest, ProgramFolderAtTheRootGetsOneSeparator) {
@@ -182,6 +176,7 @@ TEST_F(StartupTest, EditionChoice) {
         {{QStringLiteral("ISWLB=00")}, true},
         {{QStringLiteral("ISWLB=1")}, true},
         {{QStringLiteral("ISWLB=O")}, true},
+        {{QStringLiteral("(empty file)")}, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.baseSetup.join(QLatin1Char('|')).toStdString());
@@ -193,7 +188,10 @@ TEST_F(StartupTest, EditionChoice) {
         lines.removeAt(1);  // the ISWLB line
         for (int i = 0; i < c.baseSetup.size(); ++i)
             lines.insert(1 + i, c.baseSetup[i]);
-        folder.writeConfig(lines);
+        if (c.baseSetup.value(0) == QLatin1String("(empty file)"))
+            folder.writeConfigBytes(QByteArray());
+        else
+            folder.writeConfig(lines);
 
         const StartupOutcome outcome = Main(env());
 
@@ -209,13 +207,6 @@ TEST_F(StartupTest, EditionChoice) {
             EXPECT_TRUE(port.modalForms.isEmpty());
         }
     }
-}
-
-TEST_F(StartupTest, EmptyConfigurationSelectsTheNetworkEdition) {
-    folder.writeConfigBytes(QByteArray());
-    EXPECT_EQ(Main(env()), StartupOutcome::End);
-    EXPECT_TRUE(gIsNetwork);
-    EXPECT_EQ(port.modalForms.value(0), QStringLiteral("w_PreLogin"));
 }
 
 // An unknown database kind gives no connection string: the program ends without a message.
@@ -236,108 +227,88 @@ TEST_F(StartupTest, UnknownDatabaseKindEndsSilently) {
     }
 }
 
-TEST_F(StartupTest, MissingManagerDatabaseIsReportedByOpenConnect) {
-    folder.writeConfig(folder.accessConfig());
-
-    EXPECT_EQ(Main(env()), StartupOutcome::End);
-
-    ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_EQ(port.messages[0].text, openConnectMessage(gConnectString));
-    EXPECT_TRUE(port.messages[0].text.startsWith(QStringLiteral("Open_Connect():")));
-    EXPECT_EQ(port.messages[0].title, QStringLiteral("提示信息"));
-    EXPECT_EQ(port.messages[0].icon, MsgIcon::Information);
-    EXPECT_FALSE(QFile::exists(folder.managerFile()));  // opening never creates it
-    EXPECT_TRUE(gTitle.isEmpty());
-}
-
-TEST_F(StartupTest, ManagerFileThatIsNoDatabaseIsReportedByOpenConnect) {
-    const QByteArray junk[] = {QByteArray(), QByteArray("this is not a database\r\n"),
-                               QByteArray(4096, '\xff')};
+// A missing manager's database, or a file that is no database: Open_Connect reports it, the
+// program ends, and the file is neither created nor changed.
+TEST_F(StartupTest, ManagerDatabaseThatCannotBeOpenedIsReportedByOpenConnect) {
+    const QByteArray junk[] = {QByteArray("(missing)"), QByteArray(),
+                               QByteArray("this is not a database\r\n"), QByteArray(4096, '\xff')};
     for (const QByteArray& bytes : junk) {
+        SCOPED_TRACE(bytes.left(20).toStdString());
         ResetGlobals();
         port.messages.clear();
-        QFile file(folder.managerFile());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        file.close();
+        const bool missing = bytes == "(missing)";
+        if (!missing) {
+            QFile file(folder.managerFile());
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        }
         folder.writeConfig(folder.accessConfig());
-
         EXPECT_EQ(Main(env()), StartupOutcome::End);
-        ASSERT_EQ(port.messages.size(), 1);
-        EXPECT_EQ(port.messages[0].text, openConnectMessage(gConnectString));
-        EXPECT_EQ(QFile(folder.managerFile()).size(), bytes.size());  // left as it was
+        expectOnlyMessage(openConnectMessage(gConnectString), QStringLiteral("提示信息"),
+                          MsgIcon::Information);
+        EXPECT_TRUE(port.messages.value(0).text.startsWith(QStringLiteral("Open_Connect():")));
+        EXPECT_EQ(QFile::exists(folder.managerFile()), !missing);
+        if (!missing)
+            EXPECT_EQ(QFile(folder.managerFile()).size(), bytes.size());
+        EXPECT_TRUE(gTitle.isEmpty());
     }
 }
 
-TEST_F(StartupTest, ProductTitleComesFromTheConfiguration) {
+// Configurations that still start, the product title taken from them: one with a title of its
+// own, a huge one (its title of 300 characters, 255 bytes as the INI reading returns it, cut for
+// the title bars), bytes outside code page 936, Unix line ends and
+// blanks around names and values, a folder with Chinese names in DATA_SOURCE.
+TEST_F(StartupTest, OddConfigurationsStillStart) {
     folder.makeManagerDatabase();
-    QStringList lines = folder.accessConfig();
-    lines.insert(2, QStringLiteral("TITLE=  医药连锁管理  "));
-    folder.writeConfig(lines);
-
-    EXPECT_EQ(Main(env()), StartupOutcome::ShowLogin);
-    EXPECT_EQ(gAppTitle, QStringLiteral("医药连锁管理"));
-    EXPECT_EQ(gTitle, QStringLiteral("Zavrin行业管理软件之医药连锁管理-帐套管理"));
-}
-
-TEST_F(StartupTest, HugeConfigurationStillStarts) {
-    folder.makeManagerDatabase();
-    QStringList lines;
-    for (int i = 0; i < 20000; ++i)
-        lines << QStringLiteral("; 注释行 %1 ").arg(i) + QString(60, QLatin1Char('x'));
-    lines << QStringLiteral("[OTHER]") << QStringLiteral("VALUE=") + QString(5000, QChar(0x4E2D));
-    lines << folder.accessConfig();
-    QStringList baseSetup = lines;
-    baseSetup.insert(baseSetup.indexOf(QStringLiteral("ISWLB=0")) + 1,
-                     QStringLiteral("TITLE=") + QString(300, QChar(0x8D26)));
-    folder.writeConfig(baseSetup);
-
-    EXPECT_EQ(Main(env()), StartupOutcome::ShowLogin);
-    EXPECT_TRUE(port.messages.isEmpty());
-    // A title of 300 characters (255 bytes as the INI reading returns it) is cut for the title bars.
-    EXPECT_EQ(gAppTitle, QString(40, QChar(0x8D26)));
-}
-
-// Bytes that are no text in code page 936 do not stop the reading of the keys that matter.
-TEST_F(StartupTest, ConfigurationWithBytesOutsideTheCodePage) {
-    folder.makeManagerDatabase();
-    QByteArray bytes = "\xff\xfe\x80\x81 garbage \xa1\r\n";
-    bytes += cp936::encode(folder.accessConfig().join(QStringLiteral("\r\n")));
-    bytes += "\r\n[X]\r\nY=\x81\x20\xff\r\n";
-    folder.writeConfigBytes(bytes);
-
-    EXPECT_EQ(Main(env()), StartupOutcome::ShowLogin);
-    EXPECT_TRUE(port.messages.isEmpty());
-}
-
-// Unix line ends and blanks around names and values read the same.
-TEST_F(StartupTest, OddlySpacedConfiguration) {
-    folder.makeManagerDatabase();
-    QStringList lines;
-    for (const QString& line : folder.accessConfig()) {
-        const int eq = line.indexOf(QLatin1Char('='));
-        lines << (eq < 0 ? line
-                         : QStringLiteral("   ") + line.left(eq) + QStringLiteral("   =   ") +
-                               line.mid(eq + 1) + QStringLiteral("   "));
-    }
-    folder.writeConfigBytes(cp936::encode(lines.join(QLatin1Char('\n'))));
-    EXPECT_EQ(Main(env()), StartupOutcome::ShowLogin);
-    EXPECT_TRUE(port.messages.isEmpty());
-}
-
-// A folder with Chinese names in DATA_SOURCE, the configuration in code page 936.
-TEST_F(StartupTest, ChineseFolderInTheDataSource) {
     const QString sub = folder.filePath(QStringLiteral("帐套数据"));
     ASSERT_TRUE(QDir().mkpath(sub));
-    TempProgramFolder other;
-    other.makeManagerDatabase();
-    const QString target = sub + QStringLiteral("/KXPUB.MDB");
-    ASSERT_TRUE(QFile::copy(other.managerFile(), target));
-    folder.writeConfig(folder.accessConfig(target));
+    const QString chinese = sub + QStringLiteral("/KXPUB.MDB");
+    ASSERT_TRUE(QFile::copy(folder.managerFile(), chinese));
 
-    EXPECT_EQ(Main(env()), StartupOutcome::ShowLogin);
-    EXPECT_TRUE(port.messages.isEmpty());
-    EXPECT_TRUE(gConnectString.contains(target));
+    QStringList huge;
+    for (int i = 0; i < 20000; ++i)
+        huge << QStringLiteral("; 注释行 %1 ").arg(i) + QString(60, QLatin1Char('x'));
+    huge << QStringLiteral("[OTHER]") << QStringLiteral("VALUE=") + QString(5000, QChar(0x4E2D));
+    huge << folder.accessConfig();
+    huge.insert(huge.indexOf(QStringLiteral("ISWLB=0")) + 1,
+                QStringLiteral("TITLE=") + QString(300, QChar(0x8D26)));
+    QStringList spaced;
+    for (const QString& line : folder.accessConfig()) {
+        const int eq = line.indexOf(QLatin1Char('='));
+        spaced << (eq < 0 ? line
+                          : QStringLiteral("   ") + line.left(eq) + QStringLiteral("   =   ") +
+                                line.mid(eq + 1) + QStringLiteral("   "));
+    }
+    QStringList titled = folder.accessConfig();
+    titled.insert(2, QStringLiteral("TITLE=  医药连锁管理  "));
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        QString appTitle;
+    } cases[] = {
+        {"huge", cp936::encode(huge.join(QStringLiteral("\r\n"))), QString(40, QChar(0x8D26))},
+        {"outside the code page",
+         "\xff\xfe\x80\x81 garbage \xa1\r\n" +
+             cp936::encode(folder.accessConfig().join(QStringLiteral("\r\n"))) +
+             "\r\n[X]\r\nY=\x81\x20\xff\r\n",
+         QStringLiteral("商业进销存")},
+        {"oddly spaced", cp936::encode(spaced.join(QLatin1Char('\n'))), QStringLiteral("商业进销存")},
+        {"a title of its own", cp936::encode(titled.join(QStringLiteral("\r\n"))),
+         QStringLiteral("医药连锁管理")},
+        {"Chinese folder", cp936::encode(folder.accessConfig(chinese).join(QStringLiteral("\r\n"))),
+         QStringLiteral("商业进销存")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Close_Connect();
+        ResetGlobals();
+        folder.writeConfigBytes(c.bytes);
+        EXPECT_EQ(Main(env()), StartupOutcome::ShowLogin);
+        EXPECT_TRUE(port.messages.isEmpty());
+        EXPECT_EQ(gAppTitle, c.appTitle);
+        EXPECT_EQ(gTitle, QStringLiteral("Zavrin行业管理软件之%1-帐套管理").arg(c.appTitle));
+    }
+    EXPECT_TRUE(gConnectString.contains(chinese));
 }
 
 // The network edition: the server hands over the database kind, the connection string and the
@@ -402,23 +373,18 @@ TEST_F(StartupTest, SettingsDialogCorrectsTheServer) {
 // ends without a word, unless the server had already given a connection string that opens;
 // the configuration file stays as it was.
 TEST_F(StartupTest, NetworkEditionGivenUp) {
-    struct Case {
+    const QString local = QStringLiteral("127.0.0.1");
+    const struct Case {
         const char* name;
-        QString ip;
-        QString script;
+        QString ip, script;
         QStringList messages;
-        int timeoutMs;
+        int timeoutMs = 5000;
         StartupOutcome outcome = StartupOutcome::End;
-    };
-    const Case cases[] = {
-        {"Closed$: before anything",
-         QStringLiteral("127.0.0.1"),
-         QStringLiteral("KxBegin: send Closed$:"),
-         {},
-         5000},
+    } cases[] = {
+        {"Closed$: before anything", local, QStringLiteral("KxBegin: send Closed$:"), {}},
         // The connection string came; SUCCESS: did not: it is used all the same.
         {"Closed$: before SUCCESS:",
-         QStringLiteral("127.0.0.1"),
+         local,
          QStringLiteral("KXEND$$: send Closed$:"),
          {},
          5000,
@@ -427,19 +393,8 @@ TEST_F(StartupTest, NetworkEditionGivenUp) {
         {"address of 25 characters",
          QStringLiteral("abcdefghijklmnopqrst.uvwx"),
          QString(),
-         {PreLoginForm::UnusableAddressText(QStringLiteral("abcdefghijklmnopqrst"))},
-         5000},
-        {"silence, closed by its operator",
-         QStringLiteral("127.0.0.1"),
-         QStringLiteral("KxBegin: silent"),
-         {},
-         300},
-        {"random bytes",
-         QStringLiteral("127.0.0.1"),
-         QStringLiteral("KxBegin: send \\x13\\x81\\xfe\\x00xyz"),
-         {},
-         300},
-        {"1 MB", QStringLiteral("127.0.0.1"), QStringLiteral("Connect: repeat 1048576 x"), {}, 300},
+         {PreLoginForm::UnusableAddressText(QStringLiteral("abcdefghijklmnopqrst"))}},
+        {"silence, closed by its operator", local, QStringLiteral("KxBegin: silent"), {}, 300},
     };
     folder.makeManagerDatabase();
     for (const Case& c : cases) {

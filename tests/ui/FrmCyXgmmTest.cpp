@@ -14,12 +14,9 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "RecordingUiPort.h"
-#include "TempProgramFolder.h"
+#include "ManagerFixture.h"
 #include "WidgetInput.h"
-#include "db/PubSql.h"
 #include "operators/LoginForm.h"
-#include "process/Globals.h"
 #include "ui/MDIfrmZTGL.h"
 #include "ui/ModalForms.h"
 #include "ui/QtUiPort.h"
@@ -32,29 +29,22 @@ namespace {
 using F = ChangePasswordForm;
 using gui::FrmCyXgmm;
 
-class FrmCyXgmmTest : public ::testing::Test {
+class FrmCyXgmmTest : public ManagerFixture {
 protected:
     void SetUp() override {
-        ResetGlobals();
-        folder.makeManagerDatabase();
-        gDBType = kAccess;
-        gConnectString = folder.managerConnectString();
-        ASSERT_EQ(Open_Connect(), 1);
+        ManagerFixture::SetUp();
         gOperator = LoginForm::GetUserInformation(QStringLiteral("admin"));
         dialog = std::make_unique<FrmCyXgmm>(form);
         ASSERT_TRUE(activate(dialog.get()));
     }
     void TearDown() override {
         dialog.reset();
-        Close_Connect();
-        ResetGlobals();
+        ManagerFixture::TearDown();
     }
     QString storedAdminPassword() const {
         return LoginForm::GetUserInformation(QStringLiteral("admin")).UserPwds;
     }
 
-    TempProgramFolder folder;
-    RecordingUiPort port;
     F form;
     std::unique_ptr<FrmCyXgmm> dialog;
 };
@@ -85,12 +75,10 @@ TEST_F(FrmCyXgmmTest, LooksAsDesigned) {
         EXPECT_TRUE(shape->geometry().contains(box->geometry()));
     }
     QStringList labels;
-    const auto children = dialog->findChildren<QLabel*>();
-    for (const QLabel* l : children)
+    for (const QLabel* l : dialog->findChildren<QLabel*>())
         labels << l->text();
-    EXPECT_TRUE(labels.contains(QStringLiteral("输入旧密码：")));
-    EXPECT_TRUE(labels.contains(QStringLiteral("输入新密码：")));
-    EXPECT_TRUE(labels.contains(QStringLiteral("确认新密码：")));
+    for (const char* text : {"输入旧密码：", "输入新密码：", "确认新密码："})
+        EXPECT_TRUE(labels.contains(QString::fromUtf8(text))) << text;
     EXPECT_TRUE(dialog->box(F::Text3)->hasFocus());
 
     dialog->box(F::Text3)->setText(QStringLiteral("abc"));
@@ -123,8 +111,7 @@ TEST_F(FrmCyXgmmTest, EnterMovesOnAndSavesFromTheLastBox) {
     EXPECT_TRUE(dialog->box(F::Text2)->hasFocus());
     typeText(dialog->box(F::Text2), QStringLiteral("Neu'2"));
     pressKey(dialog->box(F::Text2), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-    ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_EQ(port.messages[0].text, QStringLiteral("两次输入的新密码不相同！请核对后重新输入．"));
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("两次输入的新密码不相同！请核对后重新输入．")});
     EXPECT_TRUE(dialog->box(F::Text1)->hasFocus());
     EXPECT_EQ(dialog->box(F::Text1)->selectedText(), QStringLiteral("Neu'1"));
     EXPECT_TRUE(dialog->isVisible());
@@ -132,8 +119,8 @@ TEST_F(FrmCyXgmmTest, EnterMovesOnAndSavesFromTheLastBox) {
     dialog->box(F::Text2)->setText(QStringLiteral("Neu'1"));
     dialog->box(F::Text2)->setFocus();
     pressKey(dialog->box(F::Text2), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-    ASSERT_EQ(port.messages.size(), 2);
-    EXPECT_EQ(port.messages[1].text, QStringLiteral("修改密码成功！"));
+    EXPECT_EQ(messageTexts().value(1), QStringLiteral("修改密码成功！"));
+    EXPECT_EQ(port.messages.size(), 2);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(storedAdminPassword(),
@@ -151,8 +138,7 @@ TEST_F(FrmCyXgmmTest, EnterOnAButtonMovesOnWithoutPressingIt) {
 TEST_F(FrmCyXgmmTest, WrongOldPasswordPutsTheFocusThere) {
     dialog->box(F::Text3)->setText(QStringLiteral("bad"));
     clickMouse(dialog->command1(1));
-    ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_EQ(port.messages[0].text, QStringLiteral("原始密码错误！请核对后重新输入。"));
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("原始密码错误！请核对后重新输入。")});
     EXPECT_TRUE(dialog->box(F::Text3)->hasFocus());
     EXPECT_EQ(dialog->box(F::Text3)->selectedText(), QStringLiteral("bad"));
 }
@@ -168,19 +154,18 @@ TEST_F(FrmCyXgmmTest, EscapeClosesWithoutSaving) {
     EXPECT_EQ(storedAdminPassword(), LoginForm::EncodedPassword(QStringLiteral("admin"), QString()));
 }
 
+// Alt+Q closes without a word; Alt+Y saves (old password empty, new ones empty and equal).
 TEST_F(FrmCyXgmmTest, AccessKeysPressTheButtons) {
-    pressKeyInWindow(dialog.get(), Qt::Key_Y, Qt::AltModifier, QStringLiteral("y"));
-    EXPECT_TRUE(waitFor([this] { return !dialog->isVisible(); }));
-    ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_EQ(port.messages[0].text, QStringLiteral("修改密码成功！"));
-    EXPECT_FALSE(dialog->isVisible());
-}
-
-TEST_F(FrmCyXgmmTest, AltQCloses) {
     pressKeyInWindow(dialog.get(), Qt::Key_Q, Qt::AltModifier, QStringLiteral("q"));
     EXPECT_TRUE(waitFor([this] { return !dialog->isVisible(); }));
-    EXPECT_FALSE(dialog->isVisible());
     EXPECT_TRUE(port.messages.isEmpty());
+
+    F other;
+    FrmCyXgmm second(other);
+    ASSERT_TRUE(activate(&second));
+    pressKeyInWindow(&second, Qt::Key_Y, Qt::AltModifier, QStringLiteral("y"));
+    EXPECT_TRUE(waitFor([&] { return !second.isVisible(); }));
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("修改密码成功！")});
 }
 
 TEST_F(FrmCyXgmmTest, TabOrder) {
@@ -258,35 +243,6 @@ TEST_F(FrmCyXgmmBoxTest, AfterTheChangeTheMainWindowIsActiveAgain) {
     QTest::keyClick(main, Qt::Key_Q, Qt::AltModifier);  // the list window's "关闭(&Q)"
     EXPECT_TRUE(waitFor([&] { return !main->listWindow(); }));
     delete main.data();
-}
-
-// The runner the port calls shows the dialog modally and returns once it has closed.
-TEST(FrmCyXgmmRunner, ShowsTheFormModally) {
-    ResetGlobals();
-    RecordingUiPort port;
-    TempProgramFolder folder;
-    folder.makeManagerDatabase();
-    gDBType = kAccess;
-    gConnectString = folder.managerConnectString();
-    ASSERT_EQ(Open_Connect(), 1);
-    gOperator = LoginForm::GetUserInformation(QStringLiteral("admin"));
-    F form;
-    bool seen = false;
-    QTimer::singleShot(0, [&seen] {
-        auto* dialog = qobject_cast<FrmCyXgmm*>(QApplication::activeModalWidget());
-        ASSERT_TRUE(dialog);
-        seen = true;
-        dialog->box(F::Text1)->setText(QStringLiteral("新"));
-        dialog->box(F::Text2)->setText(QStringLiteral("新"));
-        dialog->command1(1)->click();
-    });
-    gui::runFrmCyXgmm(form, nullptr);
-    EXPECT_TRUE(seen);
-    EXPECT_TRUE(form.saved());
-    EXPECT_EQ(LoginForm::GetUserInformation(QStringLiteral("admin")).UserPwds,
-              LoginForm::EncodedPassword(QStringLiteral("admin"), QStringLiteral("新")));
-    Close_Connect();
-    ResetGlobals();
 }
 
 }  // namespace

@@ -6,11 +6,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QHeaderView>
-#include <QKeyEvent>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QMouseEvent>
-#include <QPointer>
 #include <QStyle>
 #include <QTableView>
 #include <QTest>
@@ -21,7 +16,6 @@
 #include "ScriptedCatalogueFixture.h"
 #include "WidgetInput.h"
 #include "catalogue/ListGrid.h"
-#include "creation/AccountSetEditor.h"
 #include "ui/FrmZTGLXZ.h"
 #include "ui/ModalForms.h"
 
@@ -89,6 +83,8 @@ protected:
         EXPECT_TRUE(window->grab().save(file)) << file.toStdString();
     }
 
+    FrmZTGL& w() const { return *window; }
+
     std::unique_ptr<FrmZTGL> window;
 };
 
@@ -97,8 +93,8 @@ TEST_F(FrmZTGLTest, EmptyListShowsOnlyTheHeader) {
     EXPECT_EQ(w.windowTitle(), QStringLiteral("帐套管理"));
     EXPECT_EQ(grid()->model()->rowCount(), 0);
     EXPECT_FALSE(grid()->currentIndex().isValid());
-    EXPECT_TRUE(w.command1(1)->isEnabled());
-    EXPECT_FALSE(w.command1(2)->isEnabled());
+    EXPECT_TRUE(enabled(1));
+    EXPECT_FALSE(enabled(2));
     EXPECT_TRUE(w.command1(5)->isHidden());
     // The designed widths in twips (15 to the pixel); the captions fit.
     const int widths[] = {780, 945, 945, 945, 930};
@@ -114,19 +110,26 @@ TEST_F(FrmZTGLTest, EmptyListShowsOnlyTheHeader) {
     render(QStringLiteral("frmztgl_0.png"));
 }
 
+// One set: shown current and marked; the columns as the format string gives them; names of ten
+// Chinese characters show whole.
 TEST_F(FrmZTGLTest, ColumnsComeFromTheFormatString) {
-    open(1);
-    const QHeaderView* header = grid()->horizontalHeader();
-    const QStringList headers = {"帐套编号",
-                                 " ",
-                                 "序号",
-                                 "    帐套名称           ",
-                                 " 是否停用 ",
-                                 "      数据库名称              ",
-                                 "   创建日期     "};
-    ASSERT_EQ(grid()->model()->columnCount(), 7);
+    const QString names[] = {"北京测试商贸有限公司", "上海华东贸易有限公司"};
+    setZtml({{"1", names[0], "MAIN_BK001", "2024-02-15", 1}});
+    show();
+    ASSERT_EQ(grid()->model()->rowCount(), 1);
+    EXPECT_EQ(grid()->currentIndex().row(), 0);
+    const QStringList expected = {"1", kMarker, "1", names[0], "现启用", "MAIN_BK001", "2024-02-15"};
     for (int c = 0; c < 7; ++c)
-        EXPECT_EQ(grid()->model()->headerData(c, Qt::Horizontal).toString(), headers[c]) << c;
+        EXPECT_EQ(cell(0, c), expected[c]) << c;
+    w().list().renameCurrentSet(names[1]);
+    const int margin = grid()->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid()) + 1;
+    for (const QString& name : names)
+        EXPECT_LE(grid()->fontMetrics().horizontalAdvance(name) + 2 * margin, grid()->columnWidth(3));
+    EXPECT_EQ(cell(0, 3), names[1]);
+    render(QStringLiteral("frmztgl_1.png"));
+
+    const QHeaderView* header = grid()->horizontalHeader();
+    ASSERT_EQ(grid()->model()->columnCount(), 7);
     EXPECT_EQ(grid()->columnWidth(0), 0);
     EXPECT_TRUE(grid()->isColumnHidden(0) || header->sectionSize(0) == 0);
     // Each column is its header text wide in the grid's font, a blank counting half a Chinese
@@ -134,54 +137,17 @@ TEST_F(FrmZTGLTest, ColumnsComeFromTheFormatString) {
     const QFontMetrics fm = grid()->fontMetrics();
     const int margins = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
     for (int c = 2; c < 7; ++c) {
-        const double text =
-            fm.horizontalAdvance(QString(headers[c]).remove(QLatin1Char(' '))) +
-            headers[c].count(QLatin1Char(' ')) * fm.horizontalAdvance(QStringLiteral("中")) / 2.0;
+        const QString head = grid()->model()->headerData(c, Qt::Horizontal).toString();
+        const double text = fm.horizontalAdvance(QString(head).remove(QLatin1Char(' '))) +
+                            head.count(QLatin1Char(' ')) * fm.horizontalAdvance(QStringLiteral("中")) / 2.0;
         EXPECT_NEAR(grid()->columnWidth(c), text + margins, 1.0) << c;
     }
     EXPECT_GE(grid()->columnWidth(1), fm.horizontalAdvance(kMarker)) << "the marker shows whole";
     // A flex grid row, the header too, is 240 twips.
     EXPECT_EQ(grid()->rowHeight(0) * 15, ListGrid::kRowHeight);
     EXPECT_EQ(header->height() * 15, ListGrid::kRowHeight);
-    const auto align = [&](int c) {
-        return grid()->model()->index(0, c).data(Qt::TextAlignmentRole).value<Qt::Alignment>() &
-               Qt::AlignHorizontal_Mask;
-    };
-    EXPECT_EQ(align(1), Qt::AlignRight);
-    EXPECT_EQ(align(2), Qt::AlignHCenter);
-    EXPECT_EQ(align(3), Qt::AlignLeft);
-    EXPECT_EQ(align(4), Qt::AlignHCenter);
-    EXPECT_EQ(align(5), Qt::AlignLeft);
-    EXPECT_EQ(align(6), Qt::AlignHCenter);
     EXPECT_TRUE(grid()->verticalHeader()->isHidden());
     EXPECT_EQ(grid()->selectionBehavior(), QAbstractItemView::SelectRows);
-}
-
-TEST_F(FrmZTGLTest, OneSetIsShownCurrentAndMarked) {
-    open(1);
-    ASSERT_EQ(grid()->model()->rowCount(), 1);
-    EXPECT_EQ(grid()->currentIndex().row(), 0);
-    const QStringList expected = {"1", kMarker, "1", "第1分公司", "现启用", "MAIN_BK001", "2024-02-15"};
-    for (int c = 0; c < 7; ++c)
-        EXPECT_EQ(cell(0, c), expected[c]) << c;
-    render(QStringLiteral("frmztgl_1.png"));
-}
-
-// Names of ten Chinese characters show whole in the name column.
-TEST_F(FrmZTGLTest, TenCharacterNamesShowWhole) {
-    const QString names[] = {"北京测试商贸有限公司", "上海华东贸易有限公司", "广州南方电器有限公司",
-                             "深圳前海科技有限公司", "成都西部物流有限公司"};
-    QVector<QVector<QVariant>> rows;
-    for (int i = 0; i < 5; ++i)
-        rows.push_back({QString::number(i + 1), names[i], QStringLiteral("KXPUB_BK00%1").arg(i + 1),
-                        QStringLiteral("2024-03-0%1").arg(i + 1), i == 3 ? 0 : 1});
-    setZtml(rows);
-    show();
-    const int margin = grid()->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid()) + 1;
-    for (int r = 0; r < 5; ++r)
-        EXPECT_LE(grid()->fontMetrics().horizontalAdvance(names[r]) + 2 * margin, grid()->columnWidth(3))
-            << r;
-    render(QStringLiteral("frmztgl_5.png"));
 }
 
 TEST_F(FrmZTGLTest, ManySetsMouseAndKeyboard) {
@@ -196,46 +162,53 @@ TEST_F(FrmZTGLTest, ManySetsMouseAndKeyboard) {
     EXPECT_EQ(grid()->currentIndex().row(), 2);
     EXPECT_EQ(markers().indexOf(kMarker), 2);
     EXPECT_EQ(markers().count(kMarker), 1);
-    EXPECT_FALSE(w.command1(1)->isEnabled());
-    EXPECT_TRUE(w.command1(2)->isEnabled());
+    EXPECT_FALSE(enabled(1));
+    EXPECT_TRUE(enabled(2));
 
     key(Qt::Key_Up);  // onto the second set, in use: buttons stay as clicked
     EXPECT_EQ(grid()->currentIndex().row(), 1);
     EXPECT_EQ(markers().indexOf(kMarker), 1);
     EXPECT_EQ(markers().count(kMarker), 1);
-    EXPECT_FALSE(w.command1(1)->isEnabled());
-    EXPECT_TRUE(w.command1(2)->isEnabled());
+    EXPECT_FALSE(enabled(1));
 
     click(1);
-    EXPECT_TRUE(w.command1(1)->isEnabled());
-    EXPECT_FALSE(w.command1(2)->isEnabled());
-    render(QStringLiteral("frmztgl_40_clicked.png"));
+    EXPECT_TRUE(enabled(1));
+    EXPECT_FALSE(enabled(2));
+
+    // A set the editor adds becomes the current row.
+    w.list().appendNewSet(QStringLiteral("41"), QStringLiteral("新公司"), QStringLiteral("MAIN_BK041"),
+                          QStringLiteral("2024-06-01"));
+    EXPECT_EQ(grid()->currentIndex().row(), 40);
+    EXPECT_EQ(markers().indexOf(kMarker), 40);
+    EXPECT_EQ(markers().count(kMarker), 1);
+    const QStringList added = {"41", kMarker, "41", "新公司", "现启用", "MAIN_BK041", "2024-06-01"};
+    for (int c = 0; c < 7; ++c)
+        EXPECT_EQ(cell(40, c), added[c]) << c;
+    EXPECT_EQ(server.queries().size(), 1) << "the list is not read again";
 }
 
-TEST_F(FrmZTGLTest, HeaderClickKeepsTheMarker) {
-    FrmZTGL& w = open(3);
-    key(Qt::Key_Up);  // onto the second set; the buttons still follow the disabled third
-    EXPECT_FALSE(w.command1(1)->isEnabled());
-    emit grid()->horizontalHeader()->sectionClicked(3);
-    EXPECT_EQ(markers(), QStringList({"", kMarker, ""}));
-    EXPECT_TRUE(w.command1(1)->isEnabled());
-    EXPECT_FALSE(w.command1(2)->isEnabled());
-}
-
-TEST_F(FrmZTGLTest, ClicksBelowTheRowsCountAsClicksOnTheCurrentRow) {
-    FrmZTGL& w = open(3);
-    key(Qt::Key_Up);  // onto the second set, in use; the buttons still follow the disabled third
-    EXPECT_FALSE(w.command1(1)->isEnabled());
-    const QPoint below(20, grid()->viewport()->height() - 5);
-    ASSERT_FALSE(grid()->indexAt(below).isValid());
-    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, below);
-    EXPECT_EQ(grid()->currentIndex().row(), 1);
-    EXPECT_TRUE(grid()->selectionModel()->isRowSelected(1)) << "the current row stays highlighted";
-    EXPECT_TRUE(w.command1(1)->isEnabled());
-    EXPECT_FALSE(w.command1(2)->isEnabled());
-    EXPECT_EQ(markers(), QStringList({"", kMarker, ""}));
+// A click on the header or below the rows counts as a click on the current row.
+TEST_F(FrmZTGLTest, HeaderAndEmptyAreaClicksCountForTheCurrentRow) {
+    open(3);
+    for (int way = 0; way < 2; ++way) {
+        SCOPED_TRACE(way);
+        click(2);
+        key(Qt::Key_Up);  // onto the second set, in use; the buttons still follow the disabled third
+        EXPECT_FALSE(enabled(1));
+        const QPoint below(20, grid()->viewport()->height() - 5);
+        ASSERT_FALSE(grid()->indexAt(below).isValid());
+        if (way == 0)
+            emit grid()->horizontalHeader()->sectionClicked(3);
+        else
+            QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, below);
+        EXPECT_EQ(grid()->currentIndex().row(), 1);
+        EXPECT_TRUE(grid()->selectionModel()->isRowSelected(1)) << "the current row stays highlighted";
+        EXPECT_TRUE(enabled(1));
+        EXPECT_FALSE(enabled(2));
+        EXPECT_EQ(markers(), QStringList({"", kMarker, ""}));
+    }
     EXPECT_TRUE(port.modalForms.isEmpty());
-    QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, below);
+    QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, QPoint(20, grid()->viewport()->height() - 5));
     EXPECT_EQ(port.modalForms, QStringList{QStringLiteral("frmZTGLXZ")}) << "the editor for the current set";
 }
 
@@ -267,8 +240,8 @@ TEST_F(FrmZTGLTest, PressOnOneRowAndReleaseOnAnother) {
     }
 }
 
-// A fill that fails halfway sets no current row and no marker, and the focus arriving does not
-// set one either; the operator's own move does.
+// A fill that fails halfway (no UserFlag column) keeps the rows added and sets no current row and
+// no marker; the focus arriving does not set one either; the operator's own move does.
 TEST_F(FrmZTGLTest, FailedFillSetsNoCurrentRow) {
     server.onQuery(QStringLiteral("^select \\* from ZTML Order By Id$"),
                    ScriptedServer::rows({"Id", "ZTMC"}, {{"1", "甲"}, {"2", "乙"}}));
@@ -276,7 +249,9 @@ TEST_F(FrmZTGLTest, FailedFillSetsNoCurrentRow) {
     ASSERT_TRUE(activate(&w));
     ASSERT_EQ(port.messages.size(), 1);
     EXPECT_TRUE(port.messages[0].text.startsWith(QStringLiteral("SetMSFlexGrid1Date():")));
+    EXPECT_GT(port.messages[0].text.size(), 21) << "the standard error text follows the label";
     EXPECT_EQ(grid()->model()->rowCount(), 1);
+    EXPECT_EQ(cell(0, 3), QStringLiteral("甲")) << "rows already added stay";
     w.command1(0)->setFocus();
     QTest::keyClick(w.command1(0), Qt::Key_Tab);
     ASSERT_EQ(QApplication::focusWidget(), grid());
@@ -289,7 +264,7 @@ TEST_F(FrmZTGLTest, FailedFillSetsNoCurrentRow) {
 }
 
 // Tab leaves the grid for the buttons, left to right, without moving the row; Space in the grid
-// runs the click rules for the current row; a keyboard alone disables, enables and creates.
+// runs the click rules for the current row; a keyboard alone disables and enables (creating: below).
 TEST_F(FrmZTGLTest, KeyboardOnlyOperator) {
     FrmZTGL& w = open(3);
     ASSERT_TRUE(activate(&w));
@@ -313,20 +288,14 @@ TEST_F(FrmZTGLTest, KeyboardOnlyOperator) {
     port.answer(MsgAnswer::Yes);
     QTest::keyClick(w.command1(1), Qt::Key_Space);
     EXPECT_EQ(cell(1, 4), QStringLiteral("已停用"));
+    EXPECT_FALSE(enabled(1));
+    EXPECT_TRUE(enabled(2));
     ASSERT_TRUE(tabTo(w.command1(2)));
     port.answer(MsgAnswer::Yes);
     QTest::keyClick(w.command1(2), Qt::Key_Return);
     EXPECT_EQ(cell(1, 4), QStringLiteral("现启用"));
     EXPECT_EQ(server.executed(), QStringList({"Update ZTML set UserFlag=0 WHERE ID='2'",
                                               "Update ZTML set UserFlag=1 WHERE ID='2'"}));
-
-    server.onQuery(QStringLiteral("ls_bm"), ScriptedServer::rows({"ls_bm"}, {{3}}));
-    QString editId;
-    port.onModal([&](ModalForm& form) { editId = static_cast<AccountSetEditor&>(form).EditId; });
-    ASSERT_TRUE(tabTo(w.command1(4)));
-    QTest::keyClick(w.command1(4), Qt::Key_Space);
-    EXPECT_EQ(port.modalForms, QStringList{QStringLiteral("frmZTGLXZ")});
-    EXPECT_EQ(editId, QStringLiteral("4"));
 }
 
 // The whole creation from the keyboard, the editor's own window included, on an Access folder.
@@ -371,27 +340,6 @@ TEST(FrmZTGLKeyboardTest, CreatesASetWithoutTheMouse) {
         QStringLiteral("华南贸易有限责任公司"));
 }
 
-TEST_F(FrmZTGLTest, DisableButtonUpdatesTheShownRow) {
-    FrmZTGL& w = open(2);
-    port.answer(MsgAnswer::Yes);
-    w.command1(1)->click();
-    EXPECT_EQ(server.executed().filter(QStringLiteral("ZTML")),
-              QStringList{QStringLiteral("Update ZTML set UserFlag=0 WHERE ID='2'")});
-    EXPECT_EQ(cell(1, 4), QStringLiteral("已停用"));
-    EXPECT_FALSE(w.command1(1)->isEnabled());
-    EXPECT_TRUE(w.command1(2)->isEnabled());
-}
-
-TEST_F(FrmZTGLTest, NewSetFromTheEditorBecomesTheCurrentRow) {
-    FrmZTGL& w = open(2);
-    w.list().appendNewSet(QStringLiteral("3"), QStringLiteral("新公司"), QStringLiteral("MAIN_BK003"),
-                          QStringLiteral("2024-06-01"));
-    EXPECT_EQ(grid()->model()->rowCount(), 3);
-    EXPECT_EQ(grid()->currentIndex().row(), 2);
-    EXPECT_EQ(markers(), QStringList({"", "", kMarker}));
-    EXPECT_EQ(cell(2, 3), QStringLiteral("新公司"));
-}
-
 TEST_F(FrmZTGLTest, ResizePlacesTheGridInsideTheMargins) {
     FrmZTGL& w = open(1);
     w.resize(800, 600);
@@ -401,35 +349,6 @@ TEST_F(FrmZTGLTest, ResizePlacesTheGridInsideTheMargins) {
     QApplication::processEvents();
     EXPECT_GT(grid()->width(), 0);
     EXPECT_GT(grid()->height(), 0);
-}
-
-TEST_F(FrmZTGLTest, CloseButtonUnloadsTheWindow) {
-    FrmZTGL& w = open(1);
-    int unloaded = 0;
-    QObject::connect(&w, &FrmZTGL::unloaded, &w, [&] { ++unloaded; });
-    w.command1(0)->click();
-    EXPECT_EQ(unloaded, 1);
-    EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(w.command1(0)->toolTip(), QStringLiteral("关闭窗体，快捷键Alt+Q"));
-}
-
-TEST_F(FrmZTGLTest, CloseButtonInsideTheMainWindowClosesTheChildWindow) {
-    open(0);
-    window.reset();  // this test's window lives in an MDI area
-    QMdiArea area;
-    QPointer<FrmZTGL> child = new FrmZTGL;
-    QPointer<QMdiSubWindow> sub = area.addSubWindow(child);
-    area.resize(900, 500);
-    area.show();
-    sub->showMaximized();
-    QApplication::processEvents();
-    EXPECT_EQ(area.subWindowList().size(), 1);
-    child->command1(0)->click();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QApplication::processEvents();
-    EXPECT_TRUE(sub.isNull());
-    EXPECT_TRUE(child.isNull());
-    EXPECT_TRUE(area.subWindowList().isEmpty());
 }
 
 }  // namespace

@@ -66,44 +66,39 @@ protected:
     ScriptedServer server;
 };
 
-TEST_F(FrmZTGLXZTest, NewModeShowsItsBoxesAndButtons) {
-    AccountSetEditor editor(nullptr);
-    editor.EditId = QStringLiteral("4");
-    FrmZTGLXZ w(editor);
-    w.Form_Load();
-    w.show();
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("新增帐套"));
-    EXPECT_EQ(w.box(0)->text(), QString());
-    EXPECT_EQ(w.box(1)->text(), QStringLiteral("管理员"));
-    EXPECT_EQ(w.box(2)->echoMode(), QLineEdit::Password);
-    EXPECT_EQ(w.box(3)->echoMode(), QLineEdit::Password);
-    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblCreateTime"))->text(), QStringLiteral("2024-03-05"));
-    EXPECT_EQ(w.button(0)->text(), QStringLiteral("关闭(&Q)"));
-    EXPECT_EQ(w.button(0)->toolTip(), QStringLiteral("关闭窗体，快捷键Alt+Q"));
-    EXPECT_EQ(w.button(1)->text(), QStringLiteral("确定(&Y)"));
-    EXPECT_EQ(w.button(1)->toolTip(), QStringLiteral("确定，快捷键Alt+Y"));
-    // Nothing overlaps: every box lies right of its label and inside the window.
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_TRUE(w.rect().contains(w.box(i)->geometry())) << i;
-        if (i > 0) {
-            EXPECT_GT(w.box(i)->geometry().top(), w.box(i - 1)->geometry().bottom()) << i;
+// New mode and modify mode: caption, boxes, creation date; nothing overlaps.
+TEST_F(FrmZTGLXZTest, BothModesShowTheirBoxesAndButtons) {
+    const struct {
+        const char* id;
+        bool isNew;
+        const char *caption, *name, *user, *created;
+    } modes[] = {{"4", true, "新增帐套", "", "管理员", "2024-03-05"},
+                 {"3", false, "修改帐套", "华东贸易有限公司", "张经理", "2023-11-20"}};
+    for (const auto& m : modes) {
+        SCOPED_TRACE(m.caption);
+        AccountSetEditor editor(nullptr);
+        editor.EditId = QString::fromLatin1(m.id);
+        editor.IsNew = m.isNew;
+        FrmZTGLXZ w(editor);
+        w.Form_Load();
+        w.show();
+        EXPECT_EQ(w.windowTitle(), QString::fromUtf8(m.caption));
+        EXPECT_EQ(w.box(0)->text(), QString::fromUtf8(m.name));
+        EXPECT_EQ(w.box(1)->text(), QString::fromUtf8(m.user));
+        EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblCreateTime"))->text(),
+                  QString::fromLatin1(m.created));
+        EXPECT_EQ(w.box(2)->echoMode(), QLineEdit::Password);
+        EXPECT_EQ(w.box(3)->echoMode(), QLineEdit::Password);
+        EXPECT_EQ(w.button(0)->text(), QStringLiteral("关闭(&Q)"));
+        EXPECT_EQ(w.button(1)->text(), QStringLiteral("确定(&Y)"));
+        EXPECT_EQ(w.button(1)->toolTip(), QStringLiteral("确定，快捷键Alt+Y"));
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_TRUE(w.rect().contains(w.box(i)->geometry())) << i;
+            if (i > 0)
+                EXPECT_GT(w.box(i)->geometry().top(), w.box(i - 1)->geometry().bottom()) << i;
         }
+        w.grab().save(QStringLiteral("/tmp/ztgl_frmZTGLXZ_%1.png").arg(m.isNew ? "new" : "modify"));
     }
-    w.grab().save(QStringLiteral("/tmp/ztgl_frmZTGLXZ_new.png"));
-}
-
-TEST_F(FrmZTGLXZTest, ModifyModeShowsTheSet) {
-    AccountSetEditor editor(nullptr);
-    editor.EditId = QStringLiteral("3");
-    editor.IsNew = false;
-    FrmZTGLXZ w(editor);
-    w.Form_Load();
-    w.show();
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("修改帐套"));
-    EXPECT_EQ(w.box(0)->text(), QStringLiteral("华东贸易有限公司"));
-    EXPECT_EQ(w.box(1)->text(), QStringLiteral("张经理"));
-    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblCreateTime"))->text(), QStringLiteral("2023-11-20"));
-    w.grab().save(QStringLiteral("/tmp/ztgl_frmZTGLXZ_modify.png"));
 }
 
 TEST_F(FrmZTGLXZTest, TypingReachesTheRulesAndAFailedCheckTakesTheFocus) {

@@ -14,12 +14,9 @@
 #include <QPointer>
 #include <QPushButton>
 
-#include "RecordingUiPort.h"
-#include "TempProgramFolder.h"
+#include "ManagerFixture.h"
 #include "WidgetInput.h"
-#include "db/PubSql.h"
 #include "platform/ShellOpener.h"
-#include "process/Globals.h"
 #include "style/PictureBag.h"
 #include "ui/MDIfrmZTGL.h"
 #include "ui/Style.h"
@@ -47,18 +44,8 @@ QWidget* topLevel(const QString& name) {
     return nullptr;
 }
 
-class FrmZTLoginTest : public ::testing::Test {
+class FrmZTLoginTest : public ManagerFixture {
 protected:
-    void SetUp() override {
-        ResetGlobals();
-        folder.makeManagerDatabase();
-        gAppPath = QDir::toNativeSeparators(folder.path()) + QDir::separator();
-        gIniFile = folder.iniFile();
-        gTitle = QStringLiteral("Zavrin行业管理软件之商业进销存-帐套管理");
-        gDBType = kAccess;
-        gConnectString = folder.managerConnectString();
-        ASSERT_EQ(Open_Connect(), 1);
-    }
     void TearDown() override {
         // Deleting the main window takes its menus (top-level widgets too) with it.
         QList<QPointer<QWidget>> windows;
@@ -70,8 +57,7 @@ protected:
         }
         for (const QPointer<QWidget>& w : windows)
             delete w.data();
-        Close_Connect();
-        ResetGlobals();
+        ManagerFixture::TearDown();
     }
 
     FrmZTLogin* open() {
@@ -80,8 +66,6 @@ protected:
         return window;
     }
 
-    TempProgramFolder folder;
-    RecordingUiPort port;
     RecordingShell shell;
     QPointer<FrmZTLogin> window;
 };
@@ -144,7 +128,7 @@ TEST_F(FrmZTLoginTest, BackgroundPictureFromThePictureBag) {
     EXPECT_TRUE(port.messages.isEmpty());
 }
 
-TEST_F(FrmZTLoginTest, CodeBoxTakesLettersAndDigitsOnly) {
+TEST_F(FrmZTLoginTest, CodeBoxTakesLettersAndDigitsOnlyPasswordBoxEverything) {
     open();
     QLineEdit* code = window->txtUserName();
     typeText(code, QStringLiteral("ad m_i-n!9"));
@@ -168,10 +152,8 @@ TEST_F(FrmZTLoginTest, CodeBoxTakesLettersAndDigitsOnly) {
     QApplication::clipboard()->setText(QStringLiteral("张三"));
     pressKey(code, Qt::Key_V, Qt::ControlModifier, QStringLiteral("\x16"));
     EXPECT_EQ(code->text(), QStringLiteral("admina1张三"));
-}
 
-TEST_F(FrmZTLoginTest, PasswordBoxTakesEveryCharacter) {
-    open();
+    // The password box takes every character.
     QLineEdit* password = window->txtPwd();
     password->setFocus();
     typeText(password, QStringLiteral("a b'!"));
@@ -206,16 +188,15 @@ TEST_F(FrmZTLoginTest, FailedLoginKeepsTheDialogAndSelectsTheBox) {
     window->txtUserName()->setText(QStringLiteral("admin"));
     window->txtPwd()->setText(QStringLiteral("wrong"));
     clickMouse(window->CMDOK());
-    ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_EQ(port.messages[0].text, QStringLiteral("用户密码错误！请重新输入……"));
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("用户密码错误！请重新输入……")});
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->txtPwd()->hasFocus());
     EXPECT_EQ(window->txtPwd()->selectedText(), QStringLiteral("wrong"));
 
     window->txtUserName()->setText(QStringLiteral("nobody"));
     clickMouse(window->CMDOK());
-    ASSERT_EQ(port.messages.size(), 2);
-    EXPECT_EQ(port.messages[1].text, QStringLiteral("没有该用户，请重新输入代码……"));
+    EXPECT_EQ(messageTexts().value(1), QStringLiteral("没有该用户，请重新输入代码……"));
+    EXPECT_EQ(port.messages.size(), 2);
     EXPECT_TRUE(window->txtUserName()->hasFocus());
     EXPECT_EQ(window->txtUserName()->selectedText(), QStringLiteral("nobody"));
     EXPECT_FALSE(topLevel(QStringLiteral("MDIfrmZTGL")));

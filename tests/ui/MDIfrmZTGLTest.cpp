@@ -13,41 +13,31 @@
 #include <QPushButton>
 #include <QToolBar>
 
-#include "RecordingUiPort.h"
-#include "TempProgramFolder.h"
+#include "ManagerFixture.h"
 #include "ado/Connection.h"
-#include "db/PubSql.h"
-#include "process/Globals.h"
 #include "ui/FrmZTGL.h"
-#include "ui/QtUiPort.h"
 
 namespace ztgl::test {
 namespace {
 
 using gui::MDIfrmZTGL;
 
-class MDIfrmZTGLTest : public ::testing::Test {
+class MDIfrmZTGLTest : public ManagerFixture {
 protected:
+    QStringList ztml() const override {
+        return {QStringLiteral("insert into ZTML (Id, ZTMC, ZTLJ, CreateTime, UserFlag) "
+                               "values ('1', '华东贸易有限公司', 'KXPUB_BK001', '2024-03-05', 1)"),
+                QStringLiteral("insert into ZTML (Id, ZTMC, ZTLJ, CreateTime, UserFlag) "
+                               "values ('2', 'O''Neil 五金', 'KXPUB_BK002', '2024-04-01', 0)")};
+    }
     void SetUp() override {
-        ResetGlobals();
-        folder.makeManagerDatabase(
-            {QStringLiteral("insert into ZTML (Id, ZTMC, ZTLJ, CreateTime, UserFlag) "
-                            "values ('1', '华东贸易有限公司', 'KXPUB_BK001', '2024-03-05', 1)"),
-             QStringLiteral("insert into ZTML (Id, ZTMC, ZTLJ, CreateTime, UserFlag) "
-                            "values ('2', 'O''Neil 五金', 'KXPUB_BK002', '2024-04-01', 0)")});
-        gAppPath = QDir::toNativeSeparators(folder.path()) + QDir::separator();
-        gIniFile = folder.iniFile();
-        gTitle = QStringLiteral("Zavrin行业管理软件之商业进销存-帐套管理");
-        gDBType = kAccess;
-        gConnectString = folder.managerConnectString();
-        ASSERT_EQ(Open_Connect(), 1);
+        ManagerFixture::SetUp();
         window = new MDIfrmZTGL();
         window->show();
     }
     void TearDown() override {
         delete window.data();
-        Close_Connect();
-        ResetGlobals();
+        ManagerFixture::TearDown();
     }
 
     void addThirdSet() const {
@@ -57,8 +47,6 @@ protected:
     }
     QAction* action(const QString& key) const { return window->Toolbar1()->findChild<QAction*>(key); }
 
-    TempProgramFolder folder;
-    RecordingUiPort port;
     QPointer<MDIfrmZTGL> window;
 };
 
@@ -82,73 +70,78 @@ TEST_F(MDIfrmZTGLTest, CaptionsToolbarAndMenu) {
     EXPECT_TRUE(port.messages.isEmpty());
 }
 
-TEST_F(MDIfrmZTGLTest, ListIsAMaximisedChildThatShowsTheCatalogue) {
-    gui::FrmZTGL* list = window->listWindow();
-    ASSERT_TRUE(list);
-    const auto subs = window->mdiArea()->subWindowList();
-    ASSERT_EQ(subs.size(), 1);
-    EXPECT_TRUE(subs[0]->isMaximized());
-    EXPECT_EQ(window->mdiArea()->activeSubWindow(), subs[0]);
-    EXPECT_GE(list->list().grid().Rows(), 3);  // header and the two sets
+// The list is a maximised child showing the catalogue. An open list is only brought forward, without reading;
+// one closed with its own "关闭(&Q)" or by its window is loaded afresh and reads the catalogue again.
+TEST_F(MDIfrmZTGLTest, ListCommandReloadsOnlyAClosedList) {
+    QPointer<gui::FrmZTGL> first = window->listWindow();
+    ASSERT_TRUE(first);
+    ASSERT_EQ(window->mdiArea()->subWindowList().size(), 1);
+    EXPECT_TRUE(window->mdiArea()->subWindowList().first()->isMaximized());
+    EXPECT_EQ(window->mdiArea()->activeSubWindow(), window->mdiArea()->subWindowList().first());
+    const int rowsOfTwoSets = first->list().grid().Rows();
+    EXPECT_EQ(rowsOfTwoSets, 3);  // header and the two sets
     window->resize(1024, 640);
     window->grab().save(QDir::temp().filePath(QStringLiteral("ztgl-MDIfrmZTGL.png")));
-}
-
-TEST_F(MDIfrmZTGLTest, ListCommandBringsTheOpenListForwardWithoutReading) {
-    QPointer<gui::FrmZTGL> first = window->listWindow();
-    const int rows = first->list().grid().Rows();
     addThirdSet();
     action(QStringLiteral("ZTGL"))->trigger();
     EXPECT_EQ(window->listWindow(), first);
     EXPECT_EQ(window->mdiArea()->subWindowList().size(), 1);
-    EXPECT_EQ(first->list().grid().Rows(), rows);
-}
+    EXPECT_EQ(first->list().grid().Rows(), rowsOfTwoSets);
 
-TEST_F(MDIfrmZTGLTest, ListClosedWithItsOwnButtonIsLoadedAfresh) {
-    QPointer<gui::FrmZTGL> first = window->listWindow();
-    ASSERT_TRUE(first);
-    const int rowsOfTwoSets = first->list().grid().Rows();
     first->command1(0)->click();  // "关闭(&Q)"
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(first);
     EXPECT_TRUE(window->mdiArea()->subWindowList().isEmpty());
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->windowTitle(), gTitle);
-
-    addThirdSet();
     action(QStringLiteral("ZTGL"))->trigger();
     ASSERT_TRUE(window->listWindow());
-    EXPECT_EQ(window->listWindow()->list().grid().Rows(), rowsOfTwoSets + 1);  // read again
-}
+    EXPECT_EQ(window->listWindow()->list().grid().Rows(), rowsOfTwoSets + 1);
 
-TEST_F(MDIfrmZTGLTest, ListClosedByItsWindowIsLoadedAfresh) {
-    QPointer<gui::FrmZTGL> first = window->listWindow();
+    first = window->listWindow();
     window->mdiArea()->subWindowList().first()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(first);
     EXPECT_FALSE(window->logic().isListLoaded());
-
     action(QStringLiteral("ZTGL"))->trigger();
     ASSERT_TRUE(window->listWindow());
-    EXPECT_NE(window->listWindow(), first.data());
     EXPECT_EQ(window->mdiArea()->subWindowList().size(), 1);
     EXPECT_TRUE(window->mdiArea()->subWindowList().first()->isMaximized());
 }
 
-TEST_F(MDIfrmZTGLTest, ChangePasswordGoesThroughThePort) {
+// Keys are compared in capitals; any other key does nothing.
+TEST_F(MDIfrmZTGLTest, ToolbarKeysInAnyLetters) {
+    window->mdiArea()->subWindowList().first()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (const QString& key :
+         {QString(), QStringLiteral("ZTGL "), QStringLiteral("SJGL"), QStringLiteral("帐套管理")})
+        window->logic().Toolbar1_ButtonClick(key);
+    EXPECT_FALSE(window->listWindow());
+    EXPECT_TRUE(port.modalForms.isEmpty());
+    window->logic().Toolbar1_ButtonClick(QStringLiteral("ztgl"));
+    EXPECT_TRUE(window->listWindow());
+    window->logic().Toolbar1_ButtonClick(QStringLiteral("xGmM"));
     action(QStringLiteral("XGMM"))->trigger();
-    EXPECT_EQ(port.modalForms, QStringList{QStringLiteral("frmCyXgmm")});
+    EXPECT_EQ(port.modalForms, (QStringList{QStringLiteral("frmCyXgmm"), QStringLiteral("frmCyXgmm")}));
+    window->logic().Toolbar1_ButtonClick(QStringLiteral("tcxt"));
+    ASSERT_TRUE(window);  // closed, its deletion still pending
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(gConn);
+    window->logic().MDIForm_Unload();  // nothing left to close: still quiet
+    EXPECT_TRUE(port.messages.isEmpty());
 }
 
-TEST_F(MDIfrmZTGLTest, QuitClosesTheWindowAndTheConnection) {
+// "退出系统" and the close box end the work with the database.
+TEST_F(MDIfrmZTGLTest, QuitAndCloseBoxCloseTheConnection) {
     action(QStringLiteral("TCXT"))->trigger();
     EXPECT_FALSE(window && window->isVisible());
     EXPECT_FALSE(gConn);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(window);
-}
 
-TEST_F(MDIfrmZTGLTest, CloseBoxClosesTheConnectionToo) {
+    ASSERT_EQ(Open_Connect(), 1);
+    window = new MDIfrmZTGL();
+    window->show();
     window->close();
     EXPECT_FALSE(gConn);
     EXPECT_TRUE(port.messages.isEmpty());
@@ -175,15 +168,6 @@ TEST_F(MDIfrmZTGLTest, CompanyMenu) {
     actions.last()->trigger();
     EXPECT_FALSE(window && window->isVisible());
     EXPECT_FALSE(gConn);
-}
-
-// The port makes the main window unavailable by its name during long work.
-TEST_F(MDIfrmZTGLTest, PortFindsTheMainWindowByName) {
-    gui::QtUiPort qtPort;
-    qtPort.setMainWindowEnabled(false);
-    EXPECT_FALSE(window->isEnabled());
-    qtPort.setMainWindowEnabled(true);
-    EXPECT_TRUE(window->isEnabled());
 }
 
 }  // namespace

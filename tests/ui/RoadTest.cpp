@@ -1,27 +1,40 @@
-// The operator's first road: start on the demo folder, log in as admin with an empty password,
-// reach the main window, change the password from its toolbar, quit; the next start needs the
-// new password.
+// The operator's roads through the real windows (offscreen; message boxes recorded). Single-user:
+// start on the demo folder, log in as admin with an empty password, change the password from the
+// toolbar, quit; the next start needs the new password. Network: start with the stand-in server,
+// see the connecting window, log in confirmed by the server, create a set named after the
+// database name the server announced.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
 
+#include "LocalServer.h"
+#include "QtPrinters.h"
+#include "RecordingShutDown.h"
 #include "RecordingUiPort.h"
 #include "WidgetInput.h"
+#include "ado/Recordset.h"
+#include "creation/AccountSetEditor.h"
 #include "db/PubSql.h"
-#include "platform/ShellOpener.h"
 #include "demo/DemoFolder.h"
+#include "platform/ShellOpener.h"
 #include "process/Globals.h"
+#include "process/IniFile.h"
 #include "startup/Startup.h"
 #include "ui/FrmCyXgmm.h"
 #include "ui/FrmZTLogin.h"
+#include "ui/HandshakeWindow.h"
 #include "ui/MDIfrmZTGL.h"
 #include "ui/ModalForms.h"
 
@@ -117,6 +130,78 @@ TEST_F(OperatorRoadTest, FirstStartChangePasswordQuitAndStartAgain) {
     delete login.data();
     Close_Connect();
     EXPECT_TRUE(startAndLogIn(QStringLiteral("road2")));
+}
+
+TEST(NetworkRoadTest, ConnectLogInAndCreateASetNamedAfterTheServersDatabase) {
+    ResetGlobals();
+    QTemporaryDir tmp;
+    QString error;
+    ASSERT_TRUE(DemoFolder::build(tmp.path(), &error, &WriteDemoTemplate, DemoFolder::Edition::Network))
+        << error.toStdString();
+    const QString manager = QDir::toNativeSeparators(tmp.filePath(QStringLiteral("KXPUB.MDB")));
+    const QStringList demoServer = DemoFolder::serverSimArguments(manager);
+    LocalServer server(demoServer[5]);
+    Write_Ini(QStringLiteral("SERVERINFO"), QStringLiteral("PORT"), QString::number(server.port()),
+              tmp.filePath(QStringLiteral("kxconfig.ini")));
+
+    RecordingUiPort port;
+    QStringList statusTexts;
+    port.otherModals = [&statusTexts](ModalForm& form) {
+        if (form.formName().startsWith(QLatin1String("w_"))) {
+            // The connecting window is up while the conversation runs.
+            QTimer::singleShot(0, [&statusTexts] {
+                if (auto* w = qobject_cast<gui::HandshakeWindow*>(QApplication::activeModalWidget()))
+                    statusTexts << w->Label1()->text();
+            });
+            gui::runHandshakeWindow(form, nullptr);
+        }
+    };
+    RecordingShutDown orders;
+    NoShell shell;
+    QPointer<gui::FrmZTLogin> login;
+    StartupEnvironment env;
+    env.programFolder = tmp.path();
+    env.instanceKey = QStringLiteral("ztgl-network-road-%1").arg(QCoreApplication::applicationPid());
+    env.orders = &orders;
+    env.showLogin = [&] { login = gui::FrmZTLogin::showTheOne(shell); };
+
+    ASSERT_EQ(Main(env), StartupOutcome::ShowLogin);
+    EXPECT_EQ(statusTexts, QStringList(QStringLiteral("正在连接服务器，请稍候......")));
+    EXPECT_EQ(gManagerDBName, QStringLiteral("ZTDEMO"));
+    ASSERT_TRUE(login);
+    EXPECT_EQ(gui::FrmZTLogin::showTheOne(shell), login.data());  // still the one dialog
+    ASSERT_TRUE(activate(login));
+    EXPECT_EQ(login->label(LoginForm::Label9)->text(), QStringLiteral("127.0.0.1           "));
+
+    QPointer<QWidget> main;
+    QObject::connect(login, &gui::FrmZTLogin::loggedInto, [&main](QWidget* w) { main = w; });
+    QTest::keyClicks(login->txtUserName(), QStringLiteral("admin"));
+    QTest::mouseClick(login->CMDOK(), Qt::LeftButton);
+    ASSERT_TRUE(main) << (port.messages.isEmpty() ? std::string() : port.messages[0].text.toStdString());
+    EXPECT_EQ(statusTexts.value(1), QStringLiteral("正在登录服务器，请稍候......"));
+    EXPECT_TRUE(server.messages().contains(QStringLiteral("<- PDUSERS:1/admin")));
+    EXPECT_TRUE(port.messages.isEmpty());
+
+    AccountSetEditor editor(nullptr);
+    editor.EditId = QString::number(Get_UniqV(QStringLiteral("ZTML"), QStringLiteral("Id")));
+    editor.IsNew = true;
+    editor.Form_Load();
+    editor.TxtDB = {QStringLiteral("华东公司"), QStringLiteral("管理员"), QStringLiteral("1"),
+                    QStringLiteral("1")};
+    editor.Command_OK();
+    EXPECT_TRUE(editor.saved());
+    ado::Recordset rs;
+    Open_Recordset(rs, QStringLiteral("select ZTLJ from ZTML"));
+    ASSERT_FALSE(rs.Eof());
+    EXPECT_EQ(rs.Fields(QStringLiteral("ZTLJ")).text(), QStringLiteral("ZTDEMO_BK001"));
+    Close_Recordset(rs);
+    EXPECT_TRUE(QFile::exists(tmp.filePath(QStringLiteral("ZTDEMO_BK001.MDB"))));
+    EXPECT_TRUE(orders.orders.isEmpty());
+
+    delete main.data();
+    delete login.data();
+    Close_Connect();
+    ResetGlobals();
 }
 
 }  // namespace
