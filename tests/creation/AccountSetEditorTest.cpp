@@ -1,30 +1,10 @@
-#include <gtest/gtest.h>
-
 #include <QDir>
 #include <QFile>
 
-#include "AccountSetFolder.h"
-#include "CreationRecorders.h"
-#include "QtPrinters.h"
-#include "RecordingUiPort.h"
-#include "ShownLines.h"
-#include "creation/AccountSetEditor.h"
-#include "creation/AccountSetRows.h"
-#include "creation/DatabaseCreation.h"
-#include "creation/TemplateDatabase.h"
-#include "db/PubSql.h"
-#include "operators/SetMima.h"
-#include "process/Globals.h"
+#include "CreationFixture.h"
 
-namespace ztgl {
+namespace ztgl::test {
 namespace {
-
-using test::AccountSetFolder;
-using test::msgLine;
-using test::RecordingRows;
-using test::RecordingUiPort;
-using test::shownLines;
-using PW = ProgressWindow;
 
 QStringList boxes(const AccountSetEditor& e) {
     return QStringList(e.TxtDB.begin(), e.TxtDB.end());
@@ -113,14 +93,9 @@ TEST_F(EditorTest, LoadsANewSetAndClosesWithoutWriting) {
 // Each check of a new set, in order: the first that fails shows its message and takes the focus.
 TEST_F(EditorTest, ChecksANewSet) {
     createSet("1", "华东公司", "张三");
-    const struct {
-        const char* name;
-        const char* user;
-        const char* password;
-        const char* confirm;
-        const char* message;  // "": passes
-        int focus;
-    } cases[] = {
+    // clang-format off
+    const struct { const char* name; const char* user; const char* password; const char* confirm;
+                   const char* message; /* "": passes */ int focus; } cases[] = {
         {"", "u", "p", "p", "请录入帐套的名称！", 0},
         {"   ", "u", "p", "p", "请录入帐套的名称！", 0},
         {"华东公司", "u", "p", "p", "已经存在“华东公司”帐套，请重新录入帐套名称！", 0},
@@ -132,6 +107,7 @@ TEST_F(EditorTest, ChecksANewSet) {
         {"华北公司", "u", "p ", "p", "两次录入的密码不一致，请重新确认密码！", 2},
         {"华北公司", "u", " p ", " p ", "", 0},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
         port.messages.clear();
@@ -174,22 +150,17 @@ TEST_F(EditorTest, ModifyChecksNamesAndPasswords) {
     auto e = editor("1");
     // Its own name and the default user's own name are no conflict; another set's name and a
     // second user's name are. Both passwords empty ask, No keeps the dialog.
-    const struct {
-        const char* name;
-        const char* user;
-        const char* password;
-        const char* confirm;
-        QString message;  // "": passes
-        int focus;
-    } cases[] = {
+    // clang-format off
+    const struct { const char* name; const char* user; const char* password; const char* confirm;
+                   QString message; /* "": passes */ int focus; } cases[] = {
         {"华东公司", "张三", "x", "x", QString(), 0},
         {"华北公司", "张三", "x", "x", msgLine("已经存在“华北公司”帐套，请重新录入帐套名称！"), 0},
         {"华东公司", "赵六 ", "x", "x", msgLine("已经存在“赵六 ”用户，请重新录入用户名称！"), 1},
-        {"华东公司", "张三", "", "",
-         msgLine("确定不修改用户的密码？", MsgIcon::Information, "提示信息", MsgButtons::YesNo), 2},
+        {"华东公司", "张三", "", "", msgLine("确定不修改用户的密码？", MsgIcon::Information, "提示信息", MsgButtons::YesNo), 2},
         {"华东公司", "张三", "", "x", msgLine("请录入用户密码，密码不能为空！"), 2},
         {"华东公司", "张三", "x", "y", msgLine("两次录入的密码不一致，请重新确认密码！"), 2},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message.toStdString());
         port.messages.clear();
@@ -197,9 +168,8 @@ TEST_F(EditorTest, ModifyChecksNamesAndPasswords) {
                     QString::fromUtf8(c.confirm)};
         EXPECT_EQ(e->CheckInput(), c.message.isEmpty());
         EXPECT_EQ(shownLines(port), c.message.isEmpty() ? QStringList() : QStringList{c.message});
-        if (!c.message.isEmpty()) {
+        if (!c.message.isEmpty())
             EXPECT_EQ(e->focusedBox(), c.focus);
-        }
     }
     // A new password is written, blanks and all.
     e->TxtDB = {"华东公司", "张三", " a b ", " a b "};
@@ -318,4 +288,4 @@ TEST_F(EditorTest, AwkwardNamesAndIds) {
 }
 
 }  // namespace
-}  // namespace ztgl
+}  // namespace ztgl::test

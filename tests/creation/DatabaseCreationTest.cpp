@@ -1,39 +1,10 @@
-#include <gtest/gtest.h>
-
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <functional>
 
-#include "AccountSetFolder.h"
-#include "CreationRecorders.h"
-#include "QtPrinters.h"
-#include "RecordingUiPort.h"
-#include "ScriptedServer.h"
-#include "ScriptedTemplate.h"
-#include "ShownLines.h"
-#include "ado/DataType.h"
-#include "creation/AccountSetEditor.h"
-#include "creation/AccountSetRows.h"
-#include "creation/DatabaseCreation.h"
-#include "creation/ProgressWindow.h"
+#include "CreationFixture.h"
 #include "creation/TargetConnection.h"
-#include "creation/TemplateDatabase.h"
-#include "db/PubSql.h"
-#include "operators/SetMima.h"
-#include "process/Globals.h"
 
-namespace ztgl {
+namespace ztgl::test {
 namespace {
-
-using test::AccountSetFolder;
-using test::msgLine;
-using test::RecordingRows;
-using test::RecordingUiPort;
-using test::ScriptedServer;
-using test::ScriptedTemplate;
-using test::shownLines;
-using PW = ProgressWindow;
 
 const QString kQuestion =
     msgLine(QStringLiteral("将要创建的数据库已经存在，是否要继续创建数据库？\r\n是，继续创建数据库，"
@@ -158,7 +129,7 @@ TEST_F(SqlServerCreation, NewSet) {
     auto e = newEditor();
     EXPECT_EQ(e->lblCreateTime, "2024-03-05");
     QStringList steps;
-    test::ProgressSteps::attach(e->progress(), steps);
+    ProgressSteps::attach(e->progress(), steps);
     e->Command_OK();
 
     EXPECT_EQ(shownLines(port), QStringList{msgLine("已经成功创建新帐套！")});
@@ -239,15 +210,13 @@ TEST_F(SqlServerCreation, ModifyWithoutNewPasswordWritesOnlyTheName) {
 // server error during the checks writes nothing; a failing user update keeps the set in the
 // catalogue, so the list shows it and the editor closes.
 struct CommandOkFailure {
+    const char* name;
     const char* failOn;
     int code;
     const char* text;
     const char* message;
     bool catalogued;
 };
-void PrintTo(const CommandOkFailure& c, std::ostream* os) {
-    *os << c.failOn;
-}
 
 class SqlServerCommandOk : public SqlServerCreation,
                            public ::testing::WithParamInterface<CommandOkFailure> {};
@@ -270,29 +239,26 @@ TEST_P(SqlServerCommandOk, Fails) {
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Cases, SqlServerCommandOk, ::testing::Values(
-    CommandOkFailure{"^CREATE DATABASE", -2147217900, "磁盘已满", "创建数据库失败！", false},
-    CommandOkFailure{"^select \\* from ZTML where ZTMC", -2147467259, "连接已断开", "Command_OK()::连接已断开", false},
-    CommandOkFailure{"^Update Users", -2147217900, "列名 'Uname' 无效。", "Command_OK()::列名 'Uname' 无效。", true}));
+    CommandOkFailure{"Create", "^CREATE DATABASE", -2147217900, "磁盘已满", "创建数据库失败！", false},
+    CommandOkFailure{"Check", "^select \\* from ZTML where ZTMC", -2147467259, "连接已断开", "Command_OK()::连接已断开", false},
+    CommandOkFailure{"UserUpdate", "^Update Users", -2147217900, "列名 'Uname' 无效。", "Command_OK()::列名 'Uname' 无效。", true}),
+    [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
 // No to the overwrite question, a server that cannot be reached, a CREATE DATABASE the server
 // refuses: False, without a message of its own. A template that cannot be read after the database
 // was made: the schema copy's message.
+// Each case: whether the database exists already (and the operator answers No), the connection
+// strings the server does not open, the statements it refuses, why the template cannot be opened;
+// then whether CREATE DATABASE was sent, the message, the opens on server and template, and whether
+// the last call on the server closes what was opened.
 struct FailureCase {
-    const char* name;
-    bool exists;             // the database exists already (and the operator answers No)
-    const char* failOpen;    // connection strings the server does not open
-    const char* failOn;      // statements the server refuses
-    const char* noTemplate;  // why the template cannot be opened
-    bool created;            // CREATE DATABASE was sent
+    const char *name, *failOpen, *failOn, *noTemplate;
+    bool exists, created;
     QString message;
-    int opened;
-    int templateOpens;
-    bool closesLast;  // the last call on the server closes what was opened
+    int opened, templateOpens;
+    bool closesLast;
 };
-void PrintTo(const FailureCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class SqlServerFailure : public SqlServerCreation, public ::testing::WithParamInterface<FailureCase> {};
 
@@ -318,12 +284,12 @@ TEST_P(SqlServerFailure, ReturnsFalse) {
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Cases, SqlServerFailure, ::testing::Values(
-    FailureCase{"No", true, "", "", "", false, kQuestion, 1, 0, true},
-    FailureCase{"Unreachable", false, "Initial Catalog=master", "", "", false, QString(), 1, 0, false},
-    FailureCase{"Refused", false, "", "^CREATE DATABASE", "", true, QString(), 1, 0, true},
-    FailureCase{"UnreadableTemplate", false, "", "", "无法打开模板", true, msgLine("XZBJG::无法打开模板"), 2, 1, true}),
+    FailureCase{"No", "", "", "", true, false, kQuestion, 1, 0, true},
+    FailureCase{"Unreachable", "Initial Catalog=master", "", "", false, false, QString(), 1, 0, false},
+    FailureCase{"Refused", "", "^CREATE DATABASE", "", false, true, QString(), 1, 0, true},
+    FailureCase{"UnreadableTemplate", "", "", "无法打开模板", false, true, msgLine("XZBJG::无法打开模板"), 2, 1, true}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
 }  // namespace
-}  // namespace ztgl
+}  // namespace ztgl::test

@@ -1,26 +1,14 @@
-#include <gtest/gtest.h>
-
 #include <QDateTime>
 #include <QRegularExpression>
 
-#include "RecordingUiPort.h"
-#include "ScriptedTemplate.h"
-#include "ShownLines.h"
-#include "ado/DataType.h"
-#include "creation/ProgressWindow.h"
+#include "CreationFixture.h"
 #include "creation/SchemaCopy.h"
-#include "creation/TemplateDatabase.h"
+#include "creation/SqlTypeName.h"
 #include "platform/RuntimeError.h"
-#include "process/Globals.h"
 
-namespace ztgl {
+namespace ztgl::test {
 namespace {
 
-using test::msgLine;
-using test::RecordingUiPort;
-using test::ScriptedTemplate;
-using test::shownLines;
-using PW = ProgressWindow;
 using namespace ado;
 
 CatalogColumn col(const QString& name, int type, qint64 size = 0, bool nullable = true,
@@ -248,5 +236,73 @@ TEST_F(SchemaCopyTest, LooksUpNullabilityDefaultsAndKeys) {
     EXPECT_EQ(tpl.catalogReads, 1);
 }
 
+// Every ADO type code the copy knows, and codes it does not (an empty name).
+TEST(GetSqlTypeName, EveryCode) {
+    const std::pair<int, const char*> cases[] = {
+        // clang-format off
+        {0, "Empty"}, {2, "SmallInt"}, {3, "Integer"}, {4, "Real"}, {5, "Decimal"}, {6, "Numeric"},
+        {7, "Datetime"}, {8, "BSTR"}, {9, "IDispatch"}, {10, "Error"}, {11, "tinyint"}, {12, "Variant"},
+        {13, "adIUnknown"}, {14, "Decimal"}, {16, "TinyInt"}, {17, "tinyint"}, {18, "UnsignedSmallInt"},
+        {19, "UnsignedInt"}, {20, "BigInt"}, {21, "UnsignedBigInt"}, {72, "GUID"}, {128, "Binary"}, {129, "Char"},
+        {130, "WChar"}, {131, "Numeric"}, {132, "UserDefined"}, {133, "DBDate"}, {134, "DBTime"},
+        {135, "DBTimeStamp"}, {200, "VarChar"}, {201, "LongVarChar"}, {202, "nvarchar"}, {203, "ntext"},
+        {204, "VarBinary"}, {205, "LongVarBinary"}, {8192, "Array"},
+        {-1, ""}, {1, ""}, {15, ""}, {22, ""}, {64, ""}, {136, ""}, {206, ""}, {8193, ""}, {0x2000 | 202, ""},
+        // clang-format on
+    };
+    for (const auto& [code, name] : cases)
+        EXPECT_EQ(GetSqlTypeName(code), QString::fromLatin1(name)) << code;
+}
+
+void expectLoadState(const PW& w) {
+    EXPECT_TRUE(w.isLoaded());
+    for (PW::Part p : {PW::Label1, PW::Label2, PW::Label3})
+        EXPECT_EQ(w.caption(p), QString());
+    for (PW::Part bar : {PW::ProgressBar1, PW::ProgressBar2}) {
+        EXPECT_EQ(w.max(bar), 100);
+        EXPECT_EQ(w.min(bar), 0);
+        EXPECT_EQ(w.value(bar), 0);
+        EXPECT_FALSE(w.isVisible(bar));
+    }
+    EXPECT_FALSE(w.isVisible(PW::Label2));
+    EXPECT_TRUE(w.isVisible(PW::Label1) && w.isVisible(PW::Label3));
+}
+
+// Every showing starts from the load state, whatever the one before left; a view lives from
+// showing to unloading and hears every change; values stay inside the bar's range.
+TEST(ProgressWindow, LoadStateViewsAndRanges) {
+    QStringList steps;
+    PW w;
+    ProgressSteps::attach(w, steps);
+    w.setCaption(PW::Label1, "x");  // not shown yet: no view
+    EXPECT_FALSE(w.isLoaded());
+    EXPECT_TRUE(steps.isEmpty());
+    w.Show();
+    expectLoadState(w);
+    w.Refresh();
+    w.setCaption(PW::Label3, "正在创建帐套“华东公司”");
+    w.setCaption(PW::Label1, "正在创建Goods表，请稍后……");
+    EXPECT_EQ(steps, (QStringList{"|", "repaint", "正在创建帐套“华东公司”|",
+                                  "正在创建帐套“华东公司”|正在创建Goods表，请稍后……"}));
+    w.setVisible(PW::Label2, true);
+    w.setVisible(PW::ProgressBar2, true);
+    w.setMax(PW::ProgressBar2, 3);
+    w.setValue(PW::ProgressBar2, 5);
+    EXPECT_EQ(w.value(PW::ProgressBar2), 3);
+    w.setValue(PW::ProgressBar2, -1);
+    EXPECT_EQ(w.value(PW::ProgressBar2), 0);
+    w.setMin(PW::ProgressBar2, 2);
+    EXPECT_EQ(w.value(PW::ProgressBar2), 2);
+    EXPECT_EQ(w.value(PW::ProgressBar1), 0);  // the other bar is untouched
+    w.Show();                                 // shown again: loaded afresh, with a view of its own
+    expectLoadState(w);
+    EXPECT_EQ(steps.last(), "|");
+    const int seen = steps.size();
+    w.Unload();
+    EXPECT_FALSE(w.isLoaded() || w.isVisible(PW::Label1));
+    w.setCaption(PW::Label1, "y");  // unloaded: the view is gone
+    EXPECT_EQ(steps.size(), seen);
+}
+
 }  // namespace
-}  // namespace ztgl
+}  // namespace ztgl::test

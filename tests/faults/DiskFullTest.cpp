@@ -19,12 +19,8 @@
 
 #include "FaultFolder.h"
 
-namespace ztgl {
+namespace ztgl::test {
 namespace {
-
-using test::AdminRun;
-using test::AdminSetup;
-using test::FaultFolder;
 
 #ifdef Q_OS_LINUX
 bool mountSmall(const QString& dir, qint64 bytes, unsigned long flags = 0) {
@@ -93,4 +89,4 @@ TEST(DiskFull, DuringTheCopyOfTheTemplate) {
 #endif
 
 }  // namespace
-}  // namespace ztgl
+}  // namespace ztgl::test

@@ -8,20 +8,14 @@
 #include "FaultFolder.h"
 #include "operators/SetMima.h"
 
-namespace ztgl {
+namespace ztgl::test {
 namespace {
 
-using test::AdminRun;
-using test::FaultFolder;
-
+// After the kill: whether the new set's file exists, whether its catalogue row does.
 struct KillCase {
     const char* step;
-    bool fileMade;    // the new set's file exists after the kill
-    bool rowWritten;  // its catalogue row exists after the kill
+    bool fileMade, rowWritten;
 };
-void PrintTo(const KillCase& c, std::ostream* os) {
-    *os << c.step;
-}
 
 class KillDuringCreation : public ::testing::TestWithParam<KillCase> {
 protected:
@@ -85,4 +79,4 @@ INSTANTIATE_TEST_SUITE_P(Steps, KillDuringCreation,
                          [](const auto& info) { return std::string(info.param.step); });
 
 }  // namespace
-}  // namespace ztgl
+}  // namespace ztgl::test

@@ -6,28 +6,25 @@
 #include "FaultFolder.h"
 #include "operators/SetMima.h"
 
-namespace ztgl {
+namespace ztgl::test {
 namespace {
 
-using test::AdminRun;
-using test::FaultFolder;
-using test::ForeignWriter;
 using Lock = ForeignWriter::Lock;
 
+// The database the foreign writer holds and how; what the message starts with, before the lock's
+// text; whether the open itself is refused (3045), not a write (3050); where the operation's work
+// shows: this query on this file gives this value.
 struct LockCase {
     const char* name;
     QStringList args;
-    const char* lockedFile;  // the database the foreign writer holds
+    const char* lockedFile;
     Lock lock;
-    const char* label;     // what the message starts with, before the lock's text
-    bool inUse;            // the open itself is refused (3045), not a write (3050)
-    const char* doneFile;  // where the operation's work shows: this query gives this value
+    const char* label;
+    bool inUse;
+    const char* doneFile;
     const char* doneSql;
     QString doneValue;
 };
-void PrintTo(const LockCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class ManagerLocked : public ::testing::TestWithParam<LockCase> {
 protected:
@@ -103,4 +100,4 @@ TEST(ManagerLockedByAWriter, DoesNotStopTheUpgrade) {
 }
 
 }  // namespace
-}  // namespace ztgl
+}  // namespace ztgl::test

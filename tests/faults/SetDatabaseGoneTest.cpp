@@ -14,22 +14,19 @@
 #include "process/Globals.h"
 #include "process/IniFile.h"
 
-namespace ztgl {
+namespace ztgl::test {
 namespace {
 
-using test::FaultFolder;
-using test::RecordingUiPort;
 using Col = AccountSetList::Column;
 
+// The bytes of the file kept (-1: the file deleted), the bytes written after them, and the
+// engine's text for it (%1 the file).
 struct Breakage {
     const char* name;
-    int keep;           // bytes of the file kept (-1: the file deleted)
-    const char* bytes;  // written after them
-    const char* error;  // the engine's text for it, %1 the file
+    int keep;
+    const char* bytes;
+    const char* error;
 };
-void PrintTo(const Breakage& b, std::ostream* os) {
-    *os << b.name;
-}
 
 class SetDatabaseGone : public ::testing::TestWithParam<Breakage> {
 protected:
@@ -129,4 +126,4 @@ INSTANTIATE_TEST_SUITE_P(Ways, SetDatabaseGone, ::testing::Values(
 // clang-format on
 
 }  // namespace
-}  // namespace ztgl
+}  // namespace ztgl::test

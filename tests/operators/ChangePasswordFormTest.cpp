@@ -93,22 +93,15 @@ TEST_F(ChangePasswordFormTest, ChangesThePasswordOfTheLoggedInOperator) {
 TEST_F(ChangePasswordFormTest, RefusedChanges) {
     as("mixed");
     const QString before = storedPassword("6");
-    const struct {
-        const char* old;
-        const char* first;
-        const char* second;
-        QString message;
-        Control focus;
-    } cases[] = {
-        {"Secret", "abc", "ABC", kMismatch, ChangePasswordForm::Text1},
-        {"Secret", "abc", "abc ", kMismatch, ChangePasswordForm::Text1},
-        {"Secret", "abc", "", kMismatch, ChangePasswordForm::Text1},
-        {"wrong", "a", "b", kMismatch, ChangePasswordForm::Text1},
-        {"secret", "x", "x", kWrongOld, ChangePasswordForm::Text3},
-        {"SECRET", "x", "x", kWrongOld, ChangePasswordForm::Text3},
-        {"", "x", "x", kWrongOld, ChangePasswordForm::Text3},
-        {"Secret ", "x", "x", kWrongOld, ChangePasswordForm::Text3},
+    const Control text1 = ChangePasswordForm::Text1, text3 = ChangePasswordForm::Text3;
+    // clang-format off
+    const struct { const char* old; const char* first; const char* second; QString message; Control focus; } cases[] = {
+        {"Secret", "abc", "ABC", kMismatch, text1}, {"Secret", "abc", "abc ", kMismatch, text1},
+        {"Secret", "abc", "", kMismatch, text1}, {"wrong", "a", "b", kMismatch, text1},
+        {"secret", "x", "x", kWrongOld, text3}, {"SECRET", "x", "x", kWrongOld, text3},
+        {"", "x", "x", kWrongOld, text3}, {"Secret ", "x", "x", kWrongOld, text3},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.old) + "/" + c.first + "/" + c.second);
         port.messages.clear();

@@ -89,13 +89,10 @@ TEST_F(LoginFormTest, OperatorsLogIn) {
 TEST_F(LoginFormTest, RefusedAttempts) {
     const QString noPwd = msgLine(kWrongPassword, MsgIcon::Exclamation);
     const QString unknown = msgLine(kUnknown, MsgIcon::Exclamation);
-    const struct {
-        const char* code;
-        const char* password;
-        QString message;
-        LoginForm::Control focus;
-        const char* operatorId;  // "9": gOperator untouched, so no query ran
-    } cases[] = {
+    // clang-format off
+    // operatorId "9": gOperator untouched, so no query ran.
+    const struct { const char* code; const char* password; QString message; LoginForm::Control focus;
+                   const char* operatorId; } cases[] = {
         // The password is taken exactly as typed.
         {"mixed", "secret", noPwd, LoginForm::txtPwd, "6"},
         {"mixed", "SECRET", noPwd, LoginForm::txtPwd, "6"},
@@ -115,6 +112,7 @@ TEST_F(LoginFormTest, RefusedAttempts) {
         {"管理员", "", unknown, LoginForm::txtUserName, "-1"},
         {"\t", "", unknown, LoginForm::txtUserName, "-1"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.code) + "/" + c.password);
         port.messages.clear();
@@ -132,25 +130,16 @@ TEST_F(LoginFormTest, RefusedAttempts) {
 // password that could match.
 TEST_F(LoginFormTest, OperatorTableTroubles) {
     const QString encoded = GetSqlVal(Set_Mima("adminadmin"));
-    const struct {
-        const char* name;
-        QStringList setup;
-        QStringList messages;
-        const char* operatorId;
-    } cases[] = {
+    // clang-format off
+    const struct { const char* name; QStringList setup; QStringList messages; const char* operatorId; } cases[] = {
         {"missing table", {"drop table ZTUsers"}, {"GetUserInformation():", kUnknown}, "-1"},
-        {"no password column",
-         {"create table ZTUsers (Id TEXT(10), UserName TEXT(30))",
-          "insert into ZTUsers (Id, UserName) values ('1', 'admin')"},
-         {"GetUserInformation():", kWrongPassword},
-         "1"},
+        {"no password column", {"create table ZTUsers (Id TEXT(10), UserName TEXT(30))",
+         "insert into ZTUsers (Id, UserName) values ('1', 'admin')"}, {"GetUserInformation():", kWrongPassword}, "1"},
         // Numbers and Null as Id, as a table made elsewhere might hold them.
-        {"other column types",
-         {"drop table ZTUsers", "create table ZTUsers (Id LONG, UserName TEXT(30), UserPwds MEMO)",
-          "insert into ZTUsers (Id, UserName, UserPwds) values (7, 'admin', " + encoded + ")"},
-         {},
-         "7"},
+        {"other column types", {"drop table ZTUsers", "create table ZTUsers (Id LONG, UserName TEXT(30), UserPwds MEMO)",
+         "insert into ZTUsers (Id, UserName, UserPwds) values (7, 'admin', " + encoded + ")"}, {}, "7"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         port.messages.clear();
@@ -249,21 +238,15 @@ TEST_F(LoginFormTest, WebSiteLinkOpensTheConfiguredAddress) {
 TEST_F(LoginFormTest, TextsOfTheDialog) {
     gTitle = "Zavrin行业管理软件之商业进销存-帐套管理";
     form.Form_Load(QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)));
+    // clang-format off
     const std::pair<LoginForm::Control, QString> texts[] = {
-        {LoginForm::Label1_0, "用户代码："},
-        {LoginForm::Label1_1, "登录密码："},
-        {LoginForm::Label1_3, "当前时间："},
-        {LoginForm::Label1_4, "服 务 器："},
-        {LoginForm::Label2, "2024/03/05 14:07"},
-        {LoginForm::Label6, "[登录信息]"},
-        {LoginForm::Label10, "当前版本："},
-        {LoginForm::Label8, "初始用户代码：admin  登录密码：空"},
-        {LoginForm::CMDOK, "登录(&L)"},
-        {LoginForm::CmdCancel, "取消(&C)"},
-        {LoginForm::Label4, QString()},
-        {LoginForm::Label7,
-         QStringLiteral("V%1.%2.%3").arg(ZTGL_VERSION_MAJOR).arg(ZTGL_VERSION_MINOR).arg(ZTGL_VERSION_PATCH)},
+        {LoginForm::Label1_0, "用户代码："}, {LoginForm::Label1_1, "登录密码："}, {LoginForm::Label1_3, "当前时间："},
+        {LoginForm::Label1_4, "服 务 器："}, {LoginForm::Label2, "2024/03/05 14:07"}, {LoginForm::Label6, "[登录信息]"},
+        {LoginForm::Label10, "当前版本："}, {LoginForm::Label8, "初始用户代码：admin  登录密码：空"},
+        {LoginForm::CMDOK, "登录(&L)"}, {LoginForm::CmdCancel, "取消(&C)"}, {LoginForm::Label4, QString()},
+        {LoginForm::Label7, QStringLiteral("V%1.%2.%3").arg(ZTGL_VERSION_MAJOR).arg(ZTGL_VERSION_MINOR).arg(ZTGL_VERSION_PATCH)},
     };
+    // clang-format on
     for (const auto& [control, text] : texts)
         EXPECT_EQ(form.text(control), text) << control;
     EXPECT_EQ(form.caption(), gTitle);
@@ -315,25 +298,18 @@ TEST_F(LoginFormTest, LayoutOfBothEditions) {
 // Network edition: a correct password is then confirmed by the server; its result decides, by
 // its first three characters.
 TEST_F(LoginFormTest, UserCheckInTheNetworkEdition) {
-    struct Case {
-        const char* name;
-        QString check;
-        QString script;
-        QString message;  // "" = the operator gets in
-    };
     const QString network = "登录失败，网络连接出错！";
-    const Case cases[] = {
-        {"accepted", "100", QString(), QString()},
-        {"logged in elsewhere", "102/财务部-02", QString(), "登录失败，用户已在 “财务部-02” 登录！"},
-        {"102 alone", "102", QString(), "登录失败，用户已在 “” 登录！"},
-        {"not completed", "105", QString(), network},
-        {"empty result", QString(), QString(), QString()},
-        {"any other code", "1000", QString(), QString()},
+    // clang-format off
+    const struct { const char* name; QString check; QString script; QString message; /* "": gets in */ } cases[] = {
+        {"accepted", "100", {}, {}}, {"empty result", {}, {}, {}}, {"any other code", "1000", {}, {}},
+        {"logged in elsewhere", "102/财务部-02", {}, "登录失败，用户已在 “财务部-02” 登录！"},
+        {"102 alone", "102", {}, "登录失败，用户已在 “” 登录！"}, {"not completed", "105", {}, network},
         {"no Failure: first", "100", "PDUSERS: send Closed$:", network},
     };
+    // clang-format on
     gIsNetwork = true;
     port.otherModals = test::RecordingUiPort::runHandshakes();
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         port.messages.clear();
         view.loggedInCount = 0;

@@ -5,21 +5,14 @@
 #include <QRegularExpression>
 #include <functional>
 
-#include "LocalServer.h"
-#include "QtPrinters.h"
 #include "RecordingPreLoginHooks.h"
 #include "RecordingShutDown.h"
-#include "RecordingUiPort.h"
-#include "ShownLines.h"
+#include "SessionFixture.h"
 #include "db/PubSql.h"
-#include "process/Globals.h"
-#include "session/QtSessionSocket.h"
 #include "session/WireMessage.h"
 
 namespace ztgl::test {
 namespace {
-
-using End = HandshakeForm::RunEnd;
 
 const QString kConnect = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/data/KXPUB.MDB";
 const QString kDemo = "ZTDEMO";
@@ -35,35 +28,26 @@ QStringList sentByClient(const QStringList& messages) {
     return sent;
 }
 
-class PreLoginFormTest : public ::testing::Test {
+class PreLoginFormTest : public SessionFixture {
 protected:
     void SetUp() override {
-        ResetGlobals();
+        SessionFixture::SetUp();
         gAppTitle = "商业进销存";
     }
-    void TearDown() override { ResetGlobals(); }
-
-    // Runs the window against a server with this script until it unloads (or would wait for its
-    // operator: the server closed, or `timeoutMs` passed).
-    End run(const QString& script, int timeoutMs = 5000) {
-        server = std::make_unique<LocalServer>(kConnect, script);
-        server->aimGlobals();
+    End run(const QString& script, int timeoutMs) {
+        serve(kConnect, script);
         return runAgainstGlobals(timeoutMs);
     }
     End runAgainstGlobals(int timeoutMs = 5000) {
         PreLoginForm form(socket, &orders, hooks);
-        const End end = form.runWithoutScreen(timeoutMs);
+        const End end = runForm(form, timeoutMs);
         endsProgram = form.endsProgram();
-        EXPECT_TRUE(socket.isClosed());
         return end;
     }
 
-    RecordingUiPort port;
     RecordingShutDown orders;
-    QtSessionSocket socket;
     RecordingPreLoginHooks recorded;
     PreLoginForm::Hooks hooks = recorded.hooks();
-    std::unique_ptr<LocalServer> server;
     bool endsProgram = false;
 };
 
@@ -71,92 +55,70 @@ protected:
 // without regard to case and acted on whenever it comes; replies are always written as this
 // client writes them; bytes no server should send never crash the window.
 TEST_F(PreLoginFormTest, Conversations) {
+    // clang-format off
     struct Case {
-        const char* name;
-        QString script;
-        End end;
-        QString dbType, connect, dbName;
-        bool ok;
-        QStringList messages;
-        QStringList orders;
-        bool ends;
-        MsgAnswer answer = MsgAnswer::Ok;
-        int timeoutMs = 5000;
+        const char* name; QString script; End end; QString dbType, connect, dbName; bool ok; QStringList messages;
+        QStringList orders; bool ends = false; MsgAnswer answer = MsgAnswer::Ok; int timeoutMs = 5000;
         std::function<void(const LocalServer&)> more = {};
     };
     const QString kDown = "数据库连接失败，请检查服务器是否成功连接数据库！";
     const QString kConning = "服务器正在连接数据库，请稍候……";
     const QString conningScript = "KxBegin:#1 send Conning:" + kConning;
     const QString conning = msgLine(kConning, MsgIcon::Question, "提示信息", MsgButtons::RetryCancel);
-    // clang-format off
     const Case cases[] = {
-        {"whole conversation", QString(), End::Unloaded, kAccess, kConnect, kDemo, true, {}, {}, false,
-         MsgAnswer::Ok, 5000, [](const LocalServer& s) {
-             EXPECT_EQ(s.messages(),
-                       (QStringList{"<- KxBegin:", "-> [Microsoft Access]", "<- Connect:", "-> Connect:" + kConnect,
-                                    "<- DBNAME$:", "-> DBNAME$:ZTDEMO", "<- KXEND$$:", "-> SUCCESS:",
-                                    "<- Success:", "-> Closed$:"}));
+        {"whole conversation", {}, End::Unloaded, kAccess, kConnect, kDemo, true, {}, {}, false, MsgAnswer::Ok, 5000,
+         [](const LocalServer& s) {
+             EXPECT_EQ(s.messages(), (QStringList{"<- KxBegin:", "-> [Microsoft Access]", "<- Connect:",
+                 "-> Connect:" + kConnect, "<- DBNAME$:", "-> DBNAME$:ZTDEMO", "<- KXEND$$:", "-> SUCCESS:",
+                 "<- Success:", "-> Closed$:"}));
          }},
         // Tags in any case, the kind in small letters (kept as it came).
-        {"any case",
-         "KxBegin: send [microsoft sql server]\nConnect: send cONNECT:abc\nDBNAME$: send dbname$:X\n"
-         "KXEND$$: send success:\nSuccess: send cLoSeD$:",
-         End::Unloaded, "[microsoft sql server]", "abc", "X", true,
-         {}, {}, false},
-        {"empty payloads", "Connect: send Connect:\nDBNAME$: send DBNAME$:", End::Unloaded, kAccess, QString(),
-         QString(), true, {}, {}, false},
+        {"any case", "KxBegin: send [microsoft sql server]\nConnect: send cONNECT:abc\nDBNAME$: send dbname$:X\n"
+         "KXEND$$: send success:\nSuccess: send cLoSeD$:", End::Unloaded, "[microsoft sql server]", "abc", "X", true},
+        {"empty payloads", "Connect: send Connect:\nDBNAME$: send DBNAME$:", End::Unloaded, kAccess, {}, {}, true},
         // "Failure:", unknown messages and orders other than 0 to 3 change nothing and get no reply.
-        {"ignored messages",
-         "KxBegin: send Failure:数据库忙\nKxBegin: pause 50\nKxBegin: send Hello, world\nKxBegin: pause 50\n"
-         "KxBegin: send restart:\nKxBegin: pause 50\nKxBegin: send restart:9\nKxBegin: pause 50\n"
-         "KxBegin: send restart:3x\nKxBegin: pause 400\nKxBegin: answer",
-         End::Unloaded, kAccess, kConnect, kDemo, true, {}, {}, false},
-        {"SUCCESS: before the kind", "KxBegin: send SUCCESS:", End::Unloaded, QString(), QString(), QString(),
-         true, {}, {}, false},
-        {"Closed$: before SUCCESS:", "DBNAME$: send Closed$:", End::Unloaded, kAccess, kConnect, QString(), false,
-         {}, {}, false},
+        {"ignored messages", "KxBegin: send Failure:数据库忙\nKxBegin: pause 50\nKxBegin: send Hello, world\n"
+         "KxBegin: pause 50\nKxBegin: send restart:\nKxBegin: pause 50\nKxBegin: send restart:9\nKxBegin: pause 50\n"
+         "KxBegin: send restart:3x\nKxBegin: pause 400\nKxBegin: answer", End::Unloaded, kAccess, kConnect, kDemo, true},
+        {"SUCCESS: before the kind", "KxBegin: send SUCCESS:", End::Unloaded, {}, {}, {}, true},
+        {"Closed$: before SUCCESS:", "DBNAME$: send Closed$:", End::Unloaded, kAccess, kConnect, {}, false},
         // A message cut in two: the first piece counts with the payload it has, the rest is ignored.
         {"cut message", "Connect: split 10 Connect:abcdef\nDBNAME$: pause 300\nDBNAME$: answer", End::Unloaded,
-         kAccess, "ab", kDemo, true, {}, {}, false},
+         kAccess, "ab", kDemo, true},
         // Two messages in one receive: the first, with the second in its payload.
-        {"two in one", "Connect: send Connect:abcDBNAME$:X", End::Unloaded, kAccess,
-         "abcDBNAME$:X", kDemo, true, {}, {}, false},
+        {"two in one", "Connect: send Connect:abcDBNAME$:X", End::Unloaded, kAccess, "abcDBNAME$:X", kDemo, true},
         // No conversation state: a second "Connect:" overwrites the first and is answered again.
-        {"second Connect:", "Connect:#1 send Connect:first\nDBNAME$:#1 send Connect:second", End::Unloaded,
-         kAccess, "second", kDemo, true, {}, {}, false, MsgAnswer::Ok, 5000,
+        {"second Connect:", "Connect:#1 send Connect:first\nDBNAME$:#1 send Connect:second", End::Unloaded, kAccess,
+         "second", kDemo, true, {}, {}, false, MsgAnswer::Ok, 5000,
          [](const LocalServer& s) { EXPECT_EQ(sentByClient(s.messages()).count("DBNAME$:"), 2); }},
         // restart:0 to 2 are obeyed by force and the conversation goes on; restart:3 ends the program.
-        {"workstation orders",
-         "KxBegin: send restart:0\nKxBegin: pause 400\nKxBegin: answer\nConnect: send RESTART:1\n"
+        {"workstation orders", "KxBegin: send restart:0\nKxBegin: pause 400\nKxBegin: answer\nConnect: send RESTART:1\n"
          "Connect: pause 400\nConnect: answer\nDBNAME$: send Restart:2\nDBNAME$: pause 400\nDBNAME$: answer",
-         End::Unloaded, kAccess, kConnect, kDemo, true, {},
-         {"LogOff force", "ShutDown force", "Restart force"}, false},
-        {"restart:3", "Connect: send restart:3", End::Unloaded, kAccess, QString(), QString(), false, {}, {}, true},
-        {"ConnFail", "KxBegin: send ConnFail", End::Unloaded, QString(), QString(), QString(), false,
+         End::Unloaded, kAccess, kConnect, kDemo, true, {}, {"LogOff force", "ShutDown force", "Restart force"}},
+        {"restart:3", "Connect: send restart:3", End::Unloaded, kAccess, {}, {}, false, {}, {}, true},
+        {"ConnFail", "KxBegin: send ConnFail", End::Unloaded, {}, {}, {}, false, {msgLine(kDown)}, {}, true},
+        {"CONNFAIL: with more", "KxBegin: send CONNFAIL: database down", End::Unloaded, {}, {}, {}, false,
          {msgLine(kDown)}, {}, true},
-        {"CONNFAIL: with more", "KxBegin: send CONNFAIL: database down", End::Unloaded, QString(), QString(),
-         QString(), false, {msgLine(kDown)}, {}, true},
         // Retry: a new connection, the conversation from its start; Cancel ends the program.
         {"Conning: Retry", conningScript, End::Unloaded, kAccess, kConnect, kDemo, true, {conning}, {}, false,
          MsgAnswer::Retry, 5000, [](const LocalServer& s) {
              EXPECT_EQ(s.connections(), 2);
              EXPECT_EQ(sentByClient(s.messages()).count("KxBegin:"), 2);
          }},
-        {"Conning: Cancel", conningScript, End::Unloaded, QString(), QString(), QString(), false, {conning}, {},
-         true, MsgAnswer::Cancel, 5000, [](const LocalServer& s) { EXPECT_EQ(s.connections(), 1); }},
+        {"Conning: Cancel", conningScript, End::Unloaded, {}, {}, {}, false, {conning}, {}, true, MsgAnswer::Cancel,
+         5000, [](const LocalServer& s) { EXPECT_EQ(s.connections(), 1); }},
         // The server closes: "连接断开！" and the window waits for its operator.
-        {"closed by the server", "Connect: close", End::ServerClosed, kAccess, kError, QString(), false,
-         {msgLine("连接断开！", MsgIcon::Information, "断开")}, {}, false},
-        {"random bytes", "KxBegin: send \\x00\\x9f\\x13\\xfe\\x80\\x7f\\x00\\xc3\\x28\\xa0\\xa1", End::TimedOut,
-         QString(), kError, QString(), false, {}, {}, false, MsgAnswer::Ok, 700},
-        {"invalid GBK", "KxBegin: send \\x81\\xff\\xfe\\x80\\x81", End::TimedOut, QString(), kError, QString(),
-         false, {}, {}, false, MsgAnswer::Ok, 700},
+        {"closed by the server", "Connect: close", End::ServerClosed, kAccess, kError, {}, false,
+         {msgLine("连接断开！", MsgIcon::Information, "断开")}},
+        {"random bytes", "KxBegin: send \\x00\\x9f\\x13\\xfe\\x80\\x7f\\x00\\xc3\\x28\\xa0\\xa1", End::TimedOut, {},
+         kError, {}, false, {}, {}, false, MsgAnswer::Ok, 700},
+        {"invalid GBK", "KxBegin: send \\x81\\xff\\xfe\\x80\\x81", End::TimedOut, {}, kError, {}, false, {}, {}, false,
+         MsgAnswer::Ok, 700},
         {"invalid GBK in a payload", "Connect: send Connect:\\x81\\xff", End::Unloaded, kAccess,
          WireMessage::decode(QByteArray("\x81\xff")), kDemo, true, {}, {}, false, MsgAnswer::Ok, 700},
-        {"1 MB in one message", "KxBegin: repeat 1048576 Failure:", End::TimedOut, QString(), kError, QString(),
-         false, {}, {}, false, MsgAnswer::Ok, 700},
-        {"silence", "KxBegin: silent", End::TimedOut, QString(), kError, QString(), false, {}, {}, false,
+        {"1 MB in one message", "KxBegin: repeat 1048576 Failure:", End::TimedOut, {}, kError, {}, false, {}, {}, false,
          MsgAnswer::Ok, 700},
+        {"silence", "KxBegin: silent", End::TimedOut, {}, kError, {}, false, {}, {}, false, MsgAnswer::Ok, 700},
     };
     // clang-format on
     const QStringList replies{"KxBegin:", "Connect:", "DBNAME$:", "KXEND$$:", "Success:"};
@@ -189,13 +151,12 @@ TEST_F(PreLoginFormTest, AddressesThatGiveNoConversation) {
     LocalServer listening(kConnect);
     const QString refused = QString::number(LocalServer::refusedPort());
     const QString open = QString::number(listening.port());
-    const struct {
-        const char* ip;
-        QString port;
-        bool usable;
-    } cases[] = {{"127.0.0.1", refused, true}, {"127.0.0.1", "abc", true}, {"127.0.0.1", "12a", true},
-                 {"127.0.0.1", "70000", true}, {"", open, false},          {"localhost", open, false},
-                 {".", open, false},           {" . ", open, false},       {"1", open, false}};
+    // clang-format off
+    const struct { const char* ip; QString port; bool usable; } cases[] = {
+        {"127.0.0.1", refused, true}, {"127.0.0.1", "abc", true}, {"127.0.0.1", "12a", true},
+        {"127.0.0.1", "70000", true}, {"", open, false}, {"localhost", open, false}, {".", open, false},
+        {" . ", open, false}, {"1", open, false}};
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.ip) + ":" + c.port.toStdString());
         port.messages.clear();
@@ -216,8 +177,7 @@ TEST_F(PreLoginFormTest, AddressesThatGiveNoConversation) {
 
 // The operator's ways out.
 TEST_F(PreLoginFormTest, OperatorActions) {
-    server = std::make_unique<LocalServer>(kConnect, "KxBegin: silent");
-    server->aimGlobals();
+    serve(kConnect, "KxBegin: silent");
     {
         PreLoginForm form(socket, &orders, hooks);
         form.Form_Load();
@@ -286,8 +246,8 @@ TEST_F(PreLoginFormTest, OtherSocketErrors) {
         void setEvents(Events* e) override { events = e; }
         void setRemoteHost(const QString&) override {}
         void setRemotePort(quint16) override {}
-        void Connect() override { closed = false; }
         void SendData(const QByteArray&) override {}
+        void Connect() override { closed = false; }
         void Close() override { closed = true; }
         bool isClosed() const override { return closed; }
         Events* events = nullptr;

@@ -1,12 +1,29 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QStringList>
 #include <memory>
 
+#include "AccountSetFolder.h"
+#include "QtPrinters.h"
+#include "RecordingUiPort.h"
+#include "ScriptedServer.h"
+#include "ScriptedTemplate.h"
+#include "ShownLines.h"
+#include "ado/DataType.h"
+#include "creation/AccountSetEditor.h"
 #include "creation/AccountSetRows.h"
+#include "creation/DatabaseCreation.h"
 #include "creation/ProgressWindow.h"
+#include "creation/TemplateDatabase.h"
+#include "db/PubSql.h"
+#include "operators/SetMima.h"
+#include "process/Globals.h"
 
 namespace ztgl::test {
+
+using PW = ProgressWindow;
 
 // Records the heading and the step text of the progress window ("heading|step") at every change,
 // and its repaints, while it is shown.
