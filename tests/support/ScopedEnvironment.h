@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QVector>
+#include <optional>
 
 namespace ztgl::test {
 
@@ -12,12 +13,8 @@ public:
     ScopedEnvironment(const ScopedEnvironment&) = delete;
     ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
     ~ScopedEnvironment() {
-        for (auto it = m_saved.crbegin(); it != m_saved.crend(); ++it) {
-            if (it->wasSet)
-                qputenv(it->name.constData(), it->value);
-            else
-                qunsetenv(it->name.constData());
-        }
+        for (auto it = m_saved.crbegin(); it != m_saved.crend(); ++it)
+            it->second ? qputenv(it->first.constData(), *it->second) : qunsetenv(it->first.constData());
     }
 
     void set(const char* name, const QByteArray& value) {
@@ -30,13 +27,10 @@ public:
     }
 
 private:
-    struct Saved {
-        QByteArray name;
-        bool wasSet;
-        QByteArray value;
-    };
-    void save(const char* name) { m_saved.append({name, qEnvironmentVariableIsSet(name), qgetenv(name)}); }
-    QVector<Saved> m_saved;
+    void save(const char* name) {
+        m_saved.append({name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt});
+    }
+    QVector<std::pair<QByteArray, std::optional<QByteArray>>> m_saved;  // name and the value it had
 };
 
 }  // namespace ztgl::test
