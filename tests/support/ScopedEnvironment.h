@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QVector>
-#include <optional>
 
 namespace ztgl::test {
 
@@ -13,8 +12,12 @@ public:
     ScopedEnvironment(const ScopedEnvironment&) = delete;
     ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
     ~ScopedEnvironment() {
-        for (auto it = m_saved.crbegin(); it != m_saved.crend(); ++it)
-            it->second ? qputenv(it->first.constData(), *it->second) : qunsetenv(it->first.constData());
+        for (auto it = m_saved.crbegin(); it != m_saved.crend(); ++it) {
+            if (it->wasSet)
+                qputenv(it->name.constData(), it->value);
+            else
+                qunsetenv(it->name.constData());
+        }
     }
 
     void set(const char* name, const QByteArray& value) {
@@ -27,10 +30,13 @@ public:
     }
 
 private:
-    void save(const char* name) {
-        m_saved.append({name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt});
-    }
-    QVector<std::pair<QByteArray, std::optional<QByteArray>>> m_saved;  // name and the value it had
+    struct Saved {
+        QByteArray name;
+        bool wasSet;
+        QByteArray value;
+    };
+    void save(const char* name) { m_saved.append({name, qEnvironmentVariableIsSet(name), qgetenv(name)}); }
+    QVector<Saved> m_saved;
 };
 
 }  // namespace ztgl::test
