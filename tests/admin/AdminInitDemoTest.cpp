@@ -44,15 +44,10 @@ TEST_F(AdminInitDemoTest, BuildsAFolderTheOtherCommandsWorkOn) {
     EXPECT_EQ(dataSource(dir), QDir::toNativeSeparators(QDir(dir).filePath("KXPUB.MDB")));
     EXPECT_EQ(expectAdmin(dir, {"list"}, 0).out, "");
     expectAdmin(dir, {"passwd", "--user", "admin", "--old", "", "--new", "演示"}, 0);
-}
 
-TEST_F(AdminInitDemoTest, RelativeFolderIsWrittenAbsolute) {
-    QProcess p;
-    p.setWorkingDirectory(tmp.path());
-    p.start(ZTGL_ADMIN_EXE, {"init-demo", "rel"});
-    p.closeWriteChannel();
-    ASSERT_TRUE(p.waitForFinished(60000));
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    // A relative folder is written absolute.
+    const auto inTmp = [this](QProcess& p, QProcessEnvironment&) { p.setWorkingDirectory(tmp.path()); };
+    ASSERT_EQ(runAdmin({"init-demo", "rel"}, inTmp).code, 0);
     EXPECT_EQ(dataSource(tmp.filePath("rel")), QDir::toNativeSeparators(tmp.filePath("rel/KXPUB.MDB")));
 }
 

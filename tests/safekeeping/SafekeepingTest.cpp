@@ -50,27 +50,30 @@ TEST_F(SafekeepingTest, BackupWhileAnotherConnectionWritesIsOneConsistentState) 
     writer.setConnectionString(AdminFolder::connectString(folder.file(kSet)));
     writer.Open();
     int n = 0;
-    const auto pair = [&] {
+    const auto rows = [&](int count) {  // `count` rows in one transaction
         writer.BeginTrans();
-        for (int row : {2 * n, 2 * n + 1})
+        for (const int end = n + count; n < end; ++n)
             writer.Execute(QStringLiteral("insert into OperationLog(RZID,CZY,CZNR) values(%1,'w','%2')")
-                               .arg(row)
+                               .arg(n)
                                .arg(QString(400, QChar(u'帐'))));
         writer.CommitTrans();
-        ++n;
     };
-    while (n < 5000)  // some megabytes first, so that the copy takes a while
-        pair();
-    const int before = 2 * n;
+    rows(10000);  // some megabytes first, so that the copy takes a while
+    const int before = n;
 
     QProcess process;
     process.start(ZTGL_ADMIN_EXE, {"--dir", folder.path(), "backup", "1"});
     ASSERT_TRUE(process.waitForStarted());
     while (process.state() != QProcess::NotRunning) {
+        const int from = n;
         try {
-            pair();
+            rows(2);
         } catch (const std::exception&) {
-            // the database was busy for a moment: the next round tries again
+            n = from;  // busy for a moment: the pair is taken back, the next round tries again
+            try {
+                writer.RollbackTrans();
+            } catch (const std::exception&) {  // it had not begun
+            }
         }
         process.waitForFinished(2);  // a writer of the suite writes now and then, not without pause
     }
@@ -78,10 +81,10 @@ TEST_F(SafekeepingTest, BackupWhileAnotherConnectionWritesIsOneConsistentState) 
     ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
     const QString file = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
     ASSERT_TRUE(QFileInfo::exists(file)) << file;
-    const int rows = folder.query(unpacked(file), "select count(*) from OperationLog").value(0).toInt();
-    EXPECT_EQ(rows % 2, 0) << "a transaction is in the copy whole or not at all";
-    EXPECT_GT(rows, before);
-    EXPECT_LT(rows, 2 * n);
+    const int copied = folder.query(unpacked(file), "select count(*) from OperationLog").value(0).toInt();
+    EXPECT_EQ(copied % 2, 0) << "a transaction is in the copy whole or not at all";
+    EXPECT_GT(copied, before);
+    EXPECT_LT(copied, n);
 }
 
 TEST_F(SafekeepingTest, RestoreOverItsSetAndAsNewSets) {
@@ -218,14 +221,12 @@ TEST_F(SafekeepingTest, TheRecordHoldsEveryActionAndItsOutcome) {
         QStringList({"新增帐套 成功", "修改帐套 成功", "停用帐套 成功", "启用帐套 成功", "升级权限 成功",
                      "修改密码 成功", "备份帐套 成功", "备份帐套 成功", "恢复帐套 成功", "停用帐套 成功",
                      "备份帐套 成功", "注销帐套 成功", "新增帐套 成功", "备份帐套 失败"}));
+    // Who and where are the record's own tests; here how ztgl-admin prints them.
     const QStringList lines = folder.admin({"log"}).out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 14);
-    const QStringList first = lines.first().split('\t');
-    ASSERT_EQ(first.size(), 8);
-    EXPECT_EQ(QDateTime::fromString(first[0], "yyyy-MM-dd HH:mm:ss").date(), QDate::currentDate());
-    EXPECT_TRUE(first[1].startsWith('[') && first[1].endsWith(']')) << "no login: the system account";
-    EXPECT_EQ(first[2], QSysInfo::machineHostName());
-    EXPECT_EQ(first.mid(4, 2), QStringList({"1", "甲公司"}));
+    EXPECT_EQ(QDateTime::fromString(lines[0].section('\t', 0, 0), "yyyy-MM-dd HH:mm:ss").date(),
+              QDate::currentDate());
+    EXPECT_EQ(lines[0].split('\t').mid(4, 2), QStringList({"1", "甲公司"}));
     EXPECT_EQ(lines[5].section('\t', 1, 1), "admin") << "passwd logs the operator in";
     EXPECT_FALSE(lines.join(QString()).contains("secret"));
 

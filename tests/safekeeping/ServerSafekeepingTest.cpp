@@ -12,6 +12,7 @@
 #include "creation/TemplateDatabase.h"
 #include "db/PubSql.h"
 #include "process/Globals.h"
+#include "process/IniFile.h"
 #include "safekeeping/BackupFile.h"
 #include "safekeeping/SafekeepingCommands.h"
 
@@ -86,21 +87,17 @@ TEST_F(ServerSafekeepingTest, BackupOnTheServerIsVerifiedAndItsManifestStaysBesi
     EXPECT_TRUE(
         server.queries().contains("RESTORE HEADERONLY FROM DISK = '" + kServerFile + QLatin1Char('\'')));
     const BackupManifest m = BackupFile::ReadManifest(file);
-    EXPECT_EQ(m.kind, kSqlServer);
-    EXPECT_EQ(m.serverFile, kServerFile);
-    EXPECT_EQ(m.backupSetGuid, "6F9619FF-8B86-D011-B42D-00C04FC964FF");
-    EXPECT_EQ(m.tables, (QStringList{"Goods", "Users"}));
-    EXPECT_EQ(m.time, QDateTime(QDate(2024, 3, 5), QTime(14, 20, 7)));
+    EXPECT_EQ(QStringList(
+                  {m.kind, m.serverFile, m.backupSetGuid, m.tables.join(','), m.time.toString(Qt::ISODate)}),
+              QStringList({kSqlServer, kServerFile, "6F9619FF-8B86-D011-B42D-00C04FC964FF", "Goods,Users",
+                           "2024-03-05T14:20:07"}));
     ASSERT_EQ(port.messages.size(), 1);
     EXPECT_EQ(port.messages[0].text,
               "已经成功备份帐套“华东”！\r\n备份文件：" + QDir::toNativeSeparators(file));
     EXPECT_EQ(port.mainWindowEnabled, (QVector<bool>{false, true}));
 
     // A folder of the server's own, named in the configuration.
-    QFile ini(gIniFile);
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[BACKUP]\r\nSERVER_FOLDER=E:\\BAK\r\n");
-    ini.close();
+    Write_Ini("BACKUP", "SERVER_FOLDER", "E:\\BAK", gIniFile);
     server.calls.clear();
     backup();
     EXPECT_EQ(server.executed(), backupStatements("E:\\BAK\\BK003_20240305-142007_2.bak"));

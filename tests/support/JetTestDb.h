@@ -14,14 +14,15 @@ namespace ztgl::test {
 // gConnectString = its connection string, and gConn opened through Open_Connect.
 // The file is named KXPUB.MDB by default, so that Get_ZtConnectString derives the account-set
 // files beside it. When it opened gConn, the destructor closes gConn again (if it is still ours).
-class JetTestDb {
+// path(), folder(), connectionString() and exec() as JetTestDatabase has them.
+class JetTestDb : public JetTestDatabase {
 public:
     enum class Use { FileOnly, SetGlobals, OpenShared };
 
     explicit JetTestDb(const QStringList& statements = {}, Use use = Use::FileOnly,
                        const QString& fileName = QStringLiteral("KXPUB.MDB"))
-        : m_db(fileName) {
-        m_db.exec(statements);
+        : JetTestDatabase(fileName) {
+        exec(statements);
         if (use == Use::FileOnly)
             return;
         gDBType = kAccess;
@@ -34,20 +35,8 @@ public:
         if (m_openedShared && gConn && gConn->connectionString() == connectionString())
             Close_Connect();
     }
-    JetTestDb(const JetTestDb&) = delete;
-    JetTestDb& operator=(const JetTestDb&) = delete;
-
-    // "Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;Data Source=<file>;
-    // Mode=Read|Write;Jet OLEDB:Database Password="
-    QString connectionString() const { return m_db.connectionString(); }
-    const QString& path() const { return m_db.path(); }
-    // The folder of the file, with no trailing separator.
-    QString folder() const { return m_db.folder(); }
-    // Runs more statements on a connection of its own; a failing one throws.
-    void exec(const QStringList& statements) const { m_db.exec(statements); }
 
 private:
-    JetTestDatabase m_db;
     bool m_openedShared = false;
 };
 

@@ -1,40 +1,106 @@
 #pragma once
 
-#include <QString>
-#include <Qt>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
 #include <functional>
 
-class QWidget;
+// Qt's own entry for simulated keys (its test library uses it): the key goes the way a real one
+// does, shortcut map included.
+Q_GUI_EXPORT void qt_handleKeyEvent(QWindow* window, QEvent::Type type, int key,
+                                    Qt::KeyboardModifiers modifiers, const QString& text, bool autorep,
+                                    ushort count);
 
 namespace ztgl::test {
 
 // Keyboard and mouse input for widget tests, delivered as the window system would hand it to the
 // application (shortcuts and access keys included), without Qt's test library.
 
-// Press and release of one key; `text` is what the key types ("" for keys that type nothing).
-void pressKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-              const QString& text = QString());
-// Only the press, or only the release.
-void keyDown(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-             const QString& text = QString());
-void keyUp(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-           const QString& text = QString());
+// Only the press, or only the release, of one key; `text` is what the key types ("" for keys that
+// type nothing).
+inline void keyDown(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                    const QString& text = QString()) {
+    QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(target, &event);
+}
+inline void keyUp(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                  const QString& text = QString()) {
+    QKeyEvent event(QEvent::KeyRelease, key, modifiers, text);
+    QApplication::sendEvent(target, &event);
+}
+// Press and release of one key.
+inline void pressKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                     const QString& text = QString()) {
+    keyDown(target, key, modifiers, text);
+    keyUp(target, key, modifiers, text);
+}
 // A key pressed and released while `window` is active, through the window system's path: the
 // focus widget receives it, and shortcuts and access keys (Alt+Y) are tried first.
-void pressKeyInWindow(QWidget* window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-                      const QString& text = QString());
+inline void pressKeyInWindow(QWidget* window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                             const QString& text = QString()) {
+    QWindow* handle = window->window()->windowHandle();
+    qt_handleKeyEvent(handle, QEvent::KeyPress, key, modifiers, text, false, 1);
+    qt_handleKeyEvent(handle, QEvent::KeyRelease, key, modifiers, text, false, 1);
+}
 // Every character as one key typed into the target (Chinese included).
-void typeText(QWidget* target, const QString& text);
-// Left button click and double click in the middle of the target.
-void clickMouse(QWidget* target);
-void doubleClickMouse(QWidget* target);
+inline void typeText(QWidget* target, const QString& text) {
+    for (const QChar ch : text) {
+        const ushort u = ch.toUpper().unicode();
+        const bool named = (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == ' ';
+        pressKey(target, named ? u : 0, Qt::NoModifier, QString(ch));
+    }
+}
+// Left button events in the middle of the target: a click, and a double click.
+inline void sendMouse(QWidget* target, QEvent::Type type) {
+    const QPointF local = QRectF(target->rect()).center();
+    QMouseEvent event(type, local, target->mapToGlobal(local), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+inline void clickMouse(QWidget* target) {
+    sendMouse(target, QEvent::MouseButtonPress);
+    sendMouse(target, QEvent::MouseButtonRelease);
+}
+inline void doubleClickMouse(QWidget* target) {
+    clickMouse(target);
+    sendMouse(target, QEvent::MouseButtonDblClick);
+    sendMouse(target, QEvent::MouseButtonRelease);
+}
 // Lets events run until `done` holds, for at most `ms` milliseconds (a button pressed by its
 // access key clicks after its short press animation). Returns `done()`.
-bool waitFor(const std::function<bool()>& done, int ms = 1000);
+inline bool waitFor(const std::function<bool()>& done, int ms = 1000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
 // Shows the window and makes it the active one, so that focus and access keys work offscreen.
-bool activate(QWidget* window);
+inline bool activate(QWidget* window) {
+    window->show();
+    QApplication::setActiveWindow(window);
+    for (int i = 0; i < 10 && !window->isActiveWindow(); ++i)
+        QApplication::processEvents();
+    return window->isActiveWindow();
+}
 // Runs `act` once on the modal window that inherits `className` as soon as it is up (message
 // boxes and dialogs run event loops of their own; the caller then opens the window).
-void whenModal(const char* className, std::function<void(QWidget*)> act);
+inline void whenModal(const char* className, std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(0);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, className, act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->inherits(className))
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act(modal);
+    });
+    timer->start();
+}
 
 }  // namespace ztgl::test
