@@ -1,14 +1,11 @@
 // The common look as pure rules: button pictures by caption, the head's arithmetic in twips, the
-// input box's frame, the title font, and the bag of named pictures.
+// input box's frame, the title font, and the bag of named pictures (the windows drawn with them:
+// tests/ui/StyleTest.cpp).
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QtEndian>
 
-#include "process/Globals.h"
 #include "style/ButtonPictures.h"
 #include "style/ButtonRowLayout.h"
 #include "style/FocusFrame.h"
@@ -21,30 +18,19 @@ using namespace ztgl;
 
 namespace {
 
-TEST(ButtonPicturesTest, EveryCaptionOfTheTable) {
-    const struct {
-        int number;
-        QStringList captions;
-    } table[] = {
-        {1, {"上一条", "上一单"}},
-        {2, {"下一条", "下一单", "下一步(&N)"}},
-        {3, {"新增", "新增(&A)", "新增计划", "新增帐套"}},
-        {4, {"保存", "保存(&S)", "拷贝帐套数据"}},
-        {5, {"放弃", "放弃(&C)", "停用帐套"}},
-        {6, {"修改", "编辑(&M)", "修改(&M)", "重新安排计划", "修改帐套"}},
-        {7, {"删除", "删除(&D)"}},
-        {8, {"查询", "查询(&S)", "查询(&F)", "查询[F4]"}},
-        {9, {"打印", "打印(&P)", "打印收据(&P)"}},
-        {10, {"关闭", "关闭(&Q)", "关闭[ESC]"}},
-        {11, {"结案"}},
+TEST(ButtonPicturesTest, EveryCaptionOfTheTableAndNoOther) {
+    // clang-format off
+    const struct { int number; QStringList captions; } table[] = {
+        {1, {"上一条", "上一单"}}, {2, {"下一条", "下一单", "下一步(&N)"}}, {3, {"新增", "新增(&A)", "新增计划", "新增帐套"}},
+        {4, {"保存", "保存(&S)", "拷贝帐套数据"}}, {5, {"放弃", "放弃(&C)", "停用帐套"}},
+        {6, {"修改", "编辑(&M)", "修改(&M)", "重新安排计划", "修改帐套"}}, {7, {"删除", "删除(&D)"}},
+        {8, {"查询", "查询(&S)", "查询(&F)", "查询[F4]"}}, {9, {"打印", "打印(&P)", "打印收据(&P)"}},
+        {10, {"关闭", "关闭(&Q)", "关闭[ESC]"}}, {11, {"结案"}},
         {12, {"确定", "确定(&Y)", "盘盈盘亏(&Y)", "注销(&L)", "注销卡(&Y)", "设置分类(&F)", "启用帐套"}},
-        {13, {"收款", "立即收款"}},
-        {14, {"借出"}},
-        {15, {"作废"}},
-        {16, {"高级", "高级(&F)"}},
-        {17, {"统计", "统计(&S)"}},
-        {18, {"存为草稿"}},
+        {13, {"收款", "立即收款"}}, {14, {"借出"}}, {15, {"作废"}}, {16, {"高级", "高级(&F)"}},
+        {17, {"统计", "统计(&S)"}}, {18, {"存为草稿"}},
     };
+    // clang-format on
     int count = 0;
     for (const auto& row : table) {
         for (const QString& caption : row.captions) {
@@ -53,26 +39,20 @@ TEST(ButtonPicturesTest, EveryCaptionOfTheTable) {
         }
     }
     EXPECT_EQ(count, 49);
-}
-
-TEST(ButtonPicturesTest, CaptionsAreComparedExactly) {
+    // Compared exactly.
     for (const char* caption : {"关闭(&X)", "关闭(&q)", "关闭(Q)", "关闭 ", " 关闭", "关闭（&Q）", "确定(&N)",
-                                "查询[f4]", "关闭[Esc]", "保存(&s)", "", "升级数据库"}) {
+                                "查询[f4]", "关闭[Esc]", "保存(&s)", "", "升级数据库"})
         EXPECT_EQ(ButtonPictures::pictureNumber(QString::fromUtf8(caption)), std::nullopt) << caption;
-    }
 }
 
-QVector<ButtonSlot> visible(std::initializer_list<int> widths) {
-    QVector<ButtonSlot> out;
-    for (int w : widths)
-        out.push_back({w, true});
-    return out;
-}
-
+// The list window's row in twips (the same row in pixels, hidden buttons and narrow windows: the
+// window tests).
 TEST(ButtonRowLayoutTest, FiveButtonsOfTheListWindowAndTheHeadAroundThem) {
-    const HeadGeometry g = ButtonRowLayout::compute(visible({780, 945, 945, 945, 930}), 11000, 11240);
-    const int lefts[] = {9620, 8675, 7730, 6785, 5855};
-    const int widths[] = {780, 945, 945, 945, 930};
+    const int widths[] = {780, 945, 945, 945, 930}, lefts[] = {9620, 8675, 7730, 6785, 5855};
+    QVector<ButtonSlot> row;
+    for (int w : widths)
+        row.push_back({w, true});
+    const HeadGeometry g = ButtonRowLayout::compute(row, 11000, 11240);
     ASSERT_EQ(g.buttons.size(), 5);
     for (int i = 0; i < 5; ++i) {
         ASSERT_TRUE(g.buttons[i].has_value()) << i;
@@ -82,64 +62,20 @@ TEST(ButtonRowLayoutTest, FiveButtonsOfTheListWindowAndTheHeadAroundThem) {
     EXPECT_EQ(g.plate, (TwipsRect{5655, 75, 4945, 680}));
     EXPECT_EQ(g.band, (TwipsRect{-15, 0, 11285, 630}));
     EXPECT_EQ(g.strip, (TwipsRect{-15, 630, 11285, 180}));
-    EXPECT_EQ(std::make_pair(g.titleLeft, g.titleTop), std::make_pair(180, 105));
-    EXPECT_EQ(g.lineLeft, 5655);
-    EXPECT_EQ(g.lineRight, 5655 + 4945);
-    EXPECT_EQ(g.lineTop, 630);
-}
+    EXPECT_EQ(std::make_tuple(g.titleLeft, g.titleTop, g.lineLeft, g.lineRight, g.lineTop),
+              std::make_tuple(180, 105, 5655, 5655 + 4945, 630));
 
-TEST(ButtonRowLayoutTest, ButtonThatTakesNoPartKeepsItsPlaceAndIsNotCounted) {
-    // The list window after load: "升级数据库" (third) hidden.
-    QVector<ButtonSlot> row = visible({780, 945, 1200, 945, 930});
-    row[2].takesPart = false;
-    const HeadGeometry g = ButtonRowLayout::compute(row, 11000, 11240);
-    EXPECT_FALSE(g.buttons[2].has_value());
-    EXPECT_EQ(g.buttons[1]->left, 8675);
-    EXPECT_EQ(g.buttons[3]->left, 8675 - 945);  // touches the last placed button, no gap
-    EXPECT_EQ(g.buttons[4]->left, 8675 - 945 - 930);
-    EXPECT_EQ(g.placedWidth, 780 + 945 + 945 + 930);
-    EXPECT_EQ(g.plate.left, 8675 - 945 - 930 - 200);
-    EXPECT_EQ(g.plate.width, 3600 + 400);
-
-    // The first placed button may come after skipped ones.
-    row = visible({780, 945});
-    row[0].takesPart = false;
+    // The first placed button may come after skipped ones; with none placed, an empty plate at the right.
+    row = {{780, false}, {945, true}};
     EXPECT_EQ(ButtonRowLayout::compute(row, 11000, 11000).buttons[1]->left, 11000 - 600 - 945);
-}
-
-TEST(ButtonRowLayoutTest, NarrowWindowKeepsTheFirstLeftNonNegative) {
-    for (int inner : {0, 300, 600, 1000, 1380, 1500}) {
-        const HeadGeometry g = ButtonRowLayout::compute(visible({780, 945}), inner, inner);
-        EXPECT_EQ(g.buttons[0]->left, std::abs(inner - 600 - 780)) << inner;
-        EXPECT_EQ(g.buttons[1]->left, g.buttons[0]->left - 945) << inner;
+    for (const auto& s : {QVector<ButtonSlot>{{780, false}}, QVector<ButtonSlot>{}}) {
+        const HeadGeometry empty = ButtonRowLayout::compute(s, 9000, 9000);
+        EXPECT_EQ(empty.placedWidth, 0);
+        EXPECT_EQ(empty.plate, (TwipsRect{9000 - 600 - 200, 75, 400, 680}));
     }
 }
 
-TEST(ButtonRowLayoutTest, NoButtonsLeavesAnEmptyPlateAtTheRight) {
-    QVector<ButtonSlot> row = visible({780});
-    row[0].takesPart = false;
-    for (const auto& s : {row, QVector<ButtonSlot>{}}) {
-        const HeadGeometry g = ButtonRowLayout::compute(s, 9000, 9000);
-        EXPECT_EQ(g.placedWidth, 0);
-        EXPECT_EQ(g.plate, (TwipsRect{9000 - 600 - 200, 75, 400, 680}));
-    }
-}
-
-TEST(ButtonRowLayoutTest, EveryButtonTakesPartWhileTheWindowLoads) {
-    // (button visible, window visible) -> takes part
-    EXPECT_TRUE(ButtonRowLayout::takesPart(false, false));
-    EXPECT_TRUE(ButtonRowLayout::takesPart(true, false));
-    EXPECT_TRUE(ButtonRowLayout::takesPart(true, true));
-    EXPECT_FALSE(ButtonRowLayout::takesPart(false, true));
-}
-
-TEST(FocusFrameTest, ShapeNameOfASingleBoxAndOfAnArrayMember) {
-    EXPECT_EQ(FocusFrame::shapeName(QStringLiteral("txtPwd")), QStringLiteral("shptxtPwd"));
-    EXPECT_EQ(FocusFrame::shapeName(QStringLiteral("TxtDB"), 2), QStringLiteral("shpTxtDB2"));
-    EXPECT_EQ(FocusFrame::shapeName(QStringLiteral("TxtDB"), 0), QStringLiteral("shpTxtDB0"));
-}
-
-TEST(FocusFrameTest, ThinGreyFrameAtRestRedDoubleFrameWithFocus) {
+TEST(FocusFrameTest, ThinGreyFrameAtRestRedDoubleFrameWithFocusAndTheCommonColours) {
     const struct {
         FrameLook look, expected;
     } cases[] = {
@@ -154,13 +90,9 @@ TEST(FocusFrameTest, ThinGreyFrameAtRestRedDoubleFrameWithFocus) {
         EXPECT_EQ(c.look.borderWidth, c.expected.borderWidth);
         EXPECT_EQ(c.look.fill, c.expected.fill);
     }
-}
-
-TEST(FocusFrameTest, CommonColoursAndTheFrameColourValue) {
     EXPECT_EQ(colours::kFrame.colourValue(), 5150358);
     EXPECT_EQ(colours::kPlate, (Rgb{224, 224, 224}));
-    // The window colour as the platform writes it: &HDDF2EE.
-    EXPECT_EQ(colours::kWindow.colourValue(), 0xDDF2EE);
+    EXPECT_EQ(colours::kWindow.colourValue(), 0xDDF2EE);  // as the platform writes it: &HDDF2EE
 }
 
 TEST(TitleFontTest, HeiFaceFirstThenTheDebianStandIns) {
@@ -176,48 +108,45 @@ TEST(TitleFontTest, HeiFaceFirstThenTheDebianStandIns) {
         {{"DejaVu Sans"}, "黑体", false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.installed.join(QLatin1Char(',')).toStdString());
-        const TitleFont::Face face =
+        SCOPED_TRACE(c.installed.join(',').toStdString());
+        const auto face =
             TitleFont::choose([&](const QString& family) { return c.installed.contains(family); });
         EXPECT_EQ(face.family, c.family);
         EXPECT_EQ(face.bold, c.bold);
     }
-    EXPECT_EQ(TitleFont::kPointSize, 14);
 }
 
 PictureBag twoPictures() {
     PictureBag bag;
-    bag.insert(QStringLiteral("201"), QByteArrayLiteral("\x89PNG first"));
-    bag.insert(QStringLiteral("202"), QByteArrayLiteral("BM second"));
+    bag.insert("201", QByteArrayLiteral("\x89PNG first"));
+    bag.insert("202", "BM second");
     return bag;
 }
 
-TEST(PictureBagTest, FileStartsWithTheVariantHeaderOfAByteArray) {
+void u32(QByteArray& out, quint32 v) {
+    char b[4];
+    qToLittleEndian(v, b);
+    out.append(b, 4);
+}
+
+// The file starts with the variant header of an array of bytes; pictures come back by key,
+// trailing bytes ignored, the first entry of a doubled key counting.
+TEST(PictureBagTest, FileLayoutAndPicturesByKey) {
     const QByteArray bytes = twoPictures().toFileBytes();
     ASSERT_GE(bytes.size(), 12);
     EXPECT_EQ(qFromLittleEndian<quint16>(bytes.constData()), 8209);
     EXPECT_EQ(qFromLittleEndian<quint16>(bytes.constData() + 2), 1);
     EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + 4), quint32(bytes.size() - 12));
-    EXPECT_EQ(bytes.mid(12, 4), QByteArrayLiteral("ZTPB"));
-}
+    EXPECT_EQ(bytes.mid(12, 4), "ZTPB");
 
-TEST(PictureBagTest, PicturesComeBackByKeyTrailingBytesIgnored) {
-    const PictureBag bag = PictureBag::fromFileBytes(twoPictures().toFileBytes() + "junk");
+    const PictureBag bag = PictureBag::fromFileBytes(bytes + "junk");
     EXPECT_EQ(bag.size(), 2);
-    EXPECT_EQ(bag.picture(QStringLiteral("201")), QByteArrayLiteral("\x89PNG first"));
-    EXPECT_EQ(bag.picture(QStringLiteral("202")), QByteArrayLiteral("BM second"));
-    EXPECT_EQ(bag.picture(QStringLiteral("203")), std::nullopt);
-    EXPECT_EQ(bag.picture(QStringLiteral(" 201")), std::nullopt);
-}
+    EXPECT_EQ(bag.picture("201"), QByteArrayLiteral("\x89PNG first"));
+    EXPECT_EQ(bag.picture("202"), "BM second");
+    EXPECT_EQ(bag.picture("203"), std::nullopt);
+    EXPECT_EQ(bag.picture(" 201"), std::nullopt);
 
-TEST(PictureBagTest, FirstEntryOfADoubledKeyCounts) {
-    // Hand-made contents with key "201" twice.
-    QByteArray contents = QByteArrayLiteral("ZTPB");
-    auto u32 = [](QByteArray& out, quint32 v) {
-        char b[4];
-        qToLittleEndian(v, b);
-        out.append(b, 4);
-    };
+    QByteArray contents = "ZTPB";  // hand-made, key "201" twice
     u32(contents, 2);
     for (const char* picture : {"one", "two"}) {
         u32(contents, 3);
@@ -228,42 +157,19 @@ TEST(PictureBagTest, FirstEntryOfADoubledKeyCounts) {
     QByteArray file = QByteArrayLiteral("\x11\x20\x01\x00");
     u32(file, quint32(contents.size()));
     u32(file, 0);
-    const PictureBag bag = PictureBag::fromFileBytes(file + contents);
-    EXPECT_EQ(bag.picture(QStringLiteral("201")), QByteArrayLiteral("one"));
+    EXPECT_EQ(PictureBag::fromFileBytes(file + contents).picture("201"), "one");
 }
 
 TEST(PictureBagTest, DamagedOrForeignFilesGiveAnEmptyBag) {
     const QByteArray good = twoPictures().toFileBytes();
-    QByteArray wrongTag = good;
+    QByteArray wrongTag = good, twoDims = good, wrongMagic = good, longerThanFile = good;
     wrongTag[0] = 8;  // a variant holding a text
-    QByteArray twoDims = good;
     twoDims[2] = 2;
-    QByteArray wrongMagic = good;
     wrongMagic[12] = 'X';
-    QByteArray longerThanFile = good;
     qToLittleEndian<quint32>(quint32(good.size()), longerThanFile.data() + 4);
-    const QByteArray cases[] = {QByteArray(), good.left(11), good.left(good.size() - 1), wrongTag, twoDims,
-                                wrongMagic,   longerThanFile};
-    for (const QByteArray& bytes : cases)
+    for (const QByteArray& bytes : {QByteArray(), good.left(11), good.left(good.size() - 1), wrongTag,
+                                    twoDims, wrongMagic, longerThanFile})
         EXPECT_EQ(PictureBag::fromFileBytes(bytes).size(), 0);
-}
-
-TEST(PictureBagTest, ProgramBagIsCsxxDacInTheProgramFolder) {
-    ResetGlobals();
-    QTemporaryDir dir;
-    gAppPath = QDir::toNativeSeparators(dir.path()) + QDir::separator();
-    EXPECT_EQ(PictureBag::programBagPath(), gAppPath + QStringLiteral("csxx.dac"));
-
-    // No file: an empty bag.
-    EXPECT_EQ(PictureBag::fromFile(PictureBag::programBagPath()).size(), 0);
-
-    QFile file(dir.filePath(QStringLiteral("csxx.dac")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(twoPictures().toFileBytes());
-    file.close();
-    EXPECT_EQ(PictureBag::fromFile(PictureBag::programBagPath()).picture(QStringLiteral("202")),
-              QByteArrayLiteral("BM second"));
-    ResetGlobals();
 }
 
 }  // namespace

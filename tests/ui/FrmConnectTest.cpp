@@ -28,7 +28,7 @@ protected:
         ResetGlobals();
         gIniFile = folder.iniFile();
         folder.writeConfigBytes(kBefore);
-        gServerIP = FixedText(QStringLiteral("10.0.0.1"), 20);
+        gServerIP = FixedText("10.0.0.1", 20);
         dialog = std::make_unique<FrmConnect>(form);
         ASSERT_TRUE(activate(dialog.get()));
     }
@@ -55,16 +55,16 @@ protected:
 };
 
 TEST_F(FrmConnectTest, LooksAsDesigned) {
-    EXPECT_EQ(dialog->objectName(), QStringLiteral("frm_connect"));
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("连接设置"));
-    auto* title = dialog->findChild<QLabel*>(QStringLiteral("LblTitle"));
+    EXPECT_EQ(dialog->objectName(), "frm_connect");
+    EXPECT_EQ(dialog->windowTitle(), "连接设置");
+    auto* title = dialog->findChild<QLabel*>("LblTitle");
     ASSERT_TRUE(title);
-    EXPECT_EQ(title->text(), QStringLiteral("【连接设置】"));
+    EXPECT_EQ(title->text(), "【连接设置】");
     EXPECT_EQ(dialog->Shape1()->fillColour(), QColor(Qt::white));
-    EXPECT_EQ(dialog->Text4()->text(), QStringLiteral("10.0.0.1"));
-    EXPECT_EQ(dialog->Text5()->text(), QStringLiteral("2001"));
-    EXPECT_EQ(dialog->command1(1)->text(), QStringLiteral("确定(&Y)"));
-    EXPECT_EQ(dialog->command1(0)->text(), QStringLiteral("关闭(&Q)"));
+    EXPECT_EQ(dialog->Text4()->text(), "10.0.0.1");
+    EXPECT_EQ(dialog->Text5()->text(), "2001");
+    EXPECT_EQ(dialog->command1(1)->text(), "确定(&Y)");
+    EXPECT_EQ(dialog->command1(0)->text(), "关闭(&Q)");
     EXPECT_LT(dialog->command1(1)->x(), dialog->command1(0)->x());
     EXPECT_LT(dialog->command1(0)->geometry().bottom(), dialog->Shape1()->y());
     for (QLineEdit* box : {dialog->Text4(), dialog->Text5()})
@@ -75,26 +75,25 @@ TEST_F(FrmConnectTest, LooksAsDesigned) {
         if (!l->text().isEmpty())
             EXPECT_GE(l->width(), l->sizeHint().width()) << l->text();  // nothing cut
     }
-    EXPECT_TRUE(labels.contains(QStringLiteral("主机地址：")) &&
-                labels.contains(QStringLiteral("远程端口：")));
+    EXPECT_TRUE(labels.contains("主机地址：") && labels.contains("远程端口："));
     EXPECT_EQ(QApplication::focusWidget(), dialog->Text4());
-    dialog->grab().save(QDir::temp().filePath(QStringLiteral("ztgl-frm_connect.png")));
+    dialog->grab().save(QDir::temp().filePath("ztgl-frm_connect.png"));
 }
 
 // An empty address keeps the dialog with the focus on it; OK then stores what was typed, untrimmed.
 TEST_F(FrmConnectTest, OkStoresWhatWasTyped) {
-    retype(dialog->Text4(), QStringLiteral("   "));
+    retype(dialog->Text4(), "   ");
     dialog->Text5()->setFocus();
     QTest::mouseClick(dialog->command1(1), Qt::LeftButton);
     ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_EQ(port.messages[0].text, QStringLiteral("请输入远程服务器地址!"));
+    EXPECT_EQ(port.messages[0].text, "请输入远程服务器地址!");
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(QApplication::focusWidget(), dialog->Text4());
     EXPECT_FALSE(form.IsOK);
     EXPECT_EQ(fileBytes(), kBefore);
 
-    retype(dialog->Text4(), QStringLiteral(" 192.168.1.20 "));
-    retype(dialog->Text5(), QStringLiteral("abc"));
+    retype(dialog->Text4(), " 192.168.1.20 ");
+    retype(dialog->Text5(), "abc");
     QTest::mouseClick(dialog->command1(1), Qt::LeftButton);
     EXPECT_TRUE(form.IsOK);
     EXPECT_FALSE(dialog->isVisible());
@@ -104,7 +103,7 @@ TEST_F(FrmConnectTest, OkStoresWhatWasTyped) {
 }
 
 TEST_F(FrmConnectTest, CloseAndEscStoreNothing) {
-    retype(dialog->Text4(), QStringLiteral("10.9.9.9"));
+    retype(dialog->Text4(), "10.9.9.9");
     form.IsOK = true;  // from an earlier OK
     QTest::mouseClick(dialog->command1(0), Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());

@@ -33,7 +33,7 @@ class FrmCyXgmmTest : public ManagerFixture {
 protected:
     void SetUp() override {
         ManagerFixture::SetUp();
-        gOperator = LoginForm::GetUserInformation(QStringLiteral("admin"));
+        gOperator = LoginForm::GetUserInformation("admin");
         dialog = std::make_unique<FrmCyXgmm>(form);
         ASSERT_TRUE(activate(dialog.get()));
     }
@@ -41,29 +41,28 @@ protected:
         dialog.reset();
         ManagerFixture::TearDown();
     }
-    QString storedAdminPassword() const {
-        return LoginForm::GetUserInformation(QStringLiteral("admin")).UserPwds;
-    }
+    static void enter(QWidget* w) { pressKey(w, Qt::Key_Return, Qt::NoModifier, "\r"); }
+    QString storedAdminPassword() const { return LoginForm::GetUserInformation("admin").UserPwds; }
 
     F form;
     std::unique_ptr<FrmCyXgmm> dialog;
 };
 
 TEST_F(FrmCyXgmmTest, LooksAsDesigned) {
-    EXPECT_EQ(dialog->objectName(), QStringLiteral("frmCyXgmm"));
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("密码修改"));
-    auto* title = dialog->findChild<QLabel*>(QStringLiteral("LblTitle"));
+    EXPECT_EQ(dialog->objectName(), "frmCyXgmm");
+    EXPECT_EQ(dialog->windowTitle(), "密码修改");
+    auto* title = dialog->findChild<QLabel*>("LblTitle");
     ASSERT_TRUE(title);
-    EXPECT_EQ(title->text(), QStringLiteral("【密码修改】"));
-    auto* shape = dialog->findChild<gui::ShapeWidget*>(QStringLiteral("Shape1"));
+    EXPECT_EQ(title->text(), "【密码修改】");
+    auto* shape = dialog->findChild<gui::ShapeWidget*>("Shape1");
     ASSERT_TRUE(shape);
     EXPECT_EQ(shape->fillColour(), QColor(Qt::white));
     EXPECT_EQ(shape->geometry(), gui::twipsToPixels(F::frameRect()));
 
-    EXPECT_EQ(dialog->command1(1)->text(), QStringLiteral("确定(&Y)"));
-    EXPECT_EQ(dialog->command1(0)->text(), QStringLiteral("关闭(&Q)"));
-    EXPECT_EQ(dialog->command1(1)->toolTip(), QStringLiteral("确定，快捷键Alt+Y"));
-    EXPECT_EQ(dialog->command1(0)->toolTip(), QStringLiteral("关闭窗体，快捷键Alt+Q"));
+    EXPECT_EQ(dialog->command1(1)->text(), "确定(&Y)");
+    EXPECT_EQ(dialog->command1(0)->text(), "关闭(&Q)");
+    EXPECT_EQ(dialog->command1(1)->toolTip(), "确定，快捷键Alt+Y");
+    EXPECT_EQ(dialog->command1(0)->toolTip(), "关闭窗体，快捷键Alt+Q");
     // In the title band, OK to the left of Close.
     EXPECT_LT(dialog->command1(1)->x(), dialog->command1(0)->x());
     EXPECT_LT(dialog->command1(0)->geometry().bottom(), shape->y());
@@ -81,8 +80,8 @@ TEST_F(FrmCyXgmmTest, LooksAsDesigned) {
         EXPECT_TRUE(labels.contains(QString::fromUtf8(text))) << text;
     EXPECT_TRUE(dialog->box(F::Text3)->hasFocus());
 
-    dialog->box(F::Text3)->setText(QStringLiteral("abc"));
-    dialog->grab().save(QDir::temp().filePath(QStringLiteral("ztgl-frmCyXgmm.png")));
+    dialog->box(F::Text3)->setText("abc");
+    dialog->grab().save(QDir::temp().filePath("ztgl-frmCyXgmm.png"));
 }
 
 // Opened from the main window, the buttons carry their pictures and their captions still show.
@@ -99,82 +98,78 @@ TEST_F(FrmCyXgmmTest, ButtonsWithPicturesOverTheMainWindow) {
             button->iconSize().width() + button->fontMetrics().horizontalAdvance(button->text()) + 8;
         EXPECT_GE(button->width(), needed) << i;
     }
-    over.grab().save(QDir::temp().filePath(QStringLiteral("ztgl-frmCyXgmm-pictures.png")));
+    over.grab().save(QDir::temp().filePath("ztgl-frmCyXgmm-pictures.png"));
 }
 
+// A wrong old password puts the focus there; Enter moves on and saves from the last box.
 TEST_F(FrmCyXgmmTest, EnterMovesOnAndSavesFromTheLastBox) {
-    typeText(dialog->box(F::Text3), QString());
-    pressKey(dialog->box(F::Text3), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    dialog->box(F::Text3)->setText("bad");
+    clickMouse(dialog->command1(1));
+    EXPECT_EQ(messageTexts(), QStringList{"原始密码错误！请核对后重新输入。"});
+    EXPECT_TRUE(dialog->box(F::Text3)->hasFocus());
+    EXPECT_EQ(dialog->box(F::Text3)->selectedText(), "bad");
+
+    pressKey(dialog->box(F::Text3), Qt::Key_Backspace, Qt::NoModifier, "\b");  // the selection goes
+    enter(dialog->box(F::Text3));
     EXPECT_TRUE(dialog->box(F::Text1)->hasFocus());
-    typeText(dialog->box(F::Text1), QStringLiteral("Neu'1"));
-    pressKey(dialog->box(F::Text1), Qt::Key_Enter, Qt::NoModifier, QStringLiteral("\r"));
+    typeText(dialog->box(F::Text1), "Neu'1");
+    pressKey(dialog->box(F::Text1), Qt::Key_Enter, Qt::NoModifier, "\r");
     EXPECT_TRUE(dialog->box(F::Text2)->hasFocus());
-    typeText(dialog->box(F::Text2), QStringLiteral("Neu'2"));
-    pressKey(dialog->box(F::Text2), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("两次输入的新密码不相同！请核对后重新输入．")});
+    typeText(dialog->box(F::Text2), "Neu'2");
+    enter(dialog->box(F::Text2));
+    EXPECT_EQ(messageTexts().value(1), "两次输入的新密码不相同！请核对后重新输入．");
     EXPECT_TRUE(dialog->box(F::Text1)->hasFocus());
-    EXPECT_EQ(dialog->box(F::Text1)->selectedText(), QStringLiteral("Neu'1"));
+    EXPECT_EQ(dialog->box(F::Text1)->selectedText(), "Neu'1");
     EXPECT_TRUE(dialog->isVisible());
 
-    dialog->box(F::Text2)->setText(QStringLiteral("Neu'1"));
+    dialog->box(F::Text2)->setText("Neu'1");
     dialog->box(F::Text2)->setFocus();
-    pressKey(dialog->box(F::Text2), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-    EXPECT_EQ(messageTexts().value(1), QStringLiteral("修改密码成功！"));
-    EXPECT_EQ(port.messages.size(), 2);
+    enter(dialog->box(F::Text2));
+    EXPECT_EQ(messageTexts().value(2), "修改密码成功！");
+    EXPECT_EQ(port.messages.size(), 3);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(storedAdminPassword(),
-              LoginForm::EncodedPassword(QStringLiteral("admin"), QStringLiteral("Neu'1")));
+    EXPECT_EQ(storedAdminPassword(), LoginForm::EncodedPassword("admin", "Neu'1"));
 }
 
-TEST_F(FrmCyXgmmTest, EnterOnAButtonMovesOnWithoutPressingIt) {
+// Tab walks the boxes and the buttons; Enter on a button moves on without pressing it.
+TEST_F(FrmCyXgmmTest, TabOrderAndEnterOnAButton) {
+    const QWidget* expected[] = {dialog->box(F::Text1), dialog->box(F::Text2), dialog->command1(1),
+                                 dialog->command1(0)};
+    for (const QWidget* next : expected) {
+        pressKey(QApplication::focusWidget(), Qt::Key_Tab, Qt::NoModifier, "\t");
+        EXPECT_EQ(QApplication::focusWidget(), next);
+    }
     dialog->command1(1)->setFocus();
-    pressKey(dialog->command1(1), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    enter(dialog->command1(1));
     EXPECT_TRUE(dialog->command1(0)->hasFocus());
     EXPECT_TRUE(port.messages.isEmpty());
     EXPECT_TRUE(dialog->isVisible());
 }
 
-TEST_F(FrmCyXgmmTest, WrongOldPasswordPutsTheFocusThere) {
-    dialog->box(F::Text3)->setText(QStringLiteral("bad"));
-    clickMouse(dialog->command1(1));
-    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("原始密码错误！请核对后重新输入。")});
-    EXPECT_TRUE(dialog->box(F::Text3)->hasFocus());
-    EXPECT_EQ(dialog->box(F::Text3)->selectedText(), QStringLiteral("bad"));
-}
-
 TEST_F(FrmCyXgmmTest, EscapeClosesWithoutSaving) {
-    dialog->box(F::Text1)->setText(QStringLiteral("x"));
-    dialog->box(F::Text2)->setText(QStringLiteral("x"));
-    keyDown(dialog->box(F::Text3), Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b"));
+    dialog->box(F::Text1)->setText("x");
+    dialog->box(F::Text2)->setText("x");
+    keyDown(dialog->box(F::Text3), Qt::Key_Escape, Qt::NoModifier, "\x1b");
     EXPECT_TRUE(dialog->isVisible());  // closes when the key comes up
-    keyUp(dialog->box(F::Text3), Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b"));
+    keyUp(dialog->box(F::Text3), Qt::Key_Escape, Qt::NoModifier, "\x1b");
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_TRUE(port.messages.isEmpty());
-    EXPECT_EQ(storedAdminPassword(), LoginForm::EncodedPassword(QStringLiteral("admin"), QString()));
+    EXPECT_EQ(storedAdminPassword(), LoginForm::EncodedPassword("admin", QString()));
 }
 
 // Alt+Q closes without a word; Alt+Y saves (old password empty, new ones empty and equal).
 TEST_F(FrmCyXgmmTest, AccessKeysPressTheButtons) {
-    pressKeyInWindow(dialog.get(), Qt::Key_Q, Qt::AltModifier, QStringLiteral("q"));
+    pressKeyInWindow(dialog.get(), Qt::Key_Q, Qt::AltModifier, "q");
     EXPECT_TRUE(waitFor([this] { return !dialog->isVisible(); }));
     EXPECT_TRUE(port.messages.isEmpty());
 
     F other;
     FrmCyXgmm second(other);
     ASSERT_TRUE(activate(&second));
-    pressKeyInWindow(&second, Qt::Key_Y, Qt::AltModifier, QStringLiteral("y"));
+    pressKeyInWindow(&second, Qt::Key_Y, Qt::AltModifier, "y");
     EXPECT_TRUE(waitFor([&] { return !second.isVisible(); }));
-    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("修改密码成功！")});
-}
-
-TEST_F(FrmCyXgmmTest, TabOrder) {
-    const QWidget* expected[] = {dialog->box(F::Text1), dialog->box(F::Text2), dialog->command1(1),
-                                 dialog->command1(0)};
-    for (const QWidget* next : expected) {
-        pressKey(QApplication::focusWidget(), Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
-        EXPECT_EQ(QApplication::focusWidget(), next);
-    }
+    EXPECT_EQ(messageTexts(), QStringList{"修改密码成功！"});
 }
 
 // The real message boxes of the program.
@@ -205,11 +200,11 @@ TEST_F(FrmCyXgmmBoxTest, EscThatDismissesAMessageNeverReachesTheDialog) {
             released = true;
         });
     });
-    QTest::keyClicks(dialog->box(F::Text3), QStringLiteral("bad"));
+    QTest::keyClicks(dialog->box(F::Text3), "bad");
     dialog->box(F::Text2)->setFocus();
     QTest::keyClick(dialog->box(F::Text2), Qt::Key_Return);
     ASSERT_TRUE(waitFor([&] { return released; }));
-    EXPECT_EQ(shown, QStringLiteral("原始密码错误！请核对后重新输入。"));
+    EXPECT_EQ(shown, "原始密码错误！请核对后重新输入。");
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(QApplication::focusWidget(), dialog->box(F::Text3));
     // An Esc of the dialog's own still closes it.
@@ -231,13 +226,13 @@ TEST_F(FrmCyXgmmBoxTest, AfterTheChangeTheMainWindowIsActiveAgain) {
             shown = static_cast<QMessageBox*>(box)->text();
             QTest::keyClick(box, Qt::Key_Return);
         });
-        QTest::keyClicks(d.box(F::Text1), QStringLiteral("new"));
-        QTest::keyClicks(d.box(F::Text2), QStringLiteral("new"));
+        QTest::keyClicks(d.box(F::Text1), "new");
+        QTest::keyClicks(d.box(F::Text2), "new");
         d.box(F::Text2)->setFocus();
         QTest::keyClick(d.box(F::Text2), Qt::Key_Return);
     });
-    main->Toolbar1()->findChild<QAction*>(QStringLiteral("XGMM"))->trigger();
-    EXPECT_EQ(shown, QStringLiteral("修改密码成功！"));
+    main->Toolbar1()->findChild<QAction*>("XGMM")->trigger();
+    EXPECT_EQ(shown, "修改密码成功！");
     EXPECT_FALSE(QApplication::activeModalWidget());
     EXPECT_TRUE(waitFor([&] { return QApplication::activeWindow() == main.data(); }));
     QTest::keyClick(main, Qt::Key_Q, Qt::AltModifier);  // the list window's "关闭(&Q)"

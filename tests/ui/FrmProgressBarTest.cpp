@@ -27,11 +27,11 @@ TEST(FrmProgressBar, ShowsTheLoadStateThenWhatTheCreationWrites) {
     ASSERT_NE(f, nullptr);
     EXPECT_EQ(f->size(), QSize(465, 151));  // 6975 x 2265 twips
     EXPECT_TRUE(f->windowFlags() & Qt::FramelessWindowHint);
-    auto* label1 = f->findChild<QLabel*>(QStringLiteral("Label1"));
-    auto* label2 = f->findChild<QLabel*>(QStringLiteral("Label2"));
-    auto* label3 = f->findChild<QLabel*>(QStringLiteral("Label3"));
-    auto* bar1 = f->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
-    auto* bar2 = f->findChild<QProgressBar*>(QStringLiteral("ProgressBar2"));
+    auto* label1 = f->findChild<QLabel*>("Label1");
+    auto* label2 = f->findChild<QLabel*>("Label2");
+    auto* label3 = f->findChild<QLabel*>("Label3");
+    auto* bar1 = f->findChild<QProgressBar*>("ProgressBar1");
+    auto* bar2 = f->findChild<QProgressBar*>("ProgressBar2");
     ASSERT_TRUE(label1 && label2 && label3 && bar1 && bar2);
     EXPECT_EQ(label1->text(), QString());
     EXPECT_FALSE(label2->isVisible());
@@ -40,9 +40,9 @@ TEST(FrmProgressBar, ShowsTheLoadStateThenWhatTheCreationWrites) {
     EXPECT_EQ(bar1->maximum(), 100);
     EXPECT_EQ(label3->palette().color(QPalette::WindowText), QColor(128, 0, 0));
 
-    window.setCaption(PW::Label3, QStringLiteral("正在创建帐套“华东贸易有限公司”"));
-    window.setCaption(PW::Label1, QStringLiteral("正在创建PurchaseBillLines表，请稍后……"));
-    window.setCaption(PW::Label2, QStringLiteral("正在插入表PurchaseBillLines的初始数据"));
+    window.setCaption(PW::Label3, "正在创建帐套“华东贸易有限公司”");
+    window.setCaption(PW::Label1, "正在创建PurchaseBillLines表，请稍后……");
+    window.setCaption(PW::Label2, "正在插入表PurchaseBillLines的初始数据");
     window.setVisible(PW::Label2, true);
     window.setVisible(PW::ProgressBar1, true);
     window.setVisible(PW::ProgressBar2, true);
@@ -60,7 +60,7 @@ TEST(FrmProgressBar, ShowsTheLoadStateThenWhatTheCreationWrites) {
         EXPECT_GE(l->width(), l->sizeHint().width()) << l->objectName().toStdString();
         EXPECT_LE(l->geometry().right(), f->width());
     }
-    f->grab().save(QStringLiteral("/tmp/ztgl_frmProgressBar.png"));
+    f->grab().save("/tmp/ztgl_frmProgressBar.png");
 
     window.Unload();
     EXPECT_EQ(shownWindow(), nullptr);
@@ -69,8 +69,8 @@ TEST(FrmProgressBar, ShowsTheLoadStateThenWhatTheCreationWrites) {
     window.Show();
     f = shownWindow();
     ASSERT_NE(f, nullptr);
-    EXPECT_EQ(f->findChild<QLabel*>(QStringLiteral("Label1"))->text(), QString());
-    EXPECT_FALSE(f->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"))->isVisible());
+    EXPECT_EQ(f->findChild<QLabel*>("Label1")->text(), QString());
+    EXPECT_FALSE(f->findChild<QProgressBar*>("ProgressBar1")->isVisible());
     window.Unload();
 }
 

@@ -16,24 +16,23 @@ int perChar(const QString& text) {
 class GridModelTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        grid.setFormatString(QStringLiteral("Key|>R|^C|<L"), perChar);
-        QObject::connect(&model, &QAbstractItemModel::modelReset,
-                         [this] { events << QStringLiteral("reset"); });
+        grid.setFormatString("Key|>R|^C|<L", perChar);
+        QObject::connect(&model, &QAbstractItemModel::modelReset, [this] { events << "reset"; });
         QObject::connect(
             &model, &QAbstractItemModel::rowsInserted, [this](const QModelIndex&, int first, int last) {
-                events << QStringLiteral("inserted %1-%2 of %3").arg(first).arg(last).arg(model.rowCount());
+                events << QString("inserted %1-%2 of %3").arg(first).arg(last).arg(model.rowCount());
             });
         QObject::connect(
             &model, &QAbstractItemModel::rowsRemoved, [this](const QModelIndex&, int first, int last) {
-                events << QStringLiteral("removed %1-%2 of %3").arg(first).arg(last).arg(model.rowCount());
+                events << QString("removed %1-%2 of %3").arg(first).arg(last).arg(model.rowCount());
             });
-        QObject::connect(
-            &model, &QAbstractItemModel::dataChanged, [this](const QModelIndex& a, const QModelIndex& b) {
-                events << QStringLiteral("data %1,%2 %3").arg(a.row()).arg(a.column()).arg(a == b);
-            });
+        QObject::connect(&model, &QAbstractItemModel::dataChanged,
+                         [this](const QModelIndex& a, const QModelIndex& b) {
+                             events << QString("data %1,%2 %3").arg(a.row()).arg(a.column()).arg(a == b);
+                         });
         QObject::connect(
             &model, &QAbstractItemModel::headerDataChanged,
-            [this](Qt::Orientation, int first, int) { events << QStringLiteral("header %1").arg(first); });
+            [this](Qt::Orientation, int first, int) { events << QString("header %1").arg(first); });
     }
 
     ListGrid grid;
@@ -45,15 +44,15 @@ protected:
 TEST_F(GridModelTest, HeaderRowIsTheHorizontalHeaderAndDataRowsFollow) {
     EXPECT_EQ(model.rowCount(), 0);
     EXPECT_EQ(model.columnCount(), 4);
-    EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Key"));
-    EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("R"));
+    EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString(), "Key");
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), "R");
     EXPECT_FALSE(model.headerData(0, Qt::Vertical).isValid());
     EXPECT_FALSE(model.headerData(4, Qt::Horizontal).isValid());
 
     const int r = grid.addRow();
-    grid.setTextMatrix(r, 3, QStringLiteral("甲"));
+    grid.setTextMatrix(r, 3, "甲");
     ASSERT_EQ(model.rowCount(), 1);
-    EXPECT_EQ(model.index(0, 3).data().toString(), QStringLiteral("甲"));
+    EXPECT_EQ(model.index(0, 3).data().toString(), "甲");
     EXPECT_EQ(model.index(0, 2).data().toString(), QString());
     EXPECT_TRUE(model.flags(model.index(0, 0)).testFlag(Qt::ItemIsSelectable));
     EXPECT_FALSE(model.flags(model.index(0, 0)).testFlag(Qt::ItemIsEditable));
@@ -67,10 +66,10 @@ TEST_F(GridModelTest, HeaderRowIsTheHorizontalHeaderAndDataRowsFollow) {
 
 TEST_F(GridModelTest, EveryGridChangeReachesTheViews) {
     grid.setRows(3);
-    grid.setTextMatrix(2, 1, QStringLiteral("x"));
-    grid.setTextMatrix(0, 2, QStringLiteral("新"));
+    grid.setTextMatrix(2, 1, "x");
+    grid.setTextMatrix(0, 2, "新");
     grid.setRows(2);
-    grid.setFormatString(QStringLiteral("A"), perChar);
+    grid.setFormatString("A", perChar);
     EXPECT_EQ(events,
               QStringList({"inserted 0-1 of 2", "data 1,1 1", "header 2", "removed 1-1 of 1", "reset"}));
     EXPECT_EQ(model.columnCount(), 1);

@@ -11,6 +11,7 @@
 
 #include "RecordingUiPort.h"
 #include "ScriptedServer.h"
+#include "WidgetInput.h"
 #include "creation/AccountSetEditor.h"
 #include "creation/TemplateDatabase.h"
 #include "db/PubSql.h"
@@ -24,36 +25,25 @@ namespace {
 using test::RecordingUiPort;
 using test::ScriptedServer;
 
-void type(QWidget* w, const QString& text) {
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &press);
-    }
-}
-
 // The editor's window over a scripted SQL Server manager database.
 class FrmZTGLXZTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetGlobals();
         gDBType = kSqlServer;
-        gManagerDBName = QStringLiteral("MAIN");
+        gManagerDBName = "MAIN";
         gConnectString = QStringLiteral(
             "Provider=SQLOLEDB;Password=;Persist Security Info=False;User ID=sa;Initial Catalog=MAIN;Data "
             "Source=SRV");
         ASSERT_TRUE(dir.isValid());
         gAppPath = dir.path() + QLatin1Char('/');  // no template here: a creation fails
-        server.onQuery(
-            QStringLiteral("getdate"),
-            ScriptedServer::rows({QStringLiteral("sj")}, {{QDateTime(QDate(2024, 3, 5), QTime(9, 0))}}));
-        server.onQuery(QStringLiteral("^select \\* from ZTML where Id='3'$"),
-                       ScriptedServer::rows({QStringLiteral("Id"), QStringLiteral("ZTMC"),
-                                             QStringLiteral("ZTLJ"), QStringLiteral("CreateTime")},
-                                            {{QStringLiteral("3"), QStringLiteral("华东贸易有限公司"),
-                                              QStringLiteral("MAIN_BK003"), QStringLiteral("2023-11-20")}}));
-        server.onQuery(QStringLiteral("^select \\* from Users where Id='0'$"),
-                       ScriptedServer::rows({QStringLiteral("Id"), QStringLiteral("Uname")},
-                                            {{QStringLiteral("0"), QStringLiteral("张经理")}}));
+        server.onQuery("getdate",
+                       ScriptedServer::rows({"sj"}, {{QDateTime(QDate(2024, 3, 5), QTime(9, 0))}}));
+        server.onQuery("^select \\* from ZTML where Id='3'$",
+                       ScriptedServer::rows({"Id", "ZTMC", "ZTLJ", "CreateTime"},
+                                            {{"3", "华东贸易有限公司", "MAIN_BK003", "2023-11-20"}}));
+        server.onQuery("^select \\* from Users where Id='0'$",
+                       ScriptedServer::rows({"Id", "Uname"}, {{"0", "张经理"}}));
         ASSERT_EQ(Open_Connect(), 1);
     }
     void TearDown() override {
@@ -85,53 +75,52 @@ TEST_F(FrmZTGLXZTest, BothModesShowTheirBoxesAndButtons) {
         EXPECT_EQ(w.windowTitle(), QString::fromUtf8(m.caption));
         EXPECT_EQ(w.box(0)->text(), QString::fromUtf8(m.name));
         EXPECT_EQ(w.box(1)->text(), QString::fromUtf8(m.user));
-        EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblCreateTime"))->text(),
-                  QString::fromLatin1(m.created));
+        EXPECT_EQ(w.findChild<QLabel*>("lblCreateTime")->text(), QString::fromLatin1(m.created));
         EXPECT_EQ(w.box(2)->echoMode(), QLineEdit::Password);
         EXPECT_EQ(w.box(3)->echoMode(), QLineEdit::Password);
-        EXPECT_EQ(w.button(0)->text(), QStringLiteral("关闭(&Q)"));
-        EXPECT_EQ(w.button(1)->text(), QStringLiteral("确定(&Y)"));
-        EXPECT_EQ(w.button(1)->toolTip(), QStringLiteral("确定，快捷键Alt+Y"));
+        EXPECT_EQ(w.button(0)->text(), "关闭(&Q)");
+        EXPECT_EQ(w.button(1)->text(), "确定(&Y)");
+        EXPECT_EQ(w.button(1)->toolTip(), "确定，快捷键Alt+Y");
         for (int i = 0; i < 4; ++i) {
             EXPECT_TRUE(w.rect().contains(w.box(i)->geometry())) << i;
             if (i > 0)
                 EXPECT_GT(w.box(i)->geometry().top(), w.box(i - 1)->geometry().bottom()) << i;
         }
-        w.grab().save(QStringLiteral("/tmp/ztgl_frmZTGLXZ_%1.png").arg(m.isNew ? "new" : "modify"));
+        w.grab().save(QString("/tmp/ztgl_frmZTGLXZ_%1.png").arg(m.isNew ? "new" : "modify"));
     }
 }
 
 TEST_F(FrmZTGLXZTest, TypingReachesTheRulesAndAFailedCheckTakesTheFocus) {
     AccountSetEditor editor(nullptr);
-    editor.EditId = QStringLiteral("4");
+    editor.EditId = "4";
     FrmZTGLXZ w(editor);
     w.Form_Load();
     w.show();
     QApplication::setActiveWindow(&w);
-    type(w.box(1), QStringLiteral("x"));
+    test::typeText(w.box(1), "x");
     EXPECT_EQ(editor.TxtDB[1], w.box(1)->text());
 
     w.box(3)->setFocus();
     w.button(1)->click();
     ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_EQ(port.messages[0].text, QStringLiteral("请录入帐套的名称！"));
+    EXPECT_EQ(port.messages[0].text, "请录入帐套的名称！");
     EXPECT_TRUE(w.box(0)->hasFocus());
 
-    type(w.box(0), QStringLiteral("华东"));
-    EXPECT_EQ(editor.TxtDB[0], QStringLiteral("华东"));
-    type(w.box(2), QStringLiteral("ab"));
-    type(w.box(3), QStringLiteral("ac"));
+    test::typeText(w.box(0), "华东");
+    EXPECT_EQ(editor.TxtDB[0], "华东");
+    test::typeText(w.box(2), "ab");
+    test::typeText(w.box(3), "ac");
     w.button(1)->click();
-    EXPECT_EQ(port.messages.back().text, QStringLiteral("两次录入的密码不一致，请重新确认密码！"));
+    EXPECT_EQ(port.messages.back().text, "两次录入的密码不一致，请重新确认密码！");
     EXPECT_TRUE(w.box(2)->hasFocus());
-    EXPECT_EQ(w.box(2)->selectedText(), QStringLiteral("ab"));
+    EXPECT_EQ(w.box(2)->selectedText(), "ab");
 }
 
 // The runner shows the dialog modally; after a failed creation it comes back with the entries,
 // and the close button ends it.
 TEST_F(FrmZTGLXZTest, TheRunnerShowsTheDialogAgainAfterAFailedCreation) {
     AccountSetEditor editor(nullptr);
-    editor.EditId = QStringLiteral("4");
+    editor.EditId = "4";
     int shown = 0;
     std::function<void()> step;
     step = [&] {
@@ -142,13 +131,13 @@ TEST_F(FrmZTGLXZTest, TheRunnerShowsTheDialogAgainAfterAFailedCreation) {
         }
         ++shown;
         if (shown == 1) {
-            type(w->box(0), QStringLiteral("华东"));
-            type(w->box(2), QStringLiteral("p"));
-            type(w->box(3), QStringLiteral("p"));
+            test::typeText(w->box(0), "华东");
+            test::typeText(w->box(2), "p");
+            test::typeText(w->box(3), "p");
             w->button(1)->click();  // no template: the creation fails
             QTimer::singleShot(0, step);
         } else {
-            EXPECT_EQ(w->box(0)->text(), QStringLiteral("华东"));
+            EXPECT_EQ(w->box(0)->text(), "华东");
             EXPECT_TRUE(w->isEnabled());
             w->button(0)->click();
         }
@@ -158,13 +147,13 @@ TEST_F(FrmZTGLXZTest, TheRunnerShowsTheDialogAgainAfterAFailedCreation) {
     EXPECT_EQ(shown, 2);
     EXPECT_TRUE(editor.isUnloaded());
     ASSERT_FALSE(port.messages.isEmpty());
-    EXPECT_EQ(port.messages.back().text, QStringLiteral("创建数据库失败！"));
+    EXPECT_EQ(port.messages.back().text, "创建数据库失败！");
     EXPECT_EQ(port.mainWindowEnabled, (QVector<bool>{false, true}));
 }
 
 TEST_F(FrmZTGLXZTest, EscapeClosesLikeTheCloseButton) {
     AccountSetEditor editor(nullptr);
-    editor.EditId = QStringLiteral("4");
+    editor.EditId = "4";
     QTimer::singleShot(0, [] {
         if (auto* w = QApplication::activeModalWidget()) {
             QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);

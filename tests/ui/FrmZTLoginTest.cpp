@@ -72,7 +72,7 @@ protected:
 
 TEST_F(FrmZTLoginTest, ShowsItsTextsAtTheirPlaces) {
     open();
-    EXPECT_EQ(window->objectName(), QStringLiteral("frmZTLogin"));
+    EXPECT_EQ(window->objectName(), "frmZTLogin");
     EXPECT_EQ(window->windowTitle(), gTitle);
     EXPECT_EQ(window->size(), QSize(480, 300));
     const LoginForm& form = window->form();
@@ -86,9 +86,9 @@ TEST_F(FrmZTLoginTest, ShowsItsTextsAtTheirPlaces) {
     }
     EXPECT_FALSE(window->label(LoginForm::Label9)->isVisible());
     EXPECT_FALSE(window->label(LoginForm::Label1_4)->isVisible());
-    EXPECT_EQ(window->label(LoginForm::Label4)->toolTip(), QStringLiteral("双击可访问我公司网站"));
-    EXPECT_EQ(window->CMDOK()->text(), QStringLiteral("登录(&L)"));
-    EXPECT_EQ(window->CmdCancel()->text(), QStringLiteral("取消(&C)"));
+    EXPECT_EQ(window->label(LoginForm::Label4)->toolTip(), "双击可访问我公司网站");
+    EXPECT_EQ(window->CMDOK()->text(), "登录(&L)");
+    EXPECT_EQ(window->CmdCancel()->text(), "取消(&C)");
     EXPECT_EQ(window->txtUserName()->geometry(), gui::twipsToPixels(form.rect(LoginForm::txtUserName)));
     EXPECT_EQ(window->txtPwd()->echoMode(), QLineEdit::Password);
     EXPECT_EQ(window->txtUserName()->maxLength(), 30);
@@ -98,9 +98,16 @@ TEST_F(FrmZTLoginTest, ShowsItsTextsAtTheirPlaces) {
     ASSERT_FALSE(window->picture()->pixmap().isNull());
     EXPECT_EQ(window->picture()->pixmap().toImage(), window->builtInPicture().toImage());
 
-    window->txtUserName()->setText(QStringLiteral("admin"));
-    window->grab().save(QDir::temp().filePath(QStringLiteral("ztgl-frmZTLogin.png")));
+    window->txtUserName()->setText("admin");
+    window->grab().save(QDir::temp().filePath("ztgl-frmZTLogin.png"));
     EXPECT_TRUE(port.messages.isEmpty());
+
+    // A double click on the link opens the web site; a click alone does nothing.
+    QLabel* link = window->label(LoginForm::Label4);
+    doubleClickMouse(link);
+    EXPECT_EQ(shell.opened, QStringList{"http://www.zavrin.com"});
+    clickMouse(link);
+    EXPECT_EQ(shell.opened.size(), 1);
 }
 
 TEST_F(FrmZTLoginTest, BackgroundPictureFromThePictureBag) {
@@ -111,8 +118,8 @@ TEST_F(FrmZTLoginTest, BackgroundPictureFromThePictureBag) {
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     style::PictureBag bag;
-    bag.insert(QStringLiteral("305"), png);
-    QFile file(folder.filePath(QStringLiteral("csxx.dac")));
+    bag.insert("305", png);
+    QFile file(folder.filePath("csxx.dac"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bag.toFileBytes());
     file.close();
@@ -122,7 +129,7 @@ TEST_F(FrmZTLoginTest, BackgroundPictureFromThePictureBag) {
     EXPECT_EQ(window->picture()->pixmap().toImage(), window->builtInPicture().toImage());
     delete window;
 
-    folder.writeConfig({QStringLiteral("[BASESETUP]"), QStringLiteral("LOGINPIC=305")});
+    folder.writeConfig({"[BASESETUP]", "LOGINPIC=305"});
     open();
     EXPECT_EQ(window->picture()->pixmap().toImage().pixelColor(5, 5), QColor(10, 200, 30));
     EXPECT_TRUE(port.messages.isEmpty());
@@ -131,75 +138,75 @@ TEST_F(FrmZTLoginTest, BackgroundPictureFromThePictureBag) {
 TEST_F(FrmZTLoginTest, CodeBoxTakesLettersAndDigitsOnlyPasswordBoxEverything) {
     open();
     QLineEdit* code = window->txtUserName();
-    typeText(code, QStringLiteral("ad m_i-n!9"));
-    typeText(code, QStringLiteral("中"));
-    typeText(code, QStringLiteral("Ｚ"));
-    typeText(code, QStringLiteral("Z"));
-    EXPECT_EQ(code->text(), QStringLiteral("admin9Z"));
-    EXPECT_EQ(window->form().userName, QStringLiteral("admin9Z"));
-    pressKey(code, Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b"));
+    typeText(code, "ad m_i-n!9");
+    typeText(code, "中");
+    typeText(code, "Ｚ");
+    typeText(code, "Z");
+    EXPECT_EQ(code->text(), "admin9Z");
+    EXPECT_EQ(window->form().userName, "admin9Z");
+    pressKey(code, Qt::Key_Backspace, Qt::NoModifier, "\b");
     pressKey(code, Qt::Key_Left);
-    pressKey(code, Qt::Key_Delete, Qt::NoModifier, QStringLiteral("\x7f"));
-    EXPECT_EQ(code->text(), QStringLiteral("admin"));
+    pressKey(code, Qt::Key_Delete, Qt::NoModifier, "\x7f");
+    EXPECT_EQ(code->text(), "admin");
 
     // An input method's text passes the same filter.
     QInputMethodEvent composed;
-    composed.setCommitString(QStringLiteral("中a文1"));
+    composed.setCommitString("中a文1");
     QApplication::sendEvent(code, &composed);
-    EXPECT_EQ(code->text(), QStringLiteral("admina1"));
+    EXPECT_EQ(code->text(), "admina1");
 
     // Pasted text is not filtered.
-    QApplication::clipboard()->setText(QStringLiteral("张三"));
-    pressKey(code, Qt::Key_V, Qt::ControlModifier, QStringLiteral("\x16"));
-    EXPECT_EQ(code->text(), QStringLiteral("admina1张三"));
+    QApplication::clipboard()->setText("张三");
+    pressKey(code, Qt::Key_V, Qt::ControlModifier, "\x16");
+    EXPECT_EQ(code->text(), "admina1张三");
 
     // The password box takes every character.
     QLineEdit* password = window->txtPwd();
     password->setFocus();
-    typeText(password, QStringLiteral("a b'!"));
-    typeText(password, QStringLiteral("密"));
-    EXPECT_EQ(password->text(), QStringLiteral("a b'!密"));
-    EXPECT_EQ(window->form().password, QStringLiteral("a b'!密"));
+    typeText(password, "a b'!");
+    typeText(password, "密");
+    EXPECT_EQ(password->text(), "a b'!密");
+    EXPECT_EQ(window->form().password, "a b'!密");
 }
 
 TEST_F(FrmZTLoginTest, EnterWalksToTheButtonAndLogsIn) {
     open();
     QPointer<QWidget> main;
     QObject::connect(window, &FrmZTLogin::loggedInto, [&main](QWidget* w) { main = w; });
-    typeText(window->txtUserName(), QStringLiteral("ADMIN"));
-    pressKey(window->txtUserName(), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    typeText(window->txtUserName(), "ADMIN");
+    pressKey(window->txtUserName(), Qt::Key_Return, Qt::NoModifier, "\r");
     EXPECT_TRUE(window->txtPwd()->hasFocus());
-    pressKey(window->txtPwd(), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    pressKey(window->txtPwd(), Qt::Key_Return, Qt::NoModifier, "\r");
     EXPECT_TRUE(window->CMDOK()->hasFocus());
-    EXPECT_EQ(window->txtUserName()->text(), QStringLiteral("ADMIN"));
-    pressKey(window->CMDOK(), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    EXPECT_EQ(window->txtUserName()->text(), "ADMIN");
+    pressKey(window->CMDOK(), Qt::Key_Return, Qt::NoModifier, "\r");
 
     EXPECT_TRUE(port.messages.isEmpty());
     ASSERT_TRUE(main);
-    EXPECT_EQ(main, topLevel(QStringLiteral("MDIfrmZTGL")));
+    EXPECT_EQ(main, topLevel("MDIfrmZTGL"));
     EXPECT_TRUE(qobject_cast<gui::MDIfrmZTGL*>(main));
     EXPECT_FALSE(window && window->isVisible());
     EXPECT_TRUE(gConn);  // logging in keeps the connection
-    EXPECT_EQ(gOperator.UserName, QStringLiteral("admin"));
+    EXPECT_EQ(gOperator.UserName, "admin");
 }
 
 TEST_F(FrmZTLoginTest, FailedLoginKeepsTheDialogAndSelectsTheBox) {
     open();
-    window->txtUserName()->setText(QStringLiteral("admin"));
-    window->txtPwd()->setText(QStringLiteral("wrong"));
+    window->txtUserName()->setText("admin");
+    window->txtPwd()->setText("wrong");
     clickMouse(window->CMDOK());
-    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("用户密码错误！请重新输入……")});
+    EXPECT_EQ(messageTexts(), QStringList{"用户密码错误！请重新输入……"});
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->txtPwd()->hasFocus());
-    EXPECT_EQ(window->txtPwd()->selectedText(), QStringLiteral("wrong"));
+    EXPECT_EQ(window->txtPwd()->selectedText(), "wrong");
 
-    window->txtUserName()->setText(QStringLiteral("nobody"));
+    window->txtUserName()->setText("nobody");
     clickMouse(window->CMDOK());
-    EXPECT_EQ(messageTexts().value(1), QStringLiteral("没有该用户，请重新输入代码……"));
+    EXPECT_EQ(messageTexts().value(1), "没有该用户，请重新输入代码……");
     EXPECT_EQ(port.messages.size(), 2);
     EXPECT_TRUE(window->txtUserName()->hasFocus());
-    EXPECT_EQ(window->txtUserName()->selectedText(), QStringLiteral("nobody"));
-    EXPECT_FALSE(topLevel(QStringLiteral("MDIfrmZTGL")));
+    EXPECT_EQ(window->txtUserName()->selectedText(), "nobody");
+    EXPECT_FALSE(topLevel("MDIfrmZTGL"));
 }
 
 TEST_F(FrmZTLoginTest, CancelAndTheCloseBoxCloseTheConnection) {
@@ -213,15 +220,6 @@ TEST_F(FrmZTLoginTest, CancelAndTheCloseBoxCloseTheConnection) {
     window->close();
     EXPECT_FALSE(gConn);
     EXPECT_TRUE(port.messages.isEmpty());
-}
-
-TEST_F(FrmZTLoginTest, DoubleClickOnTheLinkOpensTheWebSite) {
-    open();
-    QLabel* link = window->label(LoginForm::Label4);
-    doubleClickMouse(link);
-    EXPECT_EQ(shell.opened, QStringList{QStringLiteral("http://www.zavrin.com")});
-    clickMouse(link);
-    EXPECT_EQ(shell.opened.size(), 1);
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ class HandshakeWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetGlobals();
-        gAppTitle = QStringLiteral("商业进销存");
+        gAppTitle = "商业进销存";
     }
     void TearDown() override { ResetGlobals(); }
 
@@ -46,7 +46,7 @@ protected:
     RecordingUiPort port;
     RecordingShutDown orders;
     QtSessionSocket socket;
-    LocalServer server{QStringLiteral("Provider=P"), QStringLiteral("KxBegin: silent")};
+    LocalServer server{"Provider=P", "KxBegin: silent"};
     RecordingPreLoginHooks recorded;
     PreLoginForm::Hooks hooks = recorded.hooks();
 };
@@ -54,10 +54,10 @@ protected:
 TEST_F(HandshakeWindowTest, LooksAsDesigned) {
     PreLoginForm preLogin(socket, &orders, hooks);
     auto window = waitingWindow(preLogin);
-    EXPECT_EQ(window->objectName(), QStringLiteral("w_PreLogin"));
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("商业进销存"));
-    EXPECT_EQ(window->Label2()->text(), QStringLiteral("【连接服务器】"));
-    EXPECT_EQ(window->Label1()->text(), QStringLiteral("正在连接服务器，请稍候......"));
+    EXPECT_EQ(window->objectName(), "w_PreLogin");
+    EXPECT_EQ(window->windowTitle(), "商业进销存");
+    EXPECT_EQ(window->Label2()->text(), "【连接服务器】");
+    EXPECT_EQ(window->Label1()->text(), "正在连接服务器，请稍候......");
     EXPECT_EQ(window->palette().color(QPalette::Window), QColor(238, 242, 221));
     EXPECT_EQ(window->Shape1()->fillColour(), QColor(Qt::white));
     EXPECT_EQ(window->Shape1()->borderColour(), QColor(150, 150, 78));
@@ -81,14 +81,24 @@ TEST_F(HandshakeWindowTest, LooksAsDesigned) {
     // The animation runs on the timer.
     const QImage first = window->Image1()->pixmap().toImage();
     EXPECT_TRUE(waitFor([&] { return window->Image1()->pixmap().toImage() != first; }, 1000));
-    window->grab().save(QDir::temp().filePath(QStringLiteral("ztgl-w_PreLogin.png")));
+    window->grab().save(QDir::temp().filePath("ztgl-w_PreLogin.png"));
+
+    // The close box leaves the error marker.
+    window->close();
+    EXPECT_TRUE(preLogin.isUnloaded());
+    EXPECT_EQ(gConnectString, "'ERROR'");
+    EXPECT_TRUE(socket.isClosed());
 
     CheckUserForm check(socket);
     HandshakeWindow checkWindow(check);
-    EXPECT_EQ(checkWindow.objectName(), QStringLiteral("w_CheckUser"));
-    EXPECT_EQ(checkWindow.Label2()->text(), QStringLiteral("【登录服务器】"));
-    EXPECT_EQ(checkWindow.Label1()->text(), QStringLiteral("正在登录服务器，请稍候......"));
-    checkWindow.grab().save(QDir::temp().filePath(QStringLiteral("ztgl-w_CheckUser.png")));
+    activate(&checkWindow);
+    EXPECT_EQ(checkWindow.objectName(), "w_CheckUser");
+    EXPECT_EQ(checkWindow.Label2()->text(), "【登录服务器】");
+    EXPECT_EQ(checkWindow.Label1()->text(), "正在登录服务器，请稍候......");
+    checkWindow.grab().save(QDir::temp().filePath("ztgl-w_CheckUser.png"));
+    checkWindow.close();
+    EXPECT_TRUE(check.isUnloaded());
+    EXPECT_EQ(check.CheckResult, "105");
 }
 
 // Ctrl alone with the left button: the settings dialog; the window stays and waits. The window
@@ -103,7 +113,7 @@ TEST_F(HandshakeWindowTest, CtrlClickAndKeyQ) {
     QTest::keyClick(window.get(), 'Q', Qt::ShiftModifier);
     QTest::keyClick(window.get(), Qt::Key_Escape);
     EXPECT_EQ(recorded.settingsShown, 0);
-    gConnectString = QStringLiteral("old");
+    gConnectString = "old";
     QTest::mouseClick(window.get(), Qt::LeftButton, Qt::ControlModifier,
                       window->Image2()->geometry().center());
     EXPECT_EQ(recorded.settingsShown, 1);
@@ -119,31 +129,14 @@ TEST_F(HandshakeWindowTest, CtrlClickAndKeyQ) {
     EXPECT_EQ(recorded.mainRuns, 1);
 }
 
-TEST_F(HandshakeWindowTest, CloseButtonLeavesTheErrorMarker) {
-    PreLoginForm preLogin(socket, &orders, hooks);
-    auto window = waitingWindow(preLogin);
-    window->close();
-    EXPECT_TRUE(preLogin.isUnloaded());
-    EXPECT_EQ(gConnectString, QStringLiteral("'ERROR'"));
-    EXPECT_TRUE(socket.isClosed());
-
-    CheckUserForm check(socket);
-    HandshakeWindow checkWindow(check);
-    activate(&checkWindow);
-    checkWindow.close();
-    EXPECT_TRUE(check.isUnloaded());
-    EXPECT_EQ(check.CheckResult, QStringLiteral("105"));
-}
-
-// The real windows shown modally, as the program shows them, against the server.
 // The real window shown modally, as the program shows it (its successful runs: the road tests):
 // an unusable address closes it at once with its message.
 TEST_F(HandshakeWindowTest, ModalRunWithAnUnusableAddress) {
-    gServerIP = FixedText(QStringLiteral("localhost"), 20);
+    gServerIP = FixedText("localhost", 20);
     PreLoginForm unusable(socket, &orders, hooks);
     gui::runHandshakeWindow(unusable, nullptr);
     ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_EQ(port.messages[0].text, PreLoginForm::UnusableAddressText(QStringLiteral("localhost")));
+    EXPECT_EQ(port.messages[0].text, PreLoginForm::UnusableAddressText("localhost"));
     EXPECT_TRUE(unusable.isUnloaded());
 }
 

@@ -22,13 +22,13 @@ namespace {
 
 using gui::MDIfrmZTGL;
 
+const QString kInsert = "insert into ZTML (Id, ZTMC, ZTLJ, CreateTime, UserFlag) values ";
+
 class MDIfrmZTGLTest : public ManagerFixture {
 protected:
     QStringList ztml() const override {
-        return {QStringLiteral("insert into ZTML (Id, ZTMC, ZTLJ, CreateTime, UserFlag) "
-                               "values ('1', '华东贸易有限公司', 'KXPUB_BK001', '2024-03-05', 1)"),
-                QStringLiteral("insert into ZTML (Id, ZTMC, ZTLJ, CreateTime, UserFlag) "
-                               "values ('2', 'O''Neil 五金', 'KXPUB_BK002', '2024-04-01', 0)")};
+        return {kInsert + "('1', '华东贸易有限公司', 'KXPUB_BK001', '2024-03-05', 1)",
+                kInsert + "('2', 'O''Neil 五金', 'KXPUB_BK002', '2024-04-01', 0)"};
     }
     void SetUp() override {
         ManagerFixture::SetUp();
@@ -41,33 +41,50 @@ protected:
     }
 
     void addThirdSet() const {
-        gConn->Execute(
-            QStringLiteral("insert into ZTML (Id, ZTMC, ZTLJ, CreateTime, UserFlag) "
-                           "values ('3', '新开的分公司', 'KXPUB_BK003', '2024-05-01', 1)"));
+        gConn->Execute(kInsert + "('3', '新开的分公司', 'KXPUB_BK003', '2024-05-01', 1)");
     }
     QAction* action(const QString& key) const { return window->Toolbar1()->findChild<QAction*>(key); }
 
     QPointer<MDIfrmZTGL> window;
 };
 
-TEST_F(MDIfrmZTGLTest, CaptionsToolbarAndMenu) {
-    EXPECT_EQ(window->objectName(), QStringLiteral("MDIfrmZTGL"));
+TEST_F(MDIfrmZTGLTest, CaptionsToolbarAndCompanyMenu) {
+    EXPECT_EQ(window->objectName(), "MDIfrmZTGL");
     // With the list maximised inside it, the frame adds the child's caption, as MDI frames do.
-    EXPECT_EQ(window->windowTitle(), gTitle + QStringLiteral(" - [帐套管理]"));
+    EXPECT_EQ(window->windowTitle(), gTitle + " - [帐套管理]");
     EXPECT_EQ(window->Company()->title(), gTitle);
     EXPECT_EQ(window->menuBar()->actions().size(), 1);
-    const auto actions = window->Toolbar1()->actions();
-    ASSERT_EQ(actions.size(), 3);
-    const QString captions[] = {QStringLiteral("帐套管理"), QStringLiteral("修改密码"),
-                                QStringLiteral("退出系统")};
-    const QString keys[] = {QStringLiteral("ZTGL"), QStringLiteral("XGMM"), QStringLiteral("TCXT")};
+    const auto tools = window->Toolbar1()->actions();
+    ASSERT_EQ(tools.size(), 3);
+    const QString captions[] = {"帐套管理", "修改密码", "退出系统"};
+    const QString keys[] = {"ZTGL", "XGMM", "TCXT"};
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(actions[i]->text(), captions[i]);
-        EXPECT_EQ(actions[i]->objectName(), keys[i]);
-        EXPECT_FALSE(actions[i]->icon().pixmap(24, 24).isNull());
+        EXPECT_EQ(tools[i]->text(), captions[i]);
+        EXPECT_EQ(tools[i]->objectName(), keys[i]);
+        EXPECT_FALSE(tools[i]->icon().pixmap(24, 24).isNull());
     }
     EXPECT_EQ(window->Toolbar1()->iconSize(), QSize(24, 24));
     EXPECT_TRUE(port.messages.isEmpty());
+
+    // The Company menu reaches the permission upgrade (asked first) and the end of the program.
+    const auto actions = window->Company()->actions();
+    QStringList texts;
+    for (const QAction* a : actions) {
+        if (!a->isSeparator())
+            texts << a->text();
+    }
+    ASSERT_GE(texts.size(), 2);
+    EXPECT_EQ(texts.mid(texts.size() - 2), (QStringList{"升级全部帐套的权限(&U)…", "退出系统(&X)"}));
+
+    actions.at(actions.size() - 3)->trigger();  // the upgrade; the recorder answers No
+    ASSERT_EQ(port.messages.size(), 1);
+    EXPECT_EQ(port.messages[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(port.messages[0].title, "提示信息");
+    EXPECT_TRUE(window->isVisible());
+
+    actions.last()->trigger();
+    EXPECT_FALSE(window && window->isVisible());
+    EXPECT_FALSE(gConn);
 }
 
 // The list is a maximised child showing the catalogue. An open list is only brought forward, without reading;
@@ -81,9 +98,9 @@ TEST_F(MDIfrmZTGLTest, ListCommandReloadsOnlyAClosedList) {
     const int rowsOfTwoSets = first->list().grid().Rows();
     EXPECT_EQ(rowsOfTwoSets, 3);  // header and the two sets
     window->resize(1024, 640);
-    window->grab().save(QDir::temp().filePath(QStringLiteral("ztgl-MDIfrmZTGL.png")));
+    window->grab().save(QDir::temp().filePath("ztgl-MDIfrmZTGL.png"));
     addThirdSet();
-    action(QStringLiteral("ZTGL"))->trigger();
+    action("ZTGL")->trigger();
     EXPECT_EQ(window->listWindow(), first);
     EXPECT_EQ(window->mdiArea()->subWindowList().size(), 1);
     EXPECT_EQ(first->list().grid().Rows(), rowsOfTwoSets);
@@ -94,7 +111,7 @@ TEST_F(MDIfrmZTGLTest, ListCommandReloadsOnlyAClosedList) {
     EXPECT_TRUE(window->mdiArea()->subWindowList().isEmpty());
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->windowTitle(), gTitle);
-    action(QStringLiteral("ZTGL"))->trigger();
+    action("ZTGL")->trigger();
     ASSERT_TRUE(window->listWindow());
     EXPECT_EQ(window->listWindow()->list().grid().Rows(), rowsOfTwoSets + 1);
 
@@ -103,7 +120,7 @@ TEST_F(MDIfrmZTGLTest, ListCommandReloadsOnlyAClosedList) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(first);
     EXPECT_FALSE(window->logic().isListLoaded());
-    action(QStringLiteral("ZTGL"))->trigger();
+    action("ZTGL")->trigger();
     ASSERT_TRUE(window->listWindow());
     EXPECT_EQ(window->mdiArea()->subWindowList().size(), 1);
     EXPECT_TRUE(window->mdiArea()->subWindowList().first()->isMaximized());
@@ -113,17 +130,16 @@ TEST_F(MDIfrmZTGLTest, ListCommandReloadsOnlyAClosedList) {
 TEST_F(MDIfrmZTGLTest, ToolbarKeysInAnyLetters) {
     window->mdiArea()->subWindowList().first()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    for (const QString& key :
-         {QString(), QStringLiteral("ZTGL "), QStringLiteral("SJGL"), QStringLiteral("帐套管理")})
+    for (const QString& key : {"", "ZTGL ", "SJGL", "帐套管理"})
         window->logic().Toolbar1_ButtonClick(key);
     EXPECT_FALSE(window->listWindow());
     EXPECT_TRUE(port.modalForms.isEmpty());
-    window->logic().Toolbar1_ButtonClick(QStringLiteral("ztgl"));
+    window->logic().Toolbar1_ButtonClick("ztgl");
     EXPECT_TRUE(window->listWindow());
-    window->logic().Toolbar1_ButtonClick(QStringLiteral("xGmM"));
-    action(QStringLiteral("XGMM"))->trigger();
-    EXPECT_EQ(port.modalForms, (QStringList{QStringLiteral("frmCyXgmm"), QStringLiteral("frmCyXgmm")}));
-    window->logic().Toolbar1_ButtonClick(QStringLiteral("tcxt"));
+    window->logic().Toolbar1_ButtonClick("xGmM");
+    action("XGMM")->trigger();
+    EXPECT_EQ(port.modalForms, (QStringList{"frmCyXgmm", "frmCyXgmm"}));
+    window->logic().Toolbar1_ButtonClick("tcxt");
     ASSERT_TRUE(window);  // closed, its deletion still pending
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(gConn);
@@ -133,7 +149,7 @@ TEST_F(MDIfrmZTGLTest, ToolbarKeysInAnyLetters) {
 
 // "退出系统" and the close box end the work with the database.
 TEST_F(MDIfrmZTGLTest, QuitAndCloseBoxCloseTheConnection) {
-    action(QStringLiteral("TCXT"))->trigger();
+    action("TCXT")->trigger();
     EXPECT_FALSE(window && window->isVisible());
     EXPECT_FALSE(gConn);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -145,29 +161,6 @@ TEST_F(MDIfrmZTGLTest, QuitAndCloseBoxCloseTheConnection) {
     window->close();
     EXPECT_FALSE(gConn);
     EXPECT_TRUE(port.messages.isEmpty());
-}
-
-// The Company menu reaches the permission upgrade (asked first) and the end of the program.
-TEST_F(MDIfrmZTGLTest, CompanyMenu) {
-    const auto actions = window->Company()->actions();
-    QStringList texts;
-    for (const QAction* a : actions) {
-        if (!a->isSeparator())
-            texts << a->text();
-    }
-    ASSERT_GE(texts.size(), 2);
-    EXPECT_EQ(texts.mid(texts.size() - 2),
-              (QStringList{QStringLiteral("升级全部帐套的权限(&U)…"), QStringLiteral("退出系统(&X)")}));
-
-    actions.at(actions.size() - 3)->trigger();  // the upgrade; the recorder answers No
-    ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_EQ(port.messages[0].buttons, MsgButtons::YesNo);
-    EXPECT_EQ(port.messages[0].title, QStringLiteral("提示信息"));
-    EXPECT_TRUE(window->isVisible());
-
-    actions.last()->trigger();
-    EXPECT_FALSE(window && window->isVisible());
-    EXPECT_FALSE(gConn);
 }
 
 }  // namespace

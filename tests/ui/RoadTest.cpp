@@ -63,8 +63,7 @@ protected:
     }
 
     StartupEnvironment env() const {
-        return {
-            tmp.path(), QStringLiteral("ztgl-road-%1").arg(QCoreApplication::applicationPid()), nullptr, {}};
+        return {tmp.path(), QString("ztgl-road-%1").arg(QCoreApplication::applicationPid()), nullptr, {}};
     }
 
     // Starts the program and logs in; true when the main window is up.
@@ -75,11 +74,11 @@ protected:
         QObject::connect(login, &gui::FrmZTLogin::loggedInto,
                          [this](QWidget* w) { main = qobject_cast<gui::MDIfrmZTGL*>(w); });
         activate(login);
-        typeText(login->txtUserName(), QStringLiteral("admin"));
-        pressKey(login->txtUserName(), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        typeText(login->txtUserName(), "admin");
+        pressKey(login->txtUserName(), Qt::Key_Return, Qt::NoModifier, "\r");
         typeText(login->txtPwd(), password);
-        pressKey(login->txtPwd(), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-        pressKey(login->CMDOK(), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        pressKey(login->txtPwd(), Qt::Key_Return, Qt::NoModifier, "\r");
+        pressKey(login->CMDOK(), Qt::Key_Return, Qt::NoModifier, "\r");
         return main && main->isVisible();
     }
 
@@ -105,19 +104,18 @@ TEST_F(OperatorRoadTest, FirstStartChangePasswordQuitAndStartAgain) {
         if (!dialog)
             return;
         typed = true;
-        typeText(dialog->box(ChangePasswordForm::Text1), QStringLiteral("road2"));
-        typeText(dialog->box(ChangePasswordForm::Text2), QStringLiteral("road2"));
+        typeText(dialog->box(ChangePasswordForm::Text1), "road2");
+        typeText(dialog->box(ChangePasswordForm::Text2), "road2");
         dialog->box(ChangePasswordForm::Text2)->setFocus();
-        pressKey(dialog->box(ChangePasswordForm::Text2), Qt::Key_Return, Qt::NoModifier,
-                 QStringLiteral("\r"));
+        pressKey(dialog->box(ChangePasswordForm::Text2), Qt::Key_Return, Qt::NoModifier, "\r");
     });
-    toolbar(QStringLiteral("XGMM"))->trigger();
+    toolbar("XGMM")->trigger();
     EXPECT_TRUE(typed);
     ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_EQ(port.messages[0].text, QStringLiteral("修改密码成功！"));
+    EXPECT_EQ(port.messages[0].text, "修改密码成功！");
     EXPECT_FALSE(QApplication::activeModalWidget());
 
-    toolbar(QStringLiteral("TCXT"))->trigger();
+    toolbar("TCXT")->trigger();
     EXPECT_FALSE(main && main->isVisible());
     EXPECT_FALSE(gConn);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -126,10 +124,10 @@ TEST_F(OperatorRoadTest, FirstStartChangePasswordQuitAndStartAgain) {
     port.messages.clear();
     EXPECT_FALSE(startAndLogIn(QString()));
     ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_EQ(port.messages[0].text, QStringLiteral("用户密码错误！请重新输入……"));
+    EXPECT_EQ(port.messages[0].text, "用户密码错误！请重新输入……");
     delete login.data();
     Close_Connect();
-    EXPECT_TRUE(startAndLogIn(QStringLiteral("road2")));
+    EXPECT_TRUE(startAndLogIn("road2"));
 }
 
 TEST(NetworkRoadTest, ConnectLogInAndCreateASetNamedAfterTheServersDatabase) {
@@ -138,11 +136,10 @@ TEST(NetworkRoadTest, ConnectLogInAndCreateASetNamedAfterTheServersDatabase) {
     QString error;
     ASSERT_TRUE(DemoFolder::build(tmp.path(), &error, &WriteDemoTemplate, DemoFolder::Edition::Network))
         << error.toStdString();
-    const QString manager = QDir::toNativeSeparators(tmp.filePath(QStringLiteral("KXPUB.MDB")));
+    const QString manager = QDir::toNativeSeparators(tmp.filePath("KXPUB.MDB"));
     const QStringList demoServer = DemoFolder::serverSimArguments(manager);
     LocalServer server(demoServer[5]);
-    Write_Ini(QStringLiteral("SERVERINFO"), QStringLiteral("PORT"), QString::number(server.port()),
-              tmp.filePath(QStringLiteral("kxconfig.ini")));
+    Write_Ini("SERVERINFO", "PORT", QString::number(server.port()), tmp.filePath("kxconfig.ini"));
 
     RecordingUiPort port;
     QStringList statusTexts;
@@ -161,41 +158,40 @@ TEST(NetworkRoadTest, ConnectLogInAndCreateASetNamedAfterTheServersDatabase) {
     QPointer<gui::FrmZTLogin> login;
     StartupEnvironment env;
     env.programFolder = tmp.path();
-    env.instanceKey = QStringLiteral("ztgl-network-road-%1").arg(QCoreApplication::applicationPid());
+    env.instanceKey = QString("ztgl-network-road-%1").arg(QCoreApplication::applicationPid());
     env.orders = &orders;
     env.showLogin = [&] { login = gui::FrmZTLogin::showTheOne(shell); };
 
     ASSERT_EQ(Main(env), StartupOutcome::ShowLogin);
-    EXPECT_EQ(statusTexts, QStringList(QStringLiteral("正在连接服务器，请稍候......")));
-    EXPECT_EQ(gManagerDBName, QStringLiteral("ZTDEMO"));
+    EXPECT_EQ(statusTexts, QStringList("正在连接服务器，请稍候......"));
+    EXPECT_EQ(gManagerDBName, "ZTDEMO");
     ASSERT_TRUE(login);
     EXPECT_EQ(gui::FrmZTLogin::showTheOne(shell), login.data());  // still the one dialog
     ASSERT_TRUE(activate(login));
-    EXPECT_EQ(login->label(LoginForm::Label9)->text(), QStringLiteral("127.0.0.1           "));
+    EXPECT_EQ(login->label(LoginForm::Label9)->text(), "127.0.0.1           ");
 
     QPointer<QWidget> main;
     QObject::connect(login, &gui::FrmZTLogin::loggedInto, [&main](QWidget* w) { main = w; });
-    QTest::keyClicks(login->txtUserName(), QStringLiteral("admin"));
+    QTest::keyClicks(login->txtUserName(), "admin");
     QTest::mouseClick(login->CMDOK(), Qt::LeftButton);
     ASSERT_TRUE(main) << (port.messages.isEmpty() ? std::string() : port.messages[0].text.toStdString());
-    EXPECT_EQ(statusTexts.value(1), QStringLiteral("正在登录服务器，请稍候......"));
-    EXPECT_TRUE(server.messages().contains(QStringLiteral("<- PDUSERS:1/admin")));
+    EXPECT_EQ(statusTexts.value(1), "正在登录服务器，请稍候......");
+    EXPECT_TRUE(server.messages().contains("<- PDUSERS:1/admin"));
     EXPECT_TRUE(port.messages.isEmpty());
 
     AccountSetEditor editor(nullptr);
-    editor.EditId = QString::number(Get_UniqV(QStringLiteral("ZTML"), QStringLiteral("Id")));
+    editor.EditId = QString::number(Get_UniqV("ZTML", "Id"));
     editor.IsNew = true;
     editor.Form_Load();
-    editor.TxtDB = {QStringLiteral("华东公司"), QStringLiteral("管理员"), QStringLiteral("1"),
-                    QStringLiteral("1")};
+    editor.TxtDB = {"华东公司", "管理员", "1", "1"};
     editor.Command_OK();
     EXPECT_TRUE(editor.saved());
     ado::Recordset rs;
-    Open_Recordset(rs, QStringLiteral("select ZTLJ from ZTML"));
+    Open_Recordset(rs, "select ZTLJ from ZTML");
     ASSERT_FALSE(rs.Eof());
-    EXPECT_EQ(rs.Fields(QStringLiteral("ZTLJ")).text(), QStringLiteral("ZTDEMO_BK001"));
+    EXPECT_EQ(rs.Fields("ZTLJ").text(), "ZTDEMO_BK001");
     Close_Recordset(rs);
-    EXPECT_TRUE(QFile::exists(tmp.filePath(QStringLiteral("ZTDEMO_BK001.MDB"))));
+    EXPECT_TRUE(QFile::exists(tmp.filePath("ZTDEMO_BK001.MDB")));
     EXPECT_TRUE(orders.orders.isEmpty());
 
     delete main.data();
