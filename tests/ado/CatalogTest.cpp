@@ -61,18 +61,15 @@ protected:
 
 TEST_F(JetCatalogTest, ListsTablesSortedWithoutRegardToCaseAndHidesTheEnginesOwn) {
     // A table of the engine's own (created by an AUTOINCREMENT key) stays out of the catalogue.
-    db.exec(
-        {u"CREATE TABLE Seq (Id INTEGER PRIMARY KEY AUTOINCREMENT)"_s, u"INSERT INTO Seq DEFAULT VALUES"_s});
+    db.exec({u"CREATE TABLE Seq (Id INTEGER PRIMARY KEY AUTOINCREMENT)"_s, u"INSERT INTO Seq DEFAULT VALUES"_s});
     catalog.Open(db.connectionString());
     QStringList names, types;
     for (const auto& t : catalog.Tables()) {
         names << t.name;
         types << t.type;
     }
-    EXPECT_EQ(names, QStringList({u"billLines"_s, u"Bills"_s, u"Goods"_s, u"MSysObjects"_s, u"Seq"_s,
-                                  u"vGoods"_s, u"~TMPCLP1"_s}));
-    EXPECT_EQ(types, QStringList({u"TABLE"_s, u"TABLE"_s, u"TABLE"_s, u"SYSTEM TABLE"_s, u"TABLE"_s,
-                                  u"VIEW"_s, u"TABLE"_s}));
+    EXPECT_EQ(names.join(u","_s), u"billLines,Bills,Goods,MSysObjects,Seq,vGoods,~TMPCLP1"_s);
+    EXPECT_EQ(types.join(u","_s), u"TABLE,TABLE,TABLE,SYSTEM TABLE,TABLE,VIEW,TABLE"_s);
     EXPECT_NE(catalog.table(u"GOODS"_s), nullptr);
     EXPECT_EQ(catalog.table(u"sqlite_master"_s), nullptr);
     EXPECT_EQ(catalog.table(u"sqlite_sequence"_s), nullptr);
@@ -95,39 +92,27 @@ TEST_F(JetCatalogTest, ListsTablesSortedWithoutRegardToCaseAndHidesTheEnginesOwn
 TEST_F(JetCatalogTest, ColumnsCarryTypeSizeAndJetProperties) {
     const CatalogTable* goods = catalog.table(u"Goods"_s);
     ASSERT_NE(goods, nullptr);
-    const struct {
-        const char* name;
-        int type;
-        qint64 size;
-        QStringList properties;
-    } expected[] = {
-        {"Code", ado::adVarWChar, 20, {"Autoincrement=false", "Nullable=false"}},
-        {"Name", ado::adVarWChar, 50, {"Autoincrement=false", "Default=\"新商品\"", "Nullable=true"}},
-        {"Note",
-         ado::adLongVarWChar,
-         536870910,
-         {"Autoincrement=false", "Default=\"it's\"", "Nullable=true"}},
-        {"Price", ado::adCurrency, 8, {"Autoincrement=false", "Default=0", "Nullable=true"}},
-        {"Qty", ado::adDouble, 8, {"Autoincrement=false", "Default=-1.5", "Nullable=true"}},
-        {"Added", ado::adDate, 8, {"Autoincrement=false", "Default=now()", "Nullable=true"}},
-        {"Active", ado::adBoolean, 2, {"Autoincrement=false", "Default=1", "Nullable=true"}},
-        {"Kind", ado::adSmallInt, 2, {"Autoincrement=false", "Nullable=true"}},
-        {"Flags", ado::adUnsignedTinyInt, 1, {"Autoincrement=false", "Nullable=true"}},
-        {"Ratio", ado::adSingle, 4, {"Autoincrement=false", "Nullable=true"}},
-        {"Id", ado::adGUID, 16, {"Autoincrement=false", "Nullable=true"}},
-        {"Amount", ado::adNumeric, 16, {"Autoincrement=false", "Nullable=true"}},
-        {"Pic", ado::adLongVarBinary, 1073741823, {"Autoincrement=false", "Nullable=true"}},
-        {"Counter", ado::adInteger, 4, {"Autoincrement=true", "Nullable=false"}},
-        {"Empty", ado::adVarWChar, 5, {"Autoincrement=false", "Nullable=true"}},
-        {"Quote", ado::adVarWChar, 9, {"Autoincrement=false", "Default=\"say \"\"hi\"\"\"", "Nullable=true"}},
+    // Properties separated by "|"; "<AF>" is "Autoincrement=false", "<N>" "Nullable=true".
+    // clang-format off
+    const struct { const char* name; int type; qint64 size; const char* properties; } expected[] = {
+        {"Code", ado::adVarWChar, 20, "<AF>|Nullable=false"}, {"Name", ado::adVarWChar, 50, "<AF>|Default=\"新商品\"|<N>"},
+        {"Note", ado::adLongVarWChar, 536870910, "<AF>|Default=\"it's\"|<N>"}, {"Price", ado::adCurrency, 8, "<AF>|Default=0|<N>"},
+        {"Qty", ado::adDouble, 8, "<AF>|Default=-1.5|<N>"}, {"Added", ado::adDate, 8, "<AF>|Default=now()|<N>"},
+        {"Active", ado::adBoolean, 2, "<AF>|Default=1|<N>"}, {"Kind", ado::adSmallInt, 2, "<AF>|<N>"}, {"Flags", ado::adUnsignedTinyInt, 1, "<AF>|<N>"},
+        {"Ratio", ado::adSingle, 4, "<AF>|<N>"}, {"Id", ado::adGUID, 16, "<AF>|<N>"}, {"Amount", ado::adNumeric, 16, "<AF>|<N>"},
+        {"Pic", ado::adLongVarBinary, 1073741823, "<AF>|<N>"}, {"Counter", ado::adInteger, 4, "Autoincrement=true|Nullable=false"},
+        {"Empty", ado::adVarWChar, 5, "<AF>|<N>"}, {"Quote", ado::adVarWChar, 9, "<AF>|Default=\"say \"\"hi\"\"\"|<N>"},
     };
+    // clang-format on
     ASSERT_EQ(goods->columns.size(), int(std::size(expected)));
     for (int i = 0; i < goods->columns.size(); ++i) {
         const CatalogColumn& c = goods->columns[i];
         EXPECT_EQ(c.name, QString::fromLatin1(expected[i].name));
         EXPECT_EQ(c.type, expected[i].type) << expected[i].name;
         EXPECT_EQ(c.definedSize, expected[i].size) << expected[i].name;
-        EXPECT_EQ(propertiesOf(c), expected[i].properties) << expected[i].name;
+        EXPECT_EQ(propertiesOf(c).join(QLatin1Char('|')),
+                  QString::fromUtf8(expected[i].properties).replace(u"<AF>"_s, u"Autoincrement=false"_s).replace(u"<N>"_s, u"Nullable=true"_s))
+            << expected[i].name;
     }
     EXPECT_FALSE(goods->columns[0].hasProperty(u"Default"_s));
     EXPECT_EQ(goods->column(u"Name"_s)->property(u"Nullable"_s), QVariant(true));
@@ -141,37 +126,21 @@ TEST_F(JetCatalogTest, KeysArePrimaryThenForeignThenUniqueEachByName) {
         return out;
     };
     EXPECT_EQ(keysOf("Goods"), QStringList({u"1 PK_Goods (Code)"_s, u"3 UQ_Name (Name)"_s}));
-    EXPECT_EQ(keysOf("billLines"),
-              QStringList({u"1 PrimaryKey (BillNo,LineNo)"_s, u"2 FK_Lines_Bills (BillNo)"_s,
-                           u"2 GoodsbillLines (GoodsCode)"_s,
-                           u"3 UQ_billLines_GoodsCode_Unit (GoodsCode,Unit)"_s}));
+    EXPECT_EQ(keysOf("billLines"), QStringList({u"1 PrimaryKey (BillNo,LineNo)"_s, u"2 FK_Lines_Bills (BillNo)"_s,
+                                                u"2 GoodsbillLines (GoodsCode)"_s, u"3 UQ_billLines_GoodsCode_Unit (GoodsCode,Unit)"_s}));
     EXPECT_EQ(keysOf("Bills"), QStringList({u"1 PrimaryKey (BillNo)"_s, u"3 IX_Bills_Made (Made)"_s}));
     EXPECT_TRUE(keysOf("MSysObjects").isEmpty());
     EXPECT_TRUE(keysOf("vGoods").isEmpty());
 }
 
 TEST(JetCatalogDefault, EngineDefaultsAsJetStoresThem) {
-    const struct {
-        const char* engine;
-        const char* jet;
-    } cases[] = {
-        {"'abc'", "\"abc\""},
-        {"'it''s'", "\"it's\""},
-        {"'say \"hi\"'", "\"say \"\"hi\"\"\""},
-        {"''", "\"\""},
-        {"'中文'", "\"中文\""},
-        {"0", "0"},
-        {"-1.5", "-1.5"},
-        {"(now())", "now()"},
-        {"((1 + 2))", "1 + 2"},
-        {"(1) + (2)", "(1) + (2)"},
-        {"('x')", "\"x\""},
-        {"CURRENT_TIMESTAMP", "CURRENT_TIMESTAMP"},
-        {"NULL", ""},
-        {"null", ""},
-        {"", ""},
-        {"'unclosed", "'unclosed"},
+    // clang-format off
+    const struct { const char *engine, *jet; } cases[] = {
+        {"'abc'", "\"abc\""}, {"'it''s'", "\"it's\""}, {"'say \"hi\"'", "\"say \"\"hi\"\"\""}, {"''", "\"\""}, {"'中文'", "\"中文\""},
+        {"0", "0"}, {"-1.5", "-1.5"}, {"(now())", "now()"}, {"((1 + 2))", "1 + 2"}, {"(1) + (2)", "(1) + (2)"}, {"('x')", "\"x\""},
+        {"CURRENT_TIMESTAMP", "CURRENT_TIMESTAMP"}, {"NULL", ""}, {"null", ""}, {"", ""}, {"'unclosed", "'unclosed"},
     };
+    // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(JetCatalog::jetDefault(QString::fromUtf8(c.engine)), QString::fromUtf8(c.jet)) << c.engine;
 }
