@@ -61,7 +61,8 @@ protected:
 
 TEST_F(JetCatalogTest, ListsTablesSortedWithoutRegardToCaseAndHidesTheEnginesOwn) {
     // A table of the engine's own (created by an AUTOINCREMENT key) stays out of the catalogue.
-    db.exec({u"CREATE TABLE Seq (Id INTEGER PRIMARY KEY AUTOINCREMENT)"_s, u"INSERT INTO Seq DEFAULT VALUES"_s});
+    db.exec(
+        {u"CREATE TABLE Seq (Id INTEGER PRIMARY KEY AUTOINCREMENT)"_s, u"INSERT INTO Seq DEFAULT VALUES"_s});
     catalog.Open(db.connectionString());
     QStringList names, types;
     for (const auto& t : catalog.Tables()) {
@@ -110,8 +111,9 @@ TEST_F(JetCatalogTest, ColumnsCarryTypeSizeAndJetProperties) {
         EXPECT_EQ(c.name, QString::fromLatin1(expected[i].name));
         EXPECT_EQ(c.type, expected[i].type) << expected[i].name;
         EXPECT_EQ(c.definedSize, expected[i].size) << expected[i].name;
-        EXPECT_EQ(propertiesOf(c).join(QLatin1Char('|')),
-                  QString::fromUtf8(expected[i].properties).replace(u"<AF>"_s, u"Autoincrement=false"_s).replace(u"<N>"_s, u"Nullable=true"_s))
+        EXPECT_EQ(propertiesOf(c).join(QLatin1Char('|')), QString::fromUtf8(expected[i].properties)
+                                                              .replace(u"<AF>"_s, u"Autoincrement=false"_s)
+                                                              .replace(u"<N>"_s, u"Nullable=true"_s))
             << expected[i].name;
     }
     EXPECT_FALSE(goods->columns[0].hasProperty(u"Default"_s));
@@ -126,8 +128,10 @@ TEST_F(JetCatalogTest, KeysArePrimaryThenForeignThenUniqueEachByName) {
         return out;
     };
     EXPECT_EQ(keysOf("Goods"), QStringList({u"1 PK_Goods (Code)"_s, u"3 UQ_Name (Name)"_s}));
-    EXPECT_EQ(keysOf("billLines"), QStringList({u"1 PrimaryKey (BillNo,LineNo)"_s, u"2 FK_Lines_Bills (BillNo)"_s,
-                                                u"2 GoodsbillLines (GoodsCode)"_s, u"3 UQ_billLines_GoodsCode_Unit (GoodsCode,Unit)"_s}));
+    EXPECT_EQ(keysOf("billLines"),
+              QStringList({u"1 PrimaryKey (BillNo,LineNo)"_s, u"2 FK_Lines_Bills (BillNo)"_s,
+                           u"2 GoodsbillLines (GoodsCode)"_s,
+                           u"3 UQ_billLines_GoodsCode_Unit (GoodsCode,Unit)"_s}));
     EXPECT_EQ(keysOf("Bills"), QStringList({u"1 PrimaryKey (BillNo)"_s, u"3 IX_Bills_Made (Made)"_s}));
     EXPECT_TRUE(keysOf("MSysObjects").isEmpty());
     EXPECT_TRUE(keysOf("vGoods").isEmpty());

@@ -26,8 +26,8 @@ using namespace Qt::StringLiterals;
 using ado::Connection;
 using ado::Recordset;
 using ztgl::RuntimeError;
-using ztgl::test::JetTestDatabase;
 using ztgl::test::errorOf;
+using ztgl::test::JetTestDatabase;
 
 namespace {
 
@@ -40,10 +40,11 @@ RuntimeError openError(const QString& file) {
 class JetConnection : public ::testing::Test {
 protected:
     void SetUp() override {
-        db.exec({u"CREATE TABLE T (ID TEXT(10) NOT NULL, N LONG, S TEXT(50), CONSTRAINT PK_T PRIMARY KEY (ID))"_s,
-                 u"CREATE TABLE ZTML (Id TEXT(10) NOT NULL PRIMARY KEY, ZTMC TEXT(50), UserFlag LONG, CreateTime TEXT(10))"_s,
-                 u"CREATE TABLE Kinds (A TEXT(10), B LONG, C CURRENCY, D DATETIME, E BIT, F MEMO, "
-                 "G SHORT, H BYTE, I SINGLE, J DOUBLE, K GUID, L DECIMAL(18,4), M LONGBINARY)"_s});
+        db.exec(
+            {u"CREATE TABLE T (ID TEXT(10) NOT NULL, N LONG, S TEXT(50), CONSTRAINT PK_T PRIMARY KEY (ID))"_s,
+             u"CREATE TABLE ZTML (Id TEXT(10) NOT NULL PRIMARY KEY, ZTMC TEXT(50), UserFlag LONG, CreateTime TEXT(10))"_s,
+             u"CREATE TABLE Kinds (A TEXT(10), B LONG, C CURRENCY, D DATETIME, E BIT, F MEMO, "
+             "G SHORT, H BYTE, I SINGLE, J DOUBLE, K GUID, L DECIMAL(18,4), M LONGBINARY)"_s});
         conn.setConnectionString(db.connectionString());
         conn.Open();
     }
@@ -132,8 +133,11 @@ TEST(JetOpen, FileLockedByAnotherWriterIsReported) {
     JetTestDatabase db;
     db.exec({u"CREATE TABLE T (A LONG)"_s});
     sqlite3* other = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(db.path()).constData(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE; INSERT INTO T VALUES (1);", nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_open_v2(QFile::encodeName(db.path()).constData(), &other, SQLITE_OPEN_READWRITE, nullptr),
+        SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE; INSERT INTO T VALUES (1);", nullptr, nullptr, nullptr),
+              SQLITE_OK);
     QElapsedTimer timer;
     timer.start();
     RuntimeError e = openError(db.path());
@@ -174,12 +178,16 @@ TEST(JetDatabase, CreatesAnEmptyDatabaseOnlyWhereNoneIs) {
 }
 
 TEST_F(JetConnection, ExecuteReturnsTheRowsAffectedAndTransactionsCommitRollBackAndNest) {
+    // clang-format off
     const struct { const char* sql; int rows; } statements[] = {
         {"INSERT INTO T (ID, N) VALUES ('1', 1)", 1}, {"INSERT INTO T (ID, N) VALUES ('2', 2)", 1}, {"UPDATE T SET N = N + 1", 2},
         {"UPDATE T SET N = 0 WHERE ID = 'x'", 0}, {"DELETE FROM T WHERE ID = '1';", 1}, {"CREATE TABLE U (A LONG)", -1}, {"DELETE FROM T", 1}};
+    // clang-format on
     for (const auto& s : statements)
         EXPECT_EQ(conn.Execute(QString::fromLatin1(s.sql)), s.rows) << s.sql;
-    const auto insert = [&](const char* id) { conn.Execute(u"INSERT INTO T (ID) VALUES ('%1')"_s.arg(QLatin1String(id))); };
+    const auto insert = [&](const char* id) {
+        conn.Execute(u"INSERT INTO T (ID) VALUES ('%1')"_s.arg(QLatin1String(id)));
+    };
     conn.BeginTrans();
     insert("a");
     conn.RollbackTrans();
@@ -227,7 +235,8 @@ TEST_F(JetConnection, FailuresCarryJetNumbersAndClearTexts) {
     for (const auto& c : cases) {
         const RuntimeError e = errorOf([&] { conn.Execute(QString::fromUtf8(c.sql)); });
         EXPECT_EQ(e.number(), c.number) << c.sql;
-        EXPECT_TRUE(e.description().startsWith(QString::fromUtf8(c.text))) << c.sql << ": " << e.description().toStdString();
+        EXPECT_TRUE(e.description().startsWith(QString::fromUtf8(c.text)))
+            << c.sql << ": " << e.description().toStdString();
     }
     // Nothing of the failures got in.
     EXPECT_EQ(scalar(u"select count(*) from T"_s), u"1"_s);
@@ -252,8 +261,9 @@ TEST_F(JetConnection, ChineseTextRoundTripsAndTextComparesWithoutRegardToCaseLik
 }
 
 TEST_F(JetConnection, ValuesComeBackTypedByTheirColumns) {
-    conn.Execute(u"insert into Kinds values ('abc', 7, 12.5, #2024-03-05 14:07:09#, 1, '长文本', 3, 255, "
-                 "1.5, 2.25, '{6F9619FF-8B86-D011-B42D-00C04FC964FF}', 1.2345, x'0102')"_s);
+    conn.Execute(
+        u"insert into Kinds values ('abc', 7, 12.5, #2024-03-05 14:07:09#, 1, '长文本', 3, 255, "
+        "1.5, 2.25, '{6F9619FF-8B86-D011-B42D-00C04FC964FF}', 1.2345, x'0102')"_s);
     conn.Execute(u"insert into Kinds (A, D, E) values (null, #2024-03-05#, 0)"_s);
     open(u"select * from Kinds order by B desc"_s);
     ASSERT_EQ(rs.RecordCount(), 2);
@@ -324,12 +334,15 @@ TEST_F(JetConnection, FieldsAreNamedAsJetNamesThemEvenWithoutRows) {
 TEST_F(JetConnection, ArbitraryStatementsGiveResultsOrRuntimeErrorsNeverCrashes) {
     conn.Execute(u"INSERT INTO T (ID, N) VALUES ('x', 1)"_s);
     const QStringList pieces =
-        u"CREATE TABLE ALTER ADD COLUMN T [T ] ( ) , ' \" # #2024-03-05# TEXT (10) COUNTER AUTOINCREMENT (1, NOT NULL "
-        "DEFAULT now () PRIMARY KEY UNIQUE FOREIGN REFERENCES CONSTRAINT WITH COMP COLLATE NOCASE select * from "
+        u"CREATE TABLE ALTER ADD COLUMN T [T ] ( ) , ' \" # #2024-03-05# TEXT (10) COUNTER AUTOINCREMENT (1, "
+        u"NOT NULL "
+        "DEFAULT now () PRIMARY KEY UNIQUE FOREIGN REFERENCES CONSTRAINT WITH COMP COLLATE NOCASE select * "
+        "from "
         "where like '%[_]%' & clng( -- /* ; 中文 1 -1.5 e `"_s.split(QLatin1Char(' '));
     QRandomGenerator rng(20240305);
-    QStringList statements = {u"CREATE TABLE T (A AUTOINCREMENT("_s, u"CREATE TABLE T (A TEXT(10) DEFAULT now("_s,
-                              u"ALTER TABLE T ADD"_s, u"CREATE TABLE T (CONSTRAINT"_s, u"#"_s};
+    QStringList statements = {u"CREATE TABLE T (A AUTOINCREMENT("_s,
+                              u"CREATE TABLE T (A TEXT(10) DEFAULT now("_s, u"ALTER TABLE T ADD"_s,
+                              u"CREATE TABLE T (CONSTRAINT"_s, u"#"_s};
     for (int i = 0; i < 1500; ++i) {
         QString s;
         for (int k = rng.bounded(1, 14); k > 0; --k)

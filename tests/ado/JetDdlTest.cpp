@@ -49,7 +49,8 @@ TEST(JetDdlConstraints, ReadsEveryKeyOfADefinition) {
     const QVector<JetConstraint> keys = JetDdl::constraints(
         u"CREATE TABLE [Order Lines] (A TEXT(10) COLLATE NOCASE NOT NULL, B LONG CONSTRAINT UQ_B UNIQUE, "
         "C LONG REFERENCES Parent (X) ON DELETE CASCADE, D LONG UNIQUE, E TEXT(5) CHECK (E <> 'UNIQUE'), "
-        "CONSTRAINT PK_OL PRIMARY KEY (A, [B]), CONSTRAINT FK_OL FOREIGN KEY (D, E) REFERENCES [Other] (P, Q), "
+        "CONSTRAINT PK_OL PRIMARY KEY (A, [B]), CONSTRAINT FK_OL FOREIGN KEY (D, E) REFERENCES [Other] (P, "
+        "Q), "
         "UNIQUE (C, D), FOREIGN KEY (A) REFERENCES Third)"_s);
     // clang-format off
     const struct { JetConstraint::Kind kind; const char* name; QStringList columns; const char* ref; } expected[] = {
@@ -72,14 +73,18 @@ TEST(JetDdlConstraints, ReadsEveryKeyOfADefinition) {
 // The rewritten definitions on the engine: defaults, memo text, counters and relationships.
 TEST(JetDdlEngine, DefinitionsCountersAndRelationshipsWork) {
     ztgl::test::JetTestDatabase db;
-    db.exec({u"CREATE TABLE T (A TEXT(10) COLLATE NOCASE NOT NULL, B LONG DEFAULT 0, C CURRENCY, "
-             "D DATETIME DEFAULT (now()), E BIT, F MEMO, CONSTRAINT PK_T PRIMARY KEY (A))"_s,
-             u"INSERT INTO T (A, F) VALUES ('a', '0012')"_s, u"CREATE TABLE N (ID COUNTER NOT NULL, A TEXT(5), CONSTRAINT PK PRIMARY KEY (ID))"_s,
-             u"CREATE TABLE U (ID AUTOINCREMENT(100, 10) PRIMARY KEY, A TEXT(5))"_s, u"INSERT INTO N (A) VALUES ('a')"_s,
-             u"INSERT INTO N (A) VALUES ('b')"_s, u"INSERT INTO N (ID, A) VALUES (10, 'c')"_s, u"INSERT INTO N (A) VALUES ('d')"_s,
-             u"INSERT INTO U (A) VALUES ('a')"_s, u"INSERT INTO U (A) VALUES ('b')"_s, u"CREATE TABLE P (ID TEXT(10) PRIMARY KEY)"_s,
-             u"CREATE TABLE C (ID LONG PRIMARY KEY, PID TEXT(10), CONSTRAINT FK_C_P FOREIGN KEY (PID) REFERENCES P (ID))"_s,
-             u"INSERT INTO P VALUES ('p1')"_s});
+    db.exec(
+        {u"CREATE TABLE T (A TEXT(10) COLLATE NOCASE NOT NULL, B LONG DEFAULT 0, C CURRENCY, "
+         "D DATETIME DEFAULT (now()), E BIT, F MEMO, CONSTRAINT PK_T PRIMARY KEY (A))"_s,
+         u"INSERT INTO T (A, F) VALUES ('a', '0012')"_s,
+         u"CREATE TABLE N (ID COUNTER NOT NULL, A TEXT(5), CONSTRAINT PK PRIMARY KEY (ID))"_s,
+         u"CREATE TABLE U (ID AUTOINCREMENT(100, 10) PRIMARY KEY, A TEXT(5))"_s,
+         u"INSERT INTO N (A) VALUES ('a')"_s, u"INSERT INTO N (A) VALUES ('b')"_s,
+         u"INSERT INTO N (ID, A) VALUES (10, 'c')"_s, u"INSERT INTO N (A) VALUES ('d')"_s,
+         u"INSERT INTO U (A) VALUES ('a')"_s, u"INSERT INTO U (A) VALUES ('b')"_s,
+         u"CREATE TABLE P (ID TEXT(10) PRIMARY KEY)"_s,
+         u"CREATE TABLE C (ID LONG PRIMARY KEY, PID TEXT(10), CONSTRAINT FK_C_P FOREIGN KEY (PID) REFERENCES P (ID))"_s,
+         u"INSERT INTO P VALUES ('p1')"_s});
     ado::Connection conn;
     conn.setConnectionString(db.connectionString());
     conn.Open();
@@ -105,6 +110,8 @@ TEST(JetDdlEngine, DefinitionsCountersAndRelationshipsWork) {
     for (const char* sql : {"INSERT INTO C VALUES (3, 'nobody')", "DELETE FROM P WHERE ID = 'p1'"}) {
         const ztgl::RuntimeError e = ztgl::test::errorOf([&] { conn.Execute(QString::fromUtf8(sql)); });
         EXPECT_EQ(e.number(), 3201) << sql;
-        EXPECT_EQ(e.description(), u"不能添加、更改或删除记录：违反了表之间的关系规则（需要相关表中的记录，或相关表中还有记录引用它）。"_s);
+        EXPECT_EQ(
+            e.description(),
+            u"不能添加、更改或删除记录：违反了表之间的关系规则（需要相关表中的记录，或相关表中还有记录引用它）。"_s);
     }
 }

@@ -62,14 +62,18 @@ TEST(JetFileCatalogue, TablesColumnsPropertiesAndKeysAsJetKeepsThem) {
     QStringList names;
     for (const auto& t : cat.Tables())
         names << t.name + QLatin1Char('/') + t.type;
-    EXPECT_EQ(names.join(QLatin1Char(' ')), u"MSysAccessObjects/SYSTEM TABLE MSysACEs/SYSTEM TABLE MSysObjects/SYSTEM TABLE "
-                                            "MSysQueries/SYSTEM TABLE MSysRelationships/SYSTEM TABLE Table1/TABLE Table2/TABLE Table3/TABLE Table4/TABLE"_s);
+    EXPECT_EQ(
+        names.join(QLatin1Char(' ')),
+        u"MSysAccessObjects/SYSTEM TABLE MSysACEs/SYSTEM TABLE MSysObjects/SYSTEM TABLE "
+        "MSysQueries/SYSTEM TABLE MSysRelationships/SYSTEM TABLE Table1/TABLE Table2/TABLE Table3/TABLE Table4/TABLE"_s);
 
     // Jet 3 keeps text sizes in characters, Jet 4 in bytes: both come out in characters.
     // Columns as "name type/size properties", separated by "|"; "<AF>" is "Autoincrement=false".
-    const char* table1 = "A 202/50 <AF> Nullable=false|B 202/100 <AF> Nullable=true|C 17/1 <AF> Default=0 Nullable=true|"
-                         "D 2/2 <AF> Default=0 Nullable=true|E 3/4 <AF> Default=0 Nullable=true|F 5/8 <AF> Default=0 Nullable=true|"
-                         "G 7/8 <AF> Nullable=true|H 6/8 <AF> Default=0 Nullable=true|I 11/2 <AF> Nullable=true";
+    const char* table1 =
+        "A 202/50 <AF> Nullable=false|B 202/100 <AF> Nullable=true|C 17/1 <AF> Default=0 Nullable=true|"
+        "D 2/2 <AF> Default=0 Nullable=true|E 3/4 <AF> Default=0 Nullable=true|F 5/8 <AF> Default=0 "
+        "Nullable=true|"
+        "G 7/8 <AF> Nullable=true|H 6/8 <AF> Default=0 Nullable=true|I 11/2 <AF> Nullable=true";
     // clang-format off
     const struct { const char *file, *table, *columns; QStringList keys; } cases[] = {
         {"testV2000.mdb", "Table1", table1, {"PrimaryKey 1 (A)"}},
@@ -94,7 +98,8 @@ TEST(JetFileCatalogue, TablesColumnsPropertiesAndKeysAsJetKeepsThem) {
         for (const auto& k : t->keys)
             keys << describe(k);
         if (c.columns) {
-            EXPECT_EQ(columns.join(QLatin1Char('|')), QString::fromLatin1(c.columns).replace(u"<AF>"_s, u"Autoincrement=false"_s));
+            EXPECT_EQ(columns.join(QLatin1Char('|')),
+                      QString::fromLatin1(c.columns).replace(u"<AF>"_s, u"Autoincrement=false"_s));
         }
         EXPECT_EQ(keys, c.keys);
     }
@@ -136,9 +141,11 @@ TEST(JetFileValues, EveryKindOfValueComesTyped) {
     EXPECT_EQ(ole.size(), 22970);
     EXPECT_EQ(QCryptographicHash::hash(ole, QCryptographicHash::Sha1).toHex(),
               QByteArray("e5b3682c5115b9e8722cd1cfbba68dea0c1330a9"));  // as mdb-export -b hex gives it
+    // clang-format off
     const struct { const char* name; QVariant value; } values[] = {
         {"PROJ_OPT_CURRENCY_SYMBOL", u"£"_s}, {"PROJ_LAST_SAVED", at(2006, 2, 3, 22, 11)}, {"PROJ_OPT_CALC_ACT_COSTS", true},
         {"PROJ_OPT_MINUTES_PER_WEEK", 2400}, {"PROJ_INFO_CAL_NAME", u"Standard"_s}};
+    // clang-format on
     for (const auto& v : values)
         EXPECT_EQ(value(v.name), v.value) << v.name;
     EXPECT_TRUE(value("PROJ_PROJECT").isNull());
@@ -149,7 +156,8 @@ TEST(JetFileValues, ChineseTextAndEncodedPasswordsComeOutCharacterForCharacter) 
     const QString file = JetFiles::patchedTestV2000(dir.filePath(u"patched.mdb"_s));
     const QString encoded = JetFiles::encodedPassword();
     EXPECT_EQ(encoded, Set_Mima(u"xagx"_s));
-    EXPECT_TRUE(encoded.contains(QChar(0x20ac)) && encoded.contains(QChar(4)));  // code 128 and a control code
+    EXPECT_TRUE(encoded.contains(QChar(0x20ac)) &&
+                encoded.contains(QChar(4)));  // code 128 and a control code
     // Both patches found their place and fit it exactly.
     EXPECT_EQ(JetFiles::compressed(JetFiles::chineseText()).size(), 9);
     EXPECT_EQ(JetFiles::compressed(encoded).size(), 18);
@@ -177,9 +185,11 @@ TEST(JetFileValues, ChineseTextAndEncodedPasswordsComeOutCharacterForCharacter) 
         c.type = type;
         return ado::JetFileValue::decode(c, raw, ado::JetFileHeader(), QString());
     };
-    EXPECT_EQ(value(ado::JetRepId, QByteArray::fromHex("33221100554477668899aabbccddeeff")), QVariant(u"{00112233-4455-6677-8899-AABBCCDDEEFF}"_s));
+    EXPECT_EQ(value(ado::JetRepId, QByteArray::fromHex("33221100554477668899aabbccddeeff")),
+              QVariant(u"{00112233-4455-6677-8899-AABBCCDDEEFF}"_s));
     EXPECT_EQ(value(ado::JetMoney, QByteArray::fromHex("b29e43ffffffffff")), QVariant(-1234.5678));
-    EXPECT_EQ(value(ado::JetDateTime, QByteArray::fromHex("d2277dd29225e640")), QVariant(at(2024, 3, 5, 14, 7)));
+    EXPECT_EQ(value(ado::JetDateTime, QByteArray::fromHex("d2277dd29225e640")),
+              QVariant(at(2024, 3, 5, 14, 7)));
     EXPECT_EQ(value(ado::JetInt, QByteArray::fromHex("feff")), QVariant(-2));
     EXPECT_EQ(value(ado::JetBinary, QByteArray("\0\1", 2)), QVariant(QByteArray("\0\1", 2)));
     EXPECT_EQ(errorOf([&] { value(ado::JetLong, QByteArray("\1\2", 2)); }).number(), 3049);
@@ -195,10 +205,13 @@ TEST(JetFileWrites, EveryStatementButReadingATableIsRefusedAndNothingIsWritten) 
     c.setConnectionString(JetFiles::connectionString(file));
     c.Open();
     EXPECT_TRUE(c.isJetFile());
-    const QString refused = u"数据库“%1”是 Microsoft Access（Jet）格式的文件：本程序只整表读取这种文件，从不在其中写入，也不执行别的语句。"
-                            "请先在程序文件夹中运行“ztgl-admin import”，把它转换为本程序的格式。"_s.arg(file);
-    for (const char* sql : {"insert into Table2 (id, data) values (9, 'x')", "UPDATE Table2 SET data = 'y'", "delete from Table2",
-                            "drop table Table2", "create table T (a long)", "select * from Table2 where id = 1", "select count(*) from Table2"}) {
+    const QString refused =
+        u"数据库“%1”是 Microsoft "
+        u"Access（Jet）格式的文件：本程序只整表读取这种文件，从不在其中写入，也不执行别的语句。"
+        "请先在程序文件夹中运行“ztgl-admin import”，把它转换为本程序的格式。"_s.arg(file);
+    for (const char* sql : {"insert into Table2 (id, data) values (9, 'x')", "UPDATE Table2 SET data = 'y'",
+                            "delete from Table2", "drop table Table2", "create table T (a long)",
+                            "select * from Table2 where id = 1", "select count(*) from Table2"}) {
         SCOPED_TRACE(sql);
         const RuntimeError e = errorOf([&] { c.Execute(QString::fromLatin1(sql)); });
         EXPECT_EQ(e.number(), 3027);
@@ -217,9 +230,10 @@ TEST(JetFileWrites, EveryStatementButReadingATableIsRefusedAndNothingIsWritten) 
     gConnectString = JetFiles::connectionString(file);
     EXPECT_EQ(Open_Connect(), 0);
     ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_EQ(port.messages[0].text, u"Open_Connect():帐套管理的数据库“%1”是 Microsoft Access（Jet）格式的文件，本程序只能读取、"
-                                     "不能修改这种文件。请先在程序文件夹中运行“ztgl-admin import”，把它和各帐套的数据库一起"
-                                     "转换为本程序的格式，再启动本程序。"_s.arg(file));
+    EXPECT_EQ(port.messages[0].text,
+              u"Open_Connect():帐套管理的数据库“%1”是 Microsoft Access（Jet）格式的文件，本程序只能读取、"
+              "不能修改这种文件。请先在程序文件夹中运行“ztgl-admin import”，把它和各帐套的数据库一起"
+              "转换为本程序的格式，再启动本程序。"_s.arg(file));
     EXPECT_EQ(port.messages[0].title, u"提示信息"_s);
     ResetGlobals();
 }
@@ -247,7 +261,8 @@ TEST(JetFileBadInput, DamagedForeignAndProtectedFilesGetClearMessages) {
 
     ado::JetFileReader::setIdleTimeout(2000);
     const auto damaged = [](const QString& detail) {
-        return u"无法读取数据库“%1”，文件已经损坏（"_s + detail + u"）。请先在 Microsoft Access 中用“压缩和修复数据库”修复它。"_s;
+        return u"无法读取数据库“%1”，文件已经损坏（"_s + detail +
+               u"）。请先在 Microsoft Access 中用“压缩和修复数据库”修复它。"_s;
     };
     // clang-format off
     const struct { const char* name; QByteArray bytes; int number; QString text; } cases[] = {  // text: %1 the file; empty: only the number and the file name are certain
@@ -288,7 +303,8 @@ TEST(JetFileBadInput, DamagedForeignAndProtectedFilesGetClearMessages) {
     env.set("ZTGL_JETREAD", dir.filePath(u"no-such-reader"_s).toLocal8Bit());
     e = errorOf([&] { readTable(goodCopy, u"Table1"_s); });
     EXPECT_EQ(e.number(), 3706);
-    EXPECT_EQ(e.description(), u"找不到读取 Access 数据库文件的程序“%1”，请重新安装本程序。"_s.arg(dir.filePath(u"no-such-reader"_s)));
+    EXPECT_EQ(e.description(), u"找不到读取 Access 数据库文件的程序“%1”，请重新安装本程序。"_s.arg(
+                                   dir.filePath(u"no-such-reader"_s)));
     ado::JetFileReader::setIdleTimeout(30000);
 }
 

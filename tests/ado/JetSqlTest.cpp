@@ -54,7 +54,8 @@ TEST(JetSqlRewrite, DatesDoubleQuotedTextsAndAmpersandsBecomeTheEngines) {
     // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(JetSql::rewrite(s(c.in)), s(c.out)) << c.in;
-    for (const char* bad : {"#2024-02-30#", "#2024-13-01#", "#yesterday#", "#25:00#", "#13:00 PM#", "#2024-03-05"}) {
+    for (const char* bad :
+         {"#2024-02-30#", "#2024-13-01#", "#yesterday#", "#25:00#", "#13:00 PM#", "#2024-03-05"}) {
         const RuntimeError e = errorOf([&] { JetSql::rewrite(u"select * from T where D = "_s + s(bad)); });
         EXPECT_EQ(e.number(), 3075) << bad;
         EXPECT_EQ(e.description(), u"查询表达式“%1”中日期的语法错误。"_s.arg(s(bad)));
@@ -76,8 +77,10 @@ TEST(JetLike, MatchesJetPatterns) {
     // clang-format on
     for (const auto& c : cases)
         for (const bool match : {true, false})
-            for (const QString& text : s(match ? c.matching : c.other).split(QLatin1Char('|'), Qt::SkipEmptyParts))
-                EXPECT_EQ(JetLike::match(text, s(c.pattern)), match) << text.toStdString() << " like " << c.pattern;
+            for (const QString& text :
+                 s(match ? c.matching : c.other).split(QLatin1Char('|'), Qt::SkipEmptyParts))
+                EXPECT_EQ(JetLike::match(text, s(c.pattern)), match)
+                    << text.toStdString() << " like " << c.pattern;
     // The empty text; an escape character makes the next one literal.
     EXPECT_TRUE(JetLike::match(QString(), u"%"_s));
     EXPECT_TRUE(JetLike::match(QString(), QString()));
@@ -113,9 +116,11 @@ TEST(JetTypes, DeclaredTypesGiveAdoCodesAndExpressionsAreTypedByTheirValue) {
             EXPECT_EQ(t.autoIncrement, c.autoIncrement) << declared.toStdString();
         }
     // Only the full stored form counts as a date: a plain text that looks like a day stays text.
+    // clang-format off
     const struct { QVariant value; int type; } values[] = {
         {qlonglong(10), adInteger}, {qlonglong(1) << 40, adBigInt}, {1.5, adDouble}, {u"2024-03-05 14:07:09"_s, adDate},
         {u"2024-03-05"_s, adVarWChar}, {u"2024-13-45 99:00:00"_s, adVarWChar}, {QByteArray("x"), adLongVarBinary}, {QVariant(), adVarWChar}};
+    // clang-format on
     for (const auto& v : values)
         EXPECT_EQ(JetTypes::fromValue(v.value).type, v.type) << v.value.toString().toStdString();
     EXPECT_EQ(JetTypes::fromValue(u"abc"_s).definedSize, 255);
@@ -156,10 +161,13 @@ TEST(JetFunctions, ClngRoundsHalvesToEvenNullIsNullAndBadValuesAndOverflowsAreEr
         for (const QVariant& in : c.in)
             EXPECT_EQ(JetFunctions::clng(in).toLongLong(), c.out) << in.toString().toStdString();
     EXPECT_FALSE(JetFunctions::clng(QVariant()).isValid());
-    for (const QVariant& bad : {QVariant(u"abc"_s), QVariant(QString()), QVariant(u"1 2"_s), QVariant(u"2024-03-05"_s), QVariant(QByteArray("x"))})
+    for (const QVariant& bad : {QVariant(u"abc"_s), QVariant(QString()), QVariant(u"1 2"_s),
+                                QVariant(u"2024-03-05"_s), QVariant(QByteArray("x"))})
         EXPECT_EQ(errorOf([&] { JetFunctions::clng(bad); }).number(), 3464) << bad.toString().toStdString();
-    for (const QVariant& big : {QVariant(2147483647.5), QVariant(qlonglong(2147483648LL)), QVariant(-2147483648.6), QVariant(u"1e300"_s)})
-        EXPECT_EQ(errorOf([&] { JetFunctions::clng(big); }).number(), RuntimeError::Overflow) << big.toString().toStdString();
+    for (const QVariant& big : {QVariant(2147483647.5), QVariant(qlonglong(2147483648LL)),
+                                QVariant(-2147483648.6), QVariant(u"1e300"_s)})
+        EXPECT_EQ(errorOf([&] { JetFunctions::clng(big); }).number(), RuntimeError::Overflow)
+            << big.toString().toStdString();
     // cint has the range of a 16-bit integer.
     EXPECT_EQ(JetFunctions::cint(32767.4).toLongLong(), 32767);
     EXPECT_EQ(JetFunctions::cint(-32768.0).toLongLong(), -32768);

@@ -58,8 +58,9 @@ TEST(OdbcDriverChoice, FirstInstalledOfThePreferredDriversUnlessTheEnvironmentNa
     };
     registerDrivers(kAll);
     EXPECT_EQ(OdbcDriverChoice::odbcinstPath(), dir.filePath(u"odbcinst.ini"_s));
-    EXPECT_EQ(OdbcDriverChoice::installedDrivers(OdbcDriverChoice::odbcinstPath()),
-              QStringList({u"FreeTDS"_s, u"ODBC Driver 17 for SQL Server"_s, u"ODBC Driver 18 for SQL Server"_s}));
+    EXPECT_EQ(
+        OdbcDriverChoice::installedDrivers(OdbcDriverChoice::odbcinstPath()),
+        QStringList({u"FreeTDS"_s, u"ODBC Driver 17 for SQL Server"_s, u"ODBC Driver 18 for SQL Server"_s}));
     EXPECT_TRUE(OdbcDriverChoice::installedDrivers(dir.filePath(u"missing.ini"_s)).isEmpty());
     // clang-format off
     const struct { QByteArray ini; const char* variable; const char* chosen; } cases[] = {  // variable: ZTGL_ODBC_DRIVER
@@ -88,8 +89,11 @@ TEST(OdbcDriverChoice, FirstInstalledOfThePreferredDriversUnlessTheEnvironmentNa
     registerDrivers("[ODBC]\n[SQLite3]\nDriver=libsqlite3odbc.so\n");
     const RuntimeError e = errorOf([] { OdbcDriverChoice::current(); });
     EXPECT_EQ(e.number(), 3706);
-    EXPECT_EQ(e.description(), u"未找到 SQL Server 的 ODBC 驱动程序：%1 中没有登记 ODBC Driver 18 for SQL Server、ODBC Driver 17 for SQL Server、"
-                               "FreeTDS。请安装其中之一，或用环境变量 ZTGL_ODBC_DRIVER 指定驱动程序。"_s.arg(dir.filePath(u"odbcinst.ini"_s)));
+    EXPECT_EQ(e.description(),
+              u"未找到 SQL Server 的 ODBC 驱动程序：%1 中没有登记 ODBC Driver 18 for SQL Server、ODBC Driver "
+              u"17 for SQL Server、"
+              "FreeTDS。请安装其中之一，或用环境变量 ZTGL_ODBC_DRIVER 指定驱动程序。"_s.arg(
+                  dir.filePath(u"odbcinst.ini"_s)));
 }
 
 // In the expected strings "<T>" stands for FreeTDS's own items, TDS_Version=7.4;ClientCharset=UTF-8.
@@ -97,7 +101,9 @@ TEST(OdbcConnectionString, TranslatesTheProvidersStrings) {
     const char* ms18 = "ODBC Driver 18 for SQL Server";
     const char* ms17 = "ODBC Driver 17 for SQL Server";
     const char* tds = "FreeTDS";
-    const char* manager = "Provider=SQLOLEDB.1;Persist Security Info=False;User ID=sa;Password=123;Initial Catalog=KXPUB;Data Source=SRV01";
+    const char* manager =
+        "Provider=SQLOLEDB.1;Persist Security Info=False;User ID=sa;Password=123;Initial Catalog=KXPUB;Data "
+        "Source=SRV01";
     // clang-format off
     const struct { const char *oleDb, *driver, *odbc; } cases[] = {
         // The manager's string as the program builds it.
@@ -140,7 +146,9 @@ TEST(OdbcConnectionString, TranslatesTheProvidersStrings) {
         EXPECT_TRUE(OdbcConnectionString::isFreeTds(s(name))) << name;
     for (const char* name : {ms18, "SQLite3"})
         EXPECT_FALSE(OdbcConnectionString::isFreeTds(s(name))) << name;
+    // clang-format off
     const struct { const char *value, *quoted; } quotes[] = {{"plain", "plain"}, {"", ""}, {"a;b", "{a;b}"}, {"}", "{}}}"}, {"x ", "{x }"}, {"a b", "a b"}};
+    // clang-format on
     for (const auto& q : quotes)
         EXPECT_EQ(OdbcConnectionString::quoteValue(s(q.value)), s(q.quoted));
     EXPECT_EQ(OdbcConnectionString::quoteValue(QString()), QString());
@@ -154,7 +162,8 @@ TEST(OdbcConnectionString, LoginTimeoutIsNeverAnEndlessWait) {
     };
     // clang-format on
     for (const auto& c : cases)
-        EXPECT_EQ(OdbcConnectionString::loginTimeout(ConnectionString(u"Provider=SQLOLEDB;Data Source=S"_s + s(c.item)), c.fallback),
+        EXPECT_EQ(OdbcConnectionString::loginTimeout(
+                      ConnectionString(u"Provider=SQLOLEDB;Data Source=S"_s + s(c.item)), c.fallback),
                   c.seconds)
             << c.item << " / " << c.fallback;
 }
@@ -233,12 +242,14 @@ TEST(OdbcTypeMap, ValuesAreTypedByTheirColumnAndNullStaysNull) {
         EXPECT_EQ(v, c.expected) << c.what;
     }
     // Null stays a Null of the column's type.
-    for (int type : {adVarWChar, adInteger, adBoolean, adDouble, adCurrency, adNumeric, adDate, adGUID, adVarBinary})
+    for (int type :
+         {adVarWChar, adInteger, adBoolean, adDouble, adCurrency, adNumeric, adDate, adGUID, adVarBinary})
         for (const QVariant& fetched : {QVariant(), QVariant(QMetaType(QMetaType::QString))}) {
             const QVariant v = OdbcTypeMap::value(fetched, FieldInfo{u"c"_s, type, 0}, 0);
             EXPECT_TRUE(v.isNull() && v.isValid()) << type;
         }
-    EXPECT_EQ(OdbcTypeMap::value(QVariant(), FieldInfo{u"c"_s, adDate, 8}, 0).metaType(), QMetaType(QMetaType::QDateTime));
+    EXPECT_EQ(OdbcTypeMap::value(QVariant(), FieldInfo{u"c"_s, adDate, 8}, 0).metaType(),
+              QMetaType(QMetaType::QDateTime));
 }
 
 namespace {
@@ -281,28 +292,33 @@ TEST_F(OdbcBackendTest, ClosedPortAndSilentServerFailWithinTheLoginTimeoutAndCle
     QElapsedTimer clock;
     clock.start();
     const RuntimeError e = openFails(
-        u"Provider=SQLOLEDB.1;Persist Security Info=False;User ID=sa;Password=x;Initial Catalog=KXPUB;Data Source=127.0.0.1,1"_s, 2);
+        u"Provider=SQLOLEDB.1;Persist Security Info=False;User ID=sa;Password=x;Initial Catalog=KXPUB;Data Source=127.0.0.1,1"_s,
+        2);
     EXPECT_LT(clock.elapsed(), kHangMs);
     EXPECT_EQ(e.number(), RuntimeError::DatabaseError);
     const QString lead = u"无法连接到 SQL Server 服务器“127.0.0.1,1”："_s;
-    EXPECT_TRUE(e.description().startsWith(lead) && e.description().size() > lead.size()) << e.description().toStdString();
-    EXPECT_FALSE(e.description().contains(QLatin1String("QODBC")) || e.description().contains(QLatin1Char('[')));
+    EXPECT_TRUE(e.description().startsWith(lead) && e.description().size() > lead.size())
+        << e.description().toStdString();
+    EXPECT_FALSE(e.description().contains(QLatin1String("QODBC")) ||
+                 e.description().contains(QLatin1Char('[')));
 
     // A server that accepts the connection and never answers: the login time-out ends the wait.
     QTcpServer silent;
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
     clock.restart();
-    const RuntimeError timeout = openFails(u"Provider=SQLOLEDB;Data Source=127.0.0.1,%1;User ID=sa;Password=x"_s.arg(silent.serverPort()), 1);
+    const RuntimeError timeout = openFails(
+        u"Provider=SQLOLEDB;Data Source=127.0.0.1,%1;User ID=sa;Password=x"_s.arg(silent.serverPort()), 1);
     EXPECT_LT(clock.elapsed(), kHangMs);
     EXPECT_EQ(timeout.number(), RuntimeError::DatabaseError);
-    EXPECT_TRUE(timeout.description().contains(QLatin1String("imeout"))) << timeout.description().toStdString();
+    EXPECT_TRUE(timeout.description().contains(QLatin1String("imeout")))
+        << timeout.description().toStdString();
 }
 
 TEST_F(OdbcBackendTest, NothingButOpenWorksOnAClosedEngineAndNoCatalogIsOffered) {
     ado::OdbcBackend backend;
-    for (auto call : std::initializer_list<std::function<void()>>{[&] { backend.execute(u"SELECT 1"_s); }, [&] { backend.query(u"SELECT 1"_s); },
-                                                                  [&] { backend.beginTrans(); }, [&] { backend.commitTrans(); },
-                                                                  [&] { backend.rollbackTrans(); }})
+    for (auto call : std::initializer_list<std::function<void()>>{
+             [&] { backend.execute(u"SELECT 1"_s); }, [&] { backend.query(u"SELECT 1"_s); },
+             [&] { backend.beginTrans(); }, [&] { backend.commitTrans(); }, [&] { backend.rollbackTrans(); }})
         EXPECT_EQ(errorOf(call).number(), 3704);
     backend.close();  // closing twice is harmless
     const RuntimeError e = errorOf([&] { backend.readCatalog(); });
@@ -315,7 +331,10 @@ TEST_F(OdbcBackendTest, NothingButOpenWorksOnAClosedEngineAndNoCatalogIsOffered)
 void expectTypedRoundTrip(ado::Connection& writer, ado::Connection& reader, const QString& table,
                           const char* n) {
     writer.Execute(u"CREATE TABLE %1 (n nvarchar(40), i int, d datetime, b bit)"_s.arg(table));
-    EXPECT_EQ(writer.Execute(u"INSERT INTO %1 VALUES (%2'帐套管理：总部', 42, '2024-05-06 07:08:09', 1)"_s.arg(table, QLatin1String(n))), 1);
+    EXPECT_EQ(
+        writer.Execute(u"INSERT INTO %1 VALUES (%2'帐套管理：总部', 42, '2024-05-06 07:08:09', 1)"_s.arg(
+            table, QLatin1String(n))),
+        1);
     writer.Execute(u"INSERT INTO %1 VALUES (NULL, NULL, NULL, NULL)"_s.arg(table));
     const ado::RowSet rs = reader.query(u"SELECT n, i, d, b FROM %1 ORDER BY i DESC"_s.arg(table));
     ASSERT_EQ(rs.fields.size(), 4);
@@ -324,7 +343,8 @@ void expectTypedRoundTrip(ado::Connection& writer, ado::Connection& reader, cons
         EXPECT_EQ(rs.fields[i].type, types[i]) << i;
     EXPECT_TRUE(rs.fields[0].name == u"n"_s && rs.fields[0].definedSize == 40);
     ASSERT_EQ(rs.rows.size(), 2);
-    EXPECT_EQ(rs.rows[0], (QVector<QVariant>{u"帐套管理：总部"_s, 42, QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9)), true}));
+    EXPECT_EQ(rs.rows[0], (QVector<QVariant>{u"帐套管理：总部"_s, 42,
+                                             QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9)), true}));
     for (const QVariant& v : rs.rows[1])
         EXPECT_TRUE(v.isNull());
 }
@@ -332,12 +352,14 @@ void expectTypedRoundTrip(ado::Connection& writer, ado::Connection& reader, cons
 // The engine's plumbing (own connection names, typed rows, transactions, failures) against a real
 // ODBC driver that needs no server: SQLite's, when it is registered.
 TEST(OdbcBackendOverSqlite, StatementsRowsTransactionsAndFailures) {
-    if (!ado::OdbcDriverChoice::installedDrivers(ado::OdbcDriverChoice::odbcinstPath()).contains(u"SQLite3"_s))
+    if (!ado::OdbcDriverChoice::installedDrivers(ado::OdbcDriverChoice::odbcinstPath())
+             .contains(u"SQLite3"_s))
         GTEST_SKIP() << "the SQLite3 ODBC driver is not registered";
     ScopedEnvironment env;
     env.set("ZTGL_ODBC_DRIVER", "SQLite3");
     QTemporaryDir dir;
-    const QString cs = u"Provider=SQLOLEDB;Data Source=(local);Initial Catalog=%1;User ID=sa;Password="_s.arg(dir.filePath(u"probe.db"_s));
+    const QString cs = u"Provider=SQLOLEDB;Data Source=(local);Initial Catalog=%1;User ID=sa;Password="_s.arg(
+        dir.filePath(u"probe.db"_s));
     ado::Connection a, b;
     a.setConnectionString(cs);
     b.setConnectionString(cs);

@@ -64,11 +64,14 @@ TEST_F(DialectTest, PlainLiteralsAreTheSameInBothDialects) {
     for (const QString& kind : {kAccess, kSqlServer}) {
         gDBType = kind;
         for (const auto& c : cases)
-            EXPECT_EQ(GetSqlVal(c.value, false, u"[Drop]"_s, u"[Drop]"_s), u(c.expected)) << kind.toStdString() << " " << c.expected;
+            EXPECT_EQ(GetSqlVal(c.value, false, u"[Drop]"_s, u"[Drop]"_s), u(c.expected))
+                << kind.toStdString() << " " << c.expected;
     }
     // Null of any type, the date-time zero (1899-12-30 00:00:00) in every form, and no date at all.
-    for (const QVariant& v : {QVariant(QMetaType::fromType<QString>()), QVariant(QMetaType::fromType<QDateTime>()), QVariant(at(1899, 12, 30)),
-                              QVariant(QDate(1899, 12, 30)), QVariant(QTime(0, 0)), QVariant(QDateTime()), QVariant(ZeroDateTime())})
+    for (const QVariant& v :
+         {QVariant(QMetaType::fromType<QString>()), QVariant(QMetaType::fromType<QDateTime>()),
+          QVariant(at(1899, 12, 30)), QVariant(QDate(1899, 12, 30)), QVariant(QTime(0, 0)),
+          QVariant(QDateTime()), QVariant(ZeroDateTime())})
         EXPECT_EQ(GetSqlVal(v), u"null"_s) << v.typeName();
     // The defaults give a plain literal; wildcard and mode only count for LIKE.
     EXPECT_EQ(GetSqlVal(u" it's "_s), u"'it''s'"_s);
@@ -117,7 +120,9 @@ TEST_F(DialectTest, LikePatternsAndTheirEscapes) {
     // LIKE only applies to text.
     EXPECT_EQ(GetSqlVal(QVariant(5), true, u"%"_s, u"Both"_s), u"5"_s);
     EXPECT_EQ(GetSqlVal(QVariant(), true, u"%"_s, u"Both"_s), u"null"_s);
+    // clang-format off
     const struct { const char *in, *out; } escapes[] = {{"  a'b[c]_d%e  ", "a''b[[]c][_]d[%]e"}, {"]", "]"}, {"[_%]", "[[][_][%]]"}, {"\tx\t", "\tx\t"}, {"", ""}};
+    // clang-format on
     for (const auto& e : escapes)
         EXPECT_EQ(Get_LikeStr(u(e.in)), u(e.out)) << e.in;
     expectNoMessages();
@@ -223,20 +228,22 @@ TEST_F(DialectTest, ServerTimeAsksTheServerAndFallsBackToTheLocalClockSilently) 
     expectNoMessages();
 }
 
-// On the embedded engine, as the Access kind runs them: clng's numeric maximum, and literals built with GetSqlVal
-// that find the values stored through ExecuteNonQuerySql.
+// On the embedded engine, as the Access kind runs them: clng's numeric maximum, and literals built with
+// GetSqlVal that find the values stored through ExecuteNonQuerySql.
 TEST_F(DialectTest, OnTheEmbeddedEngine) {
-    JetTestDb db({u"CREATE TABLE ZTML (ID TEXT(10), ZTMC TEXT(50))"_s, u"CREATE TABLE T (ID LONG, N TEXT(50), F BIT, D DATETIME, M DOUBLE)"_s},
+    JetTestDb db({u"CREATE TABLE ZTML (ID TEXT(10), ZTMC TEXT(50))"_s,
+                  u"CREATE TABLE T (ID LONG, N TEXT(50), F BIT, D DATETIME, M DOUBLE)"_s},
                  JetTestDb::Use::OpenShared);
     EXPECT_EQ(Get_UniqV(u"ZTML"_s, u"ID"_s), 1);
-    db.exec({u"INSERT INTO ZTML VALUES ('1', 'a')"_s, u"INSERT INTO ZTML VALUES ('2', 'b')"_s, u"INSERT INTO ZTML VALUES ('10', 'c')"_s});
+    db.exec({u"INSERT INTO ZTML VALUES ('1', 'a')"_s, u"INSERT INTO ZTML VALUES ('2', 'b')"_s,
+             u"INSERT INTO ZTML VALUES ('10', 'c')"_s});
     EXPECT_EQ(Get_UniqV(u"ZTML"_s, u"ID"_s), 11);  // not the text maximum
-    QString sql = u"insert into T (ID, N, F, D, M) values (%1,%2,true,%3,%4)"_s.arg(GetSqlVal(7), GetSqlVal(u" o'neil 北京 "_s),
-                                                                                     GetSqlVal(kMarch5), GetSqlVal(1.5));
+    QString sql = u"insert into T (ID, N, F, D, M) values (%1,%2,true,%3,%4)"_s.arg(
+        GetSqlVal(7), GetSqlVal(u" o'neil 北京 "_s), GetSqlVal(kMarch5), GetSqlVal(1.5));
     ExecuteNonQuerySql(sql);
     ado::Recordset rs;
-    Open_Recordset(rs, u"select * from T where N = "_s + GetSqlVal(u"O'NEIL 北京"_s) + u" and D = "_s + GetSqlVal(kMarch5) +
-                           u" and N"_s + GetSqlVal(u"neil"_s, true, u"%"_s, u"Both"_s));
+    Open_Recordset(rs, u"select * from T where N = "_s + GetSqlVal(u"O'NEIL 北京"_s) + u" and D = "_s +
+                           GetSqlVal(kMarch5) + u" and N"_s + GetSqlVal(u"neil"_s, true, u"%"_s, u"Both"_s));
     ASSERT_EQ(rs.RecordCount(), 1);
     EXPECT_EQ(rs.Fields(u"ID"_s).Value().toInt(), 7);
     EXPECT_EQ(rs.Fields(u"N"_s).text(), u"O'NEIL 北京"_s);

@@ -75,8 +75,10 @@ TEST_F(SharedConnectionTest, BuildsTheStringOfTheKind) {
         p.*field = u(value);
         return p;
     };
-    const QString accessText = u"Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=%1;Data Source=D:\\KXDATA\\KXPUB.MDB;Mode=Read|Write;Jet OLEDB:Database Password=%2"_s;
-    const QString sqlText = u"Provider=SQLOLEDB.1;Password=%1;Persist Security Info=%2;User ID=sa;Initial Catalog=KXPUB;Data Source=SRV01"_s;
+    const QString accessText =
+        u"Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=%1;Data Source=D:\\KXDATA\\KXPUB.MDB;Mode=Read|Write;Jet OLEDB:Database Password=%2"_s;
+    const QString sqlText =
+        u"Provider=SQLOLEDB.1;Password=%1;Persist Security Info=%2;User ID=sa;Initial Catalog=KXPUB;Data Source=SRV01"_s;
     // clang-format off
     const struct { QString kind; DBProfile profile; QString expected; } cases[] = {
         {kAccess, access, accessText.arg(u"False"_s, u"secret"_s)}, {kAccess, with(access, &DBProfile::PersistSecurityInfo, "True"), accessText.arg(u"True"_s, u"secret"_s)},
@@ -99,18 +101,27 @@ TEST_F(SharedConnectionTest, ReadsTheProfileOfTheFileAndOpensTheManagersDatabase
     ASSERT_TRUE(QDir().mkpath(folder));
     const QString file = QDir(folder).filePath(u"KXPUB.MDB"_s);
     ado::CreateJetDatabase(file);
-    writeIni(u"[BASESETUP]\r\nISWLB=0\r\n[DBCONNECT]\r\nDBTYPE=[Microsoft Access]\r\nPROVIDER=Microsoft.Jet.OLEDB.4.0\r\n"
-             "DATA_SOURCE=%1\r\nPASSWORD=\r\nPERSIST_SECURITY_INFO=\r\n"_s.arg(file));
+    writeIni(
+        u"[BASESETUP]\r\nISWLB=0\r\n[DBCONNECT]\r\nDBTYPE=[Microsoft "
+        u"Access]\r\nPROVIDER=Microsoft.Jet.OLEDB.4.0\r\n"
+        "DATA_SOURCE=%1\r\nPASSWORD=\r\nPERSIST_SECURITY_INFO=\r\n"_s.arg(file));
     gConnectString = Get_ConnectString();
-    EXPECT_EQ(gConnectString, u"Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;Data Source=%1;Mode=Read|Write;Jet OLEDB:Database Password="_s.arg(file));
+    EXPECT_EQ(
+        gConnectString,
+        u"Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;Data Source=%1;Mode=Read|Write;Jet OLEDB:Database Password="_s
+            .arg(file));
     EXPECT_EQ(gDBType, kAccess);
     EXPECT_EQ(gDBProfile.DataSource, file);
     ASSERT_EQ(Open_Connect(), 1);
     EXPECT_EQ(gConn->State(), ado::adStateOpen);
 
-    writeIni(u"[dbconnect]\r\nnetwork_library=DBMSSOCN\r\nUSER_ID=sa\r\nPassword=  p w  \r\nDBNAME=KXPUB\r\nPERSIST_SECURITY_INFO=True\r\n"
-             "DATA_SOURCE=财务服务器\r\nPROVIDER=SQLOLEDB.1\r\nDBTYPE=[Microsoft SQL Server]\r\n"_s);
-    EXPECT_EQ(Get_ConnectString(), u"Provider=SQLOLEDB.1;Password=p w;Persist Security Info=True;User ID=sa;Initial Catalog=KXPUB;Data Source=财务服务器;Network Library=DBMSSOCN"_s);
+    writeIni(
+        u"[dbconnect]\r\nnetwork_library=DBMSSOCN\r\nUSER_ID=sa\r\nPassword=  p w  "
+        u"\r\nDBNAME=KXPUB\r\nPERSIST_SECURITY_INFO=True\r\n"
+        "DATA_SOURCE=财务服务器\r\nPROVIDER=SQLOLEDB.1\r\nDBTYPE=[Microsoft SQL Server]\r\n"_s);
+    EXPECT_EQ(
+        Get_ConnectString(),
+        u"Provider=SQLOLEDB.1;Password=p w;Persist Security Info=True;User ID=sa;Initial Catalog=KXPUB;Data Source=财务服务器;Network Library=DBMSSOCN"_s);
     EXPECT_EQ(gDBType, kSqlServer);
     EXPECT_EQ(gDBProfile.NetworkLibrary, u"DBMSSOCN"_s);
 
@@ -160,7 +171,9 @@ TEST_F(SharedConnectionTest, FailedOpenIsReportedOnceAndGivesZero) {
     server.failOpen(u"SRV"_s, u"[DBNETLIB][ConnectionOpen (Connect()).]SQL Server 不存在或访问被拒绝。"_s);
     const QString missingFile = JetTestDatabase::connectionStringFor(dir.filePath(u"KXPUB.MDB"_s));
     // The real SQL Server engine on a loopback port where nothing listens: refused at once.
-    const QString closedPort = u"Provider=SQLOLEDB.1;Password=x;Persist Security Info=False;User ID=sa;Initial Catalog=KXPUB;Data Source=127.0.0.1,1"_s;
+    const QString closedPort =
+        u"Provider=SQLOLEDB.1;Password=x;Persist Security Info=False;User ID=sa;Initial Catalog=KXPUB;Data Source=127.0.0.1,1"_s;
+    // clang-format off
     const struct { QString cs, report; } cases[] = {
         {kSqlBase, u"[DBNETLIB][ConnectionOpen (Connect()).]SQL Server 不存在或访问被拒绝。"_s},
         {u"'error'"_s, u"未找到提供程序“”。该程序可能未正确安装。"_s},
@@ -168,6 +181,7 @@ TEST_F(SharedConnectionTest, FailedOpenIsReportedOnceAndGivesZero) {
         {missingFile, u"找不到文件“%1”。"_s.arg(dir.filePath(u"KXPUB.MDB"_s))},
         {closedPort, QString()},  // the last: the scripted server goes
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.cs.toStdString());
         port.messages.clear();
@@ -233,12 +247,8 @@ TEST_F(SharedConnectionTest, OpenRecordsetReportsItsOwnErrorsAndTheCallersOpenFa
 TEST_F(SharedConnectionTest, EveryReaderOfTheSharedConnectionFollowsItsOwnTrap) {
     gDBType = kAccess;
     gAppTitle = u"进销存"_s;
-    const struct {
-        const char* name;
-        std::function<void()> run;
-        QStringList texts;
-        QString lastTitle;
-    } cases[] = {
+    // clang-format off
+    const struct { const char* name; std::function<void()> run; QStringList texts; QString lastTitle; } cases[] = {
         {"SetMSFlexGrid1Date",
          [] {
              AccountSetList list;
@@ -246,12 +256,9 @@ TEST_F(SharedConnectionTest, EveryReaderOfTheSharedConnectionFollowsItsOwnTrap) 
              EXPECT_FALSE(list.SetMSFlexGrid1Date());
              EXPECT_EQ(list.grid().Row(), 0);
          },
-         {u"Open_Recordset():"_s + kNotSet, u"SetMSFlexGrid1Date():"_s + kUnusable},
-         u"提示信息"_s},
-        {"DateBaseModifyByZavrin",
-         [] { EXPECT_EQ(DateBaseModifyByZavrin(), UpgradeResult::Failed); },
-         {u"DateBaseModifyByZavrin()::升级数据库失败。"_s + kNotSet},
-         u"进销存"_s},
+         {u"Open_Recordset():"_s + kNotSet, u"SetMSFlexGrid1Date():"_s + kUnusable}, u"提示信息"_s},
+        {"DateBaseModifyByZavrin", [] { EXPECT_EQ(DateBaseModifyByZavrin(), UpgradeResult::Failed); },
+         {u"DateBaseModifyByZavrin()::升级数据库失败。"_s + kNotSet}, u"进销存"_s},
         {"LoadSetInfo",
          [] {
              AccountSetEditor editor(nullptr);
@@ -260,9 +267,9 @@ TEST_F(SharedConnectionTest, EveryReaderOfTheSharedConnectionFollowsItsOwnTrap) 
              editor.Form_Load();
              EXPECT_TRUE(editor.isUnloaded());
          },
-         {u"LoadSetInfo():"_s + kNotSet},
-         u"提示信息"_s},
+         {u"LoadSetInfo():"_s + kNotSet}, u"提示信息"_s},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         port.messages.clear();
@@ -278,7 +285,8 @@ TEST_F(SharedConnectionTest, EveryReaderOfTheSharedConnectionFollowsItsOwnTrap) 
 }
 
 TEST_F(SharedConnectionTest, DerivesTheSetsString) {
-    const QString accessBase = u"Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;Data Source=D:\\DATA\\KXPUB.MDB;Mode=Read|Write;Jet OLEDB:Database Password=pw"_s;
+    const QString accessBase =
+        u"Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;Data Source=D:\\DATA\\KXPUB.MDB;Mode=Read|Write;Jet OLEDB:Database Password=pw"_s;
     // clang-format off
     const struct { QString kind; const char *name, *base, *expected; } cases[] = {
         {kSqlServer, "ZT002", nullptr, "Provider=SQLOLEDB.1;Password=;Persist Security Info=False;User ID=sa;Initial Catalog=ZT002;Data Source=SRV"},
@@ -303,7 +311,8 @@ TEST_F(SharedConnectionTest, DerivesTheSetsString) {
         EXPECT_EQ(Get_ZtConnectString(u(c.name), base), u(c.expected)) << c.expected;
     }
     gDBType = kSqlServer;
-    const RuntimeError e = errorOf([] { Get_ZtConnectString(u"ZT"_s, u"Provider=SQLOLEDB;Data Source=SRV;Initial Catalog=MAIN"_s); });
+    const RuntimeError e = errorOf(
+        [] { Get_ZtConnectString(u"ZT"_s, u"Provider=SQLOLEDB;Data Source=SRV;Initial Catalog=MAIN"_s); });
     EXPECT_EQ(e.number(), 5);
     EXPECT_EQ(e.description(), u"无效的过程调用或参数"_s);
     expectNoMessages();

@@ -50,7 +50,9 @@ TEST(Codepage936, ChrGivesTheCharacterOfACodeAndIsTheInverseOfAsc) {
         EXPECT_EQ(cp936::Asc(cp936::Chr(code)), code) << code;
     EXPECT_EQ(cp936::Asc(cp936::Chr(255)), 255);
     // Codes out of range, and the code of no text, are invalid calls.
+    // clang-format off
     const std::function<void()> calls[] = {[] { cp936::Chr(-32769); }, [] { cp936::Chr(65536); }, [] { cp936::Chr(1 << 20); }, [] { cp936::Asc(QString()); }};
+    // clang-format on
     for (const auto& call : calls) {
         const ztgl::RuntimeError e = ztgl::test::errorOf(call);
         EXPECT_EQ(e.number(), 5);
@@ -64,6 +66,7 @@ TEST(Codepage936, DecodesAsWindowsDoesAndBrokenBytesBecomeQuestionMarks) {
     EXPECT_EQ(bytes.left(4), QByteArray("\xd5\xca\xcc\xd7"));  // 帐套
     EXPECT_EQ(cp936::decode(bytes), text);
     EXPECT_EQ(cp936::encode(u("€")), QByteArray("\x80"));
+    // clang-format off
     const struct { QByteArray bytes; QString text; } cases[] = {
         // The byte table of Windows: 0x80 is the euro sign, 0xFF the private-use character, the
         // user-defined area private use, and the punctuation that GB2312 tables get wrong.
@@ -74,6 +77,7 @@ TEST(Codepage936, DecodesAsWindowsDoesAndBrokenBytesBecomeQuestionMarks) {
         {QByteArray("\xd6\n"), u"?\n"_s} /* never swallows a line end */, {QByteArray("\xd6=1"), u"?=1"_s}, {QByteArray("\xd6\x7f"), u"?\x7f"_s},
         {QByteArray("x\0y", 3), QString::fromLatin1("x\0y", 3)} /* NULs are kept */,
     };
+    // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(cp936::decode(c.bytes), c.text) << c.bytes.toHex().constData();
 }

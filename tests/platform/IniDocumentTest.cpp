@@ -7,14 +7,17 @@ using namespace Qt::StringLiterals;
 using ztgl::IniDocument;
 
 TEST(IniDocument, UnchangedDocumentGivesBackItsBytes) {
+    // clang-format off
     const QByteArray samples[] = {"", "\r\n", "[A]\r\nk=v", "[A]\nk=v\n\n\n", "\xEF\xBB\xBF[A]\r\n", "mixed\r\nline\nends\rhere\r",
                                   QByteArray("\0[\xff]\x81\n=\n;\n", 11)};
+    // clang-format on
     for (const QByteArray& bytes : samples)
         EXPECT_EQ(IniDocument(bytes).toBytes(), bytes) << bytes.toHex().constData();
 }
 
 TEST(IniDocument, SectionNamesInFileOrderWithoutRepeats) {
-    const IniDocument doc("[ODBC]\n[FreeTDS]\nDriver=libtdsodbc.so\n[ODBC Driver 18 for SQL Server]\n[freetds]\n");
+    const IniDocument doc(
+        "[ODBC]\n[FreeTDS]\nDriver=libtdsodbc.so\n[ODBC Driver 18 for SQL Server]\n[freetds]\n");
     EXPECT_EQ(doc.sectionNames(), QStringList({u"ODBC"_s, u"FreeTDS"_s, u"ODBC Driver 18 for SQL Server"_s}));
     EXPECT_TRUE(doc.hasSection(u"odbc driver 18 for sql server"_s));
     EXPECT_FALSE(doc.hasSection(u"ODBC Driver 17 for SQL Server"_s));

@@ -68,8 +68,11 @@ TEST(ProgramFolder, WritableOnlyWhenTheUserMayCreateFilesThere) {
     if (geteuid() != 0) {  // root may write anywhere; the package test covers it as another user
         ASSERT_TRUE(QFile::setPermissions(tmp.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
         EXPECT_FALSE(FolderIsWritable(tmp.path()));
-        QFile::setPermissions(tmp.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(tmp.path(),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
-    EXPECT_EQ(FolderNotWritableText(u"/opt/ztgl/"_s), u"程序文件夹“/opt/ztgl/”不允许当前用户写入。\r\n"
-                                                    "请让管理员给这个文件夹加上写权限，或者用环境变量 ZTGL_HOME 指定另一个可以写入的程序文件夹。"_s);
+    EXPECT_EQ(
+        FolderNotWritableText(u"/opt/ztgl/"_s),
+        u"程序文件夹“/opt/ztgl/”不允许当前用户写入。\r\n"
+        "请让管理员给这个文件夹加上写权限，或者用环境变量 ZTGL_HOME 指定另一个可以写入的程序文件夹。"_s);
 }
