@@ -14,10 +14,6 @@ using namespace Qt::StringLiterals;
 namespace ztgl::test {
 namespace {
 
-QString u(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 QDateTime at(int y, int m, int d, int h = 0, int min = 0, int s = 0, int ms = 0) {
     return QDateTime(QDate(y, m, d), QTime(h, min, s, ms));
 }

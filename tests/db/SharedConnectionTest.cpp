@@ -23,10 +23,6 @@ using namespace Qt::StringLiterals;
 namespace ztgl::test {
 namespace {
 
-QString u(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 const QString kSqlBase =
     u"Provider=SQLOLEDB.1;Password=;Persist Security Info=False;User ID=sa;Initial Catalog=MAIN;"
     "Data Source=SRV"_s;
