@@ -1,17 +1,25 @@
+// The embedded engine's table definitions: their rewriting and keys (JetDdl), the definitions at work on the
+// engine, and the catalogue read back from them (JetCatalog).
 #include <gtest/gtest.h>
 
 #include "QtPrinters.h"
 
 #include "JetTestDatabase.h"
+#include "RuntimeErrorOf.h"
 #include "ado/Catalog.h"
+#include "ado/Connection.h"
 #include "ado/DataType.h"
 #include "ado/JetCatalog.h"
+#include "ado/JetDdl.h"
+#include "ado/Recordset.h"
 
 using namespace Qt::StringLiterals;
 
 using ado::CatalogColumn;
 using ado::CatalogTable;
 using ado::JetCatalog;
+using ado::JetConstraint;
+using ado::JetDdl;
 using ztgl::test::JetTestDatabase;
 
 namespace {
@@ -69,10 +77,8 @@ TEST_F(JetCatalogTest, ListsTablesSortedWithoutRegardToCaseAndHidesTheEnginesOwn
         names << t.name;
         types << t.type;
     }
-    EXPECT_EQ(names, QStringList({u"billLines"_s, u"Bills"_s, u"Goods"_s, u"MSysObjects"_s, u"Seq"_s,
-                                  u"vGoods"_s, u"~TMPCLP1"_s}));
-    EXPECT_EQ(types, QStringList({u"TABLE"_s, u"TABLE"_s, u"TABLE"_s, u"SYSTEM TABLE"_s, u"TABLE"_s,
-                                  u"VIEW"_s, u"TABLE"_s}));
+    EXPECT_EQ(names.join(u","_s), u"billLines,Bills,Goods,MSysObjects,Seq,vGoods,~TMPCLP1"_s);
+    EXPECT_EQ(types.join(u","_s), u"TABLE,TABLE,TABLE,SYSTEM TABLE,TABLE,VIEW,TABLE"_s);
     EXPECT_NE(catalog.table(u"GOODS"_s), nullptr);
     EXPECT_EQ(catalog.table(u"sqlite_master"_s), nullptr);
     EXPECT_EQ(catalog.table(u"sqlite_sequence"_s), nullptr);
@@ -95,39 +101,28 @@ TEST_F(JetCatalogTest, ListsTablesSortedWithoutRegardToCaseAndHidesTheEnginesOwn
 TEST_F(JetCatalogTest, ColumnsCarryTypeSizeAndJetProperties) {
     const CatalogTable* goods = catalog.table(u"Goods"_s);
     ASSERT_NE(goods, nullptr);
-    const struct {
-        const char* name;
-        int type;
-        qint64 size;
-        QStringList properties;
-    } expected[] = {
-        {"Code", ado::adVarWChar, 20, {"Autoincrement=false", "Nullable=false"}},
-        {"Name", ado::adVarWChar, 50, {"Autoincrement=false", "Default=\"新商品\"", "Nullable=true"}},
-        {"Note",
-         ado::adLongVarWChar,
-         536870910,
-         {"Autoincrement=false", "Default=\"it's\"", "Nullable=true"}},
-        {"Price", ado::adCurrency, 8, {"Autoincrement=false", "Default=0", "Nullable=true"}},
-        {"Qty", ado::adDouble, 8, {"Autoincrement=false", "Default=-1.5", "Nullable=true"}},
-        {"Added", ado::adDate, 8, {"Autoincrement=false", "Default=now()", "Nullable=true"}},
-        {"Active", ado::adBoolean, 2, {"Autoincrement=false", "Default=1", "Nullable=true"}},
-        {"Kind", ado::adSmallInt, 2, {"Autoincrement=false", "Nullable=true"}},
-        {"Flags", ado::adUnsignedTinyInt, 1, {"Autoincrement=false", "Nullable=true"}},
-        {"Ratio", ado::adSingle, 4, {"Autoincrement=false", "Nullable=true"}},
-        {"Id", ado::adGUID, 16, {"Autoincrement=false", "Nullable=true"}},
-        {"Amount", ado::adNumeric, 16, {"Autoincrement=false", "Nullable=true"}},
-        {"Pic", ado::adLongVarBinary, 1073741823, {"Autoincrement=false", "Nullable=true"}},
-        {"Counter", ado::adInteger, 4, {"Autoincrement=true", "Nullable=false"}},
-        {"Empty", ado::adVarWChar, 5, {"Autoincrement=false", "Nullable=true"}},
-        {"Quote", ado::adVarWChar, 9, {"Autoincrement=false", "Default=\"say \"\"hi\"\"\"", "Nullable=true"}},
+    // Properties separated by "|"; "<AF>" is "Autoincrement=false", "<N>" "Nullable=true".
+    // clang-format off
+    const struct { const char* name; int type; qint64 size; const char* properties; } expected[] = {
+        {"Code", ado::adVarWChar, 20, "<AF>|Nullable=false"}, {"Name", ado::adVarWChar, 50, "<AF>|Default=\"新商品\"|<N>"},
+        {"Note", ado::adLongVarWChar, 536870910, "<AF>|Default=\"it's\"|<N>"}, {"Price", ado::adCurrency, 8, "<AF>|Default=0|<N>"},
+        {"Qty", ado::adDouble, 8, "<AF>|Default=-1.5|<N>"}, {"Added", ado::adDate, 8, "<AF>|Default=now()|<N>"},
+        {"Active", ado::adBoolean, 2, "<AF>|Default=1|<N>"}, {"Kind", ado::adSmallInt, 2, "<AF>|<N>"}, {"Flags", ado::adUnsignedTinyInt, 1, "<AF>|<N>"},
+        {"Ratio", ado::adSingle, 4, "<AF>|<N>"}, {"Id", ado::adGUID, 16, "<AF>|<N>"}, {"Amount", ado::adNumeric, 16, "<AF>|<N>"},
+        {"Pic", ado::adLongVarBinary, 1073741823, "<AF>|<N>"}, {"Counter", ado::adInteger, 4, "Autoincrement=true|Nullable=false"},
+        {"Empty", ado::adVarWChar, 5, "<AF>|<N>"}, {"Quote", ado::adVarWChar, 9, "<AF>|Default=\"say \"\"hi\"\"\"|<N>"},
     };
+    // clang-format on
     ASSERT_EQ(goods->columns.size(), int(std::size(expected)));
     for (int i = 0; i < goods->columns.size(); ++i) {
         const CatalogColumn& c = goods->columns[i];
         EXPECT_EQ(c.name, QString::fromLatin1(expected[i].name));
         EXPECT_EQ(c.type, expected[i].type) << expected[i].name;
         EXPECT_EQ(c.definedSize, expected[i].size) << expected[i].name;
-        EXPECT_EQ(propertiesOf(c), expected[i].properties) << expected[i].name;
+        EXPECT_EQ(propertiesOf(c).join(QLatin1Char('|')), QString::fromUtf8(expected[i].properties)
+                                                              .replace(u"<AF>"_s, u"Autoincrement=false"_s)
+                                                              .replace(u"<N>"_s, u"Nullable=true"_s))
+            << expected[i].name;
     }
     EXPECT_FALSE(goods->columns[0].hasProperty(u"Default"_s));
     EXPECT_EQ(goods->column(u"Name"_s)->property(u"Nullable"_s), QVariant(true));
@@ -151,27 +146,115 @@ TEST_F(JetCatalogTest, KeysArePrimaryThenForeignThenUniqueEachByName) {
 }
 
 TEST(JetCatalogDefault, EngineDefaultsAsJetStoresThem) {
-    const struct {
-        const char* engine;
-        const char* jet;
-    } cases[] = {
-        {"'abc'", "\"abc\""},
-        {"'it''s'", "\"it's\""},
-        {"'say \"hi\"'", "\"say \"\"hi\"\"\""},
-        {"''", "\"\""},
-        {"'中文'", "\"中文\""},
-        {"0", "0"},
-        {"-1.5", "-1.5"},
-        {"(now())", "now()"},
-        {"((1 + 2))", "1 + 2"},
-        {"(1) + (2)", "(1) + (2)"},
-        {"('x')", "\"x\""},
-        {"CURRENT_TIMESTAMP", "CURRENT_TIMESTAMP"},
-        {"NULL", ""},
-        {"null", ""},
-        {"", ""},
-        {"'unclosed", "'unclosed"},
+    // clang-format off
+    const struct { const char *engine, *jet; } cases[] = {
+        {"'abc'", "\"abc\""}, {"'it''s'", "\"it's\""}, {"'say \"hi\"'", "\"say \"\"hi\"\"\""}, {"''", "\"\""}, {"'中文'", "\"中文\""},
+        {"0", "0"}, {"-1.5", "-1.5"}, {"(now())", "now()"}, {"((1 + 2))", "1 + 2"}, {"(1) + (2)", "(1) + (2)"}, {"('x')", "\"x\""},
+        {"CURRENT_TIMESTAMP", "CURRENT_TIMESTAMP"}, {"NULL", ""}, {"null", ""}, {"", ""}, {"'unclosed", "'unclosed"},
     };
+    // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(JetCatalog::jetDefault(QString::fromUtf8(c.engine)), QString::fromUtf8(c.jet)) << c.engine;
+}
+
+TEST(JetDdlRewrite, ColumnDefinitionsBecomeTheEngines) {
+    // clang-format off
+    const struct { const char *in, *out; } cases[] = {
+        {"CREATE TABLE T (A TEXT(10) NOT NULL, B LONG)", "CREATE TABLE T (A TEXT(10) COLLATE NOCASE NOT NULL, B LONG)"},
+        {"CREATE TABLE T (A TEXT(10) COLLATE NOCASE NOT NULL)", "CREATE TABLE T (A TEXT(10) COLLATE NOCASE NOT NULL)"},
+        {"CREATE TABLE T (A TEXT(10) COLLATE BINARY)", "CREATE TABLE T (A TEXT(10) COLLATE BINARY)"},
+        {"CREATE TABLE T (F MEMO, G NOTE NOT NULL)", "CREATE TABLE T (F MEMO TEXT COLLATE NOCASE, G NOTE TEXT COLLATE NOCASE NOT NULL)"},
+        {"CREATE TABLE T (A ALPHANUMERIC(5))", "CREATE TABLE T (A ALPHANUMERIC TEXT(5) COLLATE NOCASE)"},
+        {"create table [帐套] ([名称] varchar(20), [备注] longtext)", "create table [帐套] ([名称] varchar(20) COLLATE NOCASE, [备注] longtext COLLATE NOCASE)"},
+        {"CREATE TABLE T (D DATETIME DEFAULT now(), E DATETIME DEFAULT (now()))", "CREATE TABLE T (D DATETIME DEFAULT (now()), E DATETIME DEFAULT (now()))"},
+        {"CREATE TABLE T (A TEXT(50) WITH COMPRESSION, B TEXT(5) WITH COMP NOT NULL)", "CREATE TABLE T (A TEXT(50) COLLATE NOCASE , B TEXT(5) COLLATE NOCASE  NOT NULL)"},
+        {"CREATE TABLE T (ID COUNTER NOT NULL PRIMARY KEY, A LONG)", "CREATE TABLE T (ID COUNTER  PRIMARY KEY, A LONG)"},
+        {"CREATE TABLE T (ID AUTOINCREMENT(100, 5), CONSTRAINT PK PRIMARY KEY (ID))", "CREATE TABLE T (ID COUNTER, CONSTRAINT PK PRIMARY KEY (ID))"},
+        {"ALTER TABLE T ADD COLUMN C TEXT(5)", "ALTER TABLE T ADD COLUMN C TEXT(5) COLLATE NOCASE"}, {"ALTER TABLE T ADD C MEMO;", "ALTER TABLE T ADD C MEMO TEXT COLLATE NOCASE;"},
+        // Not definitions: unchanged.
+        {"INSERT INTO T (A) VALUES ('TEXT(10)')", "INSERT INTO T (A) VALUES ('TEXT(10)')"}, {"CREATE INDEX I ON T (A)", "CREATE INDEX I ON T (A)"},
+        {"CREATE TABLE T AS SELECT * FROM U", "CREATE TABLE T AS SELECT * FROM U"}, {"CREATE TABLE", "CREATE TABLE"}, {"CREATE TABLE T (", "CREATE TABLE T ("},
+    };
+    // clang-format on
+    for (const auto& c : cases)
+        EXPECT_EQ(JetDdl::rewrite(QString::fromUtf8(c.in)).sql, QString::fromUtf8(c.out)) << c.in;
+    // Counters get a numbering trigger.
+    const JetDdl::Plan plan = JetDdl::rewrite(u"CREATE TABLE T (ID AUTOINCREMENT(100, 5), A LONG)"_s);
+    ASSERT_EQ(plan.after.size(), 1);
+    EXPECT_EQ(plan.after[0],
+              u"CREATE TRIGGER [T_ID_Counter] AFTER INSERT ON [T] FOR EACH ROW WHEN NEW.[ID] IS NULL BEGIN "
+              "UPDATE [T] SET [ID] = (SELECT IFNULL(MAX([ID]) + 5, 100) FROM [T]) WHERE rowid = NEW.rowid; "
+              "END"_s);
+    EXPECT_TRUE(JetDdl::rewrite(u"CREATE TABLE T (A LONG)"_s).after.isEmpty());
+}
+
+TEST(JetDdlConstraints, ReadsEveryKeyOfADefinition) {
+    const QVector<JetConstraint> keys = JetDdl::constraints(
+        u"CREATE TABLE [Order Lines] (A TEXT(10) COLLATE NOCASE NOT NULL, B LONG CONSTRAINT UQ_B UNIQUE, "
+        "C LONG REFERENCES Parent (X) ON DELETE CASCADE, D LONG UNIQUE, E TEXT(5) CHECK (E <> 'UNIQUE'), "
+        "CONSTRAINT PK_OL PRIMARY KEY (A, [B]), CONSTRAINT FK_OL FOREIGN KEY (D, E) REFERENCES [Other] (P, "
+        "Q), "
+        "UNIQUE (C, D), FOREIGN KEY (A) REFERENCES Third)"_s);
+    // clang-format off
+    const struct { JetConstraint::Kind kind; const char* name; QStringList columns; const char* ref; } expected[] = {
+        {JetConstraint::Unique, "UQ_B", {u"B"_s}, ""}, {JetConstraint::Foreign, "", {u"C"_s}, "Parent"}, {JetConstraint::Unique, "", {u"D"_s}, ""},
+        {JetConstraint::Primary, "PK_OL", {u"A"_s, u"B"_s}, ""}, {JetConstraint::Foreign, "FK_OL", {u"D"_s, u"E"_s}, "Other"},
+        {JetConstraint::Unique, "", {u"C"_s, u"D"_s}, ""}, {JetConstraint::Foreign, "", {u"A"_s}, "Third"},
+    };
+    // clang-format on
+    ASSERT_EQ(keys.size(), int(std::size(expected)));
+    for (int i = 0; i < keys.size(); ++i) {
+        EXPECT_EQ(keys[i].kind, expected[i].kind) << i;
+        EXPECT_EQ(keys[i].name, QString::fromUtf8(expected[i].name)) << i;
+        EXPECT_EQ(keys[i].columns, expected[i].columns) << i;
+        EXPECT_EQ(keys[i].refTable, QString::fromUtf8(expected[i].ref)) << i;
+    }
+    EXPECT_TRUE(JetDdl::constraints(u"CREATE VIEW V AS SELECT 1"_s).isEmpty());
+    EXPECT_TRUE(JetDdl::constraints(u"CREATE TABLE T (A LONG"_s).isEmpty());
+}
+
+// The rewritten definitions on the engine: defaults, memo text, counters and relationships.
+TEST(JetDdlEngine, DefinitionsCountersAndRelationshipsWork) {
+    ztgl::test::JetTestDatabase db;
+    db.exec(
+        {u"CREATE TABLE T (A TEXT(10) COLLATE NOCASE NOT NULL, B LONG DEFAULT 0, C CURRENCY, "
+         "D DATETIME DEFAULT (now()), E BIT, F MEMO, CONSTRAINT PK_T PRIMARY KEY (A))"_s,
+         u"INSERT INTO T (A, F) VALUES ('a', '0012')"_s,
+         u"CREATE TABLE N (ID COUNTER NOT NULL, A TEXT(5), CONSTRAINT PK PRIMARY KEY (ID))"_s,
+         u"CREATE TABLE U (ID AUTOINCREMENT(100, 10) PRIMARY KEY, A TEXT(5))"_s,
+         u"INSERT INTO N (A) VALUES ('a')"_s, u"INSERT INTO N (A) VALUES ('b')"_s,
+         u"INSERT INTO N (ID, A) VALUES (10, 'c')"_s, u"INSERT INTO N (A) VALUES ('d')"_s,
+         u"INSERT INTO U (A) VALUES ('a')"_s, u"INSERT INTO U (A) VALUES ('b')"_s,
+         u"CREATE TABLE P (ID TEXT(10) PRIMARY KEY)"_s,
+         u"CREATE TABLE C (ID LONG PRIMARY KEY, PID TEXT(10), CONSTRAINT FK_C_P FOREIGN KEY (PID) REFERENCES P (ID))"_s,
+         u"INSERT INTO P VALUES ('p1')"_s});
+    ado::Connection conn;
+    conn.setConnectionString(db.connectionString());
+    conn.Open();
+    ado::Recordset rs;
+    rs.Open(u"select * from T"_s, conn);
+    ASSERT_FALSE(rs.Eof());
+    EXPECT_EQ(rs.Fields(u"B"_s).Value().toInt(), 0);
+    EXPECT_EQ(rs.Fields(u"D"_s).Value().toDateTime().date(), QDate::currentDate());
+    EXPECT_EQ(rs.Fields(u"F"_s).Value().toString(), u"0012"_s);  // memo keeps text
+    EXPECT_TRUE(rs.Fields(u"E"_s).isNull());
+
+    const auto column = [&](const char* sql) {
+        QStringList got;
+        for (rs.Open(QString::fromLatin1(sql), conn); !rs.Eof(); rs.MoveNext())
+            got << rs.Fields(0).text();
+        return got.join(QLatin1Char(' '));
+    };
+    EXPECT_EQ(column("select ID || A from N order by ID"), u"1a 2b 10c 11d"_s);
+    EXPECT_EQ(column("select ID from U order by ID"), u"100 110"_s);
+
+    EXPECT_EQ(conn.Execute(u"INSERT INTO C VALUES (1, 'p1')"_s), 1);
+    EXPECT_EQ(conn.Execute(u"INSERT INTO C VALUES (2, null)"_s), 1);  // Null needs no parent
+    for (const char* sql : {"INSERT INTO C VALUES (3, 'nobody')", "DELETE FROM P WHERE ID = 'p1'"}) {
+        const ztgl::RuntimeError e = ztgl::test::errorOf([&] { conn.Execute(QString::fromUtf8(sql)); });
+        EXPECT_EQ(e.number(), 3201) << sql;
+        EXPECT_EQ(
+            e.description(),
+            u"不能添加、更改或删除记录：违反了表之间的关系规则（需要相关表中的记录，或相关表中还有记录引用它）。"_s);
+    }
 }

@@ -4,13 +4,13 @@
 #include "QtPrinters.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
 #include "JetTestDatabase.h"
+#include "RuntimeErrorOf.h"
 #include "ado/Catalog.h"
 #include "ado/Connection.h"
 #include "ado/DataType.h"
@@ -18,7 +18,6 @@
 #include "ado/JetDatabase.h"
 #include "ado/JetDdl.h"
 #include "ado/JetLike.h"
-#include "ado/JetSql.h"
 #include "ado/Recordset.h"
 #include "platform/RuntimeError.h"
 
@@ -27,20 +26,10 @@ using namespace Qt::StringLiterals;
 using ado::Connection;
 using ado::Recordset;
 using ztgl::RuntimeError;
+using ztgl::test::errorOf;
 using ztgl::test::JetTestDatabase;
 
 namespace {
-
-// The error an action throws; fails the test when it throws none.
-RuntimeError errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const RuntimeError& e) {
-        return e;
-    }
-    ADD_FAILURE() << "no error";
-    return RuntimeError(0, QString());
-}
 
 RuntimeError openError(const QString& file) {
     Connection conn;
@@ -48,53 +37,21 @@ RuntimeError openError(const QString& file) {
     return errorOf([&] { conn.Open(); });
 }
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-// Statements assembled from pieces of real ones in random order: broken definitions, stray quotes,
-// brackets and date marks. Seeded, so a failure repeats.
-QStringList randomStatements(int count) {
-    static const QStringList pieces =
-        u"CREATE TABLE ALTER ADD COLUMN T [T ] ( ) , ' \" # #2024-03-05# TEXT (10) COUNTER AUTOINCREMENT "
-        "(1, "
-        "NOT NULL DEFAULT now () PRIMARY KEY UNIQUE FOREIGN REFERENCES CONSTRAINT WITH COMP COLLATE "
-        "NOCASE select * from where like '%[_]%' & clng( -- /* ; 中文 1 -1.5 e `"_s.split(QLatin1Char(' '));
-    QRandomGenerator rng(20240305);
-    QStringList out;
-    for (int i = 0; i < count; ++i) {
-        QString s;
-        const int n = rng.bounded(1, 14);
-        for (int k = 0; k < n; ++k)
-            s += pieces[rng.bounded(int(pieces.size()))] + QLatin1Char(' ');
-        out << s;
-    }
-    out << u"CREATE TABLE T (A AUTOINCREMENT("_s << u"CREATE TABLE T (A TEXT(10) DEFAULT now("_s
-        << u"ALTER TABLE T ADD"_s << u"CREATE TABLE T (CONSTRAINT"_s << u"#"_s;
-    return out;
-}
-
 class JetConnection : public ::testing::Test {
 protected:
     void SetUp() override {
         db.exec(
-            {u"CREATE TABLE T (ID TEXT(10) NOT NULL, N LONG, S TEXT(50), "
-             "CONSTRAINT PK_T PRIMARY KEY (ID))"_s,
-             u"CREATE TABLE ZTML (Id TEXT(10) NOT NULL PRIMARY KEY, ZTMC TEXT(50), UserFlag LONG, "
-             "CreateTime TEXT(10))"_s,
+            {u"CREATE TABLE T (ID TEXT(10) NOT NULL, N LONG, S TEXT(50), CONSTRAINT PK_T PRIMARY KEY (ID))"_s,
+             u"CREATE TABLE ZTML (Id TEXT(10) NOT NULL PRIMARY KEY, ZTMC TEXT(50), UserFlag LONG, CreateTime TEXT(10))"_s,
              u"CREATE TABLE Kinds (A TEXT(10), B LONG, C CURRENCY, D DATETIME, E BIT, F MEMO, "
              "G SHORT, H BYTE, I SINGLE, J DOUBLE, K GUID, L DECIMAL(18,4), M LONGBINARY)"_s});
         conn.setConnectionString(db.connectionString());
         conn.Open();
     }
     QString scalar(const QString& sql) {
-        Recordset rs;
-        rs.Open(sql, conn);
+        open(sql);
         return rs.Eof() ? u"<none>"_s : rs.Fields(0).text();
     }
-
     void open(const QString& sql) { rs.Open(sql, conn); }
 
     JetTestDatabase db;
@@ -115,31 +72,27 @@ TEST(JetOpen, MissingAndForeignFilesAreRefusedClearlyAndLeftAsTheyWere) {
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(u"NOWHERE"_s)));
     EXPECT_EQ(openError(dir.path()).number(), 3051);
 
-    QByteArray jet(2048, '\0');
-    jet.replace(4, 15, "Standard Jet DB");
-    QByteArray ace(2048, '\0');
-    ace.replace(4, 15, "Standard ACE DB");
+    const auto header = [](const char* mark) { return QByteArray(2048, '\0').replace(4, 15, mark); };
     QByteArray random(4096, '\0');
     for (char& c : random)
         c = char(QRandomGenerator::global()->bounded(256));
     random.replace(0, 16, "not a database!!");
-    const struct {
-        const char* name;
-        QByteArray bytes;
-        int number;
-        const char* mark;  // in the text
-    } cases[] = {
+    // clang-format off
+    const struct { const char* name; QByteArray bytes; int number; const char* mark; } cases[] = {  // mark: in the text
         // A Jet file goes to the reader of Jet files, which finds this one far too short.
-        {"jet.mdb", jet, 3049, "文件不完整"},
-        {"ace.accdb", ace, 3343, "Access 2007 或更新版本（ACE"},
-        {"random.mdb", random, 3343, "无法识别的数据库格式"},
-        {"empty.mdb", QByteArray(), 3343, "无法识别的数据库格式"},
+        {"jet.mdb", header("Standard Jet DB"), 3049, "文件不完整"},
+        {"ace.accdb", header("Standard ACE DB"), 3343, "Access 2007 或更新版本（ACE"},
+        {"random.mdb", random, 3343, "无法识别的数据库格式"}, {"empty.mdb", QByteArray(), 3343, "无法识别的数据库格式"},
         {"short.mdb", QByteArray("SQLite format 3"), 3343, "无法识别的数据库格式"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const QString file = dir.filePath(QString::fromLatin1(c.name));
-        writeFile(file, c.bytes);
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(c.bytes);
+        f.close();
         e = openError(file);
         EXPECT_EQ(e.number(), c.number);
         EXPECT_TRUE(e.description().contains(QString::fromUtf8(c.mark))) << e.description().toStdString();
@@ -174,7 +127,9 @@ TEST(JetOpen, DatabasePasswordIsIgnoredAceProviderAndUnusualNamesWorkReadOnlyMod
     EXPECT_EQ(e.description(), u"不能更新。数据库或对象为只读。"_s);
 }
 
-TEST(JetOpen, FileLockedByAWriterIsReportedAfterAShortWait) {
+// A writer holding the file: opening is refused after a short wait; writing beside another
+// connection's open transaction is a lock error.
+TEST(JetOpen, FileLockedByAnotherWriterIsReported) {
     JetTestDatabase db;
     db.exec({u"CREATE TABLE T (A LONG)"_s});
     sqlite3* other = nullptr;
@@ -185,20 +140,13 @@ TEST(JetOpen, FileLockedByAWriterIsReportedAfterAShortWait) {
               SQLITE_OK);
     QElapsedTimer timer;
     timer.start();
-    const RuntimeError e = openError(db.path());
+    RuntimeError e = openError(db.path());
     EXPECT_LE(timer.elapsed(), 2500);
     EXPECT_EQ(e.number(), 3045);
     EXPECT_EQ(e.description(), u"无法使用“%1”；文件正被其他用户独占使用。请稍后再试。"_s.arg(db.path()));
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(other);
-    Connection conn;
-    conn.setConnectionString(db.connectionString());
-    EXPECT_NO_THROW(conn.Open());
-}
 
-TEST(JetOpen, WritingWhileAnotherConnectionWritesIsALockError) {
-    JetTestDatabase db;
-    db.exec({u"CREATE TABLE T (A LONG)"_s});
     Connection first, second;
     first.setConnectionString(db.connectionString());
     second.setConnectionString(db.connectionString());
@@ -206,82 +154,70 @@ TEST(JetOpen, WritingWhileAnotherConnectionWritesIsALockError) {
     second.Open();
     first.BeginTrans();
     first.Execute(u"INSERT INTO T VALUES (1)"_s);
-    const RuntimeError e = errorOf([&] { second.Execute(u"INSERT INTO T VALUES (2)"_s); });
-    EXPECT_EQ(e.number(), 3050);
+    EXPECT_EQ(errorOf([&] { second.Execute(u"INSERT INTO T VALUES (2)"_s); }).number(), 3050);
     first.CommitTrans();
     EXPECT_EQ(second.Execute(u"INSERT INTO T VALUES (2)"_s), 1);
     first.Close();
     first.Close();  // closing twice is harmless
-    Recordset rs;
-    rs.Open(u"select count(*) as n from T"_s, second);
-    EXPECT_EQ(rs.Fields(u"n"_s).Value().toInt(), 2);
+    EXPECT_EQ(second.query(u"select count(*) as n from T"_s).rows[0][0].toInt(), 2);
 }
 
 TEST(JetDatabase, CreatesAnEmptyDatabaseOnlyWhereNoneIs) {
     QTemporaryDir dir;
     const QString file = dir.filePath(u"新帐套.MDB"_s);
     ado::CreateJetDatabase(file);
-    ASSERT_TRUE(QFileInfo::exists(file));
     Connection conn;
     conn.setConnectionString(JetTestDatabase::connectionStringFor(file));
     conn.Open();
     EXPECT_TRUE(conn.readCatalog().tables.isEmpty());
     conn.Close();
-
     const RuntimeError exists = errorOf([&] { ado::CreateJetDatabase(file); });
     EXPECT_EQ(exists.number(), 3204);
     EXPECT_EQ(exists.description(), u"数据库“%1”已存在。"_s.arg(file));
     EXPECT_EQ(errorOf([&] { ado::CreateJetDatabase(dir.filePath(u"no/such/X.MDB"_s)); }).number(), 3044);
 }
 
-TEST_F(JetConnection, ExecuteReturnsTheRowsAffected) {
-    EXPECT_EQ(conn.Execute(u"INSERT INTO T (ID, N) VALUES ('1', 1)"_s), 1);
-    EXPECT_EQ(conn.Execute(u"INSERT INTO T (ID, N) VALUES ('2', 2)"_s), 1);
-    EXPECT_EQ(conn.Execute(u"UPDATE T SET N = N + 1"_s), 2);
-    EXPECT_EQ(conn.Execute(u"UPDATE T SET N = 0 WHERE ID = 'x'"_s), 0);
-    EXPECT_EQ(conn.Execute(u"DELETE FROM T WHERE ID = '1';"_s), 1);
-    EXPECT_EQ(conn.Execute(u"CREATE TABLE U (A LONG)"_s), -1);
-}
-
-TEST_F(JetConnection, TransactionsCommitRollBackAndNest) {
+TEST_F(JetConnection, ExecuteReturnsTheRowsAffectedAndTransactionsCommitRollBackAndNest) {
+    // clang-format off
+    const struct { const char* sql; int rows; } statements[] = {
+        {"INSERT INTO T (ID, N) VALUES ('1', 1)", 1}, {"INSERT INTO T (ID, N) VALUES ('2', 2)", 1}, {"UPDATE T SET N = N + 1", 2},
+        {"UPDATE T SET N = 0 WHERE ID = 'x'", 0}, {"DELETE FROM T WHERE ID = '1';", 1}, {"CREATE TABLE U (A LONG)", -1}, {"DELETE FROM T", 1}};
+    // clang-format on
+    for (const auto& s : statements)
+        EXPECT_EQ(conn.Execute(QString::fromLatin1(s.sql)), s.rows) << s.sql;
+    const auto insert = [&](const char* id) {
+        conn.Execute(u"INSERT INTO T (ID) VALUES ('%1')"_s.arg(QLatin1String(id)));
+    };
     conn.BeginTrans();
-    conn.Execute(u"INSERT INTO T (ID) VALUES ('a')"_s);
+    insert("a");
     conn.RollbackTrans();
     EXPECT_EQ(scalar(u"select count(*) from T"_s), u"0"_s);
-
     conn.BeginTrans();
-    conn.Execute(u"INSERT INTO T (ID) VALUES ('a')"_s);
+    insert("a");
     conn.BeginTrans();
-    conn.Execute(u"INSERT INTO T (ID) VALUES ('b')"_s);
+    insert("b");
     conn.RollbackTrans();
     conn.BeginTrans();
-    conn.Execute(u"INSERT INTO T (ID) VALUES ('c')"_s);
+    insert("c");
     conn.CommitTrans();
     conn.CommitTrans();
     EXPECT_EQ(scalar(u"select count(*) from T where ID in ('a','c')"_s), u"2"_s);
     EXPECT_EQ(scalar(u"select count(*) from T"_s), u"2"_s);
-
     EXPECT_EQ(errorOf([&] { conn.CommitTrans(); }).number(), 3034);
     EXPECT_EQ(errorOf([&] { conn.RollbackTrans(); }).number(), 3034);
-
     // Closing rolls an open transaction back.
-    conn.Execute(u"DELETE FROM T"_s);
     conn.BeginTrans();
-    conn.Execute(u"INSERT INTO T (ID) VALUES ('a')"_s);
+    insert("d");
     conn.Close();
     conn.Open();
-    EXPECT_EQ(scalar(u"select count(*) from T"_s), u"0"_s);
+    EXPECT_EQ(scalar(u"select count(*) from T"_s), u"2"_s);
 }
 
 TEST_F(JetConnection, FailuresCarryJetNumbersAndClearTexts) {
     conn.Execute(u"INSERT INTO T (ID, N) VALUES ('1', 1)"_s);
-    const struct {
-        const char* sql;
-        int number;
-        const char* text;  // the start of the description
-    } cases[] = {
-        {"select * from NOSUCH", 3078,
-         "找不到输入表或查询“NOSUCH”。请确定它是否存在，以及它的名称的拼写是否正确。"},
+    // clang-format off
+    const struct { const char* sql; int number; const char* text; } cases[] = {  // text: the start of the description
+        {"select * from NOSUCH", 3078, "找不到输入表或查询“NOSUCH”。请确定它是否存在，以及它的名称的拼写是否正确。"},
         {"DROP TABLE NOSUCH", 3376, "表“NOSUCH”不存在。"},
         {"INSERT INTO T (ID) VALUES ('1')", 3022, "由于将在索引、主关键字或关系中创建重复的值"},
         {"INSERT INTO T (N) VALUES (5)", 3314, "字段“T.ID”不能包含 Null 值"},
@@ -295,6 +231,7 @@ TEST_F(JetConnection, FailuresCarryJetNumbersAndClearTexts) {
         {"select clng(3000000000) from T", 6, "溢出"},
         {"select * from T where D = #2024-02-30#", 3075, "查询表达式“#2024-02-30#”中日期的语法错误。"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         const RuntimeError e = errorOf([&] { conn.Execute(QString::fromUtf8(c.sql)); });
         EXPECT_EQ(e.number(), c.number) << c.sql;
@@ -308,16 +245,13 @@ TEST_F(JetConnection, FailuresCarryJetNumbersAndClearTexts) {
 TEST_F(JetConnection, ChineseTextRoundTripsAndTextComparesWithoutRegardToCaseLikeJet) {
     const QString text = u"管理员·帐套“一”（测试）€"_s;
     conn.Execute(u"INSERT INTO T (ID, S) VALUES ('中', '%1')"_s.arg(text));
-    Recordset rs;
-    rs.Open(u"select * from T where S = '%1'"_s.arg(text), conn);
+    open(u"select * from T where S = '%1'"_s.arg(text));
     ASSERT_FALSE(rs.Eof());
     EXPECT_EQ(rs.Fields(u"s"_s).Value().toString(), text);
     EXPECT_EQ(rs.Fields(u"ID"_s).text(), u"中"_s);
-
     conn.Execute(u"INSERT INTO T (ID, S) VALUES ('7', 'Admin')"_s);
-    EXPECT_EQ(scalar(u"select count(*) from T where S = 'ADMIN'"_s), u"1"_s);
-    EXPECT_EQ(scalar(u"select count(*) from T where S like 'ad%'"_s), u"1"_s);
-    EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM T WHERE S LIKE 'A[D]MIN'"_s), u"1"_s);
+    for (const char* where : {"S = 'ADMIN'", "S like 'ad%'", "S LIKE 'A[D]MIN'"})
+        EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM T WHERE "_s + QLatin1String(where)), u"1"_s) << where;
     // The key is text too: the same key in other letters is a duplicate.
     conn.Execute(u"INSERT INTO T (ID) VALUES ('k')"_s);
     EXPECT_EQ(errorOf([&] { conn.Execute(u"INSERT INTO T (ID) VALUES ('K')"_s); }).number(), 3022);
@@ -333,26 +267,15 @@ TEST_F(JetConnection, ValuesComeBackTypedByTheirColumns) {
     conn.Execute(u"insert into Kinds (A, D, E) values (null, #2024-03-05#, 0)"_s);
     open(u"select * from Kinds order by B desc"_s);
     ASSERT_EQ(rs.RecordCount(), 2);
-    const struct {
-        const char* name;
-        int type;
-        qint64 size;
-        QVariant value;
-    } cases[] = {
-        {"A", ado::adVarWChar, 10, u"abc"_s},
-        {"B", ado::adInteger, 4, 7},
-        {"C", ado::adCurrency, 8, 12.5},
-        {"D", ado::adDate, 8, QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9))},
-        {"E", ado::adBoolean, 2, true},
-        {"F", ado::adLongVarWChar, 536870910, u"长文本"_s},
-        {"G", ado::adSmallInt, 2, 3},
-        {"H", ado::adUnsignedTinyInt, 1, 255},
-        {"I", ado::adSingle, 4, 1.5},
-        {"J", ado::adDouble, 8, 2.25},
-        {"K", ado::adGUID, 16, u"{6F9619FF-8B86-D011-B42D-00C04FC964FF}"_s},
-        {"L", ado::adNumeric, 16, 1.2345},
-        {"M", ado::adLongVarBinary, 1073741823, QByteArray("\x01\x02")},
+    // clang-format off
+    const struct { const char* name; int type; qint64 size; QVariant value; } cases[] = {
+        {"A", ado::adVarWChar, 10, u"abc"_s}, {"B", ado::adInteger, 4, 7}, {"C", ado::adCurrency, 8, 12.5},
+        {"D", ado::adDate, 8, QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9))}, {"E", ado::adBoolean, 2, true},
+        {"F", ado::adLongVarWChar, 536870910, u"长文本"_s}, {"G", ado::adSmallInt, 2, 3}, {"H", ado::adUnsignedTinyInt, 1, 255},
+        {"I", ado::adSingle, 4, 1.5}, {"J", ado::adDouble, 8, 2.25}, {"K", ado::adGUID, 16, u"{6F9619FF-8B86-D011-B42D-00C04FC964FF}"_s},
+        {"L", ado::adNumeric, 16, 1.2345}, {"M", ado::adLongVarBinary, 1073741823, QByteArray("\x01\x02")},
     };
+    // clang-format on
     for (const auto& c : cases) {
         const ado::Field f = rs.Fields(QString::fromLatin1(c.name));
         EXPECT_EQ(f.Name(), QString::fromLatin1(c.name));
@@ -363,8 +286,7 @@ TEST_F(JetConnection, ValuesComeBackTypedByTheirColumns) {
     }
     EXPECT_EQ(rs.Fields(u"D"_s).text(), u"2024-03-05 14:07:09"_s);
     rs.MoveNext();
-    EXPECT_TRUE(rs.Fields(u"A"_s).isNull());
-    EXPECT_TRUE(rs.Fields(u"B"_s).isNull());
+    EXPECT_TRUE(rs.Fields(u"A"_s).isNull() && rs.Fields(u"B"_s).isNull());
     EXPECT_EQ(rs.Fields(u"D"_s).text(), u"2024-03-05"_s);
     EXPECT_EQ(rs.Fields(u"E"_s).text(), u"False"_s);
     rs.MoveNext();
@@ -373,33 +295,28 @@ TEST_F(JetConnection, ValuesComeBackTypedByTheirColumns) {
     // The clock of the engine is a date too.
     const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
     open(u"select now() as sj"_s);
-    const ado::Field now = rs.Fields(u"sj"_s);
-    EXPECT_EQ(now.Type(), ado::adDate);
-    ASSERT_EQ(now.Value().typeId(), QMetaType::QDateTime);
-    EXPECT_GE(before.secsTo(now.Value().toDateTime()), 0);
-    EXPECT_LE(before.secsTo(now.Value().toDateTime()), 3);
-}
+    EXPECT_EQ(rs.Fields(u"sj"_s).Type(), ado::adDate);
+    ASSERT_EQ(rs.Fields(u"sj"_s).Value().typeId(), QMetaType::QDateTime);
+    const qint64 secs = before.secsTo(rs.Fields(u"sj"_s).Value().toDateTime());
+    EXPECT_TRUE(secs >= 0 && secs <= 3) << secs;
 
-TEST_F(JetConnection, DateLiteralsCompareWithStoredDates) {
-    conn.Execute(u"insert into Kinds (A, D) values ('a', #2024-03-05#)"_s);
-    conn.Execute(u"insert into Kinds (A, D) values ('b', #2024-03-05 14:07:09#)"_s);
-    conn.Execute(u"insert into Kinds (A, D) values ('c', #2024-03-06#)"_s);
-    open(u"select A from Kinds where D = #2024-03-05# or D = #3/6/2024#"_s);
-    EXPECT_EQ(rs.RecordCount(), 2);
+    // Date literals compare with stored dates.
+    conn.Execute(u"delete from Kinds"_s);
+    for (const char* row : {"'a', #2024-03-05#", "'b', #2024-03-05 14:07:09#", "'c', #2024-03-06#"})
+        conn.Execute(u"insert into Kinds (A, D) values (%1)"_s.arg(QLatin1String(row)));
+    EXPECT_EQ(scalar(u"select count(*) from Kinds where D = #2024-03-05# or D = #3/6/2024#"_s), u"2"_s);
     open(u"select A from Kinds where D between #2024-03-05# and #2024-03-05 23:59:59# order by A"_s);
     ASSERT_EQ(rs.RecordCount(), 2);
     EXPECT_EQ(rs.Fields(0).text(), u"a"_s);
-    open(u"select count(*) from Kinds where D < now()"_s);
-    EXPECT_EQ(rs.Fields(0).Value().toInt(), 3);
+    EXPECT_EQ(scalar(u"select count(*) from Kinds where D < now()"_s), u"3"_s);
 }
 
 TEST_F(JetConnection, FieldsAreNamedAsJetNamesThemEvenWithoutRows) {
     open(u"select count(*), 1 + 1 as two, sum(B), A from Kinds"_s);
-    ASSERT_EQ(rs.FieldCount(), 4);
-    EXPECT_EQ(rs.Fields(0).Name(), u"Expr1000"_s);
-    EXPECT_EQ(rs.Fields(1).Name(), u"two"_s);
-    EXPECT_EQ(rs.Fields(2).Name(), u"Expr1001"_s);
-    EXPECT_EQ(rs.Fields(3).Name(), u"A"_s);
+    QStringList names;
+    for (int i = 0; i < rs.FieldCount(); ++i)
+        names << rs.Fields(i).Name();
+    EXPECT_EQ(names, QStringList({u"Expr1000"_s, u"two"_s, u"Expr1001"_s, u"A"_s}));
     EXPECT_EQ(rs.Fields(0).Type(), ado::adInteger);
 
     // An empty result still describes its fields.
@@ -412,18 +329,31 @@ TEST_F(JetConnection, FieldsAreNamedAsJetNamesThemEvenWithoutRows) {
     EXPECT_THROW(rs.Fields(u"ZTMC"_s), ztgl::RuntimeError);
 }
 
+// The reading of statements alone is fuzzed (fuzz_jet_sql); this runs broken statements through the
+// engine itself: pieces of real ones in random order, seeded so that a failure repeats.
 TEST_F(JetConnection, ArbitraryStatementsGiveResultsOrRuntimeErrorsNeverCrashes) {
     conn.Execute(u"INSERT INTO T (ID, N) VALUES ('x', 1)"_s);
+    const QStringList pieces =
+        u"CREATE TABLE ALTER ADD COLUMN T [T ] ( ) , ' \" # #2024-03-05# TEXT (10) COUNTER AUTOINCREMENT (1, "
+        u"NOT NULL "
+        "DEFAULT now () PRIMARY KEY UNIQUE FOREIGN REFERENCES CONSTRAINT WITH COMP COLLATE NOCASE select * "
+        "from "
+        "where like '%[_]%' & clng( -- /* ; 中文 1 -1.5 e `"_s.split(QLatin1Char(' '));
+    QRandomGenerator rng(20240305);
+    QStringList statements = {u"CREATE TABLE T (A AUTOINCREMENT("_s,
+                              u"CREATE TABLE T (A TEXT(10) DEFAULT now("_s, u"ALTER TABLE T ADD"_s,
+                              u"CREATE TABLE T (CONSTRAINT"_s, u"#"_s};
+    for (int i = 0; i < 1500; ++i) {
+        QString s;
+        for (int k = rng.bounded(1, 14); k > 0; --k)
+            s += pieces[rng.bounded(int(pieces.size()))] + QLatin1Char(' ');
+        statements << s;
+    }
     int failures = 0;
-    for (const QString& sql : randomStatements(1500)) {
-        try {
-            ado::JetDdl::constraints(sql);
-            ado::JetCatalog::jetDefault(sql);
-            ado::JetLike::match(sql, sql.left(12));
-            ado::JetDdl::rewrite(ado::JetSql::rewrite(sql));
-        } catch (const ztgl::RuntimeError& e) {
-            EXPECT_EQ(e.number(), 3075) << sql;  // only a date literal can be refused here
-        }
+    for (const QString& sql : statements) {
+        EXPECT_NO_THROW(ado::JetDdl::constraints(sql)) << sql;
+        EXPECT_NO_THROW(ado::JetCatalog::jetDefault(sql)) << sql;
+        ado::JetLike::match(sql, sql.left(12));
         try {
             open(sql);
         } catch (const ztgl::RuntimeError& e) {
@@ -432,7 +362,7 @@ TEST_F(JetConnection, ArbitraryStatementsGiveResultsOrRuntimeErrorsNeverCrashes)
         }
     }
     EXPECT_GT(failures, 0);
-    // The connection still works, and the table is still there unless a random statement dropped it.
+    // The connection still works, and the catalogue still reads.
     EXPECT_NO_THROW(open(u"select 1"_s));
     EXPECT_NO_THROW(ado::Catalog().Open(db.connectionString()));
 }

@@ -32,8 +32,7 @@ protected:
         gDBType = kSqlServer;
         gManagerDBName = u"MAIN"_s;
         gConnectString =
-            u"Provider=SQLOLEDB;Password=;Persist Security Info=False;User ID=sa;Initial Catalog=MAIN;Data "
-            "Source=SRV"_s;
+            u"Provider=SQLOLEDB;Password=;Persist Security Info=False;User ID=sa;Initial Catalog=MAIN;Data Source=SRV"_s;
         server.onQuery(u"where name='MAIN'$"_s,
                        ScriptedServer::rows({u"FileName"_s}, {{u"D:\\DATA\\MAIN.mdf"_s}}));
     }
@@ -58,28 +57,25 @@ protected:
 TEST_F(TemplateOnSqlServer, ARealJetTemplateGivesTheStatementsOfTheSchemaAndRowCopy) {
     JetFiles::copy(u"indexTestV2003.mdb"_s, templateFile());
     const QByteArray before = JetFiles::bytes(templateFile());
-    EXPECT_EQ(build(),
-              (QStringList{
-                  // The foreign key columns join the primary key, as the copy does with every key of type 2.
-                  u"CREATE TABLE Table1(id Integer not null DEFAULT 0 ,otherfk1 Integer DEFAULT 0 ,"
-                  "otherfk2 Integer DEFAULT 0 ,data nvarchar (50) ,otherfk3 Integer DEFAULT 0 ,"
-                  "constraint Table1_Key_Kx primary  key(id,otherfk1,otherfk2))"_s,
-                  u"Insert into Table1(id,otherfk1,otherfk2,data,otherfk3) values(0,0,10,'baz0',0)"_s,
-                  u"Insert into Table1(id,otherfk1,otherfk2,data,otherfk3) values(1,1,11,'baz11',0)"_s,
-                  u"Insert into Table1(id,otherfk1,otherfk2,data,otherfk3) values(2,1,11,'baz11-2',0)"_s,
-                  u"Insert into Table1(id,otherfk1,otherfk2,data,otherfk3) values(3,2,13,'baz13',0)"_s,
-                  u"CREATE TABLE Table2(id Integer not null DEFAULT 0 ,data nvarchar (50) ,"
-                  "constraint Table2_id primary  key(id))"_s,
-                  u"Insert into Table2(id,data) values(0,'foo0')"_s,
-                  u"Insert into Table2(id,data) values(1,'foo1')"_s,
-                  u"Insert into Table2(id,data) values(2,'foo2')"_s,
-                  u"CREATE TABLE Table3(id Integer not null DEFAULT 0 ,data nvarchar (50) ,"
-                  "constraint Table3_id primary  key(id))"_s,
-                  u"Insert into Table3(id,data) values(10,'bar10')"_s,
-                  u"Insert into Table3(id,data) values(11,'bar11')"_s,
-                  u"Insert into Table3(id,data) values(12,'bar12')"_s,
-                  u"Insert into Table3(id,data) values(13,'bar13')"_s,
-              }));
+    // One statement a line. The foreign key columns join the primary key, as the copy does with every key of
+    // type 2.
+    EXPECT_EQ(
+        build().join(QLatin1Char('\n')),
+        u"CREATE TABLE Table1(id Integer not null DEFAULT 0 ,otherfk1 Integer DEFAULT 0 ,otherfk2 Integer "
+        u"DEFAULT 0 ,data nvarchar (50) ,"
+        "otherfk3 Integer DEFAULT 0 ,constraint Table1_Key_Kx primary  key(id,otherfk1,otherfk2))\n"
+        "Insert into Table1(id,otherfk1,otherfk2,data,otherfk3) values(0,0,10,'baz0',0)\n"
+        "Insert into Table1(id,otherfk1,otherfk2,data,otherfk3) values(1,1,11,'baz11',0)\n"
+        "Insert into Table1(id,otherfk1,otherfk2,data,otherfk3) values(2,1,11,'baz11-2',0)\n"
+        "Insert into Table1(id,otherfk1,otherfk2,data,otherfk3) values(3,2,13,'baz13',0)\n"
+        "CREATE TABLE Table2(id Integer not null DEFAULT 0 ,data nvarchar (50) ,constraint Table2_id primary "
+        " key(id))\n"
+        "Insert into Table2(id,data) values(0,'foo0')\nInsert into Table2(id,data) values(1,'foo1')\nInsert "
+        "into Table2(id,data) values(2,'foo2')\n"
+        "CREATE TABLE Table3(id Integer not null DEFAULT 0 ,data nvarchar (50) ,constraint Table3_id primary "
+        " key(id))\n"
+        "Insert into Table3(id,data) values(10,'bar10')\nInsert into Table3(id,data) values(11,'bar11')\n"
+        "Insert into Table3(id,data) values(12,'bar12')\nInsert into Table3(id,data) values(13,'bar13')"_s);
     EXPECT_TRUE(port.messages.isEmpty());
     EXPECT_EQ(JetFiles::bytes(templateFile()), before);
 }
@@ -91,17 +87,15 @@ TEST_F(TemplateOnSqlServer, NamesWithBlanksAndSignsKeepEverythingTheyCarry) {
     c.setConnectionString(test::JetTestDatabase::connectionStringFor(templateFile()));
     c.Open();
     c.Execute(
-        u"CREATE TABLE Goods ([Item No] TEXT(10) NOT NULL DEFAULT \"x-1\", [Qty#] LONG NOT NULL "
-        "DEFAULT 0, [单价 (元)] CURRENCY, CONSTRAINT PK PRIMARY KEY ([Item No]), "
-        "CONSTRAINT UQ UNIQUE ([Qty#]))"_s);
+        u"CREATE TABLE Goods ([Item No] TEXT(10) NOT NULL DEFAULT \"x-1\", [Qty#] LONG NOT NULL DEFAULT 0, "
+        u"[单价 (元)] CURRENCY, "
+        "CONSTRAINT PK PRIMARY KEY ([Item No]), CONSTRAINT UQ UNIQUE ([Qty#]))"_s);
     c.Execute(u"insert into Goods ([Item No], [Qty#], [单价 (元)]) values ('A 1', 5, 2.5)"_s);
     c.Close();
-    EXPECT_EQ(build(), (QStringList{
-                           u"CREATE TABLE Goods(Item No nvarchar (10) not null DEFAULT 'x-1' ,Qty# Integer "
-                           "not null DEFAULT 0 UNIQUE ,单价 (元) Numeric ,constraint Goods_Item No "
-                           "primary  key(Item No))"_s,
-                           u"Insert into Goods(Item No,Qty#,单价 (元)) values('A 1',5,2.5)"_s,
-                       }));
+    EXPECT_EQ(build(), (QStringList{u"CREATE TABLE Goods(Item No nvarchar (10) not null DEFAULT 'x-1' ,Qty# "
+                                    u"Integer not null DEFAULT 0 UNIQUE ,"
+                                    "单价 (元) Numeric ,constraint Goods_Item No primary  key(Item No))"_s,
+                                    u"Insert into Goods(Item No,Qty#,单价 (元)) values('A 1',5,2.5)"_s}));
 }
 
 }  // namespace

@@ -10,6 +10,10 @@
 
 namespace ztgl::test {
 
+inline QString u(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
 // Fresh process-wide values and a recording message port for every test; the shared connection
 // is closed again before the test's databases go away.
 class DbFixture : public ::testing::Test {

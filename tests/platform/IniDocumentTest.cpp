@@ -7,15 +7,10 @@ using namespace Qt::StringLiterals;
 using ztgl::IniDocument;
 
 TEST(IniDocument, UnchangedDocumentGivesBackItsBytes) {
-    const QByteArray samples[] = {
-        "",
-        "\r\n",
-        "[A]\r\nk=v",
-        "[A]\nk=v\n\n\n",
-        "\xEF\xBB\xBF[A]\r\n",
-        "mixed\r\nline\nends\rhere\r",
-        QByteArray("\0[\xff]\x81\n=\n;\n", 11),
-    };
+    // clang-format off
+    const QByteArray samples[] = {"", "\r\n", "[A]\r\nk=v", "[A]\nk=v\n\n\n", "\xEF\xBB\xBF[A]\r\n", "mixed\r\nline\nends\rhere\r",
+                                  QByteArray("\0[\xff]\x81\n=\n;\n", 11)};
+    // clang-format on
     for (const QByteArray& bytes : samples)
         EXPECT_EQ(IniDocument(bytes).toBytes(), bytes) << bytes.toHex().constData();
 }
@@ -28,13 +23,11 @@ TEST(IniDocument, SectionNamesInFileOrderWithoutRepeats) {
     EXPECT_FALSE(doc.hasSection(u"ODBC Driver 17 for SQL Server"_s));
     EXPECT_EQ(doc.value(u"FREETDS"_s, u"driver"_s), u"libtdsodbc.so"_s);
     EXPECT_FALSE(doc.value(u"ODBC"_s, u"Driver"_s).has_value());
-}
-
-TEST(IniDocument, EmptyValueDiffersFromMissingKey) {
-    const IniDocument doc("[S]\nEMPTY=\nBLANK=   \n");
-    EXPECT_EQ(doc.value(u"S"_s, u"EMPTY"_s), QString());
-    EXPECT_EQ(doc.value(u"S"_s, u"BLANK"_s), QString());
-    EXPECT_FALSE(doc.value(u"S"_s, u"MISSING"_s).has_value());
+    // An empty value differs from a missing key.
+    const IniDocument empty("[S]\nEMPTY=\nBLANK=   \n");
+    EXPECT_EQ(empty.value(u"S"_s, u"EMPTY"_s), QString());
+    EXPECT_EQ(empty.value(u"S"_s, u"BLANK"_s), QString());
+    EXPECT_FALSE(empty.value(u"S"_s, u"MISSING"_s).has_value());
 }
 
 TEST(IniDocument, LineEndsOfNewLinesFollowTheFirstLine) {

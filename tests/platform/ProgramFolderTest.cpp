@@ -22,30 +22,24 @@ TEST(ProgramFolder, IsTheFolderOfTheRealFileBehindLinksUnlessZtglHomeNamesOne) {
     for (const char* sub : {"opt/ztgl", "usr/bin", "usr/local/bin", "home/data"})
         ASSERT_TRUE(root.mkpath(QLatin1String(sub)));
     const QString real = root.filePath(u"opt/ztgl/ztgl-admin"_s);
-    QFile exe(real);
-    ASSERT_TRUE(exe.open(QIODevice::WriteOnly));
-    exe.close();
+    ASSERT_TRUE(QFile(real).open(QIODevice::WriteOnly));
+    // A link, and a relative link to the link.
     ASSERT_TRUE(QFile::link(real, root.filePath(u"usr/bin/ztgl-admin"_s)));
-    // A relative link to a link.
     ASSERT_TRUE(QFile::link(u"../../bin/ztgl-admin"_s, root.filePath(u"usr/local/bin/ztgl-admin"_s)));
     const QString cwd = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(root.filePath(u"home"_s)));
 
     const QString home = root.filePath(u"opt/ztgl/"_s);
     const QString data = root.filePath(u"home/data/"_s);
-    const struct {
-        QString executable, ztglHome, folder;
-    } cases[] = {
-        {real, QString(), home},
-        {root.filePath(u"usr/bin/ztgl-admin"_s), QString(), home},
-        {root.filePath(u"usr/local/bin/ztgl-admin"_s), QString(), home},
+    // clang-format off
+    const struct { QString executable, ztglHome, folder; } cases[] = {
+        {real, QString(), home}, {root.filePath(u"usr/bin/ztgl-admin"_s), QString(), home}, {root.filePath(u"usr/local/bin/ztgl-admin"_s), QString(), home},
         // A program file that is gone keeps the folder it was started from.
         {root.filePath(u"usr/bin/gone"_s), QString(), root.filePath(u"usr/bin/"_s)},
-        {real, root.filePath(u"home/data"_s), data},
-        {real, root.filePath(u"home/data/"_s), data},
-        {real, u"data"_s, data},  // from the current folder
-        {real, u"./data/../data"_s, data},
+        {real, root.filePath(u"home/data"_s), data}, {real, root.filePath(u"home/data/"_s), data},
+        {real, u"data"_s, data} /* from the current folder */, {real, u"./data/../data"_s, data},
     };
+    // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(ProgramFolderFor(c.executable, c.ztglHome), c.folder) << c.executable << " " << c.ztglHome;
     QDir::setCurrent(cwd);
@@ -58,8 +52,8 @@ TEST(ProgramFolder, IsTheFolderOfTheRealFileBehindLinksUnlessZtglHomeNamesOne) {
     EXPECT_EQ(ProgramFolder(), ownFolder);
     env.set(kProgramFolderVariable, data.toLocal8Bit());
     EXPECT_EQ(ProgramFolder(), data);
-    EXPECT_EQ(WithTrailingSeparator(u"/opt/ztgl"_s), u"/opt/ztgl/"_s);
-    EXPECT_EQ(WithTrailingSeparator(u"/opt/ztgl/"_s), u"/opt/ztgl/"_s);
+    for (const QString& folder : {u"/opt/ztgl"_s, u"/opt/ztgl/"_s})
+        EXPECT_EQ(WithTrailingSeparator(folder), u"/opt/ztgl/"_s);
     EXPECT_EQ(WithTrailingSeparator(u"/"_s), u"/"_s);  // a root folder
 }
 
@@ -67,9 +61,7 @@ TEST(ProgramFolder, WritableOnlyWhenTheUserMayCreateFilesThere) {
     QTemporaryDir tmp;
     ASSERT_TRUE(tmp.isValid());
     const QString file = tmp.filePath(u"kxconfig.ini"_s);
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
+    ASSERT_TRUE(QFile(file).open(QIODevice::WriteOnly));
     EXPECT_TRUE(FolderIsWritable(tmp.path()));
     EXPECT_FALSE(FolderIsWritable(file));
     EXPECT_FALSE(FolderIsWritable(tmp.filePath(u"missing"_s)));
@@ -79,8 +71,8 @@ TEST(ProgramFolder, WritableOnlyWhenTheUserMayCreateFilesThere) {
         QFile::setPermissions(tmp.path(),
                               QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
-    EXPECT_EQ(FolderNotWritableText(u"/opt/ztgl/"_s),
-              u"程序文件夹“/opt/ztgl/”不允许当前用户写入。\r\n"
-              "请让管理员给这个文件夹加上写权限，或者用环境变量 ZTGL_HOME "
-              "指定另一个可以写入的程序文件夹。"_s);
+    EXPECT_EQ(
+        FolderNotWritableText(u"/opt/ztgl/"_s),
+        u"程序文件夹“/opt/ztgl/”不允许当前用户写入。\r\n"
+        "请让管理员给这个文件夹加上写权限，或者用环境变量 ZTGL_HOME 指定另一个可以写入的程序文件夹。"_s);
 }

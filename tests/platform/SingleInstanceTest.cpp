@@ -32,22 +32,16 @@ TEST(SingleInstance, SecondHolderOfAKeyIsRefusedUntilTheFirstEnds) {
     first.reset();
     EXPECT_TRUE(second.acquire());
     // Different keys do not meet.
-    SingleInstance a(uniqueKey("a"));
-    SingleInstance b(uniqueKey("b"));
-    SingleInstance chinese(uniqueKey("帐套/管理"));
-    EXPECT_TRUE(a.acquire());
-    EXPECT_TRUE(b.acquire());
-    EXPECT_TRUE(chinese.acquire());
+    SingleInstance a(uniqueKey("a")), b(uniqueKey("b")), chinese(uniqueKey("帐套/管理"));
+    EXPECT_TRUE(a.acquire() && b.acquire() && chinese.acquire());
 }
 
 // A second process holds the instance; once it has died without letting go, its stale lock is
 // taken over.
 TEST(SingleInstance, OtherProcessHoldsItAndItsStaleLockIsTakenOver) {
     const QString key = uniqueKey("process");
-    int toChild[2];
-    int toParent[2];
-    ASSERT_EQ(pipe(toChild), 0);
-    ASSERT_EQ(pipe(toParent), 0);
+    int toChild[2], toParent[2];
+    ASSERT_TRUE(pipe(toChild) == 0 && pipe(toParent) == 0);
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -56,9 +50,7 @@ TEST(SingleInstance, OtherProcessHoldsItAndItsStaleLockIsTakenOver) {
         if (write(toParent[1], &ok, 1) != 1)
             _exit(2);
         char go;
-        if (read(toChild[0], &go, 1) != 1)
-            _exit(3);
-        _exit(0);
+        _exit(read(toChild[0], &go, 1) == 1 ? 0 : 3);
     }
     char childGot = 0;
     ASSERT_EQ(read(toParent[0], &childGot, 1), 1);

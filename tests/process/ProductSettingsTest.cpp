@@ -23,33 +23,27 @@ protected:
 };
 
 TEST_F(ProductSettingsTest, BuiltInTextsWhenTheKeysAreAbsentOrEmpty) {
-    const QStringList configs[] = {{u"[BASESETUP]"_s, u"ISWLB=0"_s},
-                                   {u"[BASESETUP]"_s, u"TITLE="_s, u"WEBSITE=   "_s, u"LOGINPIC="_s}};
+    // clang-format off
+    const QStringList configs[] = {{u"[BASESETUP]"_s, u"ISWLB=0"_s}, {u"[BASESETUP]"_s, u"TITLE="_s, u"WEBSITE=   "_s, u"LOGINPIC="_s}};
+    // clang-format on
     for (const QStringList& lines : configs) {
         folder.writeConfig(lines);
         EXPECT_EQ(ProductTitle(), u"商业进销存"_s);
-        EXPECT_EQ(ProductTitle(), DefaultProductTitle());
         EXPECT_EQ(MakerWebSite(), u"http://www.zavrin.com"_s);
         EXPECT_EQ(LoginPictureKey(), u"201"_s);
     }
     EXPECT_TRUE(port.messages.isEmpty());
 }
 
-TEST_F(ProductSettingsTest, ConfiguredTexts) {
+TEST_F(ProductSettingsTest, ConfiguredTextsAndALongTitleCut) {
     folder.writeConfig(
         {u"[basesetup]"_s, u"Title=五金建材"_s, u"WEBSITE=https://example.com/帮助"_s, u"LOGINPIC= 305 "_s});
     EXPECT_EQ(ProductTitle(), u"五金建材"_s);
     EXPECT_EQ(MakerWebSite(), u"https://example.com/帮助"_s);
     EXPECT_EQ(LoginPictureKey(), u"305"_s);
-}
-
-TEST_F(ProductSettingsTest, LongTitleIsCut) {
     const QString longTitle = u"进销存"_s + QString(60, QLatin1Char('Z'));
     folder.writeConfig({u"[BASESETUP]"_s, u"TITLE="_s + longTitle});
     EXPECT_EQ(ProductTitle(), longTitle.left(kProductTitleMaxLength));
-}
-
-TEST_F(ProductSettingsTest, ProgramTitle) {
     EXPECT_EQ(ProgramTitle(u"商业进销存"_s), u"Zavrin行业管理软件之商业进销存-帐套管理"_s);
     EXPECT_EQ(ProgramTitle(QString()), u"Zavrin行业管理软件之-帐套管理"_s);
 }
