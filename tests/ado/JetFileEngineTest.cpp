@@ -320,6 +320,8 @@ TEST(JetFileBadInput, DamagedForeignAndProtectedFilesGetClearMessages) {
          damaged(QStringLiteral("表“MSysObjects”的字段“LvProp”的长值数据损坏"))},
         {"zero page.mdb", zeroPage, 3049,
          damaged(QStringLiteral("表“Table1”的定义记有 2 行，读到的却是 0 行"))},
+        {"row count.mdb", good.left(24 * 4096 + 16) + QByteArray("\0\0\0\x70", 4) + good.mid(24 * 4096 + 20), 3049,
+         damaged(QStringLiteral("表“Table1”的定义记有 1879048192 行，读到的却是 2 行"))},
         {"hangs.mdb", hangs, 3049, damaged(QStringLiteral("读取程序 2 秒内没有读出任何内容"))},
         {"starts like jet.mdb", startsLikeJet, 3049, QString()},
         {"ace.accdb", ace, 3343,
