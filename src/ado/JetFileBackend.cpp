@@ -102,7 +102,8 @@ private:
             const JetColumnType type = JetTypes::fromDeclared(JetFileCatalog::jetTypeName(c, m_header));
             out.fields.append({c.name, type.type, type.definedSize});
         }
-        // The count of rows a table's definition keeps is only a hint: a damaged one must not ask for gigabytes.
+        // The count of rows a table's definition keeps is only a hint: a damaged one must not ask for
+        // gigabytes.
         out.rows.reserve(int(std::min<quint32>(t.rowCount, 1 << 16)));
         JetFileTable head;
         m_reader->rows(t.name, [&](JetFileFrame& f) {

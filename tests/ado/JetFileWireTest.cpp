@@ -35,8 +35,10 @@ TEST(JetFileWire, MessagesAreCutWholeOrNotAtAll) {
         {"payload not complete", message.left(message.size() - 1), 1000, JetFileFrame::Taken::Partial, 0},
         {"longer than the limit", message.left(4), message.size() - 5, JetFileFrame::Taken::Bad, 0},
         {"no message", framed("?"), 1000, JetFileFrame::Taken::Bad, 5},
-        {"bytes after the message", framed(message.mid(4) + 'x'), 1000, JetFileFrame::Taken::Bad, message.size() + 1},
-        {"count of values beyond its bytes", framed(hugeCount), 1000, JetFileFrame::Taken::Bad, message.size()},
+        {"bytes after the message", framed(message.mid(4) + 'x'), 1000, JetFileFrame::Taken::Bad,
+         message.size() + 1},
+        {"count of values beyond its bytes", framed(hugeCount), 1000, JetFileFrame::Taken::Bad,
+         message.size()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
