@@ -1,8 +1,7 @@
 // What the reader of Jet files (ztgl-jetread) answers, as the engine takes it apart: any bytes as the child's
 // output. They are cut into messages (JetFileFrame::take), the header's password is read, every table
-// definition goes into the catalogue (JetFileCatalog, the type names through JetTypes), and every row's values
-// are decoded by the columns of the table definition before them (JetFileValue).
-// Oracles:
+// definition goes into the catalogue (JetFileCatalog, the type names through JetTypes), and every row's
+// values are decoded by the columns of the table definition before them (JetFileValue). Oracles:
 // - a message read writes out as a message that reads back as the same one, and writes out alike again;
 // - a value that cannot be decoded is the engine's error 3049 naming the file; nothing else is ever thrown;
 // - whole numbers and Jet 4 text (uncompressed) decode to values that give back their bytes.

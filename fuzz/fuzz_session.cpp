@@ -75,14 +75,17 @@ struct State {
     QVector<Box> boxes;
     QStringList orders;
     auto tied() const {
-        return std::tie(dbType, connectString, dbName, checkResult, preLoginOK, unloaded, endsProgram, sock, connects,
-                        settingsShown, mainRuns, sent, boxes, orders);
+        return std::tie(dbType, connectString, dbName, checkResult, preLoginOK, unloaded, endsProgram, sock,
+                        connects, settingsShown, mainRuns, sent, boxes, orders);
     }
     bool operator==(const State& o) const { return tied() == o.tied(); }
 };
 
-const char* const kServerMessages[] = {"[Microsoft Access]", "[Microsoft SQL Server]", "Connect:", "DBNAME$:",
-                                       "SUCCESS:", "Closed$:", "Failure:", "restart:", "ConnFail", "Conning:"};
+const char* const kServerMessages[] = {"[Microsoft Access]", "[Microsoft SQL Server]",
+                                       "Connect:",           "DBNAME$:",
+                                       "SUCCESS:",           "Closed$:",
+                                       "Failure:",           "restart:",
+                                       "ConnFail",           "Conning:"};
 
 class Conversation final : public UiPort {
 public:
@@ -136,14 +139,27 @@ public:
                                                     : MsgAnswer::Ok;
         return answer;
     }
-    void showModal(ModalForm&) override { FUZZ_CHECK(false, "the handshake windows open no window of their own"); }
+    void showModal(ModalForm&) override {
+        FUZZ_CHECK(false, "the handshake windows open no window of their own");
+    }
     void doEvents() override { pending(true); }
     void setMainWindowEnabled(bool) override {}
 
 private:
     enum class Event {
-        Connected, Receive, ServerMessage, ServerCloses, Refused, OtherError, Tick, Key, MouseUp, OperatorCloses,
-        Activate, Count, Load
+        Connected,
+        Receive,
+        ServerMessage,
+        ServerCloses,
+        Refused,
+        OtherError,
+        Tick,
+        Key,
+        MouseUp,
+        OperatorCloses,
+        Activate,
+        Count,
+        Load
     };
 
     // Events that run while a box is open (socket events and ticks) or during a tick (all but ticks). A
@@ -162,9 +178,20 @@ private:
     }
 
     State state() const {
-        return {gDBType, gConnectString, gManagerDBName, check ? check->CheckResult : QString(), gPreLoginOK,
-                form->isUnloaded(), preLogin && preLogin->endsProgram(), socket.state, socket.connects,
-                settingsShown, mainRuns, socket.sent, boxes, orders.orders};
+        return {gDBType,
+                gConnectString,
+                gManagerDBName,
+                check ? check->CheckResult : QString(),
+                gPreLoginOK,
+                form->isUnloaded(),
+                preLogin && preLogin->endsProgram(),
+                socket.state,
+                socket.connects,
+                settingsShown,
+                mainRuns,
+                socket.sent,
+                boxes,
+                orders.orders};
     }
 
     void topLevel(Event e) {
@@ -179,7 +206,8 @@ private:
         FUZZ_CHECK(!after.unloaded || after.sock == Sock::Closed, "an unloaded window has closed its socket");
         FUZZ_CHECK(!after.endsProgram || after.unloaded, "a window that ends the program is unloaded");
         FUZZ_CHECK(!check || after.checkResult == CheckUserForm::kNotCompleted ||
-                       after.checkResult == CheckUserForm::kNoConnection || results.contains(after.checkResult),
+                       after.checkResult == CheckUserForm::kNoConnection ||
+                       results.contains(after.checkResult),
                    "CheckResult is 105, 000 or a server's result");
         FUZZ_CHECK(gServerIP.size() == 20 && gServerPort.size() == 5, "fixed widths");
         FUZZ_CHECK(form->frame() >= 1 && form->frame() <= HandshakeForm::kFrames, "an animation frame");
@@ -248,8 +276,8 @@ private:
                 socket.events->Winsock_Close();
                 closes(false);
                 if (preLogin)
-                    x.boxes.append({QStringLiteral("连接断开！"), QStringLiteral("断开"), MsgIcon::Information,
-                                    MsgButtons::Ok});
+                    x.boxes.append({QStringLiteral("连接断开！"), QStringLiteral("断开"),
+                                    MsgIcon::Information, MsgButtons::Ok});
                 break;
             case Event::Refused:
             case Event::OtherError: {
@@ -264,8 +292,9 @@ private:
                     x.checkResult = CheckUserForm::kNoConnection;
                 } else {
                     x.connectString.clear();
-                    x.boxes.append({e == Event::Refused ? QStringLiteral("无法连接服务器，请查看服务器是否启动！")
-                                                        : description + QStringLiteral("，不能登录系统！"),
+                    x.boxes.append({e == Event::Refused
+                                        ? QStringLiteral("无法连接服务器，请查看服务器是否启动！")
+                                        : description + QStringLiteral("，不能登录系统！"),
                                     QStringLiteral("提示"), MsgIcon::Information, MsgButtons::Ok});
                 }
                 break;
@@ -358,8 +387,7 @@ private:
                             QStringLiteral("提示信息"), MsgIcon::Information, MsgButtons::Ok});
             end();
         } else if (tag == QLatin1String("CONNING:")) {
-            x.boxes.append(
-                {payload, QStringLiteral("提示信息"), MsgIcon::Question, MsgButtons::RetryCancel});
+            x.boxes.append({payload, QStringLiteral("提示信息"), MsgIcon::Question, MsgButtons::RetryCancel});
             if (answer == MsgAnswer::Cancel) {
                 end();
             } else {
