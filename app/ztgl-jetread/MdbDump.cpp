@@ -177,13 +177,12 @@ MdbTableDef* MdbDump::read(MdbCatalogEntry* e) {
     if (!t)
         damaged(QStringLiteral("表“%1”的定义无法读取").arg(text(e->object_name)));
     // Where their pages cannot be read, the library leaves the columns out but keeps their number as the
-    // definition claims it.
-    const bool columns = mdb_read_columns(t) != nullptr;
-    mdb_read_indices(t);
-    if (!columns && t->num_cols > 0) {
+    // definition claims it; it would then fail on them while reading the indexes.
+    if (!mdb_read_columns(t) && t->num_cols > 0) {
         mdb_free_tabledef(t);
         damaged(QStringLiteral("表“%1”的定义无法读取").arg(text(e->object_name)));
     }
+    mdb_read_indices(t);
     return t;
 }
 

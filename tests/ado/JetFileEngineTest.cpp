@@ -323,6 +323,8 @@ TEST(JetFileBadInput, DamagedForeignAndProtectedFilesGetClearMessages) {
         {"column count.mdb",
          JetFiles::bytes(JetFiles::path(QStringLiteral("testV1997.mdb"))).replace(3 * 2048 + 26, 1, "\x3a"),
          3049, damaged(QStringLiteral("表“MSysACEs”的定义无法读取"))},
+        {"column count jet4.mdb", QByteArray(good).replace(30 * 4096 + 46, 1, "\x40"), 3049,
+         damaged(QStringLiteral("表“Table2”的定义无法读取"))},
         {"row count.mdb", good.left(24 * 4096 + 16) + QByteArray("\0\0\0\x70", 4) + good.mid(24 * 4096 + 20),
          3049, damaged(QStringLiteral("表“Table1”的定义记有 1879048192 行，读到的却是 2 行"))},
         {"hangs.mdb", hangs, 3049, damaged(QStringLiteral("读取程序 2 秒内没有读出任何内容"))},
