@@ -5,8 +5,8 @@
 // server's messages cut short or run together with more bytes, the server closing, a refused connection,
 // another socket error, a timer tick, a key, a mouse button released, the operator's close, the window
 // becoming active again. Questions are answered from the script. A message box, like the timer's tick,
-// lets pending events run: socket events and ticks inside a box, socket events, keys and the mouse inside
-// a tick.
+// lets pending events run: socket events and ticks inside a box, every event but another tick inside a
+// tick.
 // Oracles, after every event:
 // - it did exactly what the conversation's rules make of it (the values stored, the replies sent, the
 //   message boxes, the workstation orders, the window unloaded or not, the socket closed, reconnecting or
