@@ -5,6 +5,7 @@
 #   ./ztgl.sh package  install what is missing, build the Debian package in build-package, check it
 #   ./ztgl.sh sanitize  the same suite built with clang, AddressSanitizer and UndefinedBehaviorSanitizer
 #   ./ztgl.sh fuzz [RUNS]  each fuzz target on its seed corpus for RUNS inputs (default 5000)
+#                      and jetfile_mutations for JET_MUTATIONS damaged Jet files (default 200)
 #   ./ztgl.sh coverage  the suite built with gcc --coverage, line coverage of src/ and app/
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
@@ -149,6 +150,18 @@ fuzz() {
             echo "$name: FINDING, kept in $work/$name" >&2
         fi
     done
+    # Damaged Jet files through the engine and its reader process: a program of its own (one process per
+    # input), a fixed number of inputs from a fixed seed, a reader falling silent stopped after 1 s.
+    if ( cd "$work" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+             LSAN_OPTIONS="suppressions=$OLDPWD/tests/lsan.supp" \
+             "$OLDPWD/$SAN_BUILD_DIR/bin/jetfile_mutations" "$OLDPWD/tests/data/jet" "${JET_MUTATIONS:-200}" 1 1000 ) \
+         >"$work/jetfile_mutations.log" 2>&1; then
+        echo "jetfile_mutations: $(grep -o '[0-9]* inputs in [0-9]* s' "$work/jetfile_mutations.log")"
+    else
+        status=1
+        tail -n 40 "$work/jetfile_mutations.log" >&2
+        echo "jetfile_mutations: FINDING, see $work/jetfile_mutations.log" >&2
+    fi
     [ $status -eq 0 ] && rm -rf "$work"
     return $status
 }

@@ -4,6 +4,7 @@
 // treats any message as a finding (none of the fuzzed procedures may report an error for any input).
 #include <QByteArray>
 #include <QString>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -44,6 +45,28 @@ inline TwoParts splitAtNul(const uint8_t* data, size_t size) {
 inline QString utf16Of(const QByteArray& bytes) {
     return QString(reinterpret_cast<const QChar*>(bytes.constData()), bytes.size() / 2);
 }
+
+// The input read front to back as a script of small choices and pieces of bytes; past its end every
+// choice is 0 and every piece empty.
+class Script {
+public:
+    Script(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
+    bool atEnd() const { return m_at >= m_size; }
+    uint8_t byte() { return atEnd() ? 0 : m_data[m_at++]; }
+    QByteArray bytes(size_t n) {
+        n = std::min(n, m_size - std::min(m_at, m_size));
+        const QByteArray out(reinterpret_cast<const char*>(m_data + m_at), qsizetype(n));
+        m_at += n;
+        return out;
+    }
+    // A piece whose length comes first, in one byte.
+    QByteArray piece() { return bytes(byte()); }
+
+private:
+    const uint8_t* m_data;
+    size_t m_size;
+    size_t m_at = 0;
+};
 
 class FailOnMessage final : public UiPort {
 public:

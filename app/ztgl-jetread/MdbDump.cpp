@@ -156,11 +156,7 @@ void MdbDump::catalog() {
         auto* e = static_cast<MdbCatalogEntry*>(g_ptr_array_index(m_mdb->catalog, i));
         if (e->object_type != MDB_TABLE)
             continue;
-        MdbTableDef* t = mdb_read_table(e);
-        if (!t)
-            damaged(QStringLiteral("表“%1”的定义无法读取").arg(text(e->object_name)));
-        mdb_read_columns(t);
-        mdb_read_indices(t);
+        MdbTableDef* t = read(e);
         JetFileFrame f;
         f.tag = JetFileFrame::Table;
         f.table = definition(e, t);
@@ -176,17 +172,26 @@ void MdbDump::catalog() {
     write(end);
 }
 
+MdbTableDef* MdbDump::read(MdbCatalogEntry* e) {
+    MdbTableDef* t = mdb_read_table(e);
+    if (!t)
+        damaged(QStringLiteral("表“%1”的定义无法读取").arg(text(e->object_name)));
+    // Where their pages cannot be read, the library leaves the columns out but keeps their number as the
+    // definition claims it; it would then fail on them while reading the indexes.
+    if (!mdb_read_columns(t) && t->num_cols > 0) {
+        mdb_free_tabledef(t);
+        damaged(QStringLiteral("表“%1”的定义无法读取").arg(text(e->object_name)));
+    }
+    mdb_read_indices(t);
+    return t;
+}
+
 MdbTableDef* MdbDump::open(const QString& name) {
     m_table = name;
     MdbCatalogEntry* e = entry(name);
     if (!e)
         damaged(QStringLiteral("目录中没有表“%1”").arg(name));
-    MdbTableDef* t = mdb_read_table(e);
-    if (!t)
-        damaged(QStringLiteral("表“%1”的定义无法读取").arg(name));
-    mdb_read_columns(t);
-    mdb_read_indices(t);
-    return t;
+    return read(e);
 }
 
 void MdbDump::rows(const QString& name) {

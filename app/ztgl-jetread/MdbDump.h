@@ -35,6 +35,9 @@ public:
 
 private:
     MdbCatalogEntry* entry(const QString& name) const;
+    // The table of the catalogue entry with its columns and indexes; to be freed by scan() or
+    // mdb_free_tabledef().
+    MdbTableDef* read(MdbCatalogEntry* entry);
     // The table of the catalogue with its columns and indexes; to be freed by scan().
     MdbTableDef* open(const QString& name);
     // Every row of the table, in the file's order; checks their number against the table's definition and

@@ -8,6 +8,7 @@
 // connection opens. "Jet OLEDB:Database Password" must match the file's own password when it has one.
 // Transactions have nothing to guard and are accepted as they are asked for.
 #include <QFileInfo>
+#include <algorithm>
 
 #include "ado/Backend.h"
 #include "ado/DatabaseFormat.h"
@@ -101,7 +102,9 @@ private:
             const JetColumnType type = JetTypes::fromDeclared(JetFileCatalog::jetTypeName(c, m_header));
             out.fields.append({c.name, type.type, type.definedSize});
         }
-        out.rows.reserve(int(t.rowCount));
+        // The count of rows a table's definition keeps is only a hint: a damaged one must not ask for
+        // gigabytes.
+        out.rows.reserve(int(std::min<quint32>(t.rowCount, 1 << 16)));
         JetFileTable head;
         m_reader->rows(t.name, [&](JetFileFrame& f) {
             if (f.tag == JetFileFrame::Table)

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
-#include <QtEndian>
 
 #include "ado/JetError.h"
 
@@ -86,20 +85,13 @@ void JetFileReader::fail(const QString& detail) {
 // without one.
 bool JetFileReader::nextFrame(JetFileFrame* frame) {
     for (;;) {
-        const qint64 waiting = m_buffer.size() - m_taken;
-        if (waiting >= 4) {
-            const quint32 length = qFromLittleEndian<quint32>(m_buffer.constData() + m_taken);
-            if (length > m_limit)
-                fail(QStringLiteral("读取程序的输出无法解读"));
-            if (waiting - 4 >= qint64(length)) {
-                const bool ok = JetFileFrame::decode(m_buffer.mid(m_taken + 4, length), frame);
-                m_taken += 4 + length;
-                if (!ok)
-                    fail(QStringLiteral("读取程序的输出无法解读"));
-                if (frame->tag == JetFileFrame::Failure)
-                    fail(frame->message);
-                return true;
-            }
+        const JetFileFrame::Taken taken = JetFileFrame::take(m_buffer, &m_taken, m_limit, frame);
+        if (taken == JetFileFrame::Taken::Bad)
+            fail(QStringLiteral("读取程序的输出无法解读"));
+        if (taken == JetFileFrame::Taken::Whole) {
+            if (frame->tag == JetFileFrame::Failure)
+                fail(frame->message);
+            return true;
         }
         if (m_process->state() == QProcess::NotRunning && m_process->bytesAvailable() == 0)
             return false;

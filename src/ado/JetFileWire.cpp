@@ -14,6 +14,24 @@ static QDataStream& operator>>(QDataStream& s, JetFileIndex& i);
 
 namespace {
 constexpr QDataStream::Version kVersion = QDataStream::Qt_6_0;
+
+// A list as QDataStream writes it (a 32-bit count, then the elements), read without Qt's own reading, which
+// makes room for as many elements as the count claims before it reads one: a damaged count would ask for
+// gigabytes. No element takes less than 4 bytes, so a count beyond a quarter of the bytes left is damage.
+template <typename List>
+void readList(QDataStream& s, List& list) {
+    quint32 n = 0;
+    s >> n;
+    list.clear();
+    if (s.status() == QDataStream::Ok && n > s.device()->bytesAvailable() / 4)
+        s.setStatus(QDataStream::ReadCorruptData);
+    for (quint32 i = 0; i < n && s.status() == QDataStream::Ok; ++i) {
+        typename List::value_type v;
+        s >> v;
+        list.append(v);
+    }
+}
+
 }  // namespace
 
 static QDataStream& operator<<(QDataStream& s, const JetFileColumn& c) {
@@ -31,7 +49,9 @@ static QDataStream& operator<<(QDataStream& s, const JetFileIndex& i) {
 }
 
 static QDataStream& operator>>(QDataStream& s, JetFileIndex& i) {
-    return s >> i.name >> i.kind >> i.unique >> i.columns;
+    s >> i.name >> i.kind >> i.unique;
+    readList(s, i.columns);
+    return s;
 }
 
 QByteArray JetFileFrame::encode() const {
@@ -72,11 +92,12 @@ bool JetFileFrame::decode(const QByteArray& payload, JetFileFrame* frame) {
             s >> frame->header.version >> frame->header.codePage >> frame->header.password;
             break;
         case Table:
-            s >> frame->table.name >> frame->table.system >> frame->table.rowCount >> frame->table.columns >>
-                frame->table.indexes;
+            s >> frame->table.name >> frame->table.system >> frame->table.rowCount;
+            readList(s, frame->table.columns);
+            readList(s, frame->table.indexes);
             break;
         case Row:
-            s >> frame->values;
+            readList(s, frame->values);
             break;
         case End:
             s >> frame->rows;
@@ -88,6 +109,21 @@ bool JetFileFrame::decode(const QByteArray& payload, JetFileFrame* frame) {
             return false;
     }
     return s.status() == QDataStream::Ok && s.atEnd();
+}
+
+JetFileFrame::Taken JetFileFrame::take(const QByteArray& output, qint64* offset, qint64 limit,
+                                       JetFileFrame* frame) {
+    const qint64 waiting = output.size() - *offset;
+    if (waiting < 4)
+        return Taken::Partial;
+    const quint32 length = qFromLittleEndian<quint32>(output.constData() + *offset);
+    if (length > limit)
+        return Taken::Bad;
+    if (waiting - 4 < qint64(length))
+        return Taken::Partial;
+    const bool ok = decode(output.mid(*offset + 4, length), frame);
+    *offset += 4 + length;
+    return ok ? Taken::Whole : Taken::Bad;
 }
 
 }  // namespace ado

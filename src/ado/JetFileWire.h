@@ -75,6 +75,12 @@ struct JetFileFrame {
     QByteArray encode() const;
     // Reads a payload (without its length). False when it is not a well-formed message.
     static bool decode(const QByteArray& payload, JetFileFrame* frame);
+
+    // The next whole message of what the reader wrote, from `*offset` on: Whole (the message is in `frame`,
+    // `*offset` past it), Partial (its bytes have not all come yet) or Bad (its length is over `limit`, or
+    // the payload is no message).
+    enum class Taken { Whole, Partial, Bad };
+    static Taken take(const QByteArray& output, qint64* offset, qint64 limit, JetFileFrame* frame);
 };
 
 }  // namespace ado
