@@ -1,7 +1,11 @@
+#include <QDateTime>
 #include <QFile>
 
 #include "CreationFixture.h"
+#include "LiveSqlServer.h"
+#include "ado/Connection.h"
 #include "creation/TargetConnection.h"
+#include "demo/DemoTemplate.h"
 
 namespace ztgl::test {
 namespace {
@@ -10,11 +14,6 @@ const QString kQuestion =
     msgLine(QStringLiteral("将要创建的数据库已经存在，是否要继续创建数据库？\r\n是，继续创建数据库，"
                            "覆盖原来的数据库；\r\n否，停止执行创建数据库！"),
             MsgIcon::Information, "提示信息", MsgButtons::YesNo);
-
-QByteArray contents(const QString& file) {
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 TEST(DatabaseCreationText, DataDirectoryStatementAndTemplate) {
     const std::pair<const char*, const char*> cases[] = {
@@ -30,32 +29,6 @@ TEST(DatabaseCreationText, DataDirectoryStatementAndTemplate) {
     EXPECT_EQ(TemplateConnectString("D:\\ZT\\"),
               QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;Data "
                              "Source=D:\\ZT\\MWMSD_NULL.mdb;Mode=Read|Write;Jet OLEDB:Database Password=;"));
-}
-
-// Access: a byte copy of the template under the name its connection string gives; an existing
-// file, whatever the case of its name, is replaced on Yes. (No, a folder in the way and a missing
-// template: see the editor's tests.)
-TEST(AccessCreation, CopiesTheTemplateByteForByte) {
-    RecordingUiPort port;
-    AccountSetFolder folder;
-    ASSERT_TRUE(folder.ok()) << folder.error().toStdString();
-    QFile old(folder.file("_BK001.mdb"));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("books of a company");
-    old.close();
-    TargetConnection target;
-    ProgressWindow progress;
-    progress.Show();
-    DatabaseCreation creation(target, progress);
-    port.answer(MsgAnswer::Yes);
-    ASSERT_TRUE(creation.CreateDataBase("_BK001"));
-    EXPECT_FALSE(creation.errorPending());
-    EXPECT_FALSE(QFile::exists(folder.file("_BK001.mdb")));
-    EXPECT_EQ(contents(folder.file("_BK001.MDB")), contents(folder.file(kTemplateFileName)));
-    EXPECT_EQ(gTemplateConnectString, TemplateConnectString(folder.path()));
-    EXPECT_EQ(progress.caption(PW::Label1), "创建数据库_BK001,请稍后……");
-    EXPECT_EQ(shownLines(port), QStringList{kQuestion});
-    EXPECT_FALSE(target.isOpen());
 }
 
 // --- SQL Server: CREATE DATABASE, then the schema copy; the whole road of Command_OK ---
@@ -290,6 +263,43 @@ INSTANTIATE_TEST_SUITE_P(Cases, SqlServerFailure, ::testing::Values(
     FailureCase{"UnreadableTemplate", "", "", "无法打开模板", false, true, msgLine("XZBJG::无法打开模板"), 2, 1, true}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
+
+// A real SQL Server, when ZTGL_TEST_SQLSERVER_ODBC holds an ODBC connection string
+// ("SERVER=host[,port];UID=…;PWD=…[;Port=…]"): the demo template is built in a new database
+// beside master's files, checked, and dropped again.
+TEST(CreationLive, BuildsTheDemoTemplateOnSqlServer) {
+    const QString master = LiveSqlServerConnectString("master");
+    if (master.isEmpty())
+        GTEST_SKIP() << "ZTGL_TEST_SQLSERVER_ODBC not set";
+    ResetGlobals();
+    RecordingUiPort port;
+    port.answer(MsgAnswer::Yes);  // a leftover of an earlier run is replaced
+    QTemporaryDir dir;
+    gAppPath = dir.path() + QLatin1Char('/');
+    QString error;
+    ASSERT_TRUE(WriteDemoTemplate(gAppPath + kTemplateFileName, &error)) << error.toStdString();
+    gDBType = kSqlServer;
+    gManagerDBName = "master";
+    gConnectString = master;
+    const QString name = QStringLiteral("ztgl_live_BK%1").arg(QDateTime::currentMSecsSinceEpoch() % 1000);
+    TargetConnection target;
+    ProgressWindow progress;
+    progress.Show();
+    EXPECT_TRUE(DatabaseCreation(target, progress).CreateDataBase(name));
+    for (const auto& m : port.messages)
+        EXPECT_NE(m.buttons, MsgButtons::Ok) << m.text.toStdString();
+    ado::Connection conn;
+    conn.setConnectionString(gConnectString);
+    conn.Open();
+    EXPECT_GE(conn.query("select count(*) from " + name + ".INFORMATION_SCHEMA.TABLES")
+                  .rows.value(0)
+                  .value(0)
+                  .toInt(),
+              25);
+    conn.Execute("IF DB_ID('" + name + "') IS NOT NULL DROP DATABASE " + name);
+    conn.Close();
+    ResetGlobals();
+}
 
 }  // namespace
 }  // namespace ztgl::test
