@@ -1,5 +1,6 @@
 #include <QDateTime>
 #include <QFile>
+#include <algorithm>
 
 #include "CreationFixture.h"
 #include "LiveSqlServer.h"
@@ -16,12 +17,11 @@ const QString kQuestion =
             MsgIcon::Information, "提示信息", MsgButtons::YesNo);
 
 TEST(DatabaseCreationText, DataDirectoryStatementAndTemplate) {
+    // clang-format off
     const std::pair<const char*, const char*> cases[] = {
-        {"E:\\SQL\\Data\\mgr.mdf", "E:\\SQL\\Data\\"},
-        {"/var/opt/mssql/data/mgr.mdf", "/var/opt/mssql/data/"},
-        {"C:\\a/b\\c.mdf", "C:\\a/b\\"},
-        {"mgr.mdf", ""},
-        {"", ""}};
+        {"E:\\SQL\\Data\\mgr.mdf", "E:\\SQL\\Data\\"}, {"/var/opt/mssql/data/mgr.mdf", "/var/opt/mssql/data/"},
+        {"C:\\a/b\\c.mdf", "C:\\a/b\\"}, {"mgr.mdf", ""}, {"", ""}};
+    // clang-format on
     for (const auto& [fileName, directory] : cases)
         EXPECT_EQ(DatabaseCreation::DataDirectory(QString::fromLatin1(fileName)),
                   QString::fromLatin1(directory))
@@ -122,10 +122,10 @@ TEST_F(SqlServerCreation, NewSet) {
                   QStringLiteral("insert into ZTML(Id,ZTMC,ZTLJ,CreateTime,UserFlag) "
                                  "values('1','华东公司','MAIN_BK001','2024-03-05',1)"),
                   "Update Users set Uname='张三',PWD=" + GetSqlVal(Set_Mima("0a b0")) + " where Id='0'"}));
-    int closes = 0;  // every connection to the new database is closed again
-    for (const auto& c : server.calls)
-        closes += c.kind == ScriptedServer::Call::Close;
-    EXPECT_EQ(closes, 3);
+    // Every connection to the new database is closed again.
+    EXPECT_EQ(std::count_if(server.calls.begin(), server.calls.end(),
+                            [](const auto& c) { return c.kind == ScriptedServer::Call::Close; }),
+              3);
     const QString head = "正在创建帐套“ 华东公司 ”|";
     EXPECT_EQ(steps,
               (QStringList{"|", "repaint", head, head + "创建数据库MAIN_BK001,请稍后……",
@@ -183,11 +183,9 @@ TEST_F(SqlServerCreation, ModifyWithoutNewPasswordWritesOnlyTheName) {
 // server error during the checks writes nothing; a failing user update keeps the set in the
 // catalogue, so the list shows it and the editor closes.
 struct CommandOkFailure {
-    const char* name;
-    const char* failOn;
+    const char *name, *failOn;
     int code;
-    const char* text;
-    const char* message;
+    const char *text, *message;
     bool catalogued;
 };
 
