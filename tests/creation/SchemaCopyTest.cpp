@@ -15,6 +15,13 @@ CatalogColumn col(const QString& name, int type, qint64 size = 0, bool nullable 
                   const QVariant& def = QVariant()) {
     return ScriptedTemplate::column(name, type, size, nullable, def);
 }
+// A column without the Nullable property.
+CatalogColumn bareColumn(const QString& name) {
+    CatalogColumn c;
+    c.name = name;
+    c.type = adInteger;
+    return c;
+}
 
 class SchemaCopyTest : public ::testing::Test {
 protected:
@@ -61,14 +68,11 @@ struct ColumnCase {
 };
 
 TEST_F(SchemaCopyTest, WritesEachColumnShape) {
-    CatalogColumn noNullable;
-    noNullable.name = "N";
-    noNullable.type = adInteger;
     // The other shapes: see the demo template's copy.
     const ColumnCase cases[] = {
         {"unknown type", col("U", 15, 0), "U  "},
         {"not null", col("K", adSmallInt, 2, false), "K SmallInt not null "},
-        {"no Nullable property", noNullable, "N Integer "},
+        {"no Nullable property", bareColumn("N"), "N Integer "},
         {"byte", col("Bt", adUnsignedTinyInt, 1), "Bt tinyint "},
         {"yes/no", col("F", adBoolean, 2, false, 1), "F tinyint not null DEFAULT 1 "},
     };
@@ -188,10 +192,8 @@ TEST_F(SchemaCopyTest, AFailingTableIsReportedAndTheNextOneIsStillCreated) {
 }
 
 TEST_F(SchemaCopyTest, LooksUpNullabilityDefaultsAndKeys) {
-    CatalogColumn bare;
-    bare.name = "Bare";
-    bare.type = adInteger;
-    tpl.addTable("T", {col("Req", adInteger, 4, false, 7), col("Opt", adVarWChar, 5, true), bare});
+    tpl.addTable("T",
+                 {col("Req", adInteger, 4, false, 7), col("Opt", adVarWChar, 5, true), bareColumn("Bare")});
     tpl.addKey("T", "FK", adKeyForeign, {"OPT"});
     SchemaCopy copy(
         TemplateConnectString("/prog/"), [](const QString&) {}, progress);

@@ -105,10 +105,8 @@ TEST_F(DemoFolderTest, ManagerDatabaseHoldsTheCatalogueAndTheInitialOperator) {
     EXPECT_TRUE(ztml.rows.isEmpty());
     QStringList fields;
     for (const auto& f : ztml.fields)
-        fields << QStringLiteral("%1 %2 %3")
-                      .arg(f.name)
-                      .arg(f.type)
-                      .arg(f.type == ado::adVarWChar ? f.definedSize : 0);
+        fields << f.name +
+                      QStringLiteral(" %1 %2").arg(f.type).arg(f.type == ado::adVarWChar ? f.definedSize : 0);
     EXPECT_EQ(fields,
               (QStringList{"Id 202 10", "ZTMC 202 50", "ZTLJ 202 50", "CreateTime 202 10", "UserFlag 3 0"}));
 
