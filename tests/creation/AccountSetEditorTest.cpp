@@ -15,15 +15,14 @@ QString today() {
 }
 
 TEST(AccountSetEditorCode, SetCodeAndDatabaseName) {
-    for (const auto& [id, code] :
-         {std::pair{"7", "BK007"}, {"12", "BK012"}, {"123", "BK123"}, {"1234", ""}, {"", ""}})
-        EXPECT_EQ(AccountSetEditor::FormatSetCode(QString::fromLatin1(id)), QString::fromLatin1(code)) << id;
     ResetGlobals();
     gManagerDBName = "MAIN";
-    EXPECT_EQ(AccountSetEditor::DatabaseNameFor("7"), "MAIN_BK007");
-    EXPECT_EQ(AccountSetEditor::DatabaseNameFor("1234"), "MAIN_");
-    gManagerDBName.clear();
-    EXPECT_EQ(AccountSetEditor::DatabaseNameFor("7"), "_BK007");
+    for (const auto& [id, code] :
+         {std::pair{"7", "BK007"}, {"12", "BK012"}, {"123", "BK123"}, {"1234", ""}, {"", ""}}) {
+        EXPECT_EQ(AccountSetEditor::FormatSetCode(QString::fromLatin1(id)), QString::fromLatin1(code)) << id;
+        EXPECT_EQ(AccountSetEditor::DatabaseNameFor(QString::fromLatin1(id)),
+                  "MAIN_" + QString::fromLatin1(code));
+    }
     ResetGlobals();
 }
 
@@ -90,34 +89,51 @@ TEST_F(EditorTest, LoadsANewSetAndClosesWithoutWriting) {
     EXPECT_TRUE(port.messages.isEmpty());
 }
 
-// Each check of a new set, in order: the first that fails shows its message and takes the focus.
-TEST_F(EditorTest, ChecksANewSet) {
+// Each check, in order: the first that fails shows its message and takes the focus. Modifying, the
+// set's own name and its default user's own name are no conflict; another set's name and a second
+// user's name are; both passwords empty ask, No keeps the dialog.
+TEST_F(EditorTest, ChecksNewAndModifiedSets) {
     createSet("1", "华东公司", "张三");
+    createSet("2", "华北公司", "王五");
+    folder.execute("_BK001.MDB", QStringLiteral("insert into Users (Id, Uname, PWD, IsAdmin, Disabled) "
+                                                "values ('1', '赵六', '', 0, 0)"));
+    const auto m = [](const char* text) { return msgLine(QString::fromUtf8(text)); };
     // clang-format off
-    const struct { const char* name; const char* user; const char* password; const char* confirm;
-                   const char* message; /* "": passes */ int focus; } cases[] = {
-        {"", "u", "p", "p", "请录入帐套的名称！", 0},
-        {"   ", "u", "p", "p", "请录入帐套的名称！", 0},
-        {"华东公司", "u", "p", "p", "已经存在“华东公司”帐套，请重新录入帐套名称！", 0},
-        {"  华东公司 ", "u", "p", "p", "已经存在“  华东公司 ”帐套，请重新录入帐套名称！", 0},
-        {"华北公司", " ", "p", "p", "请录入默认用户的名称！", 1},
-        {"华北公司", "u", "", "p", "请录入用户密码，密码不能为空！", 2},
-        {"华北公司", "u", "", "", "请录入用户密码，密码不能为空！", 2},
-        {"华北公司", "u", "p", "P", "两次录入的密码不一致，请重新确认密码！", 2},
-        {"华北公司", "u", "p ", "p", "两次录入的密码不一致，请重新确认密码！", 2},
-        {"华北公司", "u", " p ", " p ", "", 0},
+    const struct { bool isNew; QStringList boxes; QString message; /* "": passes */ int focus; } cases[] = {
+        {true, {"", "u", "p", "p"}, m("请录入帐套的名称！"), 0},
+        {true, {"   ", "u", "p", "p"}, m("请录入帐套的名称！"), 0},
+        {true, {"华东公司", "u", "p", "p"}, m("已经存在“华东公司”帐套，请重新录入帐套名称！"), 0},
+        {true, {"  华东公司 ", "u", "p", "p"}, m("已经存在“  华东公司 ”帐套，请重新录入帐套名称！"), 0},
+        {true, {"华南公司", " ", "p", "p"}, m("请录入默认用户的名称！"), 1},
+        {true, {"华南公司", "u", "", "p"}, m("请录入用户密码，密码不能为空！"), 2},
+        {true, {"华南公司", "u", "", ""}, m("请录入用户密码，密码不能为空！"), 2},
+        {true, {"华南公司", "u", "p", "P"}, m("两次录入的密码不一致，请重新确认密码！"), 2},
+        {true, {"华南公司", "u", "p ", "p"}, m("两次录入的密码不一致，请重新确认密码！"), 2},
+        {true, {"华南公司", "u", " p ", " p "}, {}, 0},
+        {false, {"华东公司", "张三", "x", "x"}, {}, 0},
+        {false, {"华北公司", "张三", "x", "x"}, m("已经存在“华北公司”帐套，请重新录入帐套名称！"), 0},
+        {false, {"华东公司", "赵六 ", "x", "x"}, m("已经存在“赵六 ”用户，请重新录入用户名称！"), 1},
+        {false, {"华东公司", "张三", "", ""}, msgLine("确定不修改用户的密码？", MsgIcon::Information, "提示信息", MsgButtons::YesNo), 2},
+        {false, {"华东公司", "张三", "", "x"}, m("请录入用户密码，密码不能为空！"), 2},
+        {false, {"华东公司", "张三", "x", "y"}, m("两次录入的密码不一致，请重新确认密码！"), 2},
     };
     // clang-format on
+    auto e = editor("1");
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.message);
+        SCOPED_TRACE(c.message.toStdString());
         port.messages.clear();
-        auto e = newEditor("2", QString::fromUtf8(c.name), QString::fromUtf8(c.user),
-                           QString::fromUtf8(c.password), QString::fromUtf8(c.confirm));
-        EXPECT_EQ(e->CheckInput(), !*c.message);
-        EXPECT_EQ(shownLines(port),
-                  *c.message ? QStringList{msgLine(QString::fromUtf8(c.message))} : QStringList());
-        EXPECT_EQ(e->focusedBox(), c.focus);
+        const auto fresh = c.isNew ? editor("3", true) : nullptr;
+        AccountSetEditor& checked = fresh ? *fresh : *e;
+        checked.TxtDB = {c.boxes[0], c.boxes[1], c.boxes[2], c.boxes[3]};
+        EXPECT_EQ(checked.CheckInput(), c.message.isEmpty());
+        EXPECT_EQ(shownLines(port), c.message.isEmpty() ? QStringList() : QStringList{c.message});
+        EXPECT_EQ(checked.focusedBox(), c.isNew || !c.message.isEmpty() ? c.focus : checked.focusedBox());
     }
+    // A new password is written, blanks and all.
+    e->TxtDB = {"华东公司", "张三", " a b ", " a b "};
+    e->Command_OK();
+    EXPECT_TRUE(e->saved());
+    EXPECT_EQ(users("_BK001.MDB")[0][2].toString(), Set_Mima("0 a b 0"));
 }
 
 TEST_F(EditorTest, CreatesASetEndToEnd) {
@@ -140,44 +156,6 @@ TEST_F(EditorTest, CreatesASetEndToEnd) {
     EXPECT_EQ(rows.calls, (QVector<QStringList>{{"append", "1", " 华东公司 ", "_BK001", created}}));
 }
 
-TEST_F(EditorTest, ModifyChecksNamesAndPasswords) {
-    createSet("1", "华东公司", "张三");
-    createSet("2", "华北公司", "王五");
-    folder.execute(
-        "_BK001.MDB",
-        QStringLiteral(
-            "insert into Users (Id, Uname, PWD, IsAdmin, Disabled) values ('1', '赵六', '', 0, 0)"));
-    auto e = editor("1");
-    // Its own name and the default user's own name are no conflict; another set's name and a
-    // second user's name are. Both passwords empty ask, No keeps the dialog.
-    // clang-format off
-    const struct { const char* name; const char* user; const char* password; const char* confirm;
-                   QString message; /* "": passes */ int focus; } cases[] = {
-        {"华东公司", "张三", "x", "x", QString(), 0},
-        {"华北公司", "张三", "x", "x", msgLine("已经存在“华北公司”帐套，请重新录入帐套名称！"), 0},
-        {"华东公司", "赵六 ", "x", "x", msgLine("已经存在“赵六 ”用户，请重新录入用户名称！"), 1},
-        {"华东公司", "张三", "", "", msgLine("确定不修改用户的密码？", MsgIcon::Information, "提示信息", MsgButtons::YesNo), 2},
-        {"华东公司", "张三", "", "x", msgLine("请录入用户密码，密码不能为空！"), 2},
-        {"华东公司", "张三", "x", "y", msgLine("两次录入的密码不一致，请重新确认密码！"), 2},
-    };
-    // clang-format on
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.message.toStdString());
-        port.messages.clear();
-        e->TxtDB = {QString::fromUtf8(c.name), QString::fromUtf8(c.user), QString::fromUtf8(c.password),
-                    QString::fromUtf8(c.confirm)};
-        EXPECT_EQ(e->CheckInput(), c.message.isEmpty());
-        EXPECT_EQ(shownLines(port), c.message.isEmpty() ? QStringList() : QStringList{c.message});
-        if (!c.message.isEmpty())
-            EXPECT_EQ(e->focusedBox(), c.focus);
-    }
-    // A new password is written, blanks and all.
-    e->TxtDB = {"华东公司", "张三", " a b ", " a b "};
-    e->Command_OK();
-    EXPECT_TRUE(e->saved());
-    EXPECT_EQ(users("_BK001.MDB")[0][2].toString(), Set_Mima("0 a b 0"));
-}
-
 // A set no longer catalogued, or whose database is gone: the editor says so and closes; opening
 // the database never creates it.
 TEST_F(EditorTest, ASetThatCannotBeLoaded) {
@@ -194,12 +172,17 @@ TEST_F(EditorTest, ASetThatCannotBeLoaded) {
     EXPECT_FALSE(QFile::exists(folder.file("_BK001.MDB")));
 }
 
+// A file of the set's name, whatever the case of its name, is replaced by a copy of the template
+// on Yes only.
 TEST_F(EditorTest, OverwriteAnswers) {
-    createSet("1", "华东公司", "张三");
-    folder.execute("KXPUB.MDB", "delete from ZTML");
+    QFile old(folder.file("_BK001.mdb"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("books") == 5);
+    old.close();
 
     // No: nothing replaced, no catalogue row, the editor comes back with its entries.
     auto e = newEditor("1", "华南公司", "陈七", "p", "p");
+    QStringList steps;
+    ProgressSteps::attach(e->progress(), steps);
     port.answer(MsgAnswer::No);
     e->Command_OK();
     EXPECT_EQ(shownLines(port), (QStringList{msgLine(DatabaseCreation::OverwriteQuestion(),
@@ -207,41 +190,39 @@ TEST_F(EditorTest, OverwriteAnswers) {
                                              msgLine("创建数据库失败！")}));
     expectBackForARetry(*e);
     EXPECT_EQ(boxes(*e), (QStringList{"华南公司", "陈七", "p", "p"}));
-    EXPECT_EQ(users("_BK001.MDB")[0][1].toString(), "张三");
+    EXPECT_TRUE(old.open(QIODevice::ReadOnly) && old.readAll() == "books");
+    old.close();
 
-    // Yes, on the same editor: the old set is replaced by a fresh one.
+    // Yes, on the same editor: the old file is replaced by a fresh set.
     port.messages.clear();
     port.answer(MsgAnswer::Yes);
     e->Command_OK();
     ASSERT_EQ(port.messages.size(), 2);
     EXPECT_EQ(port.messages[1].text, "已经成功创建新帐套！");
+    EXPECT_FALSE(QFile::exists(folder.file("_BK001.mdb")));
     EXPECT_EQ(users("_BK001.MDB")[0][1].toString(), "陈七");
     EXPECT_EQ(ztml().size(), 1);
+    EXPECT_TRUE(steps.contains("正在创建帐套“华南公司”|创建数据库_BK001,请稍后……"));
+    EXPECT_EQ(gTemplateConnectString, TemplateConnectString(folder.path()));
 }
 
-// A database that cannot be made (a folder in the way) writes no catalogue row.
+// A database that cannot be made (a folder in the way, no template) writes no catalogue row and
+// leaves the template's connection string as it was.
 TEST_F(EditorTest, ADatabaseThatCannotBeMade) {
-    ASSERT_TRUE(QDir(folder.path()).mkdir("_BK001.MDB"));
-    auto e = newEditor("1", "华东公司", "张三", "p", "p");
-    e->Command_OK();
-    EXPECT_EQ(shownLines(port), QStringList{msgLine("创建数据库失败！")});
-    expectBackForARetry(*e);
-}
-
-TEST(EditorWithoutTemplate, ReportsTheFailedCreationAndMakesNothing) {
-    RecordingUiPort port;
-    AccountSetFolder folder(false);
-    ASSERT_TRUE(folder.ok()) << folder.error().toStdString();
-    gTemplateConnectString = "before";
-    AccountSetEditor e(nullptr);
-    e.EditId = "1";
-    e.Form_Load();
-    e.TxtDB = {"华东公司", "张三", "p", "p"};
-    e.Command_OK();
-    EXPECT_EQ(shownLines(port), QStringList{msgLine("创建数据库失败！")});
-    EXPECT_TRUE(e.isVisible() && !e.isUnloaded());
-    EXPECT_EQ(port.mainWindowEnabled, (QVector<bool>{false, true}));
-    EXPECT_EQ(gTemplateConnectString, "before");
+    for (const bool folderInTheWay : {true, false}) {
+        SCOPED_TRACE(folderInTheWay ? "folder in the way" : "no template");
+        port.messages.clear();
+        port.mainWindowEnabled.clear();
+        ASSERT_TRUE(folderInTheWay ? QDir(folder.path()).mkdir("_BK001.MDB")
+                                   : QDir(folder.file("_BK001.MDB")).removeRecursively() &&
+                                         QFile::remove(folder.file(kTemplateFileName)));
+        gTemplateConnectString = "before";
+        auto e = newEditor("1", "华东公司", "张三", "p", "p");
+        e->Command_OK();
+        EXPECT_EQ(shownLines(port), QStringList{msgLine("创建数据库失败！")});
+        expectBackForARetry(*e);
+        EXPECT_EQ(gTemplateConnectString, folderInTheWay ? gTemplateConnectString : "before");
+    }
     EXPECT_FALSE(QFile::exists(folder.file("_BK001.MDB")));
 }
 

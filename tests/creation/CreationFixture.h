@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 #include "AccountSetFolder.h"
@@ -25,25 +26,31 @@ namespace ztgl::test {
 
 using PW = ProgressWindow;
 
-// Records the heading and the step text of the progress window ("heading|step") at every change,
-// and its repaints, while it is shown.
+// Records the progress window at every change while it is shown: "heading|step" and its repaints, or
+// what `format` makes of the window (then without repaints).
 class ProgressSteps final : public ProgressWindow::View {
 public:
-    explicit ProgressSteps(QStringList& steps) : m_steps(steps) {}
+    using Format = std::function<QString(const ProgressWindow&)>;
+    ProgressSteps(QStringList& steps, Format format) : m_steps(steps), m_format(std::move(format)) {}
     void progressChanged(const ProgressWindow& w) override {
         const QString s =
-            w.caption(ProgressWindow::Label3) + QLatin1Char('|') + w.caption(ProgressWindow::Label1);
+            m_format ? m_format(w) : w.caption(PW::Label3) + QLatin1Char('|') + w.caption(PW::Label1);
         if (m_steps.isEmpty() || m_steps.back() != s)
             m_steps << s;
     }
-    void repaintNow() override { m_steps << QStringLiteral("repaint"); }
+    void repaintNow() override {
+        if (!m_format)
+            m_steps << QStringLiteral("repaint");
+    }
     // Makes every showing of `window` record into `steps`.
-    static void attach(ProgressWindow& window, QStringList& steps) {
-        window.setViewFactory([&steps](ProgressWindow&) { return std::make_unique<ProgressSteps>(steps); });
+    static void attach(ProgressWindow& window, QStringList& steps, Format format = {}) {
+        window.setViewFactory(
+            [&steps, format](ProgressWindow&) { return std::make_unique<ProgressSteps>(steps, format); });
     }
 
 private:
     QStringList& m_steps;
+    Format m_format;
 };
 
 // What the editor did to the list window.

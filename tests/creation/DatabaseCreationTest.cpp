@@ -1,7 +1,12 @@
+#include <QDateTime>
 #include <QFile>
+#include <algorithm>
 
 #include "CreationFixture.h"
+#include "LiveSqlServer.h"
+#include "ado/Connection.h"
 #include "creation/TargetConnection.h"
+#include "demo/DemoTemplate.h"
 
 namespace ztgl::test {
 namespace {
@@ -11,18 +16,12 @@ const QString kQuestion =
                            "覆盖原来的数据库；\r\n否，停止执行创建数据库！"),
             MsgIcon::Information, "提示信息", MsgButtons::YesNo);
 
-QByteArray contents(const QString& file) {
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 TEST(DatabaseCreationText, DataDirectoryStatementAndTemplate) {
+    // clang-format off
     const std::pair<const char*, const char*> cases[] = {
-        {"E:\\SQL\\Data\\mgr.mdf", "E:\\SQL\\Data\\"},
-        {"/var/opt/mssql/data/mgr.mdf", "/var/opt/mssql/data/"},
-        {"C:\\a/b\\c.mdf", "C:\\a/b\\"},
-        {"mgr.mdf", ""},
-        {"", ""}};
+        {"E:\\SQL\\Data\\mgr.mdf", "E:\\SQL\\Data\\"}, {"/var/opt/mssql/data/mgr.mdf", "/var/opt/mssql/data/"},
+        {"C:\\a/b\\c.mdf", "C:\\a/b\\"}, {"mgr.mdf", ""}, {"", ""}};
+    // clang-format on
     for (const auto& [fileName, directory] : cases)
         EXPECT_EQ(DatabaseCreation::DataDirectory(QString::fromLatin1(fileName)),
                   QString::fromLatin1(directory))
@@ -30,32 +29,6 @@ TEST(DatabaseCreationText, DataDirectoryStatementAndTemplate) {
     EXPECT_EQ(TemplateConnectString("D:\\ZT\\"),
               QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;Data "
                              "Source=D:\\ZT\\MWMSD_NULL.mdb;Mode=Read|Write;Jet OLEDB:Database Password=;"));
-}
-
-// Access: a byte copy of the template under the name its connection string gives; an existing
-// file, whatever the case of its name, is replaced on Yes. (No, a folder in the way and a missing
-// template: see the editor's tests.)
-TEST(AccessCreation, CopiesTheTemplateByteForByte) {
-    RecordingUiPort port;
-    AccountSetFolder folder;
-    ASSERT_TRUE(folder.ok()) << folder.error().toStdString();
-    QFile old(folder.file("_BK001.mdb"));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("books of a company");
-    old.close();
-    TargetConnection target;
-    ProgressWindow progress;
-    progress.Show();
-    DatabaseCreation creation(target, progress);
-    port.answer(MsgAnswer::Yes);
-    ASSERT_TRUE(creation.CreateDataBase("_BK001"));
-    EXPECT_FALSE(creation.errorPending());
-    EXPECT_FALSE(QFile::exists(folder.file("_BK001.mdb")));
-    EXPECT_EQ(contents(folder.file("_BK001.MDB")), contents(folder.file(kTemplateFileName)));
-    EXPECT_EQ(gTemplateConnectString, TemplateConnectString(folder.path()));
-    EXPECT_EQ(progress.caption(PW::Label1), "创建数据库_BK001,请稍后……");
-    EXPECT_EQ(shownLines(port), QStringList{kQuestion});
-    EXPECT_FALSE(target.isOpen());
 }
 
 // --- SQL Server: CREATE DATABASE, then the schema copy; the whole road of Command_OK ---
@@ -149,10 +122,10 @@ TEST_F(SqlServerCreation, NewSet) {
                   QStringLiteral("insert into ZTML(Id,ZTMC,ZTLJ,CreateTime,UserFlag) "
                                  "values('1','华东公司','MAIN_BK001','2024-03-05',1)"),
                   "Update Users set Uname='张三',PWD=" + GetSqlVal(Set_Mima("0a b0")) + " where Id='0'"}));
-    int closes = 0;  // every connection to the new database is closed again
-    for (const auto& c : server.calls)
-        closes += c.kind == ScriptedServer::Call::Close;
-    EXPECT_EQ(closes, 3);
+    // Every connection to the new database is closed again.
+    EXPECT_EQ(std::count_if(server.calls.begin(), server.calls.end(),
+                            [](const auto& c) { return c.kind == ScriptedServer::Call::Close; }),
+              3);
     const QString head = "正在创建帐套“ 华东公司 ”|";
     EXPECT_EQ(steps,
               (QStringList{"|", "repaint", head, head + "创建数据库MAIN_BK001,请稍后……",
@@ -210,11 +183,9 @@ TEST_F(SqlServerCreation, ModifyWithoutNewPasswordWritesOnlyTheName) {
 // server error during the checks writes nothing; a failing user update keeps the set in the
 // catalogue, so the list shows it and the editor closes.
 struct CommandOkFailure {
-    const char* name;
-    const char* failOn;
+    const char *name, *failOn;
     int code;
-    const char* text;
-    const char* message;
+    const char *text, *message;
     bool catalogued;
 };
 
@@ -290,6 +261,43 @@ INSTANTIATE_TEST_SUITE_P(Cases, SqlServerFailure, ::testing::Values(
     FailureCase{"UnreadableTemplate", "", "", "无法打开模板", false, true, msgLine("XZBJG::无法打开模板"), 2, 1, true}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
+
+// A real SQL Server, when ZTGL_TEST_SQLSERVER_ODBC holds an ODBC connection string
+// ("SERVER=host[,port];UID=…;PWD=…[;Port=…]"): the demo template is built in a new database
+// beside master's files, checked, and dropped again.
+TEST(CreationLive, BuildsTheDemoTemplateOnSqlServer) {
+    const QString master = LiveSqlServerConnectString("master");
+    if (master.isEmpty())
+        GTEST_SKIP() << "ZTGL_TEST_SQLSERVER_ODBC not set";
+    ResetGlobals();
+    RecordingUiPort port;
+    port.answer(MsgAnswer::Yes);  // a leftover of an earlier run is replaced
+    QTemporaryDir dir;
+    gAppPath = dir.path() + QLatin1Char('/');
+    QString error;
+    ASSERT_TRUE(WriteDemoTemplate(gAppPath + kTemplateFileName, &error)) << error.toStdString();
+    gDBType = kSqlServer;
+    gManagerDBName = "master";
+    gConnectString = master;
+    const QString name = QStringLiteral("ztgl_live_BK%1").arg(QDateTime::currentMSecsSinceEpoch() % 1000);
+    TargetConnection target;
+    ProgressWindow progress;
+    progress.Show();
+    EXPECT_TRUE(DatabaseCreation(target, progress).CreateDataBase(name));
+    for (const auto& m : port.messages)
+        EXPECT_NE(m.buttons, MsgButtons::Ok) << m.text.toStdString();
+    ado::Connection conn;
+    conn.setConnectionString(gConnectString);
+    conn.Open();
+    EXPECT_GE(conn.query("select count(*) from " + name + ".INFORMATION_SCHEMA.TABLES")
+                  .rows.value(0)
+                  .value(0)
+                  .toInt(),
+              25);
+    conn.Execute("IF DB_ID('" + name + "') IS NOT NULL DROP DATABASE " + name);
+    conn.Close();
+    ResetGlobals();
+}
 
 }  // namespace
 }  // namespace ztgl::test

@@ -49,10 +49,7 @@ QStringList FaultFolder::query(const QString& fileName, const QString& sql) cons
         sqlite3_open_v2(QFile::encodeName(file(fileName)).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr);
-    while (rc == SQLITE_OK || rc == SQLITE_ROW) {
-        rc = sqlite3_step(st);
-        if (rc != SQLITE_ROW)
-            break;
+    while ((rc == SQLITE_OK || rc == SQLITE_ROW) && (rc = sqlite3_step(st)) == SQLITE_ROW) {
         QStringList values;
         for (int c = 0; c < sqlite3_column_count(st); ++c)
             values << text(sqlite3_column_text(st, c));

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <gtest/gtest.h>
+
 #include "AdminProcess.h"
 
 struct sqlite3;
@@ -61,6 +63,18 @@ public:
 private:
     sqlite3* m_db = nullptr;
     bool m_holds = false;
+};
+
+// The fault tests' fixture: a demo folder each, with the sets "甲公司" and "乙公司" where asked.
+template <class Case>
+class FaultTest : public ::testing::TestWithParam<Case> {
+protected:
+    void SetUp() override { ASSERT_TRUE(folder.ok()) << folder.error().toStdString(); }
+    void makeTwoSets() {
+        ASSERT_EQ(folder.create("甲公司").code, 0);
+        ASSERT_EQ(folder.create("乙公司").code, 0);
+    }
+    FaultFolder folder;
 };
 
 }  // namespace ztgl::test

@@ -93,23 +93,16 @@ TEST_F(LoginFormTest, RefusedAttempts) {
     // operatorId "9": gOperator untouched, so no query ran.
     const struct { const char* code; const char* password; QString message; LoginForm::Control focus;
                    const char* operatorId; } cases[] = {
-        // The password is taken exactly as typed.
-        {"mixed", "secret", noPwd, LoginForm::txtPwd, "6"},
-        {"mixed", "SECRET", noPwd, LoginForm::txtPwd, "6"},
-        {"mixed", " Secret", noPwd, LoginForm::txtPwd, "6"},
-        {"mixed", "Secret ", noPwd, LoginForm::txtPwd, "6"},
-        {"mixed", "", noPwd, LoginForm::txtPwd, "6"},
-        // The look-up literal is trimmed, the encoding is not.
-        {" admin", "", noPwd, LoginForm::txtPwd, "1"},
-        // A Null password never matches.
-        {"nopwd", "", noPwd, LoginForm::txtPwd, "5"},
-        {"nopwd", "x", noPwd, LoginForm::txtPwd, "5"},
+        // The password is taken exactly as typed; the look-up literal is trimmed, the encoding is not;
+        // a Null password never matches.
+        {"mixed", "secret", noPwd, LoginForm::txtPwd, "6"}, {"mixed", "SECRET", noPwd, LoginForm::txtPwd, "6"},
+        {"mixed", " Secret", noPwd, LoginForm::txtPwd, "6"}, {"mixed", "Secret ", noPwd, LoginForm::txtPwd, "6"},
+        {"mixed", "", noPwd, LoginForm::txtPwd, "6"}, {" admin", "", noPwd, LoginForm::txtPwd, "1"},
+        {"nopwd", "", noPwd, LoginForm::txtPwd, "5"}, {"nopwd", "x", noPwd, LoginForm::txtPwd, "5"},
         {"", "x", msgLine(kNoCode, MsgIcon::Question), LoginForm::txtUserName, "9"},
         {"     ", "x", msgLine(kNoCode, MsgIcon::Question), LoginForm::txtUserName, "9"},
-        {"nobody", "", unknown, LoginForm::txtUserName, "-1"},
-        {"admin2", "", unknown, LoginForm::txtUserName, "-1"},
-        {"adm'in", "", unknown, LoginForm::txtUserName, "-1"},
-        {"管理员", "", unknown, LoginForm::txtUserName, "-1"},
+        {"nobody", "", unknown, LoginForm::txtUserName, "-1"}, {"admin2", "", unknown, LoginForm::txtUserName, "-1"},
+        {"adm'in", "", unknown, LoginForm::txtUserName, "-1"}, {"管理员", "", unknown, LoginForm::txtUserName, "-1"},
         {"\t", "", unknown, LoginForm::txtUserName, "-1"},
     };
     // clang-format on
@@ -258,37 +251,36 @@ TEST_F(LoginFormTest, TextsOfTheDialog) {
 // In both the visible controls lie inside the dialog and none covers another.
 TEST_F(LoginFormTest, LayoutOfBothEditions) {
     gServerIP = FixedText("192.168.1.10", 20);
+    const style::TwipsRect time = LoginForm::designRect(LoginForm::Label1_3);
     for (const bool network : {false, true}) {
         SCOPED_TRACE(network ? "network" : "single-user");
         gIsNetwork = network;
         LoginForm f(&shell);
         f.Form_Load(QDateTime::currentDateTime());
-        QVector<style::TwipsRect> expected;
-        for (int c = 0; c < LoginForm::ControlCount; ++c)
-            expected << LoginForm::designRect(LoginForm::Control(c));
-        if (!network) {
-            expected[LoginForm::Label6].top += expected[LoginForm::Label6].height / 2;
-            expected[LoginForm::Label1_3].top += expected[LoginForm::Label1_3].height;
-            expected[LoginForm::Label2].top = expected[LoginForm::Label1_3].top;
-        } else {
+        if (network) {
             EXPECT_EQ(f.text(LoginForm::Label9), "192.168.1.10        ");
         }
         for (int a = 0; a < LoginForm::ControlCount; ++a) {
             const auto control = LoginForm::Control(a);
-            const style::TwipsRect ra = f.rect(control);
-            EXPECT_EQ(ra, expected[a]) << a;
-            const bool serverRow = control == LoginForm::Label9 || control == LoginForm::Label1_4;
-            EXPECT_EQ(f.isVisible(control), network || !serverRow) << a;
+            style::TwipsRect expected = LoginForm::designRect(control);
+            if (!network && control == LoginForm::Label6)
+                expected.top += expected.height / 2;
+            if (!network && (control == LoginForm::Label1_3 || control == LoginForm::Label2))
+                expected.top = time.bottom();
+            const style::TwipsRect r = f.rect(control);
+            EXPECT_EQ(r, expected) << a;
+            EXPECT_EQ(f.isVisible(control),
+                      network || (control != LoginForm::Label9 && control != LoginForm::Label1_4))
+                << a;
             if (!f.isVisible(control))
                 continue;
-            EXPECT_TRUE(ra.left >= 0 && ra.top >= 0 && ra.left + ra.width <= LoginForm::kWidth &&
-                        ra.top + ra.height <= LoginForm::kHeight)
+            EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right() <= LoginForm::kWidth &&
+                        r.bottom() <= LoginForm::kHeight)
                 << a;
             for (int b = a + 1; b < LoginForm::ControlCount; ++b) {
-                const style::TwipsRect rb = f.rect(LoginForm::Control(b));
-                EXPECT_TRUE(!f.isVisible(LoginForm::Control(b)) || ra.left + ra.width <= rb.left ||
-                            rb.left + rb.width <= ra.left || ra.top + ra.height <= rb.top ||
-                            rb.top + rb.height <= ra.top)
+                const style::TwipsRect o = f.rect(LoginForm::Control(b));
+                EXPECT_TRUE(!f.isVisible(LoginForm::Control(b)) || r.right() <= o.left ||
+                            o.right() <= r.left || r.bottom() <= o.top || o.bottom() <= r.top)
                     << a << " and " << b;
             }
         }

@@ -48,21 +48,20 @@ protected:
         ResetGlobals();
     }
 
-    // Runs a statement, or reads UserPwds of the operator with this Id, on a connection of its own.
-    void execute(const QString& sql) const {
-        ado::Connection conn;
-        conn.setConnectionString(folder.managerConnectString());
-        conn.Open();
-        conn.Execute(sql);
-        conn.Close();
-    }
+    // On a connection of its own: runs a statement, or reads UserPwds of the operator with this Id.
+    void execute(const QString& sql) const { onOwnConnection(sql, false); }
     QString storedPassword(const QString& id) const {
+        const ado::RowSet rows =
+            onOwnConnection("select UserPwds from ZTUsers where Id = " + GetSqlVal(id), true);
+        return rows.rows.isEmpty() ? "(no row)" : rows.rows[0][0].toString();
+    }
+    ado::RowSet onOwnConnection(const QString& sql, bool isQuery) const {
         ado::Connection conn;
         conn.setConnectionString(folder.managerConnectString());
         conn.Open();
-        const ado::RowSet rows = conn.query("select UserPwds from ZTUsers where Id = " + GetSqlVal(id));
+        const ado::RowSet rows = isQuery ? conn.query(sql) : (conn.Execute(sql), ado::RowSet());
         conn.Close();
-        return rows.rows.isEmpty() ? "(no row)" : rows.rows[0][0].toString();
+        return rows;
     }
 
     TempProgramFolder folder;

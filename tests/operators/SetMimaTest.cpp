@@ -46,6 +46,7 @@ TEST(SetMimaCodes, EncodesExactly) {
 
 // One character gives half of its code's digits rounded up, the length digit counted; for a
 // Chinese character the first pair is the length digit and the "4" of the minus sign's "45".
+// Characters outside the code page count as question marks.
 TEST(SetMimaCodes, LengthFollowsTheWidthOfTheCode) {
     // clang-format off
     const struct { QByteArray bytes; int code; QChar first; /* null: not checked */ } rows[] = {
@@ -58,10 +59,8 @@ TEST(SetMimaCodes, LengthFollowsTheWidthOfTheCode) {
         ASSERT_EQ(cp936::Asc(ch), r.code);
         const QString encoded = Set_Mima(ch);
         EXPECT_EQ(encoded.size(), (1 + 2 * QString::number(r.code).size() + 1) / 2);
-        if (!r.first.isNull())
-            EXPECT_EQ(encoded.at(0), r.first);
+        EXPECT_EQ(encoded.at(0), r.first.isNull() ? encoded.at(0) : r.first);
     }
-    // Characters outside the code page count as question marks.
     EXPECT_EQ(Set_Mima("😀"), Set_Mima("??"));
     EXPECT_EQ(Set_Mima("한"), Set_Mima("?"));
 }
@@ -69,20 +68,16 @@ TEST(SetMimaCodes, LengthFollowsTheWidthOfTheCode) {
 // Encoded values are written into statements that are trimmed, upper-cased, scanned for TRUE and
 // FALSE and quoted: none of that may change them.
 TEST(SetMimaCodes, EncodedValuesSurviveTheStatementRules) {
-    const QStringList inputs = {"adminadmin", "admin123456admin",      "zhangsan口令zhangsan",
-                                "!d",         "true false TRUE FALSE", "\t\r\n'\""};
-    for (const QString& in : inputs) {
+    for (const QString in : {"adminadmin", "admin123456admin", "zhangsan口令zhangsan", "!d",
+                             "true false TRUE FALSE", "\t\r\n'\""}) {
         SCOPED_TRACE(in.toStdString());
         const QString out = Set_Mima(in);
         ASSERT_FALSE(out.isEmpty());
-        EXPECT_EQ(out.toUpper(), out);
-        EXPECT_EQ(out.trimmed(), out);
-        EXPECT_FALSE(out.contains("TRUE"));
-        EXPECT_FALSE(out.contains("FALSE"));
+        EXPECT_TRUE(out.toUpper() == out && out.trimmed() == out && !out.contains("TRUE") &&
+                    !out.contains("FALSE"));
         for (const QChar c : out) {
             const int code = cp936::Asc(QString(c));
-            EXPECT_TRUE((code >= 1 && code <= 96) || code == 128) << code;
-            EXPECT_NE(c, QLatin1Char('\''));
+            EXPECT_TRUE(((code >= 1 && code <= 96) || code == 128) && c != QLatin1Char('\'')) << code;
         }
     }
 }

@@ -1,3 +1,6 @@
+// The two handshake windows: the one before the login (the kind of database, its connection
+// string and name from the server) and the one checking the operator on the server.
+#include "session/CheckUserForm.h"
 #include "session/PreLoginForm.h"
 
 #include <gtest/gtest.h>
@@ -33,10 +36,6 @@ protected:
     void SetUp() override {
         SessionFixture::SetUp();
         gAppTitle = "商业进销存";
-    }
-    End run(const QString& script, int timeoutMs) {
-        serve(kConnect, script);
-        return runAgainstGlobals(timeoutMs);
     }
     End runAgainstGlobals(int timeoutMs = 5000) {
         PreLoginForm form(socket, &orders, hooks);
@@ -129,7 +128,8 @@ TEST_F(PreLoginFormTest, Conversations) {
         orders.orders.clear();
         if (c.answer != MsgAnswer::Ok)
             port.answer(c.answer);
-        EXPECT_EQ(run(c.script, c.timeoutMs), c.end);
+        serve(kConnect, c.script);
+        EXPECT_EQ(runAgainstGlobals(c.timeoutMs), c.end);
         EXPECT_EQ(gDBType, c.dbType);
         EXPECT_EQ(gConnectString, c.connect);
         EXPECT_EQ(gManagerDBName, c.dbName);
@@ -261,17 +261,14 @@ TEST_F(PreLoginFormTest, OtherSocketErrors) {
                                   QtSessionSocket::ErrorText(QAbstractSocket::HostNotFoundError));
     EXPECT_EQ(shownLines(port),
               QStringList{msgLine("找不到服务器主机，不能登录系统！", MsgIcon::Information, "提示")});
-    EXPECT_TRUE(form.isUnloaded());
-    EXPECT_TRUE(failing.closed);
-    EXPECT_EQ(gConnectString, QString());
+    EXPECT_TRUE(form.isUnloaded() && failing.closed && gConnectString.isEmpty());
 
     // Every kind of socket error has a Chinese description, but the server closing (no error).
     for (int e = QAbstractSocket::ConnectionRefusedError; e <= QAbstractSocket::OperationError; ++e) {
         const QString text = QtSessionSocket::ErrorText(QAbstractSocket::SocketError(e));
-        if (e == QAbstractSocket::RemoteHostClosedError)
-            EXPECT_TRUE(text.isEmpty());
-        else
-            EXPECT_FALSE(text.isEmpty() || text.contains(QRegularExpression("[A-Za-z]"))) << e;
+        EXPECT_EQ(text.isEmpty() || text.contains(QRegularExpression("[A-Za-z]")),
+                  e == QAbstractSocket::RemoteHostClosedError)
+            << e;
     }
 }
 
@@ -287,6 +284,74 @@ TEST(WireMessageTest, TagsPayloadsAndCodePage) {
          {WireMessage::KxBegin, WireMessage::Connect, WireMessage::DbName, WireMessage::KxEnd,
           WireMessage::SuccessReply, WireMessage::PdUsers, WireMessage::ConnFailTag})
         EXPECT_EQ(t.size(), WireMessage::kTagLength);
+}
+
+class CheckUserFormTest : public SessionFixture {
+protected:
+    void SetUp() override {
+        SessionFixture::SetUp();
+        gOperator.Id = "12";
+        gOperator.UserName = "a/b 张";  // a "/" in the code goes as it is
+    }
+    End runAgainstGlobals(int timeoutMs = 5000) {
+        CheckUserForm form(socket);
+        const End end = runForm(form, timeoutMs);
+        result = form.CheckResult;
+        return end;
+    }
+
+    QString result;
+};
+
+// The server's result arrives whole in CheckResult; "KXEND$$:" answers it and "Closed$:" ends.
+// Any other message ends the check too, leaving the result as it was ("105" at first); a server
+// that closes or never answers leaves it as it was when the operator closes the window. The
+// operator goes as Id "/" code, the code as stored.
+TEST_F(CheckUserFormTest, ResultsOfTheServer) {
+    // clang-format off
+    const struct { const char* script; QString check; End end; QString result; int timeoutMs = 5000; } cases[] = {
+        {"", "100", End::Unloaded, "100"},
+        {"", "102/收银台-01", End::Unloaded, "102/收银台-01"},
+        {"", "102", End::Unloaded, "102"},
+        {"", "105", End::Unloaded, "105"},
+        {"", QString(), End::Unloaded, QString()},
+        {"", "999 anything", End::Unloaded, "999 anything"},
+        {"PDUSERS: send Closed$:", "100", End::Unloaded, "105"},
+        {"PDUSERS: send SUCCESS:", "100", End::Unloaded, "105"},
+        {"PDUSERS: send \\x81\\xff", "100", End::Unloaded, "105"},
+        // The tag in any case; a repeated "Failure:" overwrites and is answered again.
+        {"PDUSERS: send failure:100\nKXEND$$:#1 send FAILURE:102/B\nKXEND$$:#2 answer", "100", End::Unloaded, "102/B"},
+        {"PDUSERS: close", "100", End::ServerClosed, "105"},
+        {"KXEND$$: close", "100", End::ServerClosed, "100"},
+        {"PDUSERS: silent", "100", End::TimedOut, "105", 500},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.script) + " / " + c.check.toStdString());
+        serve(QString(), QString::fromUtf8(c.script), c.check);
+        EXPECT_EQ(runAgainstGlobals(c.timeoutMs), c.end);
+        EXPECT_EQ(result, c.result);
+        if (!*c.script) {
+            EXPECT_EQ(server->messages(), (QStringList{"<- PDUSERS:12/a/b 张", "-> Failure:" + c.check,
+                                                       "<- KXEND$$:", "-> Closed$:"}));
+        }
+    }
+    EXPECT_TRUE(port.messages.isEmpty());
+}
+
+// No server to talk to: "000" and no message of the window's own.
+TEST_F(CheckUserFormTest, NoConnection) {
+    gServerPort = FixedText(QString::number(LocalServer::refusedPort()), 5);
+    for (const char* address : {"127.0.0.1", "", "localhost", "1"}) {
+        gServerIP = FixedText(QString::fromLatin1(address), 20);
+        EXPECT_EQ(runAgainstGlobals(), End::Unloaded);
+        EXPECT_EQ(result, "000");
+    }
+    EXPECT_TRUE(port.messages.isEmpty());
+    CheckUserForm form(socket);
+    EXPECT_EQ(form.formName(), "w_CheckUser");
+    EXPECT_EQ(form.title(), "【登录服务器】");
+    EXPECT_EQ(form.status(), "正在登录服务器，请稍候......");
 }
 
 }  // namespace
