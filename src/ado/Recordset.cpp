@@ -13,12 +13,6 @@ void Recordset::Open(const QString& sql, Connection& conn) {
     m_open = true;
 }
 
-void Recordset::OpenRows(RowSet rows) {
-    m_rows = std::move(rows);
-    m_pos = 0;
-    m_open = true;
-}
-
 void Recordset::Close() {
     m_rows = RowSet();
     m_pos = 0;

@@ -14,8 +14,6 @@ class Recordset {
 public:
     // Runs the query on the connection; throws ztgl::RuntimeError on failure.
     void Open(const QString& sql, Connection& conn);
-    // Opens over rows already fetched (tests, tools).
-    void OpenRows(RowSet rows);
     void Close();
     int State() const { return m_open ? 1 : 0; }
 
