@@ -5,6 +5,7 @@
 #include <sqlext.h>
 #include <sqlucode.h>
 
+#include "JetFiles.h"
 #include "LiveSqlServer.h"
 
 #include <QDateTime>
@@ -30,6 +31,7 @@ using namespace ado;
 
 using ztgl::RuntimeError;
 using ztgl::test::errorOf;
+using ztgl::test::JetFiles;
 using ztgl::test::ScopedEnvironment;
 
 namespace {
@@ -51,15 +53,11 @@ TEST(OdbcDriverChoice, FirstInstalledOfThePreferredDriversUnlessTheEnvironmentNa
     env.set("ODBCSYSINI", dir.path().toLocal8Bit());
     env.unset("ODBCINSTINI");
     env.unset("ZTGL_ODBC_DRIVER");
-    const auto registerDrivers = [&](const QByteArray& text) {
-        QFile f(dir.filePath(u"odbcinst.ini"_s));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(text);
-    };
-    registerDrivers(kAll);
-    EXPECT_EQ(OdbcDriverChoice::odbcinstPath(), dir.filePath(u"odbcinst.ini"_s));
+    const QString ini = dir.filePath(u"odbcinst.ini"_s);
+    JetFiles::write(ini, kAll);
+    EXPECT_EQ(OdbcDriverChoice::odbcinstPath(), ini);
     EXPECT_EQ(
-        OdbcDriverChoice::installedDrivers(OdbcDriverChoice::odbcinstPath()),
+        OdbcDriverChoice::installedDrivers(ini),
         QStringList({u"FreeTDS"_s, u"ODBC Driver 17 for SQL Server"_s, u"ODBC Driver 18 for SQL Server"_s}));
     EXPECT_TRUE(OdbcDriverChoice::installedDrivers(dir.filePath(u"missing.ini"_s)).isEmpty());
     // clang-format off
@@ -70,15 +68,15 @@ TEST(OdbcDriverChoice, FirstInstalledOfThePreferredDriversUnlessTheEnvironmentNa
     };
     // clang-format on
     for (const auto& c : cases) {
-        registerDrivers(c.ini);
+        JetFiles::write(ini, c.ini);
         if (c.variable)
             env.set("ZTGL_ODBC_DRIVER", c.variable);
         EXPECT_EQ(OdbcDriverChoice::current(), s(c.chosen)) << c.ini.constData();
     }
     // ODBCINSTINI names the file, relative to ODBCSYSINI or absolute.
     env.unset("ZTGL_ODBC_DRIVER");
-    registerDrivers("[FreeTDS]\n");
-    QFile::rename(dir.filePath(u"odbcinst.ini"_s), dir.filePath(u"drivers.ini"_s));
+    JetFiles::write(ini, "[FreeTDS]\n");
+    QFile::rename(ini, dir.filePath(u"drivers.ini"_s));
     env.set("ODBCINSTINI", "drivers.ini");
     EXPECT_EQ(OdbcDriverChoice::current(), u"FreeTDS"_s);
     env.set("ODBCINSTINI", dir.filePath(u"drivers.ini"_s).toLocal8Bit());
@@ -86,14 +84,13 @@ TEST(OdbcDriverChoice, FirstInstalledOfThePreferredDriversUnlessTheEnvironmentNa
 
     // No driver at all is a clear error.
     env.unset("ODBCINSTINI");
-    registerDrivers("[ODBC]\n[SQLite3]\nDriver=libsqlite3odbc.so\n");
+    JetFiles::write(ini, "[ODBC]\n[SQLite3]\nDriver=libsqlite3odbc.so\n");
     const RuntimeError e = errorOf([] { OdbcDriverChoice::current(); });
     EXPECT_EQ(e.number(), 3706);
     EXPECT_EQ(e.description(),
               u"未找到 SQL Server 的 ODBC 驱动程序：%1 中没有登记 ODBC Driver 18 for SQL Server、ODBC Driver "
               u"17 for SQL Server、"
-              "FreeTDS。请安装其中之一，或用环境变量 ZTGL_ODBC_DRIVER 指定驱动程序。"_s.arg(
-                  dir.filePath(u"odbcinst.ini"_s)));
+              "FreeTDS。请安装其中之一，或用环境变量 ZTGL_ODBC_DRIVER 指定驱动程序。"_s.arg(ini));
 }
 
 // In the expected strings "<T>" stands for FreeTDS's own items, TDS_Version=7.4;ClientCharset=UTF-8.
@@ -213,7 +210,6 @@ TEST(OdbcTypeMap, ColumnTypesAsAdoReportsThem) {
     // clang-format on
     for (const auto& c : cases) {
         const FieldInfo f = OdbcTypeMap::fieldInfo(u"Col"_s, c.sqlType, c.size, c.scale);
-        EXPECT_EQ(f.name, u"Col"_s);
         EXPECT_EQ(f.type, c.type) << c.column;
         EXPECT_EQ(f.definedSize, c.definedSize) << c.column;
     }
