@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include "JetFiles.h"
 #include "JetTestDatabase.h"
 #include "RuntimeErrorOf.h"
 #include "ado/Catalog.h"
@@ -42,7 +43,6 @@ protected:
     void SetUp() override {
         db.exec(
             {u"CREATE TABLE T (ID TEXT(10) NOT NULL, N LONG, S TEXT(50), CONSTRAINT PK_T PRIMARY KEY (ID))"_s,
-             u"CREATE TABLE ZTML (Id TEXT(10) NOT NULL PRIMARY KEY, ZTMC TEXT(50), UserFlag LONG, CreateTime TEXT(10))"_s,
              u"CREATE TABLE Kinds (A TEXT(10), B LONG, C CURRENCY, D DATETIME, E BIT, F MEMO, "
              "G SHORT, H BYTE, I SINGLE, J DOUBLE, K GUID, L DECIMAL(18,4), M LONGBINARY)"_s});
         conn.setConnectionString(db.connectionString());
@@ -73,26 +73,20 @@ TEST(JetOpen, MissingAndForeignFilesAreRefusedClearlyAndLeftAsTheyWere) {
     EXPECT_EQ(openError(dir.path()).number(), 3051);
 
     const auto header = [](const char* mark) { return QByteArray(2048, '\0').replace(4, 15, mark); };
-    QByteArray random(4096, '\0');
-    for (char& c : random)
-        c = char(QRandomGenerator::global()->bounded(256));
-    random.replace(0, 16, "not a database!!");
+    const QByteArray junk = QByteArray("not a database!!").leftJustified(4096, '\xa7');
     // clang-format off
     const struct { const char* name; QByteArray bytes; int number; const char* mark; } cases[] = {  // mark: in the text
         // A Jet file goes to the reader of Jet files, which finds this one far too short.
         {"jet.mdb", header("Standard Jet DB"), 3049, "文件不完整"},
         {"ace.accdb", header("Standard ACE DB"), 3343, "Access 2007 或更新版本（ACE"},
-        {"random.mdb", random, 3343, "无法识别的数据库格式"}, {"empty.mdb", QByteArray(), 3343, "无法识别的数据库格式"},
+        {"junk.mdb", junk, 3343, "无法识别的数据库格式"}, {"empty.mdb", QByteArray(), 3343, "无法识别的数据库格式"},
         {"short.mdb", QByteArray("SQLite format 3"), 3343, "无法识别的数据库格式"},
     };
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const QString file = dir.filePath(QString::fromLatin1(c.name));
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(c.bytes);
-        f.close();
+        ztgl::test::JetFiles::write(file, c.bytes);
         e = openError(file);
         EXPECT_EQ(e.number(), c.number);
         EXPECT_TRUE(e.description().contains(QString::fromUtf8(c.mark))) << e.description().toStdString();
@@ -278,7 +272,6 @@ TEST_F(JetConnection, ValuesComeBackTypedByTheirColumns) {
     // clang-format on
     for (const auto& c : cases) {
         const ado::Field f = rs.Fields(QString::fromLatin1(c.name));
-        EXPECT_EQ(f.Name(), QString::fromLatin1(c.name));
         EXPECT_EQ(f.Type(), c.type) << c.name;
         EXPECT_EQ(f.DefinedSize(), c.size) << c.name;
         EXPECT_EQ(f.Value(), c.value) << c.name;
@@ -291,14 +284,6 @@ TEST_F(JetConnection, ValuesComeBackTypedByTheirColumns) {
     EXPECT_EQ(rs.Fields(u"E"_s).text(), u"False"_s);
     rs.MoveNext();
     EXPECT_TRUE(rs.Eof());
-
-    // The clock of the engine is a date too.
-    const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
-    open(u"select now() as sj"_s);
-    EXPECT_EQ(rs.Fields(u"sj"_s).Type(), ado::adDate);
-    ASSERT_EQ(rs.Fields(u"sj"_s).Value().typeId(), QMetaType::QDateTime);
-    const qint64 secs = before.secsTo(rs.Fields(u"sj"_s).Value().toDateTime());
-    EXPECT_TRUE(secs >= 0 && secs <= 3) << secs;
 
     // Date literals compare with stored dates.
     conn.Execute(u"delete from Kinds"_s);
@@ -320,29 +305,26 @@ TEST_F(JetConnection, FieldsAreNamedAsJetNamesThemEvenWithoutRows) {
     EXPECT_EQ(rs.Fields(0).Type(), ado::adInteger);
 
     // An empty result still describes its fields.
-    open(u"select * from ZTML where Id = '99'"_s);
+    open(u"select * from T where ID = '99'"_s);
     EXPECT_TRUE(rs.Eof());
     EXPECT_EQ(rs.RecordCount(), 0);
-    ASSERT_EQ(rs.FieldCount(), 4);
-    EXPECT_EQ(rs.rows().fields[1].name, u"ZTMC"_s);
-    EXPECT_EQ(rs.rows().fields[1].definedSize, 50);
-    EXPECT_THROW(rs.Fields(u"ZTMC"_s), ztgl::RuntimeError);
+    ASSERT_EQ(rs.FieldCount(), 3);
+    EXPECT_EQ(rs.rows().fields[2].name, u"S"_s);
+    EXPECT_EQ(rs.rows().fields[2].definedSize, 50);
+    EXPECT_THROW(rs.Fields(u"S"_s), ztgl::RuntimeError);
 }
 
 // The reading of statements alone is fuzzed (fuzz_jet_sql); this runs broken statements through the
 // engine itself: pieces of real ones in random order, seeded so that a failure repeats.
 TEST_F(JetConnection, ArbitraryStatementsGiveResultsOrRuntimeErrorsNeverCrashes) {
     conn.Execute(u"INSERT INTO T (ID, N) VALUES ('x', 1)"_s);
-    const QStringList pieces =
-        u"CREATE TABLE ALTER ADD COLUMN T [T ] ( ) , ' \" # #2024-03-05# TEXT (10) COUNTER AUTOINCREMENT (1, "
-        u"NOT NULL "
-        "DEFAULT now () PRIMARY KEY UNIQUE FOREIGN REFERENCES CONSTRAINT WITH COMP COLLATE NOCASE select * "
-        "from "
+    // clang-format off
+    const QStringList pieces = u"CREATE TABLE ALTER ADD COLUMN T [T ] ( ) , ' \" # #2024-03-05# TEXT (10) COUNTER AUTOINCREMENT (1, NOT NULL "
+        "DEFAULT now () PRIMARY KEY UNIQUE FOREIGN REFERENCES CONSTRAINT WITH COMP COLLATE NOCASE select * from "
         "where like '%[_]%' & clng( -- /* ; 中文 1 -1.5 e `"_s.split(QLatin1Char(' '));
+    QStringList statements = {u"CREATE TABLE T (A AUTOINCREMENT("_s, u"CREATE TABLE T (A TEXT(10) DEFAULT now("_s, u"ALTER TABLE T ADD"_s, u"CREATE TABLE T (CONSTRAINT"_s, u"#"_s};
+    // clang-format on
     QRandomGenerator rng(20240305);
-    QStringList statements = {u"CREATE TABLE T (A AUTOINCREMENT("_s,
-                              u"CREATE TABLE T (A TEXT(10) DEFAULT now("_s, u"ALTER TABLE T ADD"_s,
-                              u"CREATE TABLE T (CONSTRAINT"_s, u"#"_s};
     for (int i = 0; i < 1500; ++i) {
         QString s;
         for (int k = rng.bounded(1, 14); k > 0; --k)

@@ -22,31 +22,23 @@ TEST(JetFileWire, MessagesAreCutWholeOrNotAtAll) {
     // A row's count of values that the bytes left cannot hold: Qt would first make room for them all.
     QByteArray hugeCount = message.mid(4);
     qToBigEndian(quint32(0x7ffffff0), hugeCount.data() + 1);
-    const struct {
-        const char* what;
-        QByteArray output;
-        qint64 limit;
-        JetFileFrame::Taken taken;
-        qint64 offset;
-    } cases[] = {
-        {"whole, with the next one begun", message + message.left(6), 1000, JetFileFrame::Taken::Whole,
-         message.size()},
-        {"length not complete", message.left(3), 1000, JetFileFrame::Taken::Partial, 0},
-        {"payload not complete", message.left(message.size() - 1), 1000, JetFileFrame::Taken::Partial, 0},
-        {"longer than the limit", message.left(4), message.size() - 5, JetFileFrame::Taken::Bad, 0},
-        {"no message", framed("?"), 1000, JetFileFrame::Taken::Bad, 5},
-        {"bytes after the message", framed(message.mid(4) + 'x'), 1000, JetFileFrame::Taken::Bad,
-         message.size() + 1},
-        {"count of values beyond its bytes", framed(hugeCount), 1000, JetFileFrame::Taken::Bad,
-         message.size()},
+    using T = JetFileFrame::Taken;
+    // clang-format off
+    const struct { const char* what; QByteArray output; qint64 limit; T taken; qint64 offset; } cases[] = {
+        {"whole, with the next one begun", message + message.left(6), 1000, T::Whole, message.size()},
+        {"length not complete", message.left(3), 1000, T::Partial, 0}, {"payload not complete", message.left(message.size() - 1), 1000, T::Partial, 0},
+        {"longer than the limit", message.left(4), message.size() - 5, T::Bad, 0}, {"no message", framed("?"), 1000, T::Bad, 5},
+        {"bytes after the message", framed(message.mid(4) + 'x'), 1000, T::Bad, message.size() + 1},
+        {"count of values beyond its bytes", framed(hugeCount), 1000, T::Bad, message.size()},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         qint64 offset = 0;
         JetFileFrame f;
         EXPECT_EQ(JetFileFrame::take(c.output, &offset, c.limit, &f), c.taken);
         EXPECT_EQ(offset, c.offset);
-        if (c.taken == JetFileFrame::Taken::Whole) {
+        if (c.taken == T::Whole) {
             EXPECT_EQ(f.tag, JetFileFrame::Row);
             EXPECT_EQ(f.values, row.values);
             EXPECT_TRUE(f.values[1].isNull());

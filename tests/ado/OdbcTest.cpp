@@ -5,6 +5,7 @@
 #include <sqlext.h>
 #include <sqlucode.h>
 
+#include "JetFiles.h"
 #include "LiveSqlServer.h"
 
 #include <QDateTime>
@@ -30,6 +31,7 @@ using namespace ado;
 
 using ztgl::RuntimeError;
 using ztgl::test::errorOf;
+using ztgl::test::JetFiles;
 using ztgl::test::ScopedEnvironment;
 
 namespace {
@@ -51,15 +53,11 @@ TEST(OdbcDriverChoice, FirstInstalledOfThePreferredDriversUnlessTheEnvironmentNa
     env.set("ODBCSYSINI", dir.path().toLocal8Bit());
     env.unset("ODBCINSTINI");
     env.unset("ZTGL_ODBC_DRIVER");
-    const auto registerDrivers = [&](const QByteArray& text) {
-        QFile f(dir.filePath(u"odbcinst.ini"_s));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(text);
-    };
-    registerDrivers(kAll);
-    EXPECT_EQ(OdbcDriverChoice::odbcinstPath(), dir.filePath(u"odbcinst.ini"_s));
+    const QString ini = dir.filePath(u"odbcinst.ini"_s);
+    JetFiles::write(ini, kAll);
+    EXPECT_EQ(OdbcDriverChoice::odbcinstPath(), ini);
     EXPECT_EQ(
-        OdbcDriverChoice::installedDrivers(OdbcDriverChoice::odbcinstPath()),
+        OdbcDriverChoice::installedDrivers(ini),
         QStringList({u"FreeTDS"_s, u"ODBC Driver 17 for SQL Server"_s, u"ODBC Driver 18 for SQL Server"_s}));
     EXPECT_TRUE(OdbcDriverChoice::installedDrivers(dir.filePath(u"missing.ini"_s)).isEmpty());
     // clang-format off
@@ -70,15 +68,15 @@ TEST(OdbcDriverChoice, FirstInstalledOfThePreferredDriversUnlessTheEnvironmentNa
     };
     // clang-format on
     for (const auto& c : cases) {
-        registerDrivers(c.ini);
+        JetFiles::write(ini, c.ini);
         if (c.variable)
             env.set("ZTGL_ODBC_DRIVER", c.variable);
         EXPECT_EQ(OdbcDriverChoice::current(), s(c.chosen)) << c.ini.constData();
     }
     // ODBCINSTINI names the file, relative to ODBCSYSINI or absolute.
     env.unset("ZTGL_ODBC_DRIVER");
-    registerDrivers("[FreeTDS]\n");
-    QFile::rename(dir.filePath(u"odbcinst.ini"_s), dir.filePath(u"drivers.ini"_s));
+    JetFiles::write(ini, "[FreeTDS]\n");
+    QFile::rename(ini, dir.filePath(u"drivers.ini"_s));
     env.set("ODBCINSTINI", "drivers.ini");
     EXPECT_EQ(OdbcDriverChoice::current(), u"FreeTDS"_s);
     env.set("ODBCINSTINI", dir.filePath(u"drivers.ini"_s).toLocal8Bit());
@@ -86,14 +84,13 @@ TEST(OdbcDriverChoice, FirstInstalledOfThePreferredDriversUnlessTheEnvironmentNa
 
     // No driver at all is a clear error.
     env.unset("ODBCINSTINI");
-    registerDrivers("[ODBC]\n[SQLite3]\nDriver=libsqlite3odbc.so\n");
+    JetFiles::write(ini, "[ODBC]\n[SQLite3]\nDriver=libsqlite3odbc.so\n");
     const RuntimeError e = errorOf([] { OdbcDriverChoice::current(); });
     EXPECT_EQ(e.number(), 3706);
     EXPECT_EQ(e.description(),
               u"未找到 SQL Server 的 ODBC 驱动程序：%1 中没有登记 ODBC Driver 18 for SQL Server、ODBC Driver "
               u"17 for SQL Server、"
-              "FreeTDS。请安装其中之一，或用环境变量 ZTGL_ODBC_DRIVER 指定驱动程序。"_s.arg(
-                  dir.filePath(u"odbcinst.ini"_s)));
+              "FreeTDS。请安装其中之一，或用环境变量 ZTGL_ODBC_DRIVER 指定驱动程序。"_s.arg(ini));
 }
 
 // In the expected strings "<T>" stands for FreeTDS's own items, TDS_Version=7.4;ClientCharset=UTF-8.
@@ -109,12 +106,10 @@ TEST(OdbcConnectionString, TranslatesTheProvidersStrings) {
         // The manager's string as the program builds it.
         {manager, tds, "DRIVER={FreeTDS};SERVER=SRV01;DATABASE=KXPUB;UID=sa;PWD=123;<T>"},
         {manager, ms18, "DRIVER={ODBC Driver 18 for SQL Server};SERVER=SRV01;DATABASE=KXPUB;UID=sa;PWD=123;Encrypt=no"},
-        {"Provider=SQLOLEDB;Data Source=SRV01;Initial Catalog=KXPUB;User ID=sa;Password=;Network Library=DBMSSOCN", ms17,
-         "DRIVER={ODBC Driver 17 for SQL Server};SERVER=SRV01;DATABASE=KXPUB;UID=sa;PWD=;Encrypt=no"},
+        {"Provider=SQLOLEDB;Data Source=SRV01;Initial Catalog=KXPUB;User ID=sa;Password=;Network Library=DBMSSOCN", ms17, "DRIVER={ODBC Driver 17 for SQL Server};SERVER=SRV01;DATABASE=KXPUB;UID=sa;PWD=;Encrypt=no"},
         // Port after a comma: its own item for FreeTDS, kept in SERVER for Microsoft's drivers.
         {"Provider=SQLNCLI11;Data Source=10.0.0.5,14330;Initial Catalog=db;User ID=u;Password=p", tds, "DRIVER={FreeTDS};SERVER=10.0.0.5;Port=14330;DATABASE=db;UID=u;PWD=p;<T>"},
-        {"Provider=MSOLEDBSQL19;Data Source=10.0.0.5, 14330;Initial Catalog=db;User ID=u;Password=p", ms18,
-         "DRIVER={ODBC Driver 18 for SQL Server};SERVER=10.0.0.5,14330;DATABASE=db;UID=u;PWD=p;Encrypt=no"},
+        {"Provider=MSOLEDBSQL19;Data Source=10.0.0.5, 14330;Initial Catalog=db;User ID=u;Password=p", ms18, "DRIVER={ODBC Driver 18 for SQL Server};SERVER=10.0.0.5,14330;DATABASE=db;UID=u;PWD=p;Encrypt=no"},
         // Named instance; with a port the instance lookup is not needed.
         {"Provider=SQLOLEDB;Data Source=SRV\\SQLEXPRESS;User ID=u;Password=p", tds, "DRIVER={FreeTDS};SERVER=SRV\\SQLEXPRESS;UID=u;PWD=p;<T>"},
         {"Provider=SQLOLEDB;Data Source=tcp:SRV\\SQLEXPRESS,1500;User ID=u;Password=p", tds, "DRIVER={FreeTDS};SERVER=SRV;Port=1500;UID=u;PWD=p;<T>"},
@@ -122,16 +117,13 @@ TEST(OdbcConnectionString, TranslatesTheProvidersStrings) {
         {"Provider=SQLOLEDB;Data Source=(local);User ID=u;Password=p", ms17, "DRIVER={ODBC Driver 17 for SQL Server};SERVER=127.0.0.1;UID=u;PWD=p;Encrypt=no"},
         {"Provider=SQLOLEDB;Data Source=.\\SQLEXPRESS;User ID=u;Password=p", ms17, "DRIVER={ODBC Driver 17 for SQL Server};SERVER=127.0.0.1\\SQLEXPRESS;UID=u;PWD=p;Encrypt=no"},
         // Keys without regard to case, blanks around values, OLE DB quotes.
-        {"provider=sqloledb; data source = SRV ;initial catalog=\"My Db\";user id='sa';PASSWORD= pw ", ms17,
-         "DRIVER={ODBC Driver 17 for SQL Server};SERVER=SRV;DATABASE=My Db;UID=sa;PWD=pw;Encrypt=no"},
+        {"provider=sqloledb; data source = SRV ;initial catalog=\"My Db\";user id='sa';PASSWORD= pw ", ms17, "DRIVER={ODBC Driver 17 for SQL Server};SERVER=SRV;DATABASE=My Db;UID=sa;PWD=pw;Encrypt=no"},
         // Values that would break the ODBC string go in braces.
         {"Provider=SQLOLEDB;Data Source=SRV;User ID=sa;Password=a}b{c=d", tds, "DRIVER={FreeTDS};SERVER=SRV;UID=sa;PWD={a}}b{c=d};<T>"},
         {"Provider=SQLOLEDB;Data Source=SRV;User ID=sa;Password=' lead'", ms17, "DRIVER={ODBC Driver 17 for SQL Server};SERVER=SRV;UID=sa;PWD={ lead};Encrypt=no"},
         // Windows log-in; application and workstation names; asked-for encryption.
-        {"Provider=SQLOLEDB;Data Source=SRV;Integrated Security=SSPI;Initial Catalog=KXPUB", ms18,
-         "DRIVER={ODBC Driver 18 for SQL Server};SERVER=SRV;DATABASE=KXPUB;Trusted_Connection=Yes;Encrypt=no"},
-        {"Provider=SQLOLEDB;Data Source=SRV;User ID=u;Password=p;Application Name=ztgl;Workstation ID=PC1;Use Encryption for Data=True;Trust Server Certificate=True",
-         ms18, "DRIVER={ODBC Driver 18 for SQL Server};SERVER=SRV;UID=u;PWD=p;APP=ztgl;WSID=PC1;Encrypt=yes;TrustServerCertificate=yes"},
+        {"Provider=SQLOLEDB;Data Source=SRV;Integrated Security=SSPI;Initial Catalog=KXPUB", ms18, "DRIVER={ODBC Driver 18 for SQL Server};SERVER=SRV;DATABASE=KXPUB;Trusted_Connection=Yes;Encrypt=no"},
+        {"Provider=SQLOLEDB;Data Source=SRV;User ID=u;Password=p;Application Name=ztgl;Workstation ID=PC1;Use Encryption for Data=True;Trust Server Certificate=True", ms18, "DRIVER={ODBC Driver 18 for SQL Server};SERVER=SRV;UID=u;PWD=p;APP=ztgl;WSID=PC1;Encrypt=yes;TrustServerCertificate=yes"},
         {"Provider=SQLOLEDB;Data Source=SRV;User ID=u;Password=p;Use Encryption for Data=True", tds, "DRIVER={FreeTDS};SERVER=SRV;UID=u;PWD=p;<T>;Encryption=require"},
         // Chinese database names pass unchanged; a driver given by file name.
         {"Provider=SQLOLEDB;Data Source=SRV;Initial Catalog=KXPUB_帐套;User ID=u;Password=密码", tds, "DRIVER={FreeTDS};SERVER=SRV;DATABASE=KXPUB_帐套;UID=u;PWD=密码;<T>"},
@@ -173,13 +165,11 @@ TEST(OdbcDiagnostics, KeepsTheRecordsTextsOnly) {
     // clang-format off
     const struct { const char *databaseText, *driverText, *text; } cases[] = {
         // What FreeTDS gives for a closed port, an unknown host and a silent server.
-        {"[FreeTDS][SQL Server]Unable to connect to data source [FreeTDS][SQL Server]Unable to connect: Adaptive Server is unavailable or does not exist",
-         connect, "Unable to connect: Adaptive Server is unavailable or does not exist"},
+        {"[FreeTDS][SQL Server]Unable to connect to data source [FreeTDS][SQL Server]Unable to connect: Adaptive Server is unavailable or does not exist", connect, "Unable to connect: Adaptive Server is unavailable or does not exist"},
         {"[FreeTDS][SQL Server]Unable to connect to data source [FreeTDS][SQL Server]Unknown host machine name.", connect, "Unknown host machine name."},
         {"[FreeTDS][SQL Server]Timeout expired [FreeTDS][SQL Server]Unable to connect to data source", connect, "Timeout expired"},
         // The server's own text, several records, repeats.
-        {"[Microsoft][ODBC Driver 18 for SQL Server][SQL Server]对象名 'ZTML' 无效。 [Microsoft][ODBC Driver 18 for SQL Server][SQL Server]无法预定义语句。",
-         "QODBC: Unable to execute statement", "对象名 'ZTML' 无效。\n无法预定义语句。"},
+        {"[Microsoft][ODBC Driver 18 for SQL Server][SQL Server]对象名 'ZTML' 无效。 [Microsoft][ODBC Driver 18 for SQL Server][SQL Server]无法预定义语句。", "QODBC: Unable to execute statement", "对象名 'ZTML' 无效。\n无法预定义语句。"},
         {"[unixODBC][FreeTDS][SQL Server]Login failed for user 'sa'. [unixODBC][FreeTDS][SQL Server]Login failed for user 'sa'.", connect, "Login failed for user 'sa'."},
         {"[unixODBC][Driver Manager]Data source name not found and no default driver specified", connect, "Data source name not found and no default driver specified"},
         // The generic record alone is all there is; text without tags; no records at all.
@@ -213,7 +203,6 @@ TEST(OdbcTypeMap, ColumnTypesAsAdoReportsThem) {
     // clang-format on
     for (const auto& c : cases) {
         const FieldInfo f = OdbcTypeMap::fieldInfo(u"Col"_s, c.sqlType, c.size, c.scale);
-        EXPECT_EQ(f.name, u"Col"_s);
         EXPECT_EQ(f.type, c.type) << c.column;
         EXPECT_EQ(f.definedSize, c.definedSize) << c.column;
     }
