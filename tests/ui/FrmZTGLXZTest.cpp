@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
