@@ -11,7 +11,6 @@
 #include <QObject>
 #include <QPushButton>
 #include <QStyle>
-#include <QTimer>
 #include <QTranslator>
 #include <QUrl>
 #include <QWidget>
@@ -157,9 +156,8 @@ TEST(GuiSetupTest, BoxesReadShiFouQueDingQuXiao) {
     EXPECT_EQ(app().findChildren<QTranslator*>(QString(), Qt::FindDirectChildrenOnly).size(), 1);
     gui::QtUiPort port;
     QStringList texts;
-    QTimer::singleShot(0, [&texts] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
+    test::whenModal("QMessageBox", [&texts](QWidget* w) {
+        auto* box = static_cast<QMessageBox*>(w);
         texts << box->button(QMessageBox::Yes)->text() << box->button(QMessageBox::No)->text();
         box->button(QMessageBox::No)->click();
     });
