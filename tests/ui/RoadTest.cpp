@@ -114,10 +114,9 @@ TEST_F(OperatorRoadTest, FirstStartChangePasswordQuitAndStartAgain) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     // The next start: the old password is refused, the new one lets the operator in.
-    port.messages.clear();
     EXPECT_FALSE(startAndLogIn(QString()));
-    ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_EQ(port.messages[0].text, "用户密码错误！请重新输入……");
+    ASSERT_EQ(port.messages.size(), 2);
+    EXPECT_EQ(port.messages[1].text, "用户密码错误！请重新输入……");
     delete login.data();
     Close_Connect();
     EXPECT_TRUE(startAndLogIn("road2"));
