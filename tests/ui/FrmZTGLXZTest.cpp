@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
-#include <QFile>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include "RecordingUiPort.h"
 #include "ScriptedServer.h"
@@ -122,27 +119,20 @@ TEST_F(FrmZTGLXZTest, TheRunnerShowsTheDialogAgainAfterAFailedCreation) {
     AccountSetEditor editor(nullptr);
     editor.EditId = "4";
     int shown = 0;
-    std::function<void()> step;
-    step = [&] {
-        auto* w = qobject_cast<FrmZTGLXZ*>(QApplication::activeModalWidget());
-        if (!w) {
-            QTimer::singleShot(0, step);
-            return;
-        }
+    test::whenModal("ztgl::gui::FrmZTGLXZ", [&](QWidget* first) {
+        auto* w = static_cast<FrmZTGLXZ*>(first);
         ++shown;
-        if (shown == 1) {
-            test::typeText(w->box(0), "华东");
-            test::typeText(w->box(2), "p");
-            test::typeText(w->box(3), "p");
-            w->button(1)->click();  // no template: the creation fails
-            QTimer::singleShot(0, step);
-        } else {
-            EXPECT_EQ(w->box(0)->text(), "华东");
-            EXPECT_TRUE(w->isEnabled());
-            w->button(0)->click();
-        }
-    };
-    QTimer::singleShot(0, step);
+        test::typeText(w->box(0), "华东");
+        test::typeText(w->box(2), "p");
+        test::typeText(w->box(3), "p");
+        w->button(1)->click();  // no template: the creation fails
+        test::whenModal("ztgl::gui::FrmZTGLXZ", [&](QWidget* again) {
+            ++shown;
+            EXPECT_EQ(static_cast<FrmZTGLXZ*>(again)->box(0)->text(), "华东");
+            EXPECT_TRUE(again->isEnabled());
+            static_cast<FrmZTGLXZ*>(again)->button(0)->click();
+        });
+    });
     runFrmZTGLXZ(editor, nullptr);
     EXPECT_EQ(shown, 2);
     EXPECT_TRUE(editor.isUnloaded());
@@ -154,12 +144,7 @@ TEST_F(FrmZTGLXZTest, TheRunnerShowsTheDialogAgainAfterAFailedCreation) {
 TEST_F(FrmZTGLXZTest, EscapeClosesLikeTheCloseButton) {
     AccountSetEditor editor(nullptr);
     editor.EditId = "4";
-    QTimer::singleShot(0, [] {
-        if (auto* w = QApplication::activeModalWidget()) {
-            QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-            QApplication::sendEvent(w, &esc);
-        }
-    });
+    test::whenModal("ztgl::gui::FrmZTGLXZ", [](QWidget* w) { test::keyDown(w, Qt::Key_Escape); });
     runFrmZTGLXZ(editor, nullptr);
     EXPECT_TRUE(editor.isUnloaded());
     EXPECT_FALSE(editor.saved());

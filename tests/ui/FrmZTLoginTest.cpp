@@ -124,11 +124,6 @@ TEST_F(FrmZTLoginTest, BackgroundPictureFromThePictureBag) {
     file.write(bag.toFileBytes());
     file.close();
 
-    // The built-in key 201 is not in the bag: the built-in picture stays.
-    open();
-    EXPECT_EQ(window->picture()->pixmap().toImage(), window->builtInPicture().toImage());
-    delete window;
-
     folder.writeConfig({"[BASESETUP]", "LOGINPIC=305"});
     open();
     EXPECT_EQ(window->picture()->pixmap().toImage().pixelColor(5, 5), QColor(10, 200, 30));

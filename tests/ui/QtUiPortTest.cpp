@@ -11,13 +11,12 @@
 #include <QObject>
 #include <QPushButton>
 #include <QStyle>
-#include <QTimer>
 #include <QTranslator>
 #include <QUrl>
 #include <QWidget>
-#include <functional>
 #include <memory>
 
+#include "WidgetInput.h"
 #include "ui/GuiSetup.h"
 #include "ui/QtShellOpener.h"
 #include "ui/QtUiPort.h"
@@ -27,21 +26,6 @@ using namespace ztgl;
 using ztgl::gui::QtUiPort;
 
 namespace {
-
-// Runs `act` on the message box as soon as it is shown modally.
-void whenBoxShows(std::function<void(QMessageBox&)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(0);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act(*box);
-    });
-    timer->start();
-}
 
 // Every kind of box: text, title, icon, buttons and default as asked, the pressed one answered;
 // closing the box with its close box (or Esc, no button here) gives the answer that gives up,
@@ -74,7 +58,8 @@ TEST(QtUiPortTest, ShowsTextTitleIconButtonsAndReturnsThePressedOne) {
         B::Icon icon = B::NoIcon;
         B::StandardButtons buttons;
         B::StandardButton defaultButton = B::NoButton;
-        whenBoxShows([&, press = c.press](QMessageBox& box) {
+        test::whenModal("QMessageBox", [&, press = c.press](QWidget* w) {
+            auto& box = *static_cast<QMessageBox*>(w);
             EXPECT_EQ(box.text(), "已经成功创建新帐套！");
             EXPECT_EQ(box.windowTitle(), "提示信息");
             icon = box.icon();
@@ -171,9 +156,8 @@ TEST(GuiSetupTest, BoxesReadShiFouQueDingQuXiao) {
     EXPECT_EQ(app().findChildren<QTranslator*>(QString(), Qt::FindDirectChildrenOnly).size(), 1);
     gui::QtUiPort port;
     QStringList texts;
-    QTimer::singleShot(0, [&texts] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
+    test::whenModal("QMessageBox", [&texts](QWidget* w) {
+        auto* box = static_cast<QMessageBox*>(w);
         texts << box->button(QMessageBox::Yes)->text() << box->button(QMessageBox::No)->text();
         box->button(QMessageBox::No)->click();
     });

@@ -75,10 +75,8 @@ protected:
                          [this](QWidget* w) { main = qobject_cast<gui::MDIfrmZTGL*>(w); });
         activate(login);
         typeText(login->txtUserName(), "admin");
-        pressKey(login->txtUserName(), Qt::Key_Return, Qt::NoModifier, "\r");
         typeText(login->txtPwd(), password);
-        pressKey(login->txtPwd(), Qt::Key_Return, Qt::NoModifier, "\r");
-        pressKey(login->CMDOK(), Qt::Key_Return, Qt::NoModifier, "\r");
+        clickMouse(login->CMDOK());
         return main && main->isVisible();
     }
 
@@ -98,19 +96,14 @@ TEST_F(OperatorRoadTest, FirstStartChangePasswordQuitAndStartAgain) {
     EXPECT_TRUE(main->listWindow());
     activate(main);
 
-    bool typed = false;
-    QTimer::singleShot(0, [&typed] {
-        auto* dialog = qobject_cast<gui::FrmCyXgmm*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        typed = true;
+    whenModal("ztgl::gui::FrmCyXgmm", [](QWidget* w) {
+        auto* dialog = static_cast<gui::FrmCyXgmm*>(w);
         typeText(dialog->box(ChangePasswordForm::Text1), "road2");
         typeText(dialog->box(ChangePasswordForm::Text2), "road2");
         dialog->box(ChangePasswordForm::Text2)->setFocus();
         pressKey(dialog->box(ChangePasswordForm::Text2), Qt::Key_Return, Qt::NoModifier, "\r");
     });
     toolbar("XGMM")->trigger();
-    EXPECT_TRUE(typed);
     ASSERT_EQ(port.messages.size(), 1);
     EXPECT_EQ(port.messages[0].text, "修改密码成功！");
     EXPECT_FALSE(QApplication::activeModalWidget());
@@ -121,10 +114,9 @@ TEST_F(OperatorRoadTest, FirstStartChangePasswordQuitAndStartAgain) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     // The next start: the old password is refused, the new one lets the operator in.
-    port.messages.clear();
     EXPECT_FALSE(startAndLogIn(QString()));
-    ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_EQ(port.messages[0].text, "用户密码错误！请重新输入……");
+    ASSERT_EQ(port.messages.size(), 2);
+    EXPECT_EQ(port.messages[1].text, "用户密码错误！请重新输入……");
     delete login.data();
     Close_Connect();
     EXPECT_TRUE(startAndLogIn("road2"));

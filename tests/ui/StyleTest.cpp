@@ -314,41 +314,6 @@ bool isText(const QColor& c) {
     return c.lightness() < 90;
 }
 
-// A picture button shows its picture centred above the caption, both whole on a short button; a
-// caption alone is centred.
-TEST(StylePictureButtonTest, PictureCentredAboveTheCaption) {
-    QWidget mainWindow;
-    mainWindow.setObjectName("MDIfrmZTGL");
-    QWidget form;
-    form.resize(400, 200);
-    auto* ok = new QPushButton("确定(&Y)", &form);
-    ok->resize(52, 41);
-    auto* plain = new QPushButton("升级数据库", &form);
-    plain->resize(90, 41);
-    gui::Set_Style(&form, {ok, plain}, "密码修改");
-    form.show();
-    QApplication::processEvents();
-
-    QImage shot = ok->grab().toImage();
-    // Picture 12, the green check.
-    const Extent check =
-        extentOf(shot, [](const QColor& c) { return c.green() > 120 && c.red() < 90 && c.blue() < 110; });
-    ASSERT_GE(check.bottom, 0);
-    EXPECT_LT(check.bottom, shot.height() / 2);
-    EXPECT_LE(qAbs(check.left - (shot.width() - 1 - check.right)), 3) << check.left << " " << check.right;
-    Extent caption = extentOf(shot, isText);
-    ASSERT_GE(caption.bottom, 0);
-    EXPECT_GT(caption.top, check.bottom);
-    EXPECT_GT(caption.left, 1);  // whole: not cut at either side
-    EXPECT_LT(caption.right, shot.width() - 2);
-
-    shot = plain->grab().toImage();
-    caption = extentOf(shot, isText);
-    ASSERT_GE(caption.bottom, 0);
-    EXPECT_LE(qAbs(caption.top - (shot.height() - 1 - caption.bottom)), 4);
-    EXPECT_LE(qAbs(caption.left - (shot.width() - 1 - caption.right)), 4);
-}
-
 class StyleFlatControlsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -499,7 +464,8 @@ TEST(StyleBagPictureTest, PictureUnderTheKeyGoesToTheTargetElseNothingChanges) {
     ResetGlobals();
 }
 
-// A sample window: head, three buttons and two members of the box array TxtDB with their labels.
+// A sample window: head, two picture buttons and one without, and two members of the box array
+// TxtDB with their labels.
 TEST(StyleRenderTest, SampleWindowDrawsHeadButtonsAndBoxes) {
     gui::InstallChineseUi(*qobject_cast<QApplication*>(QCoreApplication::instance()));
     QWidget mainWindow;
@@ -508,7 +474,7 @@ TEST(StyleRenderTest, SampleWindowDrawsHeadButtonsAndBoxes) {
     form.setObjectName("frmSample");
     form.resize(600, 300);
     QList<QAbstractButton*> buttons;
-    for (const auto& [caption, width] : {std::pair{"确定(&Y)", 945}, {"关闭(&Q)", 945}, {"新增帐套", 1200}}) {
+    for (const auto& [caption, width] : {std::pair{"确定(&Y)", 945}, {"关闭(&Q)", 945}, {"升级数据库", 1200}}) {
         buttons << new QPushButton(caption, &form);
         buttons.back()->resize(gui::twipsToPixels(width), gui::twipsToPixels(615));
     }
@@ -556,6 +522,25 @@ TEST(StyleRenderTest, SampleWindowDrawsHeadButtonsAndBoxes) {
             dark += shot.pixelColor(x, y).lightness() < 60 ? 1 : 0;
     EXPECT_GT(dark, 100);
     EXPECT_NE(shot.pixelColor(150, 5), shot.pixelColor(590, 38));
+
+    // A picture button shows its picture (12, the green check) centred above the caption, both
+    // whole; a caption alone is centred.
+    QImage button = buttons[0]->grab().toImage();
+    const Extent check =
+        extentOf(button, [](const QColor& c) { return c.green() > 120 && c.red() < 90 && c.blue() < 110; });
+    ASSERT_GE(check.bottom, 0);
+    EXPECT_LT(check.bottom, button.height() / 2);
+    EXPECT_LE(qAbs(check.left - (button.width() - 1 - check.right)), 3) << check.left << " " << check.right;
+    Extent caption = extentOf(button, isText);
+    ASSERT_GE(caption.bottom, 0);
+    EXPECT_GT(caption.top, check.bottom);
+    EXPECT_GT(caption.left, 1);
+    EXPECT_LT(caption.right, button.width() - 2);
+    button = buttons[2]->grab().toImage();
+    caption = extentOf(button, isText);
+    ASSERT_GE(caption.bottom, 0);
+    EXPECT_LE(qAbs(caption.top - (button.height() - 1 - caption.bottom)), 4);
+    EXPECT_LE(qAbs(caption.left - (button.width() - 1 - caption.right)), 4);
 }
 
 }  // namespace
