@@ -10,6 +10,9 @@
 #include <csignal>
 #include <functional>
 #include <memory>
+#include <thread>
+
+#include <QThread>
 
 #ifdef Q_OS_LINUX
 #include <sched.h>
@@ -17,7 +20,10 @@
 #include <sys/resource.h>
 #endif
 
+#include "AdminFolder.h"
 #include "FaultFolder.h"
+#include "ado/Connection.h"
+#include "ado/JetOnlineCopy.h"
 #include "RecordingUiPort.h"
 #include "catalogue/AccountSetList.h"
 #include "creation/AccountSetEditor.h"
@@ -179,6 +185,27 @@ TEST(ManagerLockedByAWriter, DoesNotStopTheUpgrade) {
     const AdminRun r = folder.admin({"--yes", "upgrade"});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains("已经成功升级数据库！")) << r.err.toStdString();
+}
+
+// A set held by a writer in the middle of its commit while it is copied for a backup: the copy
+// waits for the writer instead of failing, and then takes the whole set.
+TEST(SetHeldDuringACopy, TheCopyWaitsForTheWriterAndTakesTheWholeSet) {
+    FaultFolder folder;
+    ASSERT_TRUE(folder.ok()) << folder.error().toStdString();
+    ASSERT_EQ(folder.create("甲公司").code, 0);
+    ado::Connection from;
+    from.setConnectionString(AdminFolder::connectString(folder.file("_BK001.MDB")));
+    from.Open();
+    auto writer = std::make_unique<ForeignWriter>(folder.file("_BK001.MDB"), Lock::Exclusive);
+    ASSERT_TRUE(writer->holds());
+    std::thread release([&writer] {
+        QThread::msleep(300);
+        writer.reset();
+    });
+    EXPECT_NO_THROW(ado::JetOnlineCopyToFile(from, folder.file("copy.MDB")));
+    release.join();
+    from.Close();
+    EXPECT_EQ(folder.dump("copy.MDB"), folder.dump("_BK001.MDB"));
 }
 
 // A set's database deleted, or replaced by something that is no database, while the list window
