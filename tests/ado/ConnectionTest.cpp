@@ -278,6 +278,7 @@ TEST_F(JetConnection, ValuesComeBackTypedByTheirColumns) {
         EXPECT_EQ(f.Value().typeId(), c.value.typeId()) << c.name;
     }
     EXPECT_EQ(rs.Fields(u"D"_s).text(), u"2024-03-05 14:07:09"_s);
+    EXPECT_EQ(rs.Fields(u"I"_s).text() + u' ' + rs.Fields(u"J"_s).text(), u"1.5 2.25"_s);
     rs.MoveNext();
     EXPECT_TRUE(rs.Fields(u"A"_s).isNull() && rs.Fields(u"B"_s).isNull());
     EXPECT_EQ(rs.Fields(u"D"_s).text(), u"2024-03-05"_s);
