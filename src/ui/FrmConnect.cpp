@@ -1,20 +1,14 @@
 #include "ui/FrmConnect.h"
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 
 #include "ui/ModalForms.h"
 #include "ui/ShapeWidget.h"
 #include "ui/Style.h"
 
 namespace ztgl::gui {
-namespace {
-
-constexpr int kButtonWidth = 1350;  // twips: caption and picture fit
-
-}  // namespace
-
 FrmConnect::FrmConnect(ConnectSettingsForm& form, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
       m_form(form),
@@ -41,15 +35,8 @@ FrmConnect::FrmConnect(ConnectSettingsForm& form, QWidget* parent)
     connect(m_boxes[0], &QLineEdit::textChanged, this, [this](const QString& t) { m_form.Text4Text = t; });
     connect(m_boxes[1], &QLineEdit::textChanged, this, [this](const QString& t) { m_form.Text5Text = t; });
 
-    for (int i = 0; i < 2; ++i) {
-        auto* button = new QPushButton(F::buttonCaption(i), this);
-        button->setObjectName(QStringLiteral("command1_%1").arg(i));
-        button->setToolTip(F::buttonToolTip(i));
-        button->setAutoDefault(false);
-        button->resize(twipsToPixels(kButtonWidth), twipsToPixels(615));
-        connect(button, &QPushButton::clicked, this, [this, i] { m_form.command1_Click(i); });
-        m_buttons << button;
-    }
+    m_buttons = Make_CommandButtons(this, &F::buttonCaption, &F::buttonToolTip,
+                                    [this](int i) { m_form.command1_Click(i); });
     setTabOrder(m_boxes[0], m_boxes[1]);
     setTabOrder(m_boxes[1], m_buttons[1]);
     setTabOrder(m_buttons[1], m_buttons[0]);

@@ -3,18 +3,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
+#include <QAbstractButton>
 
 #include "ui/ModalForms.h"
 #include "ui/Style.h"
 
 namespace ztgl::gui {
-namespace {
-
-constexpr int kButtonWidth = 1350;  // twips: caption and picture fit
-
-}  // namespace
-
 FrmCyXgmm::FrmCyXgmm(ChangePasswordForm& form, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
       m_form(form),
@@ -51,16 +45,10 @@ FrmCyXgmm::FrmCyXgmm(ChangePasswordForm& form, QWidget* parent)
     connect(m_boxes[F::Text2], &QLineEdit::textChanged, this,
             [this](const QString& t) { m_form.Text2Text = t; });
 
-    for (int i = 0; i < 2; ++i) {
-        auto* button = new QPushButton(F::buttonCaption(i), this);
-        button->setObjectName(QStringLiteral("command1_%1").arg(i));
-        button->setToolTip(F::buttonToolTip(i));
-        button->setAutoDefault(false);
-        button->resize(twipsToPixels(kButtonWidth), twipsToPixels(615));
+    m_buttons = Make_CommandButtons(this, &F::buttonCaption, &F::buttonToolTip,
+                                    [this](int i) { m_form.command1_Click(i); });
+    for (QAbstractButton* button : m_buttons)
         button->installEventFilter(this);
-        connect(button, &QPushButton::clicked, this, [this, i] { m_form.command1_Click(i); });
-        m_buttons << button;
-    }
     setTabOrder(m_boxes[F::Text3], m_boxes[F::Text1]);
     setTabOrder(m_boxes[F::Text1], m_boxes[F::Text2]);
     setTabOrder(m_boxes[F::Text2], m_buttons[1]);

@@ -9,6 +9,7 @@
 #include <QItemSelection>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableView>
 
 #include "platform/RuntimeError.h"
@@ -315,6 +316,22 @@ void Set_MsfBorder(QWidget* form) {
             shape->setGeometry(twipsToPixels(pixelsToTwips(grid->geometry()).grown(15)));
         }
     }
+}
+
+QList<QAbstractButton*> Make_CommandButtons(QWidget* form, const std::function<QString(int)>& caption,
+                                            const std::function<QString(int)>& toolTip,
+                                            const std::function<void(int)>& click) {
+    QList<QAbstractButton*> buttons;
+    for (int i = 0; i < 2; ++i) {
+        auto* button = new QPushButton(caption(i), form);
+        button->setObjectName(QStringLiteral("command1_%1").arg(i));
+        button->setToolTip(toolTip(i));
+        button->setAutoDefault(false);
+        button->resize(twipsToPixels(1350), twipsToPixels(615));
+        QObject::connect(button, &QPushButton::clicked, form, [click, i] { click(i); });
+        buttons << button;
+    }
+    return buttons;
 }
 
 }  // namespace ztgl::gui

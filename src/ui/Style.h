@@ -4,6 +4,7 @@
 #include <QList>
 #include <QRect>
 #include <QString>
+#include <functional>
 
 #include "style/Rgb.h"
 #include "style/TwipsRect.h"
@@ -24,6 +25,11 @@ namespace ztgl::gui {
 // The head's parts are children of the form named ImgTitle, ShpTitle1, ShpTitle2, LblTitle and
 // LneTitle; calling it again reuses them.
 void Set_Style(QWidget* form, const QList<QAbstractButton*>& buttons, const QString& caption);
+// The two buttons "command1_0" (close) and "command1_1" of the small dialogs, 1350 by 615 twips
+// (caption and picture fit), neither a default button; a click runs `click` with the index.
+QList<QAbstractButton*> Make_CommandButtons(QWidget* form, const std::function<QString(int)>& caption,
+                                            const std::function<QString(int)>& toolTip,
+                                            const std::function<void(int)>& click);
 // Lays out the buttons and the head again (after a button was hidden or shown). While the form is
 // not visible every button is placed; afterwards a hidden button keeps its place and is not counted.
 void Set_Position(QWidget* form, const QList<QAbstractButton*>& buttons);
