@@ -279,9 +279,10 @@ TEST(ButtonImageListTest, EighteenDistinctPicturesWithGreyDisabledForms) {
                 const QColor c = normal.pixelColor(x, y), d = disabled.pixelColor(x, y);
                 inked += c.alpha() > 0 ? 1 : 0;
                 colourful |= c.alpha() > 128 && (c.red() != c.green() || c.green() != c.blue());
-                if (d.alpha() > 0)
+                if (d.alpha() > 0) {
                     EXPECT_LE(qAbs(d.red() - d.green()) + qAbs(d.green() - d.blue()), 2)
                         << n << " " << x << "," << y;
+                }
             }
         }
         EXPECT_GT(inked, 20) << n;
