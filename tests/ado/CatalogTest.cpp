@@ -86,14 +86,6 @@ TEST_F(JetCatalogTest, ListsTablesSortedWithoutRegardToCaseAndHidesTheEnginesOwn
     EXPECT_EQ(v->columns[0].type, ado::adVarWChar);
     EXPECT_EQ(v->columns[0].definedSize, 20);
     EXPECT_EQ(v->columns[2].name, u"Twice"_s);
-
-    // Read again after changes.
-    db.exec({u"DROP TABLE MSysObjects"_s, u"ALTER TABLE Bills ADD Memo MEMO"_s});
-    catalog.Open(db.connectionString());
-    EXPECT_EQ(catalog.table(u"MSysObjects"_s), nullptr);
-    const ado::CatalogColumn* memo = catalog.table(u"Bills"_s)->column(u"Memo"_s);
-    ASSERT_NE(memo, nullptr);
-    EXPECT_EQ(memo->type, ado::adLongVarWChar);
 }
 
 TEST_F(JetCatalogTest, ColumnsCarryTypeSizeAndJetProperties) {

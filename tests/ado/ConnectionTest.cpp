@@ -15,10 +15,7 @@
 #include "ado/Catalog.h"
 #include "ado/Connection.h"
 #include "ado/DataType.h"
-#include "ado/JetCatalog.h"
 #include "ado/JetDatabase.h"
-#include "ado/JetDdl.h"
-#include "ado/JetLike.h"
 #include "ado/Recordset.h"
 #include "platform/RuntimeError.h"
 
@@ -72,13 +69,10 @@ TEST(JetOpen, MissingAndForeignFilesAreRefusedClearlyAndLeftAsTheyWere) {
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(u"NOWHERE"_s)));
     EXPECT_EQ(openError(dir.path()).number(), 3051);
 
-    const auto header = [](const char* mark) { return QByteArray(2048, '\0').replace(4, 15, mark); };
     const QByteArray junk = QByteArray("not a database!!").leftJustified(4096, '\xa7');
     // clang-format off
     const struct { const char* name; QByteArray bytes; int number; const char* mark; } cases[] = {  // mark: in the text
-        // A Jet file goes to the reader of Jet files, which finds this one far too short.
-        {"jet.mdb", header("Standard Jet DB"), 3049, "文件不完整"},
-        {"ace.accdb", header("Standard ACE DB"), 3343, "Access 2007 或更新版本（ACE"},
+        // Jet and ACE files go to the reader of Jet files (JetFileBadInput).
         {"junk.mdb", junk, 3343, "无法识别的数据库格式"}, {"empty.mdb", QByteArray(), 3343, "无法识别的数据库格式"},
         {"short.mdb", QByteArray("SQLite format 3"), 3343, "无法识别的数据库格式"},
     };
@@ -121,9 +115,9 @@ TEST(JetOpen, DatabasePasswordIsIgnoredAceProviderAndUnusualNamesWorkReadOnlyMod
     EXPECT_EQ(e.description(), u"不能更新。数据库或对象为只读。"_s);
 }
 
-// A writer holding the file: opening is refused after a short wait; writing beside another
-// connection's open transaction is a lock error.
-TEST(JetOpen, FileLockedByAnotherWriterIsReported) {
+// A writer holding the file: opening is refused after a short wait. A write beside another writer's
+// transaction is a lock error of its own (3050, ManagerLocked in tests/faults).
+TEST(JetOpen, FileHeldByAnotherWriterIsRefusedAfterAShortWait) {
     JetTestDatabase db;
     db.exec({u"CREATE TABLE T (A LONG)"_s});
     sqlite3* other = nullptr;
@@ -140,20 +134,6 @@ TEST(JetOpen, FileLockedByAnotherWriterIsReported) {
     EXPECT_EQ(e.description(), u"无法使用“%1”；文件正被其他用户独占使用。请稍后再试。"_s.arg(db.path()));
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(other);
-
-    Connection first, second;
-    first.setConnectionString(db.connectionString());
-    second.setConnectionString(db.connectionString());
-    first.Open();
-    second.Open();
-    first.BeginTrans();
-    first.Execute(u"INSERT INTO T VALUES (1)"_s);
-    EXPECT_EQ(errorOf([&] { second.Execute(u"INSERT INTO T VALUES (2)"_s); }).number(), 3050);
-    first.CommitTrans();
-    EXPECT_EQ(second.Execute(u"INSERT INTO T VALUES (2)"_s), 1);
-    first.Close();
-    first.Close();  // closing twice is harmless
-    EXPECT_EQ(second.query(u"select count(*) as n from T"_s).rows[0][0].toInt(), 2);
 }
 
 TEST(JetDatabase, CreatesAnEmptyDatabaseOnlyWhereNoneIs) {
@@ -203,6 +183,7 @@ TEST_F(JetConnection, ExecuteReturnsTheRowsAffectedAndTransactionsCommitRollBack
     conn.BeginTrans();
     insert("d");
     conn.Close();
+    conn.Close();  // closing twice is harmless
     conn.Open();
     EXPECT_EQ(scalar(u"select count(*) from T"_s), u"2"_s);
 }
@@ -315,8 +296,8 @@ TEST_F(JetConnection, FieldsAreNamedAsJetNamesThemEvenWithoutRows) {
     EXPECT_THROW(rs.Fields(u"S"_s), ztgl::RuntimeError);
 }
 
-// The reading of statements alone is fuzzed (fuzz_jet_sql); this runs broken statements through the
-// engine itself: pieces of real ones in random order, seeded so that a failure repeats.
+// The reading of statements (fuzz_jet_sql) and LIKE (fuzz_jet_like) are fuzzed; this runs broken statements
+// through the engine itself: pieces of real ones in random order, seeded so that a failure repeats.
 TEST_F(JetConnection, ArbitraryStatementsGiveResultsOrRuntimeErrorsNeverCrashes) {
     conn.Execute(u"INSERT INTO T (ID, N) VALUES ('x', 1)"_s);
     // clang-format off
@@ -334,9 +315,6 @@ TEST_F(JetConnection, ArbitraryStatementsGiveResultsOrRuntimeErrorsNeverCrashes)
     }
     int failures = 0;
     for (const QString& sql : statements) {
-        EXPECT_NO_THROW(ado::JetDdl::constraints(sql)) << sql;
-        EXPECT_NO_THROW(ado::JetCatalog::jetDefault(sql)) << sql;
-        ado::JetLike::match(sql, sql.left(12));
         try {
             open(sql);
         } catch (const ztgl::RuntimeError& e) {

@@ -17,7 +17,6 @@
 #include "ado/JetFileReader.h"
 #include "ado/JetFileValue.h"
 #include "db/PubSql.h"
-#include "operators/SetMima.h"
 #include "platform/RuntimeError.h"
 #include "process/Globals.h"
 
@@ -151,19 +150,9 @@ TEST(JetFileValues, EveryKindOfValueComesTyped) {
     EXPECT_TRUE(value("PROJ_PROJECT").isNull());
 }
 
-TEST(JetFileValues, ChineseTextAndEncodedPasswordsComeOutCharacterForCharacter) {
-    QTemporaryDir dir;
-    const QString file = JetFiles::patchedTestV2000(dir.filePath(u"patched.mdb"_s));
-    const QString encoded = JetFiles::encodedPassword();
-    EXPECT_EQ(encoded, Set_Mima(u"xagx"_s));
-    EXPECT_TRUE(encoded.contains(QChar(0x20ac)) &&
-                encoded.contains(QChar(4)));  // code 128 and a control code
-    const ado::RowSet rows = readTable(file, u"Table1"_s);
-    ASSERT_EQ(rows.rows.size(), 2);
-    EXPECT_EQ(rows.rows[0][0], QVariant(JetFiles::chineseText()));
-    EXPECT_EQ(rows.rows[0][1], QVariant(encoded));
-
-    // The decoding rules by themselves: Jet 4 plain and compressed, Jet 3 in its code page.
+// The patched test file's Chinese text and encoded password come through the import (ImportFolder).
+TEST(JetFileValues, TextsDecodeCharacterForCharacterAndRawValuesAsTyped) {
+    // Jet 4 plain and compressed, Jet 3 in its code page.
     const auto text = [](const QByteArray& raw, int version, int codePage) {
         ado::JetFileHeader h;
         h.version = quint8(version);
