@@ -4,6 +4,7 @@
 
 #include "QtPrinters.h"
 #include "RecordingUiPort.h"
+#include "ShownLines.h"
 #include "db/PubSql.h"
 #include "process/Globals.h"
 #include "process/UiPort.h"
@@ -23,11 +24,7 @@ protected:
 
     // The one failure message every trap of the database layer shows.
     void expectOneReport(const QString& text) const {
-        ASSERT_EQ(port.messages.size(), 1);
-        EXPECT_EQ(port.messages[0].text, text);
-        EXPECT_EQ(port.messages[0].title, QStringLiteral("提示信息"));
-        EXPECT_EQ(port.messages[0].icon, MsgIcon::Information);
-        EXPECT_EQ(port.messages[0].buttons, MsgButtons::Ok);
+        EXPECT_EQ(shownLines(port), QStringList{msgLine(text)});
     }
     void expectNoMessages() const {
         EXPECT_TRUE(port.messages.isEmpty()) << port.messages.value(0).text.toStdString();

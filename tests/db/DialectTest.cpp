@@ -162,9 +162,8 @@ TEST_F(DialectTest, WithoutAConnectionEveryHelperFollowsItsOwnTrap) {
     gDBType = kSqlServer;
     EXPECT_EQ(Get_UniqV(u"ZTML"_s, u"ID"_s), 0);
     expectLocalClock(Get_ServerTime());  // the local clock, silently
-    ASSERT_EQ(port.messages.size(), 2);
-    EXPECT_EQ(port.messages[0].text, u"ExecuteNonQuerySql():对象变量或 With 块变量未设置"_s);
-    EXPECT_EQ(port.messages[1].text, u"Get_UniqV():对象变量或 With 块变量未设置"_s);
+    EXPECT_EQ(shownLines(port), (QStringList{msgLine(u"ExecuteNonQuerySql():对象变量或 With 块变量未设置"_s),
+                                             msgLine(u"Get_UniqV():对象变量或 With 块变量未设置"_s)}));
 }
 
 TEST_F(DialectTest, UniqVAsksForTheNumericMaximumInTheKindsDialect) {
