@@ -281,18 +281,8 @@ public:
         return r;
     }
     ado::CatalogData readCatalog() override {
-        ado::CatalogTable t;
-        t.name = u"T"_s;
-        t.type = u"TABLE"_s;
-        for (const auto& f : query(QString()).fields) {
-            ado::CatalogColumn c;
-            c.name = f.name;
-            c.type = f.type;
-            c.definedSize = f.definedSize;
-            c.properties = {{u"Autoincrement"_s, false}, {u"Nullable"_s, true}};
-            t.columns << c;
-        }
-        return {{t}};
+        const QVector<QPair<QString, QVariant>> p = {{u"Autoincrement"_s, false}, {u"Nullable"_s, true}};
+        return {{{u"T"_s, u"TABLE"_s, {{u"A"_s, ado::adVarWChar, 10, p}, {u"D"_s, ado::adDate, 8, p}}, {}}}};
     }
     void beginTrans() override {}
     void commitTrans() override {}

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "RecordingUiPort.h"
+#include "ShownLines.h"
 #include "platform/Codepage936.h"
 #include "platform/ProgramFolder.h"
 #include "process/IniFile.h"
@@ -14,7 +15,9 @@ using namespace Qt::StringLiterals;
 
 using ztgl::Read_Ini;
 using ztgl::Write_Ini;
+using ztgl::test::msgLine;
 using ztgl::test::RecordingUiPort;
+using ztgl::test::shownLines;
 
 namespace {
 
@@ -41,13 +44,9 @@ protected:
     void write(const char* section, const char* key, const QString& value) {
         Write_Ini(QString::fromUtf8(section), QString::fromUtf8(key), value, path());
     }
-    void expectOneError(const char* text) {
-        ASSERT_EQ(port.messages.size(), 1);
-        EXPECT_EQ(port.messages[0].text, u(text));
-        EXPECT_EQ(port.messages[0].title, u("提示"));
-        EXPECT_EQ(port.messages[0].icon, ztgl::MsgIcon::Information);
-        EXPECT_EQ(port.messages[0].buttons, ztgl::MsgButtons::Ok);
-    }
+    // The message box of a file error: the error's text under the title "提示".
+    static QString error(const char* text) { return msgLine(u(text), ztgl::MsgIcon::Information, u("提示")); }
+    void expectOneError(const char* text) { EXPECT_EQ(shownLines(port), QStringList{error(text)}); }
 
     QTemporaryDir dir;
     RecordingUiPort port;
@@ -211,15 +210,10 @@ TEST_F(IniFileTest, ReadOnlyFolderReportsNamesTheFolderOnceAndKeepsTheOldFile) {
     write("SERVERINFO", "PORT", u"2001"_s);
     QFile::setPermissions(dir.path(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    ASSERT_EQ(port.messages.size(), 3);
-    for (int i : {0, 2}) {
-        EXPECT_EQ(port.messages[i].text, u("拒绝的权限"));
-        EXPECT_EQ(port.messages[i].title, u("提示"));
-    }
-    EXPECT_EQ(port.messages[1].text,
-              ztgl::FolderNotWritableText(QDir(dir.path()).absolutePath() + QLatin1Char('/')));
-    EXPECT_EQ(port.messages[1].title, u("提示信息"));
-    EXPECT_EQ(port.messages[1].icon, ztgl::MsgIcon::Information);
+    const QString folder = QDir(dir.path()).absolutePath() + QLatin1Char('/');
+    EXPECT_EQ(shownLines(port),
+              (QStringList{error("拒绝的权限"), msgLine(ztgl::FolderNotWritableText(folder)),
+                           error("拒绝的权限")}));
     EXPECT_EQ(bytes(), kConfig);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
 }
