@@ -1,6 +1,5 @@
 // Connection strings (built from a DBCONNECT profile, read from kxconfig.ini as the suite's main program
 // writes it, derived for an account set), the shared connection gConn and recordsets on it.
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <functional>
@@ -10,7 +9,6 @@
 #include "RuntimeErrorOf.h"
 #include "ScriptedServer.h"
 #include "ado/Connection.h"
-#include "ado/JetDatabase.h"
 #include "ado/Recordset.h"
 #include "catalogue/AccountSetList.h"
 #include "catalogue/PermissionUpgrade.h"
@@ -71,26 +69,9 @@ TEST_F(SharedConnectionTest, BuildsTheStringOfTheKind) {
     expectNoMessages();
 }
 
-// From the file to an open connection: the Chinese folder name survives the code page.
-TEST_F(SharedConnectionTest, ReadsTheProfileOfTheFileAndOpensTheManagersDatabase) {
-    const QString folder = dir.filePath(u"进销存数据"_s);
-    ASSERT_TRUE(QDir().mkpath(folder));
-    const QString file = QDir(folder).filePath(u"KXPUB.MDB"_s);
-    ado::CreateJetDatabase(file);
-    writeIni(
-        u"[BASESETUP]\r\nISWLB=0\r\n[DBCONNECT]\r\nDBTYPE=[Microsoft "
-        u"Access]\r\nPROVIDER=Microsoft.Jet.OLEDB.4.0\r\n"
-        "DATA_SOURCE=%1\r\nPASSWORD=\r\nPERSIST_SECURITY_INFO=\r\n"_s.arg(file));
-    gConnectString = Get_ConnectString();
-    EXPECT_EQ(
-        gConnectString,
-        u"Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;Data Source=%1;Mode=Read|Write;Jet OLEDB:Database Password="_s
-            .arg(file));
-    EXPECT_EQ(gDBType, kAccess);
-    EXPECT_EQ(gDBProfile.DataSource, file);
-    ASSERT_EQ(Open_Connect(), 1);
-    EXPECT_EQ(gConn->State(), ado::adStateOpen);
-
+// The profile as the suite's main program writes it, in code page 936; the Access kind read and opened:
+// StartupTest.SingleUserEditionOpensTheConnectionAndShowsTheLogin.
+TEST_F(SharedConnectionTest, ReadsTheProfileOfTheFile) {
     writeIni(
         u"[dbconnect]\r\nnetwork_library=DBMSSOCN\r\nUSER_ID=sa\r\nPassword=  p w  "
         u"\r\nDBNAME=KXPUB\r\nPERSIST_SECURITY_INFO=True\r\n"
