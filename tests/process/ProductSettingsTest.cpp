@@ -22,7 +22,7 @@ protected:
     test::RecordingUiPort port;
 };
 
-TEST_F(ProductSettingsTest, BuiltInTextsWhenTheKeysAreAbsentOrEmpty) {
+TEST_F(ProductSettingsTest, BuiltInTextsWhenTheKeysAreAbsentOrEmptyConfiguredOnesOtherwiseALongTitleCut) {
     // clang-format off
     const QStringList configs[] = {{u"[BASESETUP]"_s, u"ISWLB=0"_s}, {u"[BASESETUP]"_s, u"TITLE="_s, u"WEBSITE=   "_s, u"LOGINPIC="_s}};
     // clang-format on
@@ -32,10 +32,6 @@ TEST_F(ProductSettingsTest, BuiltInTextsWhenTheKeysAreAbsentOrEmpty) {
         EXPECT_EQ(MakerWebSite(), u"http://www.zavrin.com"_s);
         EXPECT_EQ(LoginPictureKey(), u"201"_s);
     }
-    EXPECT_TRUE(port.messages.isEmpty());
-}
-
-TEST_F(ProductSettingsTest, ConfiguredTextsAndALongTitleCut) {
     folder.writeConfig(
         {u"[basesetup]"_s, u"Title=五金建材"_s, u"WEBSITE=https://example.com/帮助"_s, u"LOGINPIC= 305 "_s});
     EXPECT_EQ(ProductTitle(), u"五金建材"_s);
@@ -46,6 +42,7 @@ TEST_F(ProductSettingsTest, ConfiguredTextsAndALongTitleCut) {
     EXPECT_EQ(ProductTitle(), longTitle.left(kProductTitleMaxLength));
     EXPECT_EQ(ProgramTitle(u"商业进销存"_s), u"Zavrin行业管理软件之商业进销存-帐套管理"_s);
     EXPECT_EQ(ProgramTitle(QString()), u"Zavrin行业管理软件之-帐套管理"_s);
+    EXPECT_TRUE(port.messages.isEmpty());
 }
 
 }  // namespace
