@@ -22,7 +22,7 @@ protected:
     test::RecordingUiPort port;
 };
 
-TEST_F(ProductSettingsTest, BuiltInTextsWhenTheKeysAreAbsentOrEmptyConfiguredOnesOtherwiseALongTitleCut) {
+TEST_F(ProductSettingsTest, BuiltInTextsUnlessConfiguredAndALongTitleCut) {
     // clang-format off
     const QStringList configs[] = {{u"[BASESETUP]"_s, u"ISWLB=0"_s}, {u"[BASESETUP]"_s, u"TITLE="_s, u"WEBSITE=   "_s, u"LOGINPIC="_s}};
     // clang-format on
