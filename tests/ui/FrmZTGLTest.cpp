@@ -4,7 +4,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDir>
 #include <QHeaderView>
 #include <QStyle>
 #include <QTableView>
@@ -14,6 +13,7 @@
 
 #include "AccountSetFolder.h"
 #include "ScriptedCatalogueFixture.h"
+#include "UiFixture.h"
 #include "WidgetInput.h"
 #include "catalogue/ListGrid.h"
 #include "ui/FrmZTGLXZ.h"
@@ -92,10 +92,6 @@ protected:
         const int row = grid()->currentIndex().row();
         return m.count(kMarker) == 1 && m.value(row) == kMarker ? row : -1;
     }
-    void render(const QString& name) const {
-        const QString file = QDir::temp().filePath(name);
-        EXPECT_TRUE(window->grab().save(file)) << file.toStdString();
-    }
 
     std::unique_ptr<FrmZTGL> window;
 };
@@ -108,14 +104,13 @@ TEST_F(FrmZTGLTest, EmptyListShowsOnlyTheHeader) {
     EXPECT_EQ(stopStart(), kStopOnly);
     EXPECT_TRUE(w.command1(5)->isHidden());
     // The designed widths in twips (15 to the pixel); the captions fit.
-    const int widths[] = {780, 945, 945, 945, 930};
-    for (int i = 0; i < 5; ++i) {
+    for (const auto& [i, width] : {std::pair{0, 780}, {1, 945}, {2, 945}, {3, 945}, {4, 930}}) {
         QAbstractButton* b = w.command1(i);
         EXPECT_FALSE(b->isHidden()) << i;
-        EXPECT_EQ(b->size() * 15, QSize(widths[i], 615)) << i;
+        EXPECT_EQ(b->size() * 15, QSize(width, 615)) << i;
         EXPECT_LE(b->fontMetrics().horizontalAdvance(QString(b->text()).remove('&')) + 6, b->width()) << i;
     }
-    render("frmztgl_0.png");
+    render(window.get(), "frmztgl_0.png");
 }
 
 // One set: shown current and marked; the columns as the format string gives them; names of ten
@@ -132,7 +127,7 @@ TEST_F(FrmZTGLTest, ColumnsComeFromTheFormatString) {
     for (const QString& name : names)
         EXPECT_LE(grid()->fontMetrics().horizontalAdvance(name) + 2 * margin, grid()->columnWidth(3));
     EXPECT_EQ(cell(0, 3), names[1]);
-    render("frmztgl_1.png");
+    render(window.get(), "frmztgl_1.png");
 
     const QHeaderView* header = grid()->horizontalHeader();
     ASSERT_EQ(grid()->model()->columnCount(), 7);
@@ -169,7 +164,7 @@ TEST_F(FrmZTGLTest, ManySetsMouseAndKeyboard) {
     EXPECT_EQ(grid()->currentIndex().row(), 39);
     EXPECT_EQ(cell(1, 3), "O'Neil \"华东\" 分公司");
     EXPECT_EQ(cell(2, 4), "已停用");
-    render("frmztgl_40.png");
+    render(window.get(), "frmztgl_40.png");
 
     grid()->scrollToTop();
     click(2);  // the third set is disabled
@@ -304,7 +299,7 @@ TEST(FrmZTGLKeyboardTest, CreatesASetWithoutTheMouse) {
         if (!waitFor([editor] { return editor->isActiveWindow(); }))
             return;
         // The name (Chinese too), the default user "管理员" left as it is, the password twice.
-        for (const QString& text : {"华南贸易有限责任公司", "", "pw", "pw"}) {
+        for (const char* text : {"华南贸易有限责任公司", "", "pw", "pw"}) {
             typeText(QApplication::focusWidget(), text);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
@@ -316,9 +311,10 @@ TEST(FrmZTGLKeyboardTest, CreatesASetWithoutTheMouse) {
     EXPECT_TRUE(typed);
     ASSERT_FALSE(port.messages.isEmpty());
     EXPECT_EQ(port.messages.back().text, "已经成功创建新帐套！");
-    ASSERT_EQ(w.MSFlexGrid1()->model()->rowCount(), 1);
-    EXPECT_EQ(w.MSFlexGrid1()->model()->index(0, 3).data().toString(), "华南贸易有限责任公司");
-    EXPECT_EQ(w.MSFlexGrid1()->model()->index(0, 1).data().toString(), kMarker);
+    const QAbstractItemModel* model = w.MSFlexGrid1()->model();
+    ASSERT_EQ(model->rowCount(), 1);
+    EXPECT_EQ(model->index(0, 3).data().toString(), "华南贸易有限责任公司");
+    EXPECT_EQ(model->index(0, 1).data().toString(), kMarker);
     EXPECT_EQ(folder.query("KXPUB.MDB", "select ZTMC from ZTML").value(0).value(0), "华南贸易有限责任公司");
 }
 
