@@ -57,7 +57,8 @@ TEST_F(FrmCyXgmmTest, LooksAsDesigned) {
         EXPECT_EQ(box(c)->maxLength(), 30);
     }
     expectDialogLook(dialog.get(), "frmCyXgmm", "密码修改", shape, dialog->command1(1), dialog->command1(0),
-                     {box(F::Text3), box(F::Text1), box(F::Text2)}, {"输入旧密码：", "输入新密码：", "确认新密码："});
+                     {box(F::Text3), box(F::Text1), box(F::Text2)},
+                     {"输入旧密码：", "输入新密码：", "确认新密码："});
 }
 
 // Opened from the main window, the buttons carry their pictures and their captions still show.

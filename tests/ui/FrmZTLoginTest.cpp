@@ -44,7 +44,8 @@ protected:
         // Deleting the main window takes its menus (top-level widgets too) with it.
         QList<QPointer<QWidget>> windows;
         for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w->objectName() == QLatin1String("MDIfrmZTGL") || w->objectName() == QLatin1String("frmZTLogin"))
+            if (w->objectName() == QLatin1String("MDIfrmZTGL") ||
+                w->objectName() == QLatin1String("frmZTLogin"))
                 windows << w;
         }
         for (const QPointer<QWidget>& w : windows)

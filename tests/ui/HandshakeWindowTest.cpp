@@ -86,7 +86,8 @@ TEST_F(HandshakeWindowTest, LooksAsDesignedAndTheCloseBoxMarksAnError) {
         EXPECT_EQ(row.window->objectName(), row.name);
         EXPECT_EQ(row.window->Label2()->text(), row.head);
         EXPECT_EQ(row.window->Label1()->text(), row.status);
-        for (QLabel* l : {row.window->Label1(), row.window->Label2(), row.window->Image1(), row.window->Image2()}) {
+        for (QLabel* l :
+             {row.window->Label1(), row.window->Label2(), row.window->Image1(), row.window->Image2()}) {
             EXPECT_TRUE(row.window->Shape1()->geometry().contains(l->geometry())) << row.name;
             EXPECT_GE(l->width(), l->sizeHint().width()) << row.name;  // nothing cut
         }

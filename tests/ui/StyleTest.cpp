@@ -447,7 +447,8 @@ TEST(StyleRenderTest, SampleWindowDrawsHeadButtonsAndBoxes) {
     form.setObjectName("frmSample");
     form.resize(600, 300);
     QList<QAbstractButton*> buttons;
-    for (const auto& [caption, width] : {std::pair{"确定(&Y)", 945}, {"关闭(&Q)", 945}, {"升级数据库", 1200}}) {
+    for (const auto& [caption, width] :
+         {std::pair{"确定(&Y)", 945}, {"关闭(&Q)", 945}, {"升级数据库", 1200}}) {
         buttons << new QPushButton(caption, &form);
         buttons.back()->resize(gui::twipsToPixels(width), gui::twipsToPixels(615));
     }
@@ -504,7 +505,8 @@ TEST(StyleRenderTest, SampleWindowDrawsHeadButtonsAndBoxes) {
     EXPECT_LE(qAbs(check.left - (button.width() - 1 - check.right)), 3) << check.left << " " << check.right;
     Extent caption = extentOf(button, isText);
     EXPECT_GT(caption.top, check.bottom);
-    EXPECT_TRUE(caption.left > 1 && caption.right < button.width() - 2) << caption.left << " " << caption.right;
+    EXPECT_TRUE(caption.left > 1 && caption.right < button.width() - 2)
+        << caption.left << " " << caption.right;
     button = buttons[2]->grab().toImage();
     caption = extentOf(button, isText);
     ASSERT_GE(caption.bottom, 0);
