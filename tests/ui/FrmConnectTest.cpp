@@ -1,14 +1,8 @@
 #include "ui/FrmConnect.h"
 
-#include <gtest/gtest.h>
-
 #include <QFile>
-#include <QTest>
 
-#include "QtPrinters.h"
 #include "UiFixture.h"
-#include "WidgetInput.h"
-#include "ui/ShapeWidget.h"
 
 namespace ztgl::test {
 namespace {

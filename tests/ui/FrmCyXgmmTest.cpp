@@ -1,23 +1,13 @@
 #include "ui/FrmCyXgmm.h"
 
-#include <gtest/gtest.h>
-
 #include <QAction>
-#include <QApplication>
 #include <QMessageBox>
-#include <QPointer>
-#include <QTest>
-#include <QTimer>
 #include <QToolBar>
 
 #include "UiFixture.h"
-#include "WidgetInput.h"
 #include "operators/LoginForm.h"
 #include "ui/MDIfrmZTGL.h"
-#include "ui/ModalForms.h"
 #include "ui/QtUiPort.h"
-#include "ui/ShapeWidget.h"
-#include "ui/Style.h"
 
 namespace ztgl::test {
 namespace {

@@ -1,7 +1,4 @@
-#include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QLabel>
 #include <QProgressBar>
 
 #include "UiFixture.h"

@@ -1,6 +1,6 @@
 // The list window's table model over its grid, without a view.
-#include <gtest/gtest.h>
 
+#include "UiFixture.h"
 #include "catalogue/ListGrid.h"
 #include "ui/ListGridModel.h"
 

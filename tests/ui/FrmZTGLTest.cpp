@@ -1,23 +1,15 @@
 #include "ui/FrmZTGL.h"
 
-#include <gtest/gtest.h>
-
-#include <QAbstractButton>
-#include <QApplication>
 #include <QHeaderView>
 #include <QStyle>
 #include <QTableView>
-#include <QTest>
-#include <QTimer>
 #include <memory>
 
 #include "AccountSetFolder.h"
 #include "ScriptedCatalogueFixture.h"
 #include "UiFixture.h"
-#include "WidgetInput.h"
 #include "catalogue/ListGrid.h"
 #include "ui/FrmZTGLXZ.h"
-#include "ui/ModalForms.h"
 
 namespace ztgl::test {
 namespace {

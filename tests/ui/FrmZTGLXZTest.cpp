@@ -1,21 +1,11 @@
-#include <gtest/gtest.h>
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
 #include <QTemporaryDir>
 
-#include "RecordingUiPort.h"
 #include "ScriptedServer.h"
 #include "UiFixture.h"
-#include "WidgetInput.h"
 #include "creation/AccountSetEditor.h"
 #include "creation/TemplateDatabase.h"
-#include "db/PubSql.h"
-#include "process/Globals.h"
 #include "ui/FrmZTGLXZ.h"
-#include "ui/ModalForms.h"
 
 namespace ztgl::gui {
 namespace {

@@ -1,20 +1,13 @@
 #include "ui/FrmZTLogin.h"
 
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QClipboard>
 #include <QFile>
 #include <QInputMethodEvent>
-#include <QPointer>
-#include <QPushButton>
 
 #include "UiFixture.h"
-#include "WidgetInput.h"
 #include "platform/ShellOpener.h"
 #include "style/PictureBag.h"
 #include "ui/MDIfrmZTGL.h"
-#include "ui/Style.h"
 
 namespace ztgl::test {
 namespace {

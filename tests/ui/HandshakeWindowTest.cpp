@@ -1,25 +1,12 @@
 #include "ui/HandshakeWindow.h"
 
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QLabel>
-#include <QTest>
-
 #include "LocalServer.h"
-#include "QtPrinters.h"
 #include "RecordingPreLoginHooks.h"
 #include "RecordingShutDown.h"
-#include "RecordingUiPort.h"
 #include "UiFixture.h"
-#include "WidgetInput.h"
-#include "process/Globals.h"
 #include "session/CheckUserForm.h"
 #include "session/PreLoginForm.h"
 #include "session/QtSessionSocket.h"
-#include "ui/ModalForms.h"
-#include "ui/ShapeWidget.h"
-#include "ui/Style.h"
 
 namespace ztgl::test {
 namespace {

@@ -1,16 +1,10 @@
 #include "ui/MDIfrmZTGL.h"
 
-#include <gtest/gtest.h>
-
 #include <QAction>
-#include <QApplication>
-#include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPointer>
-#include <QPushButton>
 #include <QToolBar>
 
 #include "UiFixture.h"
@@ -124,7 +118,7 @@ TEST_F(MDIfrmZTGLTest, ListCommandReloadsOnlyAClosedList) {
 TEST_F(MDIfrmZTGLTest, ToolbarKeysInAnyLetters) {
     window->mdiArea()->subWindowList().first()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    for (const QString& key : {"", "ZTGL ", "SJGL", "帐套管理"})
+    for (const char* key : {"", "ZTGL ", "SJGL", "帐套管理"})
         window->logic().Toolbar1_ButtonClick(key);
     EXPECT_FALSE(window->listWindow());
     EXPECT_TRUE(port.modalForms.isEmpty());

@@ -1,26 +1,20 @@
 // The Qt side of the program's services: message boxes exactly as asked, modal windows by form
 // name, the main window switch, Chinese texts and font, web addresses to the desktop.
-#include <gtest/gtest.h>
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QDesktopServices>
 #include <QFontInfo>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QObject>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QStyle>
 #include <QTranslator>
 #include <QUrl>
 #include <QWidget>
 
-#include "WidgetInput.h"
+#include "UiFixture.h"
 #include "ui/GuiSetup.h"
 #include "ui/QtShellOpener.h"
 #include "ui/QtUiPort.h"
-#include "ui/Style.h"
 
 using namespace ztgl;
 using ztgl::gui::QtUiPort;

@@ -2,32 +2,18 @@
 // with the stand-in server, see the connecting window, log in confirmed by the server. (A set then
 // created is named after the database the server announced: AdminNetworkTest. The single-user
 // road's steps are each walked by the window's own test.)
-#include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPointer>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 
 #include "LocalServer.h"
-#include "QtPrinters.h"
 #include "RecordingShutDown.h"
-#include "RecordingUiPort.h"
-#include "WidgetInput.h"
-#include "db/PubSql.h"
+#include "UiFixture.h"
 #include "demo/DemoFolder.h"
 #include "platform/ShellOpener.h"
-#include "process/Globals.h"
 #include "process/IniFile.h"
 #include "startup/Startup.h"
 #include "ui/FrmZTLogin.h"
 #include "ui/HandshakeWindow.h"
-#include "ui/ModalForms.h"
 
 namespace ztgl::test {
 namespace {

@@ -1,16 +1,13 @@
 // The common look of the windows, drawn by Qt: the head and its button row, button pictures by
 // caption, flat input boxes and the focus frame, the list grid's look, pictures from the bag, and a
 // styled sample window checked pixel by pixel.
-#include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QPushButton>
 #include <QSet>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -18,14 +15,11 @@
 
 #include "ShownLines.h"
 #include "UiFixture.h"
-#include "process/Globals.h"
 #include "style/PictureBag.h"
 #include "style/TitleFont.h"
 #include "ui/BagPicture.h"
 #include "ui/ButtonImageList.h"
 #include "ui/GuiSetup.h"
-#include "ui/ShapeWidget.h"
-#include "ui/Style.h"
 
 using namespace ztgl;
 using ztgl::gui::ButtonImageList;

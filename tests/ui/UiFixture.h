@@ -1,18 +1,30 @@
 #pragma once
 
+// What the window tests share: the headers they all use, the ground after start-up, and checks
+// of the look common to several windows.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QBuffer>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
+#include "QtPrinters.h"
 #include "RecordingUiPort.h"
 #include "TempProgramFolder.h"
+#include "WidgetInput.h"
 #include "db/PubSql.h"
 #include "process/Globals.h"
+#include "ui/ModalForms.h"
+#include "ui/ShapeWidget.h"
+#include "ui/Style.h"
 
 namespace ztgl::test {
 
