@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QStyle>
 #include <QTableView>
+#include <functional>
 #include <memory>
 
 #include "AccountSetFolder.h"
@@ -171,51 +172,46 @@ TEST_F(FrmZTGLTest, ManySetsMouseAndKeyboard) {
     EXPECT_EQ(server.queries().size(), 1) << "the list is not read again";
 }
 
-// A click on the header or below the rows counts as a click on the current row; a double click
-// opens the editor for the current set.
-TEST_F(FrmZTGLTest, HeaderAndEmptyAreaClicksCountForTheCurrentRow) {
+// Every click counts for one row: one on the header or below the rows for the current row; a
+// press on one row released on another for the row where the button went down, however far the
+// mouse went (as the flex grid did). A double click opens the editor for the current set.
+TEST_F(FrmZTGLTest, EveryClickCountsForOneRow) {
     open(3);
-    const QPoint below(20, grid()->viewport()->height() - 5);
+    QWidget* area = grid()->viewport();
+    const QPoint below(20, area->height() - 5);
     ASSERT_FALSE(grid()->indexAt(below).isValid());
-    for (int way = 0; way < 2; ++way) {
-        SCOPED_TRACE(way);
+    const auto drag = [&](int to) {
+        QTest::mousePress(area, Qt::LeftButton, {}, center(0));
+        QTest::mouseMove(area, center(1));
+        QTest::mouseMove(area, center(to));
+        QTest::mouseRelease(area, Qt::LeftButton, {}, center(to));
+    };
+    // clang-format off
+    const struct { const char* name; std::function<void()> act; int row; } ways[] = {
+        {"header", [&] { emit grid()->horizontalHeader()->sectionClicked(3); }, 1},
+        {"below the rows", [&] { QTest::mouseClick(area, Qt::LeftButton, {}, below); }, 1},
+        {"first row to second", [&] { drag(1); }, 0},
+        {"first row to third", [&] { drag(2); }, 0},
+    };
+    // clang-format on
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.name);
         click(2);
         key(Qt::Key_Up);  // onto the second set, in use; the buttons still follow the disabled third
         EXPECT_EQ(stopStart(), kStartOnly);
-        if (way == 0)
-            emit grid()->horizontalHeader()->sectionClicked(3);
-        else
-            QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, below);
-        EXPECT_EQ(grid()->currentIndex().row(), 1);
-        EXPECT_TRUE(grid()->selectionModel()->isRowSelected(1)) << "the current row stays highlighted";
+        way.act();
+        EXPECT_EQ(markedCurrentRow(), way.row);
+        EXPECT_EQ(grid()->selectionModel()->selectedRows().size(), 1);
+        EXPECT_TRUE(grid()->selectionModel()->isRowSelected(way.row)) << "the current row stays highlighted";
         EXPECT_EQ(stopStart(), kStopOnly);
-        EXPECT_EQ(markers(), QStringList({"", kMarker, ""}));
     }
     EXPECT_TRUE(port.modalForms.isEmpty());
-    QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, below);
+    QTest::mouseDClick(area, Qt::LeftButton, {}, below);
     EXPECT_EQ(port.modalForms, QStringList{"frmZTGLXZ"});
     click(0);  // a double click on a row begins with a click
-    QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, center(0));
+    QTest::mouseDClick(area, Qt::LeftButton, {}, center(0));
     EXPECT_EQ(port.modalForms, QStringList({"frmZTGLXZ", "frmZTGLXZ"}));
     EXPECT_EQ(grid()->currentIndex().row(), 0);
-}
-
-// The flex grid keeps the row where the button went down, however far the mouse goes before it
-// comes up, and then runs its click rules for that row.
-TEST_F(FrmZTGLTest, PressOnOneRowAndReleaseOnAnother) {
-    open(3);  // the third set, disabled, is current
-    for (const int to : {1, 2}) {
-        SCOPED_TRACE(to);
-        click(2);
-        QTest::mousePress(grid()->viewport(), Qt::LeftButton, {}, center(0));
-        QTest::mouseMove(grid()->viewport(), center(1));
-        QTest::mouseMove(grid()->viewport(), center(to));
-        QTest::mouseRelease(grid()->viewport(), Qt::LeftButton, {}, center(to));
-        EXPECT_EQ(markedCurrentRow(), 0);
-        EXPECT_EQ(grid()->selectionModel()->selectedRows().size(), 1);
-        EXPECT_TRUE(grid()->selectionModel()->isRowSelected(0));
-        EXPECT_EQ(stopStart(), kStopOnly) << "the buttons follow the first set, in use";
-    }
 }
 
 // A fill that fails halfway (no UserFlag column) keeps the rows added and sets no current row and
@@ -269,8 +265,7 @@ TEST_F(FrmZTGLTest, KeyboardOnlyOperator) {
     port.answer(MsgAnswer::Yes);
     QTest::keyClick(w.command1(2), Qt::Key_Return);
     EXPECT_EQ(cell(1, 4), "现启用");
-    EXPECT_EQ(server.executed(), QStringList({"Update ZTML set UserFlag=0 WHERE ID='2'",
-                                              "Update ZTML set UserFlag=1 WHERE ID='2'"}));
+    EXPECT_EQ(server.executed().size(), 2);  // the statements: AccountSetListTest
 }
 
 // The whole creation from the keyboard, the editor's own window included, on an Access folder.

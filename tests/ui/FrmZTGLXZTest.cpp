@@ -1,30 +1,24 @@
-
 #include <QTemporaryDir>
 
-#include "ScriptedServer.h"
+#include "ScriptedCatalogueFixture.h"
 #include "UiFixture.h"
 #include "creation/AccountSetEditor.h"
-#include "creation/TemplateDatabase.h"
 #include "ui/FrmZTGLXZ.h"
 
 namespace ztgl::gui {
 namespace {
 
-using test::RecordingUiPort;
 using test::ScriptedServer;
 
-// The editor's window over a scripted SQL Server manager database.
-class FrmZTGLXZTest : public ::testing::Test {
+// The editor's window over a scripted SQL Server manager database, without a template: a creation
+// fails.
+class FrmZTGLXZTest : public test::ScriptedCatalogueFixture {
 protected:
     void SetUp() override {
-        ResetGlobals();
-        gDBType = kSqlServer;
+        ScriptedCatalogueFixture::SetUp();
         gManagerDBName = "MAIN";
-        gConnectString = QStringLiteral(
-            "Provider=SQLOLEDB;Password=;Persist Security Info=False;User ID=sa;Initial Catalog=MAIN;Data "
-            "Source=SRV");
         ASSERT_TRUE(dir.isValid());
-        gAppPath = dir.path() + QLatin1Char('/');  // no template here: a creation fails
+        gAppPath = dir.path() + QLatin1Char('/');
         server.onQuery("getdate",
                        ScriptedServer::rows({"sj"}, {{QDateTime(QDate(2024, 3, 5), QTime(9, 0))}}));
         server.onQuery("^select \\* from ZTML where Id='3'$",
@@ -32,16 +26,9 @@ protected:
                                             {{"3", "华东贸易有限公司", "MAIN_BK003", "2023-11-20"}}));
         server.onQuery("^select \\* from Users where Id='0'$",
                        ScriptedServer::rows({"Id", "Uname"}, {{"0", "张经理"}}));
-        ASSERT_EQ(Open_Connect(), 1);
-    }
-    void TearDown() override {
-        Close_Connect();
-        ResetGlobals();
     }
 
     QTemporaryDir dir;
-    RecordingUiPort port;
-    ScriptedServer server;
 };
 
 // New mode and modify mode: caption, boxes, creation date; the rows one below the other.
