@@ -34,15 +34,12 @@ QWidget* topLevel(const QString& name) {
 class FrmZTLoginTest : public ManagerFixture {
 protected:
     void TearDown() override {
-        // Deleting the main window takes its menus (top-level widgets too) with it.
-        QList<QPointer<QWidget>> windows;
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (w->objectName() == QLatin1String("MDIfrmZTGL") ||
                 w->objectName() == QLatin1String("frmZTLogin"))
-                windows << w;
+                w->deleteLater();
         }
-        for (const QPointer<QWidget>& w : windows)
-            delete w.data();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         ManagerFixture::TearDown();
     }
     void open() {

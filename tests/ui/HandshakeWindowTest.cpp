@@ -100,12 +100,10 @@ TEST_F(HandshakeWindowTest, CtrlClickAndKeyQ) {
     QTest::keyClick(window.get(), 'Q', Qt::ShiftModifier);
     QTest::keyClick(window.get(), Qt::Key_Escape);
     EXPECT_EQ(recorded.settingsShown, 0);
-    gConnectString = "old";
+    // What a Ctrl+click and "q" do besides: PreLoginFormTest.OperatorActions.
     QTest::mouseClick(window.get(), Qt::LeftButton, Qt::ControlModifier,
                       window->Image2()->geometry().center());
     EXPECT_EQ(recorded.settingsShown, 1);
-    EXPECT_EQ(gConnectString, QString());
-    EXPECT_TRUE(socket.isClosed());
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(preLogin.isUnloaded());
 
