@@ -51,20 +51,6 @@ TEST_F(FrmCyXgmmTest, LooksAsDesigned) {
                      {"输入旧密码：", "输入新密码：", "确认新密码："});
 }
 
-// Opened from the main window, the buttons carry their pictures and their captions still show.
-TEST_F(FrmCyXgmmTest, ButtonsWithPicturesOverTheMainWindow) {
-    gui::MDIfrmZTGL main;
-    main.show();
-    F other;
-    FrmCyXgmm over(other, &main);
-    ASSERT_TRUE(activate(&over));
-    for (QAbstractButton* b : {over.command1(0), over.command1(1)}) {
-        EXPECT_FALSE(b->icon().isNull());
-        EXPECT_GE(b->width(), b->iconSize().width() + b->fontMetrics().horizontalAdvance(b->text()) + 8);
-    }
-    render(&over, "ztgl-frmCyXgmm-pictures.png");
-}
-
 // A wrong old password puts the focus there; Enter moves on and saves from the last box.
 TEST_F(FrmCyXgmmTest, EnterMovesOnAndSavesFromTheLastBox) {
     box(F::Text3)->setText("bad");
@@ -171,8 +157,9 @@ TEST_F(FrmCyXgmmBoxTest, EscThatDismissesAMessageNeverReachesTheDialog) {
     EXPECT_FALSE(dialog->isVisible());
 }
 
-// From the main window's toolbar: after "修改密码成功！" the dialog closes and the main window is the
-// active one again, its access keys working without a click first.
+// From the main window's toolbar: the buttons carry their pictures and their captions still show;
+// after "修改密码成功！" the dialog closes and the main window is the active one again, its access keys
+// working without a click first.
 TEST_F(FrmCyXgmmBoxTest, AfterTheChangeTheMainWindowIsActiveAgain) {
     dialog.reset();
     QPointer<gui::MDIfrmZTGL> main = new gui::MDIfrmZTGL;
@@ -181,6 +168,11 @@ TEST_F(FrmCyXgmmBoxTest, AfterTheChangeTheMainWindowIsActiveAgain) {
     QString shown;
     whenModal("ztgl::gui::FrmCyXgmm", [&](QWidget* w) {
         auto& d = *static_cast<FrmCyXgmm*>(w);
+        for (QAbstractButton* b : {d.command1(0), d.command1(1)}) {
+            EXPECT_FALSE(b->icon().isNull());
+            EXPECT_GE(b->width(), b->iconSize().width() + b->fontMetrics().horizontalAdvance(b->text()) + 8);
+        }
+        render(w, "ztgl-frmCyXgmm-pictures.png");
         whenModal("QMessageBox", [&](QWidget* box) {
             shown = static_cast<QMessageBox*>(box)->text();
             QTest::keyClick(box, Qt::Key_Return);
