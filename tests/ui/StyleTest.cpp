@@ -72,6 +72,7 @@ TEST_F(StyleHeadTest, BuildsTheHeadAndLaysItOutOnEveryResize) {
     ASSERT_NE(band, nullptr);
     EXPECT_EQ(band->pixmap().size(), QSize(1500, 53));
     EXPECT_TRUE(band->hasScaledContents());
+    EXPECT_EQ(band->frameShape(), QFrame::NoFrame);
     EXPECT_EQ(part<ShapeWidget>("ShpTitle1")->kind(), ShapeWidget::Kind::RoundedRectangle);
     EXPECT_EQ(part<ShapeWidget>("ShpTitle2")->kind(), ShapeWidget::Kind::Rectangle);
     auto* title = part<QLabel>("LblTitle");
