@@ -1,6 +1,6 @@
-// The common look as pure rules: button pictures by caption, the head's arithmetic in twips, the
-// input box's frame, the title font, and the bag of named pictures (the windows drawn with them:
-// tests/ui/StyleTest.cpp).
+// The common look as pure rules: button pictures by caption, the head's arithmetic in twips at its
+// edges, the common colours, the title font, and the bag of named pictures (the windows drawn with
+// them: tests/ui/StyleTest.cpp).
 #include <gtest/gtest.h>
 
 #include <QStringList>
@@ -8,7 +8,6 @@
 
 #include "style/ButtonPictures.h"
 #include "style/ButtonRowLayout.h"
-#include "style/FocusFrame.h"
 #include "style/PictureBag.h"
 #include "style/StyleColours.h"
 #include "style/TitleFont.h"
@@ -45,28 +44,11 @@ TEST(ButtonPicturesTest, EveryCaptionOfTheTableAndNoOther) {
         EXPECT_EQ(ButtonPictures::pictureNumber(QString::fromUtf8(caption)), std::nullopt) << caption;
 }
 
-// The list window's row in twips (the same row in pixels, hidden buttons and narrow windows: the
-// window tests).
-TEST(ButtonRowLayoutTest, FiveButtonsOfTheListWindowAndTheHeadAroundThem) {
-    const int widths[] = {780, 945, 945, 945, 930}, lefts[] = {9620, 8675, 7730, 6785, 5855};
-    QVector<ButtonSlot> row;
-    for (int w : widths)
-        row.push_back({w, true});
-    const HeadGeometry g = ButtonRowLayout::compute(row, 11000, 11240);
-    ASSERT_EQ(g.buttons.size(), 5);
-    for (int i = 0; i < 5; ++i) {
-        ASSERT_TRUE(g.buttons[i].has_value()) << i;
-        EXPECT_EQ(*g.buttons[i], (TwipsRect{lefts[i], 120, widths[i], 615})) << i;
-    }
-    EXPECT_EQ(g.placedWidth, 4545);
-    EXPECT_EQ(g.plate, (TwipsRect{5655, 75, 4945, 680}));
-    EXPECT_EQ(g.band, (TwipsRect{-15, 0, 11285, 630}));
-    EXPECT_EQ(g.strip, (TwipsRect{-15, 630, 11285, 180}));
-    EXPECT_EQ(std::make_tuple(g.titleLeft, g.titleTop, g.lineLeft, g.lineRight, g.lineTop),
-              std::make_tuple(180, 105, 5655, 5655 + 4945, 630));
-
-    // The first placed button may come after skipped ones; with none placed, an empty plate at the right.
-    row = {{780, false}, {945, true}};
+// The first placed button may come after skipped ones; with none placed, an empty plate at the
+// right. (The list window's full row, hidden buttons and narrow windows, and the focus frame's
+// look: tests/ui/StyleTest.cpp, in pixels through the same rules.)
+TEST(ButtonRowLayoutTest, SkippedButtonsAndAnEmptyRow) {
+    const QVector<ButtonSlot> row = {{780, false}, {945, true}};
     EXPECT_EQ(ButtonRowLayout::compute(row, 11000, 11000).buttons[1]->left, 11000 - 600 - 945);
     for (const auto& s : {QVector<ButtonSlot>{{780, false}}, QVector<ButtonSlot>{}}) {
         const HeadGeometry empty = ButtonRowLayout::compute(s, 9000, 9000);
@@ -75,24 +57,11 @@ TEST(ButtonRowLayoutTest, FiveButtonsOfTheListWindowAndTheHeadAroundThem) {
     }
 }
 
-TEST(FocusFrameTest, ThinGreyFrameAtRestRedDoubleFrameWithFocusAndTheCommonColours) {
-    const struct {
-        FrameLook look, expected;
-    } cases[] = {
-        {FocusFrame::atRest({1200, 900, 3000, 300}),
-         {{1185, 885, 3030, 330}, {171, 169, 146}, 1, {255, 255, 255}}},
-        {FocusFrame::withFocus({1200, 900, 3000, 300}),
-         {{1180, 880, 3040, 340}, {255, 0, 0}, 2, {255, 255, 192}}},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.look.rect, c.expected.rect);
-        EXPECT_EQ(c.look.border, c.expected.border);
-        EXPECT_EQ(c.look.borderWidth, c.expected.borderWidth);
-        EXPECT_EQ(c.look.fill, c.expected.fill);
-    }
+// The colours as the platform writes them: &H4E9696 for the frame, &HDDF2EE for the window.
+TEST(StyleColoursTest, TheCommonColours) {
     EXPECT_EQ(colours::kFrame.colourValue(), 5150358);
     EXPECT_EQ(colours::kPlate, (Rgb{224, 224, 224}));
-    EXPECT_EQ(colours::kWindow.colourValue(), 0xDDF2EE);  // as the platform writes it: &HDDF2EE
+    EXPECT_EQ(colours::kWindow.colourValue(), 0xDDF2EE);
 }
 
 TEST(TitleFontTest, HeiFaceFirstThenTheDebianStandIns) {

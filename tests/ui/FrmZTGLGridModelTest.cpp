@@ -1,6 +1,6 @@
 // The list window's table model over its grid, without a view.
-#include <gtest/gtest.h>
 
+#include "UiFixture.h"
 #include "catalogue/ListGrid.h"
 #include "ui/ListGridModel.h"
 
@@ -17,15 +17,14 @@ class GridModelTest : public ::testing::Test {
 protected:
     void SetUp() override {
         grid.setFormatString("Key|>R|^C|<L", perChar);
+        const auto rows = [this](const char* what) {
+            return [this, what](const QModelIndex&, int first, int last) {
+                events << QString("%1 %2-%3 of %4").arg(what).arg(first).arg(last).arg(model.rowCount());
+            };
+        };
         QObject::connect(&model, &QAbstractItemModel::modelReset, [this] { events << "reset"; });
-        QObject::connect(
-            &model, &QAbstractItemModel::rowsInserted, [this](const QModelIndex&, int first, int last) {
-                events << QString("inserted %1-%2 of %3").arg(first).arg(last).arg(model.rowCount());
-            });
-        QObject::connect(
-            &model, &QAbstractItemModel::rowsRemoved, [this](const QModelIndex&, int first, int last) {
-                events << QString("removed %1-%2 of %3").arg(first).arg(last).arg(model.rowCount());
-            });
+        QObject::connect(&model, &QAbstractItemModel::rowsInserted, rows("inserted"));
+        QObject::connect(&model, &QAbstractItemModel::rowsRemoved, rows("removed"));
         QObject::connect(&model, &QAbstractItemModel::dataChanged,
                          [this](const QModelIndex& a, const QModelIndex& b) {
                              events << QString("data %1,%2 %3").arg(a.row()).arg(a.column()).arg(a == b);
@@ -44,7 +43,6 @@ protected:
 TEST_F(GridModelTest, HeaderRowIsTheHorizontalHeaderAndDataRowsFollow) {
     EXPECT_EQ(model.rowCount(), 0);
     EXPECT_EQ(model.columnCount(), 4);
-    EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString(), "Key");
     EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), "R");
     EXPECT_FALSE(model.headerData(0, Qt::Vertical).isValid());
     EXPECT_FALSE(model.headerData(4, Qt::Horizontal).isValid());
@@ -54,8 +52,8 @@ TEST_F(GridModelTest, HeaderRowIsTheHorizontalHeaderAndDataRowsFollow) {
     ASSERT_EQ(model.rowCount(), 1);
     EXPECT_EQ(model.index(0, 3).data().toString(), "甲");
     EXPECT_EQ(model.index(0, 2).data().toString(), QString());
-    EXPECT_TRUE(model.flags(model.index(0, 0)).testFlag(Qt::ItemIsSelectable));
-    EXPECT_FALSE(model.flags(model.index(0, 0)).testFlag(Qt::ItemIsEditable));
+    EXPECT_EQ(model.flags(model.index(0, 0)) & (Qt::ItemIsSelectable | Qt::ItemIsEditable),
+              Qt::ItemIsSelectable);
     EXPECT_EQ(ListGridModel::gridRow(0), 1);
     EXPECT_EQ(ListGridModel::modelRow(1), 0);
     const Qt::Alignment align[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter, Qt::AlignLeft};

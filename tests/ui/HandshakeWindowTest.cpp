@@ -1,25 +1,12 @@
 #include "ui/HandshakeWindow.h"
 
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QDir>
-#include <QLabel>
-#include <QTest>
-
 #include "LocalServer.h"
-#include "QtPrinters.h"
 #include "RecordingPreLoginHooks.h"
 #include "RecordingShutDown.h"
-#include "RecordingUiPort.h"
-#include "WidgetInput.h"
-#include "process/Globals.h"
+#include "UiFixture.h"
 #include "session/CheckUserForm.h"
 #include "session/PreLoginForm.h"
 #include "session/QtSessionSocket.h"
-#include "ui/ModalForms.h"
-#include "ui/ShapeWidget.h"
-#include "ui/Style.h"
 
 namespace ztgl::test {
 namespace {
@@ -51,21 +38,18 @@ protected:
     PreLoginForm::Hooks hooks = recorded.hooks();
 };
 
-TEST_F(HandshakeWindowTest, LooksAsDesigned) {
+// Both windows: texts, colours and pictures; eleven different frames animated on the timer; the
+// close box leaves the error marker of each.
+TEST_F(HandshakeWindowTest, LooksAsDesignedAndTheCloseBoxMarksAnError) {
     PreLoginForm preLogin(socket, &orders, hooks);
     auto window = waitingWindow(preLogin);
-    EXPECT_EQ(window->objectName(), "w_PreLogin");
     EXPECT_EQ(window->windowTitle(), "商业进销存");
-    EXPECT_EQ(window->Label2()->text(), "【连接服务器】");
-    EXPECT_EQ(window->Label1()->text(), "正在连接服务器，请稍候......");
     EXPECT_EQ(window->palette().color(QPalette::Window), QColor(238, 242, 221));
     EXPECT_EQ(window->Shape1()->fillColour(), QColor(Qt::white));
     EXPECT_EQ(window->Shape1()->borderColour(), QColor(150, 150, 78));
-    EXPECT_EQ(window->Image2()->pixmap().toImage(), HandshakeWindow::bitmap103().toImage());
     EXPECT_FALSE(HandshakeWindow::bitmap103().isNull());
+    EXPECT_EQ(window->Image2()->pixmap().toImage(), HandshakeWindow::bitmap103().toImage());
     EXPECT_EQ(window->Timer1()->interval(), 100);
-    EXPECT_TRUE(window->Timer1()->isActive());
-    // Eleven different frames; everything inside the white frame and the window.
     QList<QImage> frames;
     for (int n = 1; n <= HandshakeForm::kFrames; ++n) {
         const QImage frame = HandshakeWindow::frame(n).toImage();
@@ -73,30 +57,33 @@ TEST_F(HandshakeWindowTest, LooksAsDesigned) {
         EXPECT_FALSE(frames.contains(frame)) << n;
         frames << frame;
     }
-    for (QWidget* w : {static_cast<QWidget*>(window->Label1()), static_cast<QWidget*>(window->Label2()),
-                       static_cast<QWidget*>(window->Image1()), static_cast<QWidget*>(window->Image2())}) {
-        EXPECT_TRUE(window->Shape1()->geometry().contains(w->geometry())) << w->objectName();
-        EXPECT_GE(w->width(), w->sizeHint().width()) << w->objectName();  // nothing cut
-    }
-    // The animation runs on the timer.
     const QImage first = window->Image1()->pixmap().toImage();
     EXPECT_TRUE(waitFor([&] { return window->Image1()->pixmap().toImage() != first; }, 1000));
-    window->grab().save(QDir::temp().filePath("ztgl-w_PreLogin.png"));
-
-    // The close box leaves the error marker.
-    window->close();
-    EXPECT_TRUE(preLogin.isUnloaded());
-    EXPECT_EQ(gConnectString, "'ERROR'");
-    EXPECT_TRUE(socket.isClosed());
 
     CheckUserForm check(socket);
     HandshakeWindow checkWindow(check);
     activate(&checkWindow);
-    EXPECT_EQ(checkWindow.objectName(), "w_CheckUser");
-    EXPECT_EQ(checkWindow.Label2()->text(), "【登录服务器】");
-    EXPECT_EQ(checkWindow.Label1()->text(), "正在登录服务器，请稍候......");
-    checkWindow.grab().save(QDir::temp().filePath("ztgl-w_CheckUser.png"));
-    checkWindow.close();
+    // clang-format off
+    const struct { HandshakeWindow* window; const char *name, *head, *status; } rows[] = {
+        {window.get(), "w_PreLogin", "【连接服务器】", "正在连接服务器，请稍候......"},
+        {&checkWindow, "w_CheckUser", "【登录服务器】", "正在登录服务器，请稍候......"},
+    };
+    // clang-format on
+    for (const auto& row : rows) {
+        EXPECT_EQ(row.window->objectName(), row.name);
+        EXPECT_EQ(row.window->Label2()->text(), row.head);
+        EXPECT_EQ(row.window->Label1()->text(), row.status);
+        for (QLabel* l :
+             {row.window->Label1(), row.window->Label2(), row.window->Image1(), row.window->Image2()}) {
+            EXPECT_TRUE(row.window->Shape1()->geometry().contains(l->geometry())) << row.name;
+            EXPECT_GE(l->width(), l->sizeHint().width()) << row.name;  // nothing cut
+        }
+        render(row.window, QString("ztgl-%1.png").arg(row.name));
+        row.window->close();
+    }
+    EXPECT_TRUE(preLogin.isUnloaded());
+    EXPECT_EQ(gConnectString, "'ERROR'");
+    EXPECT_TRUE(socket.isClosed());
     EXPECT_TRUE(check.isUnloaded());
     EXPECT_EQ(check.CheckResult, "105");
 }
@@ -113,12 +100,10 @@ TEST_F(HandshakeWindowTest, CtrlClickAndKeyQ) {
     QTest::keyClick(window.get(), 'Q', Qt::ShiftModifier);
     QTest::keyClick(window.get(), Qt::Key_Escape);
     EXPECT_EQ(recorded.settingsShown, 0);
-    gConnectString = "old";
+    // What a Ctrl+click and "q" do besides: PreLoginFormTest.OperatorActions.
     QTest::mouseClick(window.get(), Qt::LeftButton, Qt::ControlModifier,
                       window->Image2()->geometry().center());
     EXPECT_EQ(recorded.settingsShown, 1);
-    EXPECT_EQ(gConnectString, QString());
-    EXPECT_TRUE(socket.isClosed());
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(preLogin.isUnloaded());
 
