@@ -95,7 +95,6 @@ TEST_F(StartupTest, SingleUserEditionOpensTheConnectionAndShowsTheLogin) {
     EXPECT_TRUE(port.messages.isEmpty());
     EXPECT_TRUE(connected());
     EXPECT_EQ(gAppPath, folder.path() + QDir::separator());
-    EXPECT_EQ(gIniFile, folder.path() + QDir::separator() + "kxconfig.ini");
     EXPECT_FALSE(gIsNetwork);
     EXPECT_EQ(gDBType, kAccess);
     EXPECT_EQ(gConnectString, Build_ConnectString(kAccess, gDBProfile));
@@ -270,31 +269,6 @@ TEST_F(StartupTest, OddConfigurationsStillStart) {
     EXPECT_TRUE(gConnectString.contains(chinese));
 }
 
-// The network edition: the server hands over the database kind, the connection string and the
-// manager's database name; the connection opens on them and the login dialog follows.
-TEST_F(StartupTest, NetworkEditionStartsOnWhatTheServerSays) {
-    folder.makeManagerDatabase();
-    test::LocalServer server(folder.managerConnectString());
-    writeNetworkConfig("127.0.0.1", QString::number(server.port()));
-    port.otherModals = RecordingUiPort::runHandshakes();
-
-    EXPECT_EQ(Main(env()), StartupOutcome::ShowLogin);
-
-    EXPECT_TRUE(port.messages.isEmpty());
-    EXPECT_EQ(port.modalForms, QStringList{"w_PreLogin"});
-    EXPECT_TRUE(gIsNetwork);
-    EXPECT_EQ(gServerIP, "127.0.0.1           ");
-    EXPECT_EQ(gServerPort.size(), 5);
-    EXPECT_TRUE(gPreLoginOK);
-    EXPECT_EQ(gDBType, kAccess);
-    EXPECT_EQ(gConnectString, folder.managerConnectString());
-    EXPECT_EQ(gManagerDBName, "ZTDEMO");
-    EXPECT_TRUE(connected());
-    EXPECT_EQ(gTitle, kDefaultTitle);
-    EXPECT_EQ(loginsShown, 1);
-    EXPECT_TRUE(orders.orders.isEmpty());
-}
-
 // A failed handshake offers the settings dialog; what the operator confirms there is stored and
 // used at once (a port typed with blanks around it, kept so in the file).
 TEST_F(StartupTest, SettingsDialogCorrectsTheServer) {
@@ -326,46 +300,33 @@ TEST_F(StartupTest, SettingsDialogCorrectsTheServer) {
     EXPECT_EQ(loginsShown, 1);
 }
 
-// Where the handshake does not succeed and the operator closes the settings dialog, the program
-// ends without a word, unless the server had already given a connection string that opens;
-// ConnFail, Cancel of Conning: and restart:3 end it at once, without the settings dialog. The
-// configuration file stays as it was.
-TEST_F(StartupTest, NetworkEditionGivenUp) {
-    const QString local = "127.0.0.1";
+// The network edition: the server hands over the database kind, the connection string and the
+// manager's database name; the connection opens on them and the login dialog follows. Where the
+// handshake does not succeed and the operator closes the settings dialog, the program ends without
+// a word, unless the server had already given a connection string that opens; ConnFail, Cancel of
+// Conning: and restart:3 end it at once, without the settings dialog. The configuration file stays
+// as it was.
+TEST_F(StartupTest, NetworkEdition) {
+    const QString local = "127.0.0.1", a25 = "abcdefghijklmnopqrst.uvwx";  // "." past the 20 kept
     const QStringList withSettings = {"w_PreLogin", "frm_connect"}, alone = {"w_PreLogin"};
-    const struct Case {
-        const char* name;
-        QString ip, script;
-        QStringList messages, modals;
-        int timeoutMs = 5000;
-        StartupOutcome outcome = StartupOutcome::End;
-    } cases[] = {
-        {"Closed$: before anything", local, "KxBegin: send Closed$:", {}, withSettings},
-        // The connection string came; SUCCESS: did not: it is used all the same.
-        {"Closed$: before SUCCESS:",
-         local,
-         "KXEND$$: send Closed$:",
-         {},
-         withSettings,
-         5000,
-         StartupOutcome::ShowLogin},
-        // 25 characters: the "." lies past the 20 that gServerIP keeps.
-        {"address of 25 characters",
-         "abcdefghijklmnopqrst.uvwx",
-         QString(),
-         {PreLoginForm::UnusableAddressText("abcdefghijklmnopqrst")},
-         withSettings},
-        {"silence, closed by its operator", local, "KxBegin: silent", {}, withSettings, 300},
-        {"ConnFail",
-         local,
-         "KxBegin: send ConnFail",
-         {"数据库连接失败，请检查服务器是否成功连接数据库！"},
-         alone},
-        {"Cancel of Conning:", local, "KxBegin: send Conning:稍候", {"稍候"}, alone},
-        {"restart:3", local, "DBNAME$: send restart:3", {}, alone},
+    const StartupOutcome in = StartupOutcome::ShowLogin, out = StartupOutcome::End;
+    const QString unusable = PreLoginForm::UnusableAddressText("abcdefghijklmnopqrst");
+    const QString down = "数据库连接失败，请检查服务器是否成功连接数据库！";
+    // clang-format off
+    const struct { const char* name; QString ip, script; QStringList messages, modals; StartupOutcome outcome;
+                   int timeoutMs = 5000; } cases[] = {
+        {"whole conversation", local, QString(), {}, alone, in},
+        {"Closed$: before anything", local, "KxBegin: send Closed$:", {}, withSettings, out},
+        {"Closed$: before SUCCESS:", local, "KXEND$$: send Closed$:", {}, withSettings, in},  // used all the same
+        {"address of 25 characters", a25, QString(), {unusable}, withSettings, out},
+        {"silence, closed by its operator", local, "KxBegin: silent", {}, withSettings, out, 300},
+        {"ConnFail", local, "KxBegin: send ConnFail", {down}, alone, out},
+        {"Cancel of Conning:", local, "KxBegin: send Conning:稍候", {"稍候"}, alone, out},
+        {"restart:3", local, "DBNAME$: send restart:3", {}, alone, out},
     };
+    // clang-format on
     folder.makeManagerDatabase();
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         fresh();
         test::LocalServer server(folder.managerConnectString(), c.script);
@@ -380,10 +341,20 @@ TEST_F(StartupTest, NetworkEditionGivenUp) {
             shown << m.text;
         EXPECT_EQ(shown, c.messages);
         EXPECT_EQ(port.modalForms, c.modals);
-        const bool in = c.outcome == StartupOutcome::ShowLogin;
-        EXPECT_EQ(connected(), in);
-        EXPECT_EQ(loginsShown, in ? 1 : 0);
+        EXPECT_EQ(connected(), c.outcome == in);
+        EXPECT_EQ(loginsShown, c.outcome == in ? 1 : 0);
         EXPECT_EQ(configBytes(), before);
+        EXPECT_TRUE(gIsNetwork);
+        if (c.outcome == in) {
+            EXPECT_EQ(gServerIP, "127.0.0.1           ");
+            EXPECT_EQ(gServerPort.size(), 5);
+            EXPECT_EQ(gPreLoginOK, c.script.isEmpty());
+            EXPECT_EQ(gDBType, kAccess);
+            EXPECT_EQ(gConnectString, folder.managerConnectString());
+            EXPECT_EQ(gManagerDBName, "ZTDEMO");
+            EXPECT_EQ(gTitle, kDefaultTitle);
+            EXPECT_TRUE(orders.orders.isEmpty());
+        }
     }
 }
 
