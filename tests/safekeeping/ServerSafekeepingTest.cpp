@@ -61,12 +61,20 @@ protected:
         answer("^select \\* from ZTML where Id='3'$", {"Id", "ZTMC", "ZTLJ", "CreateTime", "UserFlag"},
                {"3", "华东", "MAIN_BK003", "2024-01-01", flag});
     }
-    // The backup of set 3 as the GUI makes it; the statements it ran on the server.
+    // The backup of set 3 as the GUI makes it; then the server's calls and the messages forgotten.
     QString backup() {
         setFlag(1);
         const QString file = commands.BackupSet("3");
         EXPECT_FALSE(file.isEmpty());
+        server.calls.clear();
+        port.messages.clear();
         return file;
+    }
+    QStringList texts() const {
+        QStringList out;
+        for (const auto& m : port.messages)
+            out << m.text;
+        return out;
     }
     QStringList backupStatements(const QString& serverFile) const {
         return {"BACKUP DATABASE MAIN_BK003 TO DISK = '" + serverFile + "' WITH CHECKSUM, COPY_ONLY, INIT",
@@ -81,7 +89,8 @@ protected:
 };
 
 TEST_F(ServerSafekeepingTest, BackupOnTheServerIsVerifiedAndItsManifestStaysBesideTheProgram) {
-    const QString file = backup();
+    setFlag(1);
+    const QString file = commands.BackupSet("3");
     EXPECT_EQ(file, gAppPath + "backup/BK003_20240305-142007.ztbak");
     EXPECT_EQ(server.executed(), backupStatements(kServerFile));
     EXPECT_TRUE(
@@ -91,30 +100,25 @@ TEST_F(ServerSafekeepingTest, BackupOnTheServerIsVerifiedAndItsManifestStaysBesi
                   {m.kind, m.serverFile, m.backupSetGuid, m.tables.join(','), m.time.toString(Qt::ISODate)}),
               QStringList({kSqlServer, kServerFile, "6F9619FF-8B86-D011-B42D-00C04FC964FF", "Goods,Users",
                            "2024-03-05T14:20:07"}));
-    ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_EQ(port.messages[0].text,
-              "已经成功备份帐套“华东”！\r\n备份文件：" + QDir::toNativeSeparators(file));
+    EXPECT_EQ(texts(), QStringList{"已经成功备份帐套“华东”！\r\n备份文件：" + QDir::toNativeSeparators(file)});
     EXPECT_EQ(port.mainWindowEnabled, (QVector<bool>{false, true}));
 
     // A folder of the server's own, named in the configuration.
     Write_Ini("BACKUP", "SERVER_FOLDER", "E:\\BAK", gIniFile);
     server.calls.clear();
-    backup();
+    commands.BackupSet("3");
     EXPECT_EQ(server.executed(), backupStatements("E:\\BAK\\BK003_20240305-142007_2.bak"));
 
     // A backup the server cannot verify is no backup.
     server.failOn("^RESTORE VERIFYONLY", 3013, "RESTORE VERIFYONLY 异常终止。");
     port.messages.clear();
     EXPECT_TRUE(commands.BackupSet("3").isEmpty());
-    ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_EQ(port.messages[0].text, "BackupSet():RESTORE VERIFYONLY 异常终止。");
+    EXPECT_EQ(texts(), QStringList{"BackupSet():RESTORE VERIFYONLY 异常终止。"});
     EXPECT_EQ(QDir(gAppPath + "backup").entryList(QDir::Files).size(), 2);
 }
 
 TEST_F(ServerSafekeepingTest, RestoreOverItsSetInSingleUserModeAfterABackupOfIt) {
     const QString file = backup();
-    server.calls.clear();
-    port.messages.clear();
     port.answer(MsgAnswer::Yes);
     EXPECT_TRUE(commands.Restore(file, false));
     EXPECT_EQ(port.messages[0].text, QStringLiteral("将用备份中的数据替换帐套“华东”（编号3，数据库MAIN_"
@@ -143,8 +147,6 @@ TEST_F(ServerSafekeepingTest, RestoreOverItsSetInSingleUserModeAfterABackupOfIt)
 
 TEST_F(ServerSafekeepingTest, RestoreAsNewMovesTheFilesToTheNewName) {
     const QString file = backup();
-    server.calls.clear();
-    port.messages.clear();
     EXPECT_TRUE(commands.Restore(file, true));
     EXPECT_EQ(
         server.executed(),
@@ -174,14 +176,11 @@ TEST_F(ServerSafekeepingTest, ABackupTheServerDoesNotHoldAsTheManifestSaysIsRefu
     f.seek(0);
     f.write(bytes);
     f.close();
-    const QString other =
-        "服务器上的备份文件“" + kServerFile + "”不是备份清单“" + file + "”所记的那一份备份。";
-    server.calls.clear();
     for (bool asNew : {false, true}) {
         port.messages.clear();
         EXPECT_FALSE(commands.Restore(file, asNew));
-        ASSERT_EQ(port.messages.size(), 1);
-        EXPECT_EQ(port.messages[0].text, other);
+        EXPECT_EQ(texts(), QStringList{"服务器上的备份文件“" + kServerFile + "”不是备份清单“" + file +
+                                       "”所记的那一份备份。"});
     }
     EXPECT_TRUE(server.executed().filter("RESTORE DATABASE").isEmpty());
 }
