@@ -214,21 +214,9 @@ TEST_F(LoginFormTest, KeysOfTheTwoBoxes) {
     EXPECT_EQ(view.focus, (QVector<LoginForm::Control>{LoginForm::txtPwd, LoginForm::CMDOK}));
 }
 
-TEST_F(LoginFormTest, WebSiteLinkOpensTheConfiguredAddress) {
-    form.Form_Load(QDateTime::currentDateTime());
-    form.Label4_DblClick();
-    folder.writeConfig({"[BASESETUP]", "WEBSITE=https://example.org/ztgl"});
-    LoginForm other(&shell);
-    other.Form_Load(QDateTime::currentDateTime());
-    other.Label4_DblClick();
-    LoginForm withoutShell(nullptr);  // nothing to open with: nothing happens
-    withoutShell.Form_Load(QDateTime::currentDateTime());
-    withoutShell.Label4_DblClick();
-    EXPECT_EQ(shell.opened, (QStringList{"http://www.zavrin.com", "https://example.org/ztgl"}));
-    EXPECT_EQ(other.toolTip(LoginForm::Label4), "双击可访问我公司网站");
-}
-
-TEST_F(LoginFormTest, TextsOfTheDialog) {
+// The texts, and the link that opens the web site the configuration names (the default one: the
+// widget test).
+TEST_F(LoginFormTest, TextsOfTheDialogAndItsLink) {
     gTitle = "Zavrin行业管理软件之商业进销存-帐套管理";
     form.Form_Load(QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)));
     // clang-format off
@@ -244,6 +232,15 @@ TEST_F(LoginFormTest, TextsOfTheDialog) {
         EXPECT_EQ(form.text(control), text) << control;
     EXPECT_EQ(form.caption(), gTitle);
     EXPECT_EQ(form.pictureKey(), "201");
+    EXPECT_EQ(form.toolTip(LoginForm::Label4), "双击可访问我公司网站");
+
+    folder.writeConfig({"[BASESETUP]", "WEBSITE=https://example.org/ztgl"});
+    for (ShellOpener* opener : {static_cast<ShellOpener*>(&shell), static_cast<ShellOpener*>(nullptr)}) {
+        LoginForm other(opener);  // without a shell: nothing to open with, nothing happens
+        other.Form_Load(QDateTime::currentDateTime());
+        other.Label4_DblClick();
+    }
+    EXPECT_EQ(shell.opened, QStringList{"https://example.org/ztgl"});
 }
 
 // Single-user edition: the server row is hidden, the heading moves down by half its height, the
