@@ -2,7 +2,7 @@
 
 #include "LocalServer.h"
 #include "OperatorsFixture.h"
-#include "ScriptedServer.h"
+#include "ScriptedCatalogueFixture.h"
 #include "platform/RuntimeError.h"
 #include "platform/ShellOpener.h"
 
@@ -166,13 +166,8 @@ TEST_F(LoginFormTest, ClosedConnectionAndTheButtonsOwnTrap) {
 }
 
 // The statement as a SQL Server sees it: the lower-cased code as a text literal.
-TEST(LoginStatement, LooksTheOperatorUpByTheLowerCasedCode) {
-    ResetGlobals();
-    test::RecordingUiPort port;
-    test::ScriptedServer server;
-    gDBType = kSqlServer;
-    gConnectString = "Provider=SQLOLEDB.1;User ID=sa;Initial Catalog=MAIN;Data Source=SRV";
-    ASSERT_EQ(Open_Connect(), 1);
+using LoginStatement = test::ScriptedCatalogueFixture;
+TEST_F(LoginStatement, LooksTheOperatorUpByTheLowerCasedCode) {
     server.onQuery("^select \\* from ZTUsers where UserName=",
                    test::ScriptedServer::rows({"Id", "UserName", "UserPwds"},
                                               {{"7", "o'brien", Set_Mima("o'brienpwo'brien")}}));
@@ -183,7 +178,6 @@ TEST(LoginStatement, LooksTheOperatorUpByTheLowerCasedCode) {
     EXPECT_EQ(server.queries(), QStringList{"select * from ZTUsers where UserName='o''brien'"});
     EXPECT_EQ(gOperator.Id, "7");
     EXPECT_TRUE(port.messages.isEmpty());
-    ResetGlobals();
 }
 
 TEST_F(LoginFormTest, KeysOfTheTwoBoxes) {

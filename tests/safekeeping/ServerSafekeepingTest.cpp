@@ -5,8 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "RecordingUiPort.h"
-#include "ScriptedServer.h"
+#include "ScriptedCatalogueFixture.h"
 #include "ScriptedTemplate.h"
 #include "ado/Connection.h"
 #include "creation/TemplateDatabase.h"
@@ -21,22 +20,16 @@ namespace {
 
 const QString kServerFile = QStringLiteral("D:\\DATA\\BK003_20240305-142007.bak");
 
-class ServerSafekeepingTest : public ::testing::Test {
+class ServerSafekeepingTest : public ScriptedCatalogueFixture {
 protected:
     void SetUp() override {
-        ResetGlobals();
+        ScriptedCatalogueFixture::SetUp();
         gAppPath = dir.path() + QLatin1Char('/');
         gIniFile = gAppPath + "kxconfig.ini";
         QFile(gAppPath + kTemplateFileName).open(QIODevice::WriteOnly);
         tpl.addTable("Users", {ScriptedTemplate::column("Id", ado::adVarWChar, 10)});
         tpl.addTable("Goods", {ScriptedTemplate::column("SPBH", ado::adVarWChar, 20)});
-        gDBType = kSqlServer;
         gManagerDBName = "MAIN";
-        gConnectString = QStringLiteral(
-            "Provider=SQLOLEDB.1;Password=;Persist Security Info=False;User ID=sa;Initial Catalog=MAIN;Data "
-            "Source=SRV");
-        ASSERT_EQ(Open_Connect(), 1);
-        server.ignore("CZRZ");  // the record's statements are tested with the record
         answer("^select getdate\\(\\) as sj$", {"sj"}, {QDateTime(QDate(2024, 3, 5), QTime(14, 20, 7))});
         answer("from dbo.sysdatabases where name='MAIN'$", {"FileName"}, {"D:\\DATA\\MAIN.mdf"});
         answer("from dbo.sysdatabases where name='MAIN_BK003'$", {"name"}, {"MAIN_BK003"});
@@ -47,11 +40,6 @@ protected:
                        ScriptedServer::rows({"LogicalName", "Type"},
                                             {{"MAIN_BK003_data", "D"}, {"MAIN_BK003_log", "L"}}));
         answer("^select max\\(convert\\(int,ID\\)\\) as ls_bm from ZTML$", {"ls_bm"}, {3});
-        server.calls.clear();
-    }
-    void TearDown() override {
-        Close_Connect();
-        ResetGlobals();
     }
     void answer(const QString& pattern, const QStringList& columns, const QVector<QVariant>& row) {
         server.onQuery(pattern, ScriptedServer::rows(columns, {row}));
@@ -82,8 +70,6 @@ protected:
     }
 
     QTemporaryDir dir;
-    RecordingUiPort port;
-    ScriptedServer server;
     ScriptedTemplate tpl;
     SafekeepingCommands commands;
 };
