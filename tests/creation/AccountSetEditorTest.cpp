@@ -82,10 +82,8 @@ TEST_F(EditorTest, LoadsANewSetAndClosesWithoutWriting) {
     AccountSetEditor fresh(&rows);
     EXPECT_EQ(fresh.TxtDB[1], "管理员");
     fresh.TxtDB = {"x", "管理员", "p", "q"};
-    fresh.Form_Load();
-    EXPECT_EQ(fresh.caption(), "新增帐套");
+    fresh.Form_Load();  // caption and date: the widget test
     EXPECT_EQ(boxes(fresh), (QStringList{QString(), "管理员", QString(), QString()}));
-    EXPECT_EQ(fresh.lblCreateTime, today());
     EXPECT_EQ(fresh.focusedBox(), 0);
     fresh.TxtDB = {"华东公司", "张三", "p", "p"};
     fresh.command1_Click(0);

@@ -7,15 +7,47 @@
 
 #include <QRegularExpression>
 #include <functional>
+#include <memory>
 
+#include "LocalServer.h"
+#include "QtPrinters.h"
 #include "RecordingPreLoginHooks.h"
 #include "RecordingShutDown.h"
-#include "SessionFixture.h"
+#include "RecordingUiPort.h"
+#include "ShownLines.h"
 #include "db/PubSql.h"
+#include "process/Globals.h"
+#include "session/QtSessionSocket.h"
 #include "session/WireMessage.h"
 
 namespace ztgl::test {
 namespace {
+
+using End = HandshakeForm::RunEnd;
+
+// A handshake window run against a local server, with fresh process-wide values for each test.
+class SessionFixture : public ::testing::Test {
+protected:
+    void SetUp() override { ResetGlobals(); }
+    void TearDown() override { ResetGlobals(); }
+
+    // A server with this script (and user-check result) that the globals point at.
+    void serve(const QString& connect, const QString& script, const QString& check = QStringLiteral("100")) {
+        server = std::make_unique<LocalServer>(connect, script, check);
+        server->aimGlobals();
+    }
+    // Runs the window until it unloads (or would wait for its operator: the server closed, or
+    // `timeoutMs` passed); the socket is closed by then.
+    End runForm(HandshakeForm& form, int timeoutMs) {
+        const End end = form.runWithoutScreen(timeoutMs);
+        EXPECT_TRUE(socket.isClosed());
+        return end;
+    }
+
+    RecordingUiPort port;
+    QtSessionSocket socket;
+    std::unique_ptr<LocalServer> server;
+};
 
 const QString kConnect = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/data/KXPUB.MDB";
 const QString kDemo = "ZTDEMO";

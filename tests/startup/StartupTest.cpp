@@ -98,8 +98,6 @@ TEST_F(StartupTest, SingleUserEditionOpensTheConnectionAndShowsTheLogin) {
     EXPECT_FALSE(gIsNetwork);
     EXPECT_EQ(gDBType, kAccess);
     EXPECT_EQ(gConnectString, Build_ConnectString(kAccess, gDBProfile));
-    EXPECT_EQ(gTitle, kDefaultTitle);
-    EXPECT_EQ(gAppTitle, "商业进销存");
     EXPECT_TRUE(gManagerDBName.isEmpty());
     EXPECT_EQ(port.doEventsCount, 1);
     EXPECT_EQ(loginsShown, 1);
