@@ -248,15 +248,12 @@ TEST_F(LoginFormTest, LayoutOfBothEditions) {
                 expected.top = time.bottom();
             const style::TwipsRect r = f.rect(control);
             EXPECT_EQ(r, expected) << a;
-            EXPECT_EQ(f.isVisible(control),
-                      network || (control != LoginForm::Label9 && control != LoginForm::Label1_4))
+            const bool shown = network || (control != LoginForm::Label9 && control != LoginForm::Label1_4);
+            EXPECT_EQ(f.isVisible(control), shown) << a;
+            EXPECT_TRUE(!shown || (r.left >= 0 && r.top >= 0 && r.right() <= LoginForm::kWidth &&
+                                   r.bottom() <= LoginForm::kHeight))
                 << a;
-            if (!f.isVisible(control))
-                continue;
-            EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right() <= LoginForm::kWidth &&
-                        r.bottom() <= LoginForm::kHeight)
-                << a;
-            for (int b = a + 1; b < LoginForm::ControlCount; ++b) {
+            for (int b = a + 1; shown && b < LoginForm::ControlCount; ++b) {
                 const style::TwipsRect o = f.rect(LoginForm::Control(b));
                 EXPECT_TRUE(!f.isVisible(LoginForm::Control(b)) || r.right() <= o.left ||
                             o.right() <= r.left || r.bottom() <= o.top || o.bottom() <= r.top)
