@@ -219,10 +219,12 @@ TEST_P(EditorFailure, LeavesTheEditorForARetry) {
     EXPECT_TRUE(folder.query("KXPUB.MDB", "select Id from ZTML").isEmpty());
     EXPECT_TRUE(rows.calls.isEmpty());
     EXPECT_EQ(boxes(*e), (QStringList{"华南公司", "陈七", "p", "p"}));
-    if (c.keepsOldFile)
+    if (c.keepsOldFile) {
         EXPECT_EQ(bytesOf(folder.file("_BK001.mdb")), "books");
-    if (c.keepsTemplateString)
+    }
+    if (c.keepsTemplateString) {
         EXPECT_EQ(gTemplateConnectString, "before");
+    }
     EXPECT_EQ(QFileInfo(folder.file("_BK001.MDB")).isFile(), c.madeDatabase);
 }
 

@@ -87,8 +87,8 @@ protected:
 TEST_F(PreLoginFormTest, Conversations) {
     // clang-format off
     struct Case {
-        const char* name; QString script; End end; QString dbType, connect, dbName; bool ok; QStringList messages;
-        QStringList orders; bool ends = false; MsgAnswer answer = MsgAnswer::Ok; int connections = 1;
+        const char* name; QString script; End end; QString dbType, connect, dbName; bool ok; QStringList messages = {};
+        QStringList orders = {}; bool ends = false; MsgAnswer answer = MsgAnswer::Ok; int connections = 1;
     };
     const QString kDown = "数据库连接失败，请检查服务器是否成功连接数据库！";
     const QString kConning = "服务器正在连接数据库，请稍候……";

@@ -174,8 +174,9 @@ TEST_F(StartupTest, SingleUserEdition) {
             EXPECT_EQ("DBTYPE=" + gDBType, c.text);
             EXPECT_TRUE(gConnectString.isEmpty());
         }
-        if (c.shown == openConnect)
+        if (c.shown == openConnect) {
             EXPECT_TRUE(gTitle.isEmpty());
+        }
     }
 
     // A second Main of the same process (the restart from the pre-login window) passes the
