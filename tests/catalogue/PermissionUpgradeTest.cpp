@@ -68,68 +68,65 @@ protected:
     }
 };
 
-const QStringList kBk12 = {"MAIN_BK001", "MAIN_BK002"}, kBk123 = {"MAIN_BK001", "MAIN_BK002", "MAIN_BK003"};
+// Each set without the marker gets the ten statements in one transaction, a set with it nothing; a
+// failing insert rolls its set back and stops the run, as does a set database that cannot be opened,
+// a missing catalogue table or a base string without the end of its catalog name.
+struct RunCase {
+    const char* name;
+    QStringList sets;
+    bool marker;
+    QString failOn, failOpen, base;
+    UpgradeResult result;
+    QString message;
+    QStringList trail;  // after the catalogue's query
+};
 
-TEST_F(PermissionUpgradeTest, EmptyCatalogueOpensNothingAndSaysAlreadyUpgraded) {
-    catalogue({});
-    EXPECT_EQ(DateBaseModifyByZavrin(), UpgradeResult::AlreadyUpgraded);
-    EXPECT_EQ(trail(), QStringList{"select * from ZTML "});
-    expectOnlyMessage(kNothingToDo);
+class PermissionUpgradeRun : public PermissionUpgradeTest, public ::testing::WithParamInterface<RunCase> {};
+
+TEST_P(PermissionUpgradeRun, OverTheCatalogue) {
+    const RunCase& c = GetParam();
+    if (!c.failOn.isEmpty())
+        server.failOn(c.failOn, -2147217873, c.message.mid(kFailed.size()));
+    if (!c.failOpen.isEmpty())
+        server.failOpen(c.failOpen, c.message.mid(kFailed.size()));
+    catalogue(c.sets);
+    if (c.marker)
+        markerPresent();
+    if (!c.base.isEmpty())
+        gConnectString = c.base;
+    EXPECT_EQ(DateBaseModifyByZavrin(), c.result);
+    EXPECT_EQ(trail(), QStringList{"select * from ZTML "} + c.trail);
+    expectOnlyMessage(c.message);
 }
 
-TEST_F(PermissionUpgradeTest, EachSetWithoutMarkerGetsTheTenStatementsInOneTransaction) {
-    catalogue(kBk12);
-    EXPECT_EQ(DateBaseModifyByZavrin(), UpgradeResult::Upgraded);
-    QStringList expected{"select * from ZTML "};
-    for (const QString& db : kBk12)
-        expected << "open " + setString(db) << kMarkerQuery << "begin" << kTenStatements << "commit"
-                 << "close";
-    EXPECT_EQ(trail(), expected);
-    expectOnlyMessage(kDone);
+QStringList visit(const QString& db, const QStringList& inside) {
+    return QStringList{"open " + setString(db), kMarkerQuery} + inside + QStringList{"close"};
 }
+QStringList upgrade(int statements = 10) {
+    return QStringList{"begin"} + kTenStatements.mid(0, statements) +
+           QStringList{statements == 10 ? "commit" : "rollback"};
+}
+const auto kUpgraded = UpgradeResult::Upgraded, kAlready = UpgradeResult::AlreadyUpgraded,
+           kFailedRun = UpgradeResult::Failed;
 
-TEST_F(PermissionUpgradeTest, SetsWithTheMarkerGetNothing) {
-    catalogue(kBk12);
-    markerPresent();
-    EXPECT_EQ(DateBaseModifyByZavrin(), UpgradeResult::AlreadyUpgraded);
-    EXPECT_TRUE(server.executed().isEmpty());
-    EXPECT_EQ(server.opened(), QStringList({setString("MAIN_BK001"), setString("MAIN_BK002")}));
-    expectOnlyMessage(kNothingToDo);
-}
-
-TEST_F(PermissionUpgradeTest, FailingInsertRollsTheSetBackAndStopsTheRun) {
-    catalogue(kBk123);
-    server.failOn("values \\('0','frmSYWLDWGYS'\\)", -2147217873, "违反了 PRIMARY KEY 约束");
-    EXPECT_EQ(DateBaseModifyByZavrin(), UpgradeResult::Failed);
-    const QStringList expected =
-        QStringList{"select * from ZTML ", "open " + setString("MAIN_BK001"), kMarkerQuery, "begin"} +
-        kTenStatements.mid(0, 8) + QStringList{"rollback", "close"};
-    EXPECT_EQ(trail(), expected) << "the second and third sets are not visited";
-    expectOnlyMessage(kFailed + "违反了 PRIMARY KEY 约束");
-}
-
-TEST_F(PermissionUpgradeTest, DatabaseThatCannotBeOpenedStopsTheRunThere) {
-    catalogue(kBk123);
-    server.failOpen("Initial Catalog=MAIN_BK002;", "无法打开登录所请求的数据库");
-    EXPECT_EQ(DateBaseModifyByZavrin(), UpgradeResult::Failed);
-    EXPECT_EQ(server.opened(), QStringList({setString("MAIN_BK001"), setString("MAIN_BK002")}));
-    EXPECT_EQ(server.executed(), kTenStatements) << "the first set is upgraded";
-    expectOnlyMessage(kFailed + "无法打开登录所请求的数据库");
-}
-
-TEST_F(PermissionUpgradeTest, MissingCatalogueTableIsReported) {
-    server.failOn("^select \\* from ZTML $", -2147217865, "对象名 'ZTML' 无效。");
-    EXPECT_EQ(DateBaseModifyByZavrin(), UpgradeResult::Failed);
-    expectOnlyMessage(kFailed + "对象名 'ZTML' 无效。");
-}
-
-TEST_F(PermissionUpgradeTest, BaseStringWithoutEndOfCatalogIsReported) {
-    gConnectString = "Provider=SQLOLEDB.1;Data Source=SRV;Initial Catalog=MAIN";
-    catalogue({"MAIN_BK001"});
-    EXPECT_EQ(DateBaseModifyByZavrin(), UpgradeResult::Failed);
-    EXPECT_TRUE(server.opened().isEmpty());
-    expectOnlyMessage(kFailed + "无效的过程调用或参数");
-}
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Cases, PermissionUpgradeRun, ::testing::Values(
+    RunCase{"EmptyCatalogue", {}, false, {}, {}, {}, kAlready, kNothingToDo, {}},
+    RunCase{"TwoSets", {"MAIN_BK001", "MAIN_BK002"}, false, {}, {}, {}, kUpgraded, kDone,
+            visit("MAIN_BK001", upgrade()) + visit("MAIN_BK002", upgrade())},
+    RunCase{"MarkerPresent", {"MAIN_BK001", "MAIN_BK002"}, true, {}, {}, {}, kAlready, kNothingToDo,
+            visit("MAIN_BK001", {}) + visit("MAIN_BK002", {})},
+    RunCase{"FailingInsert", {"MAIN_BK001", "MAIN_BK002", "MAIN_BK003"}, false, "values \\('0','frmSYWLDWGYS'\\)", {},
+            {}, kFailedRun, kFailed + "违反了 PRIMARY KEY 约束", visit("MAIN_BK001", upgrade(8))},
+    RunCase{"SetThatCannotBeOpened", {"MAIN_BK001", "MAIN_BK002", "MAIN_BK003"}, false, {}, "Initial Catalog=MAIN_BK002;",
+            {}, kFailedRun, kFailed + "无法打开登录所请求的数据库",
+            visit("MAIN_BK001", upgrade()) + QStringList{"open " + setString("MAIN_BK002")}},
+    RunCase{"MissingCatalogueTable", {}, false, "^select \\* from ZTML $", {}, {}, kFailedRun,
+            kFailed + "对象名 'ZTML' 无效。", {}},
+    RunCase{"BaseStringWithoutEndOfCatalog", {"MAIN_BK001"}, false, {}, {},
+            "Provider=SQLOLEDB.1;Data Source=SRV;Initial Catalog=MAIN", kFailedRun, kFailed + "无效的过程调用或参数", {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 // The confirmation comes first and No stops everything; the list window's hidden button runs the
 // upgrade without a question.

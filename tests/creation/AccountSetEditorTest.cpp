@@ -1,5 +1,7 @@
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 
 #include "CreationFixture.h"
 
@@ -12,6 +14,19 @@ QStringList boxes(const AccountSetEditor& e) {
 
 QString today() {
     return Get_ServerTime().left(10);
+}
+
+const QString kOverwrite =
+    msgLine(DatabaseCreation::OverwriteQuestion(), MsgIcon::Information, "提示信息", MsgButtons::YesNo);
+
+// An old file of the set's name, in small letters; the bytes of a file.
+void writeOldFile(const AccountSetFolder& f) {
+    QFile old(f.file("_BK001.mdb"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("books") == 5);
+}
+QByteArray bytesOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 TEST(AccountSetEditorCode, SetCodeAndDatabaseName) {
@@ -58,15 +73,6 @@ protected:
     QVector<QVector<QVariant>> users(const QString& file) const {
         return folder.query(file, "select Id, Uname, PWD from Users order by Id");
     }
-    // After a creation that failed: the editor back with its entries, nothing catalogued.
-    void expectBackForARetry(AccountSetEditor& e) {
-        EXPECT_FALSE(e.saved() || e.isUnloaded() || e.progress().isLoaded());
-        EXPECT_TRUE(e.isVisible() && e.isEnabled());
-        EXPECT_EQ(port.mainWindowEnabled, (QVector<bool>{false, true}));
-        EXPECT_TRUE(ztml().isEmpty());
-        EXPECT_TRUE(rows.calls.isEmpty());
-    }
-
     RecordingUiPort port;
     AccountSetFolder folder;
     RecordingRows rows;
@@ -76,10 +82,8 @@ TEST_F(EditorTest, LoadsANewSetAndClosesWithoutWriting) {
     AccountSetEditor fresh(&rows);
     EXPECT_EQ(fresh.TxtDB[1], "管理员");
     fresh.TxtDB = {"x", "管理员", "p", "q"};
-    fresh.Form_Load();
-    EXPECT_EQ(fresh.caption(), "新增帐套");
+    fresh.Form_Load();  // caption and date: the widget test
     EXPECT_EQ(boxes(fresh), (QStringList{QString(), "管理员", QString(), QString()}));
-    EXPECT_EQ(fresh.lblCreateTime, today());
     EXPECT_EQ(fresh.focusedBox(), 0);
     fresh.TxtDB = {"华东公司", "张三", "p", "p"};
     fresh.command1_Click(0);
@@ -173,32 +177,15 @@ TEST_F(EditorTest, ASetThatCannotBeLoaded) {
 }
 
 // A file of the set's name, whatever the case of its name, is replaced by a copy of the template
-// on Yes only.
-TEST_F(EditorTest, OverwriteAnswers) {
-    QFile old(folder.file("_BK001.mdb"));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("books") == 5);
-    old.close();
-
-    // No: nothing replaced, no catalogue row, the editor comes back with its entries.
+// on Yes (No: see the failures).
+TEST_F(EditorTest, OverwriteOnYes) {
+    writeOldFile(folder);
     auto e = newEditor("1", "华南公司", "陈七", "p", "p");
     QStringList steps;
     ProgressSteps::attach(e->progress(), steps);
-    port.answer(MsgAnswer::No);
-    e->Command_OK();
-    EXPECT_EQ(shownLines(port), (QStringList{msgLine(DatabaseCreation::OverwriteQuestion(),
-                                                     MsgIcon::Information, "提示信息", MsgButtons::YesNo),
-                                             msgLine("创建数据库失败！")}));
-    expectBackForARetry(*e);
-    EXPECT_EQ(boxes(*e), (QStringList{"华南公司", "陈七", "p", "p"}));
-    EXPECT_TRUE(old.open(QIODevice::ReadOnly) && old.readAll() == "books");
-    old.close();
-
-    // Yes, on the same editor: the old file is replaced by a fresh set.
-    port.messages.clear();
     port.answer(MsgAnswer::Yes);
     e->Command_OK();
-    ASSERT_EQ(port.messages.size(), 2);
-    EXPECT_EQ(port.messages[1].text, "已经成功创建新帐套！");
+    EXPECT_EQ(shownLines(port), (QStringList{kOverwrite, msgLine("已经成功创建新帐套！")}));
     EXPECT_FALSE(QFile::exists(folder.file("_BK001.mdb")));
     EXPECT_EQ(users("_BK001.MDB")[0][1].toString(), "陈七");
     EXPECT_EQ(ztml().size(), 1);
@@ -206,41 +193,56 @@ TEST_F(EditorTest, OverwriteAnswers) {
     EXPECT_EQ(gTemplateConnectString, TemplateConnectString(folder.path()));
 }
 
-// A database that cannot be made (a folder in the way, no template) writes no catalogue row and
-// leaves the template's connection string as it was.
-TEST_F(EditorTest, ADatabaseThatCannotBeMade) {
-    for (const bool folderInTheWay : {true, false}) {
-        SCOPED_TRACE(folderInTheWay ? "folder in the way" : "no template");
-        port.messages.clear();
-        port.mainWindowEnabled.clear();
-        ASSERT_TRUE(folderInTheWay ? QDir(folder.path()).mkdir("_BK001.MDB")
-                                   : QDir(folder.file("_BK001.MDB")).removeRecursively() &&
-                                         QFile::remove(folder.file(kTemplateFileName)));
-        gTemplateConnectString = "before";
-        auto e = newEditor("1", "华东公司", "张三", "p", "p");
-        e->Command_OK();
-        EXPECT_EQ(shownLines(port), QStringList{msgLine("创建数据库失败！")});
-        expectBackForARetry(*e);
-        EXPECT_EQ(gTemplateConnectString, folderInTheWay ? gTemplateConnectString : "before");
+// A creation that fails leaves the editor back for a retry, with its entries and without a
+// catalogue row: No to replacing a file of the set's name keeps that file; a folder in the way or
+// no template leave the template's connection string as it was; a catalogue that refuses the row
+// keeps the database made before it.
+struct FailedCreation {
+    const char* name;
+    void (*spoil)(AccountSetFolder&, RecordingUiPort&);
+    QStringList messages;  // a run-time error's text cut after its label
+    bool keepsOldFile, keepsTemplateString, madeDatabase;
+};
+
+class EditorFailure : public EditorTest, public ::testing::WithParamInterface<FailedCreation> {};
+
+TEST_P(EditorFailure, LeavesTheEditorForARetry) {
+    const FailedCreation& c = GetParam();
+    c.spoil(folder, port);
+    gTemplateConnectString = "before";
+    auto e = newEditor("1", "华南公司", "陈七", "p", "p");
+    e->Command_OK();
+    EXPECT_EQ(shownLines(port).replaceInStrings(QRegularExpression("^(\\w+\\(\\)::)[^|]+"), "\\1"), c.messages);
+    EXPECT_FALSE(e->saved() || e->isUnloaded() || e->progress().isLoaded());
+    EXPECT_TRUE(e->isVisible() && e->isEnabled());
+    EXPECT_EQ(port.mainWindowEnabled, (QVector<bool>{false, true}));
+    EXPECT_TRUE(folder.query("KXPUB.MDB", "select Id from ZTML").isEmpty());
+    EXPECT_TRUE(rows.calls.isEmpty());
+    EXPECT_EQ(boxes(*e), (QStringList{"华南公司", "陈七", "p", "p"}));
+    if (c.keepsOldFile) {
+        EXPECT_EQ(bytesOf(folder.file("_BK001.mdb")), "books");
     }
-    EXPECT_FALSE(QFile::exists(folder.file("_BK001.MDB")));
+    if (c.keepsTemplateString) {
+        EXPECT_EQ(gTemplateConnectString, "before");
+    }
+    EXPECT_EQ(QFileInfo(folder.file("_BK001.MDB")).isFile(), c.madeDatabase);
 }
 
-// The database made before the failure stays; the windows are usable again.
-TEST_F(EditorTest, ACatalogueThatRefusesTheRowIsReported) {
-    folder.execute("KXPUB.MDB", "drop table ZTML");
-    folder.execute("KXPUB.MDB", "create table ZTML (Id TEXT(10), ZTMC TEXT(50))");
-    auto e = newEditor("1", "华东公司", "张三", "p", "p");
-    e->Command_OK();
-    ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_TRUE(port.messages[0].text.startsWith("Command_OK()::")) << port.messages[0].text;
-    EXPECT_EQ(port.messages[0].title, "提示信息");
-    EXPECT_EQ(port.messages[0].icon, MsgIcon::Information);
-    EXPECT_FALSE(e->progress().isLoaded());
-    EXPECT_TRUE(e->isEnabled() && e->isVisible());
-    EXPECT_EQ(port.mainWindowEnabled, (QVector<bool>{false, true}));
-    EXPECT_TRUE(QFile::exists(folder.file("_BK001.MDB")));
-}
+const QString kFailed = msgLine("创建数据库失败！");
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Cases, EditorFailure, ::testing::Values(
+    FailedCreation{"NoToReplacing", [](AccountSetFolder& f, RecordingUiPort& p) { writeOldFile(f); p.answer(MsgAnswer::No); },
+                   {kOverwrite, kFailed}, true, false, false},
+    FailedCreation{"FolderInTheWay", [](AccountSetFolder& f, RecordingUiPort&) { QDir(f.path()).mkdir("_BK001.MDB"); },
+                   {kFailed}, false, false, false},
+    FailedCreation{"NoTemplate", [](AccountSetFolder& f, RecordingUiPort&) { QFile::remove(f.file(kTemplateFileName)); },
+                   {kFailed}, false, true, false},
+    FailedCreation{"CatalogueRefusesTheRow", [](AccountSetFolder& f, RecordingUiPort&) {
+                       f.execute("KXPUB.MDB", "drop table ZTML");
+                       f.execute("KXPUB.MDB", "create table ZTML (Id TEXT(10), ZTMC TEXT(50))");
+                   }, {msgLine("Command_OK()::")}, false, false, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 // Only blanks are trimmed (tabs and the ideographic space stay); a set code past three digits
 // gives the bare separator as the database name.

@@ -134,15 +134,6 @@ TEST_F(SqlServerCreation, NewSet) {
     EXPECT_EQ(gTemplateConnectString, TemplateConnectString(gAppPath));
 }
 
-TEST_F(SqlServerCreation, AnExistingDatabaseIsDroppedOnYes) {
-    server.onQuery("name='MAIN_BK001'$", ScriptedServer::rows({"name"}, {{"MAIN_BK001"}}));
-    port.answer(MsgAnswer::Yes);
-    ASSERT_TRUE(create());
-    EXPECT_EQ(shownLines(port), QStringList{kQuestion});
-    EXPECT_EQ(server.executed().mid(0, 2), (QStringList{"Drop DATABASE MAIN_BK001", kCreate}));
-    EXPECT_TRUE(progress.isVisible(PW::ProgressBar1));
-}
-
 TEST_F(SqlServerCreation, ModifyWithoutNewPasswordWritesOnlyTheName) {
     server.onQuery("^select \\* from ZTML where Id='3'$",
                    ScriptedServer::rows({"Id", "ZTMC", "ZTLJ", "CreateTime", "UserFlag"},
@@ -216,28 +207,29 @@ INSTANTIATE_TEST_SUITE_P(Cases, SqlServerCommandOk, ::testing::Values(
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
-// No to the overwrite question, a server that cannot be reached, a CREATE DATABASE the server
-// refuses: False, without a message of its own. A template that cannot be read after the database
-// was made: the schema copy's message.
-// Each case: whether the database exists already (and the operator answers No), the connection
-// strings the server does not open, the statements it refuses, why the template cannot be opened;
-// then whether CREATE DATABASE was sent, the message, the opens on server and template, and whether
-// the last call on the server closes what was opened.
-struct FailureCase {
+// An existing database is dropped on Yes. No to the overwrite question, a server that cannot be
+// reached, a CREATE DATABASE the server refuses: False, without a message of its own. A template
+// that cannot be read after the database was made: the schema copy's message.
+// Each case: the answer to the overwrite question (Ok: the database does not exist yet), the
+// connection strings the server does not open, the statements it refuses, why the template cannot
+// be opened; then the statements sent first (the only ones unless it succeeds), the message, the
+// opens on server and template, and whether the last call on the server closes what was opened.
+struct CreateCase {
     const char *name, *failOpen, *failOn, *noTemplate;
-    bool exists, created;
+    MsgAnswer answer;
+    QStringList executed;
     QString message;
     int opened, templateOpens;
     bool closesLast;
 };
 
-class SqlServerFailure : public SqlServerCreation, public ::testing::WithParamInterface<FailureCase> {};
+class SqlServerCreate : public SqlServerCreation, public ::testing::WithParamInterface<CreateCase> {};
 
-TEST_P(SqlServerFailure, ReturnsFalse) {
-    const FailureCase& c = GetParam();
-    if (c.exists) {
+TEST_P(SqlServerCreate, Database) {
+    const CreateCase& c = GetParam();
+    if (c.answer != MsgAnswer::Ok) {
         server.onQuery("name='MAIN_BK001'$", ScriptedServer::rows({"name"}, {{"MAIN_BK001"}}));
-        port.answer(MsgAnswer::No);
+        port.answer(c.answer);
     }
     if (*c.failOpen)
         server.failOpen(QString::fromUtf8(c.failOpen));
@@ -245,20 +237,23 @@ TEST_P(SqlServerFailure, ReturnsFalse) {
         server.failOn(QString::fromUtf8(c.failOn), -2147217900, "磁盘已满");
     if (*c.noTemplate)
         tpl.failOpen(QString::fromUtf8(c.noTemplate));
-    EXPECT_FALSE(create());
-    EXPECT_EQ(server.executed(), c.created ? QStringList{kCreate} : QStringList());
+    const bool created = c.answer == MsgAnswer::Yes;
+    EXPECT_EQ(create(), created);
+    EXPECT_EQ(server.executed().mid(0, created ? c.executed.size() : -1), c.executed);
     EXPECT_EQ(shownLines(port), c.message.isEmpty() ? QStringList() : QStringList{c.message});
     EXPECT_EQ(server.opened().size(), c.opened);
     EXPECT_EQ(tpl.opens, c.templateOpens);
     EXPECT_EQ(server.calls.back().kind == ScriptedServer::Call::Close, c.closesLast);
+    EXPECT_EQ(progress.isVisible(PW::ProgressBar1), c.templateOpens > 0);  // the schema copy began
 }
 
 // clang-format off
-INSTANTIATE_TEST_SUITE_P(Cases, SqlServerFailure, ::testing::Values(
-    FailureCase{"No", "", "", "", true, false, kQuestion, 1, 0, true},
-    FailureCase{"Unreachable", "Initial Catalog=master", "", "", false, false, QString(), 1, 0, false},
-    FailureCase{"Refused", "", "^CREATE DATABASE", "", false, true, QString(), 1, 0, true},
-    FailureCase{"UnreadableTemplate", "", "", "无法打开模板", false, true, msgLine("XZBJG::无法打开模板"), 2, 1, true}),
+INSTANTIATE_TEST_SUITE_P(Cases, SqlServerCreate, ::testing::Values(
+    CreateCase{"Yes", "", "", "", MsgAnswer::Yes, {"Drop DATABASE MAIN_BK001", kCreate}, kQuestion, 2, 1, true},
+    CreateCase{"No", "", "", "", MsgAnswer::No, {}, kQuestion, 1, 0, true},
+    CreateCase{"Unreachable", "Initial Catalog=master", "", "", MsgAnswer::Ok, {}, QString(), 1, 0, false},
+    CreateCase{"Refused", "", "^CREATE DATABASE", "", MsgAnswer::Ok, {kCreate}, QString(), 1, 0, true},
+    CreateCase{"UnreadableTemplate", "", "", "无法打开模板", MsgAnswer::Ok, {kCreate}, msgLine("XZBJG::无法打开模板"), 2, 1, true}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 

@@ -17,6 +17,7 @@
 
 #include "AdminFolder.h"
 #include "RecordingUiPort.h"
+#include "ShownLines.h"
 #include "catalogue/AccountSetList.h"
 #include "ui/FrmCZRZ.h"
 #include "ui/FrmZTGL.h"
@@ -65,10 +66,8 @@ TEST_F(CompanyMenuTest, TheCommandsStandBeforeTheUpgradeAndActOnTheCurrentSet) {
 
     trigger("BFZT");
     ASSERT_EQ(folder.backups().size(), 1);
-    EXPECT_EQ(lastMessage(), "已经成功备份帐套“甲公司”！\r\n备份文件：" +
-                                 QDir::toNativeSeparators(folder.backups().first()));
-    EXPECT_EQ(port.messages.last().title, "提示信息");
-    EXPECT_EQ(port.messages.last().icon, MsgIcon::Information);
+    EXPECT_EQ(shownLines(port), QStringList{msgLine("已经成功备份帐套“甲公司”！\r\n备份文件：" +
+                                                     QDir::toNativeSeparators(folder.backups().first()))});
     EXPECT_EQ(port.mainWindowEnabled, (QVector<bool>{false, true}));
 
     trigger("ZXZT");

@@ -5,8 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "RecordingUiPort.h"
-#include "ScriptedServer.h"
+#include "ScriptedCatalogueFixture.h"
 #include "ScriptedTemplate.h"
 #include "ado/Connection.h"
 #include "creation/TemplateDatabase.h"
@@ -21,22 +20,16 @@ namespace {
 
 const QString kServerFile = QStringLiteral("D:\\DATA\\BK003_20240305-142007.bak");
 
-class ServerSafekeepingTest : public ::testing::Test {
+class ServerSafekeepingTest : public ScriptedCatalogueFixture {
 protected:
     void SetUp() override {
-        ResetGlobals();
+        ScriptedCatalogueFixture::SetUp();
         gAppPath = dir.path() + QLatin1Char('/');
         gIniFile = gAppPath + "kxconfig.ini";
         QFile(gAppPath + kTemplateFileName).open(QIODevice::WriteOnly);
         tpl.addTable("Users", {ScriptedTemplate::column("Id", ado::adVarWChar, 10)});
         tpl.addTable("Goods", {ScriptedTemplate::column("SPBH", ado::adVarWChar, 20)});
-        gDBType = kSqlServer;
         gManagerDBName = "MAIN";
-        gConnectString = QStringLiteral(
-            "Provider=SQLOLEDB.1;Password=;Persist Security Info=False;User ID=sa;Initial Catalog=MAIN;Data "
-            "Source=SRV");
-        ASSERT_EQ(Open_Connect(), 1);
-        server.ignore("CZRZ");  // the record's statements are tested with the record
         answer("^select getdate\\(\\) as sj$", {"sj"}, {QDateTime(QDate(2024, 3, 5), QTime(14, 20, 7))});
         answer("from dbo.sysdatabases where name='MAIN'$", {"FileName"}, {"D:\\DATA\\MAIN.mdf"});
         answer("from dbo.sysdatabases where name='MAIN_BK003'$", {"name"}, {"MAIN_BK003"});
@@ -47,11 +40,6 @@ protected:
                        ScriptedServer::rows({"LogicalName", "Type"},
                                             {{"MAIN_BK003_data", "D"}, {"MAIN_BK003_log", "L"}}));
         answer("^select max\\(convert\\(int,ID\\)\\) as ls_bm from ZTML$", {"ls_bm"}, {3});
-        server.calls.clear();
-    }
-    void TearDown() override {
-        Close_Connect();
-        ResetGlobals();
     }
     void answer(const QString& pattern, const QStringList& columns, const QVector<QVariant>& row) {
         server.onQuery(pattern, ScriptedServer::rows(columns, {row}));
@@ -61,12 +49,20 @@ protected:
         answer("^select \\* from ZTML where Id='3'$", {"Id", "ZTMC", "ZTLJ", "CreateTime", "UserFlag"},
                {"3", "华东", "MAIN_BK003", "2024-01-01", flag});
     }
-    // The backup of set 3 as the GUI makes it; the statements it ran on the server.
+    // The backup of set 3 as the GUI makes it; then the server's calls and the messages forgotten.
     QString backup() {
         setFlag(1);
         const QString file = commands.BackupSet("3");
         EXPECT_FALSE(file.isEmpty());
+        server.calls.clear();
+        port.messages.clear();
         return file;
+    }
+    QStringList texts() const {
+        QStringList out;
+        for (const auto& m : port.messages)
+            out << m.text;
+        return out;
     }
     QStringList backupStatements(const QString& serverFile) const {
         return {"BACKUP DATABASE MAIN_BK003 TO DISK = '" + serverFile + "' WITH CHECKSUM, COPY_ONLY, INIT",
@@ -74,14 +70,13 @@ protected:
     }
 
     QTemporaryDir dir;
-    RecordingUiPort port;
-    ScriptedServer server;
     ScriptedTemplate tpl;
     SafekeepingCommands commands;
 };
 
 TEST_F(ServerSafekeepingTest, BackupOnTheServerIsVerifiedAndItsManifestStaysBesideTheProgram) {
-    const QString file = backup();
+    setFlag(1);
+    const QString file = commands.BackupSet("3");
     EXPECT_EQ(file, gAppPath + "backup/BK003_20240305-142007.ztbak");
     EXPECT_EQ(server.executed(), backupStatements(kServerFile));
     EXPECT_TRUE(
@@ -91,30 +86,25 @@ TEST_F(ServerSafekeepingTest, BackupOnTheServerIsVerifiedAndItsManifestStaysBesi
                   {m.kind, m.serverFile, m.backupSetGuid, m.tables.join(','), m.time.toString(Qt::ISODate)}),
               QStringList({kSqlServer, kServerFile, "6F9619FF-8B86-D011-B42D-00C04FC964FF", "Goods,Users",
                            "2024-03-05T14:20:07"}));
-    ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_EQ(port.messages[0].text,
-              "已经成功备份帐套“华东”！\r\n备份文件：" + QDir::toNativeSeparators(file));
+    EXPECT_EQ(texts(), QStringList{"已经成功备份帐套“华东”！\r\n备份文件：" + QDir::toNativeSeparators(file)});
     EXPECT_EQ(port.mainWindowEnabled, (QVector<bool>{false, true}));
 
     // A folder of the server's own, named in the configuration.
     Write_Ini("BACKUP", "SERVER_FOLDER", "E:\\BAK", gIniFile);
     server.calls.clear();
-    backup();
+    commands.BackupSet("3");
     EXPECT_EQ(server.executed(), backupStatements("E:\\BAK\\BK003_20240305-142007_2.bak"));
 
     // A backup the server cannot verify is no backup.
     server.failOn("^RESTORE VERIFYONLY", 3013, "RESTORE VERIFYONLY 异常终止。");
     port.messages.clear();
     EXPECT_TRUE(commands.BackupSet("3").isEmpty());
-    ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_EQ(port.messages[0].text, "BackupSet():RESTORE VERIFYONLY 异常终止。");
+    EXPECT_EQ(texts(), QStringList{"BackupSet():RESTORE VERIFYONLY 异常终止。"});
     EXPECT_EQ(QDir(gAppPath + "backup").entryList(QDir::Files).size(), 2);
 }
 
 TEST_F(ServerSafekeepingTest, RestoreOverItsSetInSingleUserModeAfterABackupOfIt) {
     const QString file = backup();
-    server.calls.clear();
-    port.messages.clear();
     port.answer(MsgAnswer::Yes);
     EXPECT_TRUE(commands.Restore(file, false));
     EXPECT_EQ(port.messages[0].text, QStringLiteral("将用备份中的数据替换帐套“华东”（编号3，数据库MAIN_"
@@ -143,8 +133,6 @@ TEST_F(ServerSafekeepingTest, RestoreOverItsSetInSingleUserModeAfterABackupOfIt)
 
 TEST_F(ServerSafekeepingTest, RestoreAsNewMovesTheFilesToTheNewName) {
     const QString file = backup();
-    server.calls.clear();
-    port.messages.clear();
     EXPECT_TRUE(commands.Restore(file, true));
     EXPECT_EQ(
         server.executed(),
@@ -174,14 +162,11 @@ TEST_F(ServerSafekeepingTest, ABackupTheServerDoesNotHoldAsTheManifestSaysIsRefu
     f.seek(0);
     f.write(bytes);
     f.close();
-    const QString other =
-        "服务器上的备份文件“" + kServerFile + "”不是备份清单“" + file + "”所记的那一份备份。";
-    server.calls.clear();
     for (bool asNew : {false, true}) {
         port.messages.clear();
         EXPECT_FALSE(commands.Restore(file, asNew));
-        ASSERT_EQ(port.messages.size(), 1);
-        EXPECT_EQ(port.messages[0].text, other);
+        EXPECT_EQ(texts(), QStringList{"服务器上的备份文件“" + kServerFile + "”不是备份清单“" + file +
+                                       "”所记的那一份备份。"});
     }
     EXPECT_TRUE(server.executed().filter("RESTORE DATABASE").isEmpty());
 }

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include "LocalServer.h"
 #include "QtPrinters.h"
@@ -42,6 +43,7 @@ protected:
         ResetGlobals();
         port.messages.clear();
         port.modalForms.clear();
+        port.doEventsCount = 0;
         loginsShown = 0;
     }
 
@@ -86,31 +88,115 @@ protected:
     int loginsShown = 0;
 };
 
-TEST_F(StartupTest, SingleUserEditionOpensTheConnectionAndShowsTheLogin) {
+// Start-ups of the single-user edition and what ends them. Each row changes one line of a good
+// configuration (or writes none, a folder in its place, an empty file) and may spoil the manager's
+// database. ISWLB: exactly "0" (after trimming) is the single-user edition; anything else starts
+// the network edition with the pre-login window (here left alone: nothing obtained, the settings
+// dialog not confirmed, so the program ends without a word). An unknown database kind gives no
+// connection string: the program ends without a message. A missing manager's database, or a file
+// that is no database: Open_Connect reports it, the program ends, and the file is neither created
+// nor changed.
+TEST_F(StartupTest, SingleUserEdition) {
+    const StartupOutcome in = StartupOutcome::ShowLogin, out = StartupOutcome::End;
+    const QStringList lost = {msgLine("配置文件丢失,请运行主程序重新配置!", MsgIcon::Critical)};
+    const QStringList openConnect = {"(Open_Connect)"};
+    const QByteArray made = "(made)", missing = "(missing)";
+    // clang-format off
+    const struct { const char* name; int line; const char* text; /* nullptr: the line removed */
+                   StartupOutcome outcome; QStringList shown; bool network = false;
+                   QByteArray manager = "(made)"; } cases[] = {
+        {"as written", -1, nullptr, in, {}},
+        {"no configuration", -1, "(none)", out, lost}, {"a folder named like it", -1, "(folder)", out, lost},
+        {"ISWLB=0", 1, "ISWLB=0", in, {}}, {"spaced", 1, "  ISWLB =  0   ", in, {}}, {"small", 1, "iswlb=0", in, {}},
+        {"quoted 0", 1, "ISWLB=\"0\"", in, {}}, {"no ISWLB line", 1, nullptr, out, {}, true},
+        {"ISWLB=", 1, "ISWLB=", out, {}, true}, {"ISWLB=00", 1, "ISWLB=00", out, {}, true},
+        {"ISWLB=1", 1, "ISWLB=1", out, {}, true}, {"ISWLB=O", 1, "ISWLB=O", out, {}, true},
+        {"empty file", -1, "(empty)", out, {}, true}, {"small kind", 3, "DBTYPE=[microsoft access]", out, {}},
+        {"no brackets", 3, "DBTYPE=Access", out, {}}, {"two blanks", 3, "DBTYPE=[Microsoft  Access]", out, {}},
+        {"no kind", 3, "DBTYPE=", out, {}}, {"manager missing", -1, nullptr, out, openConnect, false, missing},
+        {"manager empty", -1, nullptr, out, openConnect, false, ""},
+        {"manager of text", -1, nullptr, out, openConnect, false, "this is not a database\r\n"},
+        {"manager of 0xff", -1, nullptr, out, openConnect, false, QByteArray(4096, '\xff')},
+    };
+    // clang-format on
     folder.makeManagerDatabase();
-    folder.writeConfig(folder.accessConfig());
+    const QString good = folder.filePath("good.MDB");
+    ASSERT_TRUE(QFile::copy(folder.managerFile(), good));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fresh();
+        QFile::remove(folder.managerFile());
+        QDir(folder.path()).rmdir("kxconfig.ini");
+        QFile::remove(folder.iniFile());
+        if (c.manager == made) {
+            ASSERT_TRUE(QFile::copy(good, folder.managerFile()));
+        } else if (c.manager != missing) {
+            QFile file(folder.managerFile());
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.manager);
+        }
+        const qint64 managerSize = QFileInfo(folder.managerFile()).size();
+        QStringList lines = folder.accessConfig();
+        if (c.line >= 0 && c.text)
+            lines[c.line] = QString::fromUtf8(c.text);
+        else if (c.line >= 0)
+            lines.removeAt(c.line);
+        if (qstrcmp(c.text, "(folder)") == 0)
+            ASSERT_TRUE(QDir(folder.path()).mkdir("kxconfig.ini"));
+        else if (qstrcmp(c.text, "(empty)") == 0)
+            folder.writeConfigBytes(QByteArray());
+        else if (qstrcmp(c.text, "(none)") != 0)
+            folder.writeConfig(lines);
+        const bool hadConfig = QFile::exists(folder.iniFile());
+        const QByteArray config = configBytes();
 
-    EXPECT_EQ(Main(env()), StartupOutcome::ShowLogin);
+        EXPECT_EQ(Main(env()), c.outcome);
 
-    EXPECT_TRUE(port.messages.isEmpty());
-    EXPECT_TRUE(connected());
-    EXPECT_EQ(gAppPath, folder.path() + QDir::separator());
-    EXPECT_EQ(gIniFile, folder.path() + QDir::separator() + "kxconfig.ini");
-    EXPECT_FALSE(gIsNetwork);
-    EXPECT_EQ(gDBType, kAccess);
-    EXPECT_EQ(gConnectString, Build_ConnectString(kAccess, gDBProfile));
-    EXPECT_EQ(gTitle, kDefaultTitle);
-    EXPECT_EQ(gAppTitle, "商业进销存");
-    EXPECT_TRUE(gManagerDBName.isEmpty());
-    EXPECT_EQ(port.doEventsCount, 1);
-    EXPECT_EQ(loginsShown, 1);
+        const QStringList reported = {msgLine(openConnectMessage(gConnectString))};
+        EXPECT_EQ(shownLines(port), c.shown == openConnect ? reported : c.shown);
+        EXPECT_EQ(gIsNetwork, c.network);
+        EXPECT_EQ(port.modalForms, c.network ? QStringList({"w_PreLogin", "frm_connect"}) : QStringList());
+        EXPECT_EQ(connected(), c.outcome == in);
+        EXPECT_EQ(loginsShown, c.outcome == in ? 1 : 0);
+        EXPECT_EQ(QFile::exists(folder.managerFile()), c.manager != missing);
+        EXPECT_EQ(QFileInfo(folder.managerFile()).size(), managerSize);
+        EXPECT_EQ(gIniFile, folder.iniFile());
+        EXPECT_EQ(QFile::exists(folder.iniFile()), hadConfig);  // never created here
+        EXPECT_EQ(configBytes(), config);
+        if (c.outcome == in) {
+            EXPECT_EQ(gAppPath, folder.path() + QDir::separator());
+            EXPECT_EQ(gDBType, kAccess);
+            EXPECT_EQ(gConnectString, Build_ConnectString(kAccess, gDBProfile));
+            EXPECT_TRUE(gManagerDBName.isEmpty());
+            EXPECT_EQ(port.doEventsCount, 1);
+        }
+        if (c.line == 3) {
+            EXPECT_EQ("DBTYPE=" + gDBType, c.text);
+            EXPECT_TRUE(gConnectString.isEmpty());
+        }
+        if (c.shown == openConnect) {
+            EXPECT_TRUE(gTitle.isEmpty());
+        }
+    }
 
     // A second Main of the same process (the restart from the pre-login window) passes the
     // single-instance test, which still refuses others.
-    EXPECT_EQ(Main(env()), StartupOutcome::ShowLogin);
+    fresh();
+    QFile::remove(folder.managerFile());
+    ASSERT_TRUE(QFile::copy(good, folder.managerFile()));
+    folder.writeConfig(folder.accessConfig());
+    EXPECT_EQ(Main(env()), in);
+    EXPECT_EQ(Main(env()), in);
     EXPECT_TRUE(port.messages.isEmpty());
     SingleInstance other(env().instanceKey);
     EXPECT_FALSE(other.acquire());
+
+    // A program folder at the root gets one separator (and no configuration there).
+    StartupEnvironment root = env();
+    root.programFolder = QDir::rootPath();
+    EXPECT_EQ(Main(root), out);
+    EXPECT_EQ(gAppPath, QDir::rootPath());
+    EXPECT_EQ(gIniFile, QDir::rootPath() + "kxconfig.ini");
 }
 
 TEST_F(StartupTest, AnotherCopyIsRefusedBeforeAnythingElse) {
@@ -124,101 +210,6 @@ TEST_F(StartupTest, AnotherCopyIsRefusedBeforeAnythingElse) {
     EXPECT_FALSE(gConn);
 }
 
-// No configuration, or a folder named like it; a program folder at the root gets one separator.
-TEST_F(StartupTest, MissingConfigurationEndsWithItsMessage) {
-    folder.makeManagerDatabase();
-    const QString line = msgLine("配置文件丢失,请运行主程序重新配置!", MsgIcon::Critical);
-    EXPECT_EQ(Main(env()), StartupOutcome::End);
-    EXPECT_EQ(shownLines(port), QStringList{line});
-    EXPECT_EQ(gIniFile, folder.iniFile());
-    EXPECT_FALSE(gConn);
-    EXPECT_FALSE(QFile::exists(folder.iniFile()));  // never created here
-
-    fresh();
-    ASSERT_TRUE(QDir(folder.path()).mkdir("kxconfig.ini"));
-    EXPECT_EQ(Main(env()), StartupOutcome::End);
-    EXPECT_EQ(shownLines(port), QStringList{line});
-
-    StartupEnvironment root = env();
-    root.programFolder = QDir::rootPath();
-    EXPECT_EQ(Main(root), StartupOutcome::End);  // no configuration there
-    EXPECT_EQ(gAppPath, QDir::rootPath());
-    EXPECT_EQ(gIniFile, QDir::rootPath() + "kxconfig.ini");
-}
-
-// ISWLB: exactly "0" (after trimming) is the single-user edition; anything else starts the
-// network edition with the pre-login window (here left alone: nothing obtained, the settings
-// dialog not confirmed, so the program ends without a word).
-TEST_F(StartupTest, EditionChoice) {
-    folder.makeManagerDatabase();
-    // clang-format off
-    const std::pair<const char*, bool> cases[] = {
-        {"ISWLB=0", false}, {"  ISWLB =  0   ", false}, {"iswlb=0", false}, {"ISWLB=\"0\"", false}, {nullptr, true},
-        {"ISWLB=", true}, {"ISWLB=00", true}, {"ISWLB=1", true}, {"ISWLB=O", true}, {"(empty file)", true},
-    };
-    // clang-format on
-    for (const auto& [baseSetup, network] : cases) {
-        SCOPED_TRACE(baseSetup ? baseSetup : "(no line)");
-        fresh();
-        QStringList lines = folder.accessConfig();
-        lines.removeAt(1);  // the ISWLB line
-        if (baseSetup)
-            lines.insert(1, baseSetup);
-        if (baseSetup && qstrcmp(baseSetup, "(empty file)") == 0)
-            folder.writeConfigBytes(QByteArray());
-        else
-            folder.writeConfig(lines);
-
-        const StartupOutcome outcome = Main(env());
-
-        EXPECT_EQ(gIsNetwork, network);
-        EXPECT_TRUE(port.messages.isEmpty());
-        EXPECT_EQ(outcome, network ? StartupOutcome::End : StartupOutcome::ShowLogin);
-        EXPECT_EQ(port.modalForms, network ? QStringList({"w_PreLogin", "frm_connect"}) : QStringList());
-        EXPECT_EQ(connected(), !network);
-    }
-}
-
-// An unknown database kind gives no connection string: the program ends without a message.
-TEST_F(StartupTest, UnknownDatabaseKindEndsSilently) {
-    folder.makeManagerDatabase();
-    for (const QString& kind : {"[microsoft access]", "Access", "[Microsoft  Access]", ""}) {
-        SCOPED_TRACE(kind.toStdString());
-        fresh();
-        QStringList lines = folder.accessConfig();
-        lines[3] = "DBTYPE=" + kind;
-        folder.writeConfig(lines);
-        EXPECT_EQ(Main(env()), StartupOutcome::End);
-        EXPECT_TRUE(port.messages.isEmpty()) << port.messages.value(0).text;
-        EXPECT_FALSE(connected());
-        EXPECT_EQ(gDBType, kind);
-        EXPECT_TRUE(gConnectString.isEmpty());
-    }
-}
-
-// A missing manager's database, or a file that is no database: Open_Connect reports it, the
-// program ends, and the file is neither created nor changed.
-TEST_F(StartupTest, ManagerDatabaseThatCannotBeOpenedIsReportedByOpenConnect) {
-    for (const QByteArray& bytes : {QByteArray("(missing)"), QByteArray(),
-                                    QByteArray("this is not a database\r\n"), QByteArray(4096, '\xff')}) {
-        SCOPED_TRACE(bytes.left(20).toStdString());
-        fresh();
-        const bool missing = bytes == "(missing)";
-        if (!missing) {
-            QFile file(folder.managerFile());
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(bytes);
-        }
-        folder.writeConfig(folder.accessConfig());
-        EXPECT_EQ(Main(env()), StartupOutcome::End);
-        EXPECT_EQ(shownLines(port), QStringList{msgLine(openConnectMessage(gConnectString))});
-        EXPECT_TRUE(port.messages.value(0).text.startsWith("Open_Connect():"));
-        EXPECT_EQ(QFile::exists(folder.managerFile()), !missing);
-        if (!missing)
-            EXPECT_EQ(QFile(folder.managerFile()).size(), bytes.size());
-        EXPECT_TRUE(gTitle.isEmpty());
-    }
-}
 
 // Configurations that still start, the product title taken from them: one with a title of its
 // own, a huge one (its title of 300 characters, 255 bytes as the INI reading returns it, cut for
@@ -270,31 +261,6 @@ TEST_F(StartupTest, OddConfigurationsStillStart) {
     EXPECT_TRUE(gConnectString.contains(chinese));
 }
 
-// The network edition: the server hands over the database kind, the connection string and the
-// manager's database name; the connection opens on them and the login dialog follows.
-TEST_F(StartupTest, NetworkEditionStartsOnWhatTheServerSays) {
-    folder.makeManagerDatabase();
-    test::LocalServer server(folder.managerConnectString());
-    writeNetworkConfig("127.0.0.1", QString::number(server.port()));
-    port.otherModals = RecordingUiPort::runHandshakes();
-
-    EXPECT_EQ(Main(env()), StartupOutcome::ShowLogin);
-
-    EXPECT_TRUE(port.messages.isEmpty());
-    EXPECT_EQ(port.modalForms, QStringList{"w_PreLogin"});
-    EXPECT_TRUE(gIsNetwork);
-    EXPECT_EQ(gServerIP, "127.0.0.1           ");
-    EXPECT_EQ(gServerPort.size(), 5);
-    EXPECT_TRUE(gPreLoginOK);
-    EXPECT_EQ(gDBType, kAccess);
-    EXPECT_EQ(gConnectString, folder.managerConnectString());
-    EXPECT_EQ(gManagerDBName, "ZTDEMO");
-    EXPECT_TRUE(connected());
-    EXPECT_EQ(gTitle, kDefaultTitle);
-    EXPECT_EQ(loginsShown, 1);
-    EXPECT_TRUE(orders.orders.isEmpty());
-}
-
 // A failed handshake offers the settings dialog; what the operator confirms there is stored and
 // used at once (a port typed with blanks around it, kept so in the file).
 TEST_F(StartupTest, SettingsDialogCorrectsTheServer) {
@@ -326,46 +292,33 @@ TEST_F(StartupTest, SettingsDialogCorrectsTheServer) {
     EXPECT_EQ(loginsShown, 1);
 }
 
-// Where the handshake does not succeed and the operator closes the settings dialog, the program
-// ends without a word, unless the server had already given a connection string that opens;
-// ConnFail, Cancel of Conning: and restart:3 end it at once, without the settings dialog. The
-// configuration file stays as it was.
-TEST_F(StartupTest, NetworkEditionGivenUp) {
-    const QString local = "127.0.0.1";
+// The network edition: the server hands over the database kind, the connection string and the
+// manager's database name; the connection opens on them and the login dialog follows. Where the
+// handshake does not succeed and the operator closes the settings dialog, the program ends without
+// a word, unless the server had already given a connection string that opens; ConnFail, Cancel of
+// Conning: and restart:3 end it at once, without the settings dialog. The configuration file stays
+// as it was.
+TEST_F(StartupTest, NetworkEdition) {
+    const QString local = "127.0.0.1", a25 = "abcdefghijklmnopqrst.uvwx";  // "." past the 20 kept
     const QStringList withSettings = {"w_PreLogin", "frm_connect"}, alone = {"w_PreLogin"};
-    const struct Case {
-        const char* name;
-        QString ip, script;
-        QStringList messages, modals;
-        int timeoutMs = 5000;
-        StartupOutcome outcome = StartupOutcome::End;
-    } cases[] = {
-        {"Closed$: before anything", local, "KxBegin: send Closed$:", {}, withSettings},
-        // The connection string came; SUCCESS: did not: it is used all the same.
-        {"Closed$: before SUCCESS:",
-         local,
-         "KXEND$$: send Closed$:",
-         {},
-         withSettings,
-         5000,
-         StartupOutcome::ShowLogin},
-        // 25 characters: the "." lies past the 20 that gServerIP keeps.
-        {"address of 25 characters",
-         "abcdefghijklmnopqrst.uvwx",
-         QString(),
-         {PreLoginForm::UnusableAddressText("abcdefghijklmnopqrst")},
-         withSettings},
-        {"silence, closed by its operator", local, "KxBegin: silent", {}, withSettings, 300},
-        {"ConnFail",
-         local,
-         "KxBegin: send ConnFail",
-         {"数据库连接失败，请检查服务器是否成功连接数据库！"},
-         alone},
-        {"Cancel of Conning:", local, "KxBegin: send Conning:稍候", {"稍候"}, alone},
-        {"restart:3", local, "DBNAME$: send restart:3", {}, alone},
+    const StartupOutcome in = StartupOutcome::ShowLogin, out = StartupOutcome::End;
+    const QString unusable = PreLoginForm::UnusableAddressText("abcdefghijklmnopqrst");
+    const QString down = "数据库连接失败，请检查服务器是否成功连接数据库！";
+    // clang-format off
+    const struct { const char* name; QString ip, script; QStringList messages, modals; StartupOutcome outcome;
+                   int timeoutMs = 5000; } cases[] = {
+        {"whole conversation", local, QString(), {}, alone, in},
+        {"Closed$: before anything", local, "KxBegin: send Closed$:", {}, withSettings, out},
+        {"Closed$: before SUCCESS:", local, "KXEND$$: send Closed$:", {}, withSettings, in},  // used all the same
+        {"address of 25 characters", a25, QString(), {unusable}, withSettings, out},
+        {"silence, closed by its operator", local, "KxBegin: silent", {}, withSettings, out, 300},
+        {"ConnFail", local, "KxBegin: send ConnFail", {down}, alone, out},
+        {"Cancel of Conning:", local, "KxBegin: send Conning:稍候", {"稍候"}, alone, out},
+        {"restart:3", local, "DBNAME$: send restart:3", {}, alone, out},
     };
+    // clang-format on
     folder.makeManagerDatabase();
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         fresh();
         test::LocalServer server(folder.managerConnectString(), c.script);
@@ -380,10 +333,20 @@ TEST_F(StartupTest, NetworkEditionGivenUp) {
             shown << m.text;
         EXPECT_EQ(shown, c.messages);
         EXPECT_EQ(port.modalForms, c.modals);
-        const bool in = c.outcome == StartupOutcome::ShowLogin;
-        EXPECT_EQ(connected(), in);
-        EXPECT_EQ(loginsShown, in ? 1 : 0);
+        EXPECT_EQ(connected(), c.outcome == in);
+        EXPECT_EQ(loginsShown, c.outcome == in ? 1 : 0);
         EXPECT_EQ(configBytes(), before);
+        EXPECT_TRUE(gIsNetwork);
+        if (c.outcome == in) {
+            EXPECT_EQ(gServerIP, "127.0.0.1           ");
+            EXPECT_EQ(gServerPort.size(), 5);
+            EXPECT_EQ(gPreLoginOK, c.script.isEmpty());
+            EXPECT_EQ(gDBType, kAccess);
+            EXPECT_EQ(gConnectString, folder.managerConnectString());
+            EXPECT_EQ(gManagerDBName, "ZTDEMO");
+            EXPECT_EQ(gTitle, kDefaultTitle);
+            EXPECT_TRUE(orders.orders.isEmpty());
+        }
     }
 }
 
