@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QFile>
 
-#include "AdminFolder.h"
+#include "ProgramFolder.h"
 #include "operators/SetMima.h"
 
 namespace ztgl::test {

@@ -2,7 +2,7 @@
 // before anything in the program folder is touched.
 #include <gtest/gtest.h>
 
-#include "AdminFolder.h"
+#include "ProgramFolder.h"
 
 namespace ztgl::test {
 namespace {

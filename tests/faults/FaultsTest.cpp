@@ -20,7 +20,7 @@
 #include <sys/resource.h>
 #endif
 
-#include "AdminFolder.h"
+#include "ProgramFolder.h"
 #include "FaultFolder.h"
 #include "ado/Connection.h"
 #include "ado/JetOnlineCopy.h"

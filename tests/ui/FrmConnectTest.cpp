@@ -9,9 +9,9 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "ProgramFolder.h"
 #include "QtPrinters.h"
 #include "RecordingUiPort.h"
-#include "TempProgramFolder.h"
 #include "WidgetInput.h"
 #include "process/Globals.h"
 #include "ui/ShapeWidget.h"

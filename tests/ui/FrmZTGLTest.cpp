@@ -12,7 +12,7 @@
 #include <QTimer>
 #include <memory>
 
-#include "AccountSetFolder.h"
+#include "ProgramFolder.h"
 #include "ScriptedCatalogueFixture.h"
 #include "WidgetInput.h"
 #include "catalogue/ListGrid.h"

@@ -4,8 +4,8 @@
 
 #include <QDir>
 
+#include "ProgramFolder.h"
 #include "RecordingUiPort.h"
-#include "TempProgramFolder.h"
 #include "db/PubSql.h"
 #include "process/Globals.h"
 
