@@ -123,7 +123,7 @@ TEST_F(SchemaCopyTest, SkipsSystemAndTemporaryEntriesAndReadsTheTemplateOnce) {
     EXPECT_EQ(port.doEventsCount, 5 + 5 + 3);
     EXPECT_EQ(tpl.opens, 1);
     EXPECT_EQ(tpl.catalogReads, 1);
-    EXPECT_EQ(tpl.queries, (QStringList{"Select * From Goods", "Select * From Units"}));
+    EXPECT_EQ(tpl.queries(), (QStringList{"Select * From Goods", "Select * From Units"}));
 }
 
 TEST_F(SchemaCopyTest, CopiesRowsOneStatementEach) {
