@@ -25,11 +25,9 @@
 namespace ztgl {
 namespace {
 
+// The connection string the program builds for an Access file.
 QString connectStringOf(const QString& file) {
-    DBProfile profile;
-    profile.Provider = "Microsoft.Jet.OLEDB.4.0";
-    profile.DataSource = file;
-    return Build_ConnectString(kAccess, profile);
+    return test::JetTestDatabase::connectionStringFor(file);
 }
 
 // Every file of the folder, with its bytes.
