@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "AdminProcess.h"
-#include "CatalogueFolder.h"
+#include "ProgramFolder.h"
 
 namespace ztgl::test {
 namespace {
@@ -14,7 +14,7 @@ protected:
     void SetUp() override { ASSERT_TRUE(folder.ok()); }
 
     AdminRun expect(const QStringList& args, int code, const QString& errPart = {}) {
-        return expectAdmin(folder.dir(), args, code, errPart);
+        return expectAdmin(folder.path(), args, code, errPart);
     }
     QStringList ztml() const {
         return folder.query(folder.managerFile(), "select Id,UserFlag from ZTML order by Id");

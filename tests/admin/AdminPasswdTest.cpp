@@ -6,7 +6,7 @@
 #include <QFile>
 #include <functional>
 
-#include "AdminFolder.h"
+#include "ProgramFolder.h"
 #include "operators/LoginForm.h"
 #include "process/IniFile.h"
 

@@ -2,7 +2,7 @@
 // before anything in the program folder is touched.
 #include <gtest/gtest.h>
 
-#include "AdminFolder.h"
+#include "ProgramFolder.h"
 
 namespace ztgl::test {
 namespace {
@@ -13,8 +13,8 @@ TEST(AdminUsageTest, HelpVersionAndBadUsage) {
     const struct {
         QStringList args;
         int code;
-        QString out;  // the start of stdout
-        QString err;  // the start of stderr
+        QString out;  // the start of stdout; none when empty
+        QString err;  // the start of stderr; none when empty
     } cases[] = {
         {{"--help"}, 0, kUsage, ""},
         {{"-h"}, 0, kUsage, ""},
@@ -31,10 +31,8 @@ TEST(AdminUsageTest, HelpVersionAndBadUsage) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
         const AdminRun r = runAdmin(c.args);
         EXPECT_EQ(r.code, c.code);
-        EXPECT_EQ(r.out.left(c.out.size()), c.out);
-        EXPECT_EQ(r.err.left(c.err.size()), c.err);
-        EXPECT_EQ(r.out.isEmpty(), c.out.isEmpty()) << r.out;
-        EXPECT_EQ(r.err.isEmpty(), c.err.isEmpty()) << r.err;
+        EXPECT_EQ(c.out.isEmpty() ? r.out : r.out.left(c.out.size()), c.out);
+        EXPECT_EQ(c.err.isEmpty() ? r.err : r.err.left(c.err.size()), c.err);
     }
     // The whole usage names every command.
     const AdminRun help = runAdmin({"--help"});
@@ -60,10 +58,8 @@ TEST(AdminUsageTest, BadUsageOfEachCommand) {
         {{"create", "--name", "x"}, "create --name"},
         {{"create", "--name", "x", "--user", "u", "--password"}, "create --name"},
         {{"modify"}, "modify ID"},
-        {{"modify", "1", "2"}, "modify ID"},
         {{"script", "extra"}, "script"},
         {{"init-demo"}, "init-demo [--network] DIR"},
-        {{"init-demo", "a", "b"}, "init-demo [--network] DIR"},
         {{"init-demo", "--force"}, "init-demo [--network] DIR"},
         {{"passwd"}, "passwd --user CODE --old OLD --new NEW"},
         {{"passwd", "--user", "admin", "--old", ""}, "passwd --user CODE --old OLD --new NEW"},

@@ -2,7 +2,7 @@
 // set databases of the embedded engine (the Access kind).
 #include <gtest/gtest.h>
 
-#include "CatalogueFolder.h"
+#include "ProgramFolder.h"
 #include "RecordingUiPort.h"
 #include "ScriptedCatalogueFixture.h"
 #include "ShownLines.h"

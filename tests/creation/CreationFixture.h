@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "AccountSetFolder.h"
+#include "ProgramFolder.h"
 #include "QtPrinters.h"
 #include "RecordingUiPort.h"
 #include "ScriptedServer.h"

@@ -100,7 +100,7 @@ TEST_F(SchemaCopyTest, WritesEveryShapeAndCopiesTheRows) {
     EXPECT_EQ(port.doEventsCount, 8 + 8 + 14);
     EXPECT_EQ(tpl.opens, 1);
     EXPECT_EQ(tpl.catalogReads, 1);
-    EXPECT_EQ(tpl.queries, (QStringList{"Select * From S", "Select * From T", "Select * From Q",
+    EXPECT_EQ(tpl.queries(), (QStringList{"Select * From S", "Select * From T", "Select * From Q",
                                         "Select * From Units", "Select * From R"}));
 }
 

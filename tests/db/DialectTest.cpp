@@ -4,7 +4,7 @@
 #include <QStringList>
 
 #include "DbFixture.h"
-#include "JetTestDb.h"
+#include "JetTestDatabase.h"
 #include "ScriptedServer.h"
 #include "ado/Connection.h"
 #include "ado/Recordset.h"

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "DbFixture.h"
-#include "JetTestDb.h"
+#include "JetTestDatabase.h"
 #include "RuntimeErrorOf.h"
 #include "ScriptedServer.h"
 #include "ado/Connection.h"

@@ -5,8 +5,6 @@
 #include <QDir>
 #include <QFile>
 
-#include "demo/DemoFolder.h"
-
 namespace ztgl::test {
 
 namespace {
@@ -18,19 +16,6 @@ QString text(const unsigned char* value) {
 }
 
 }  // namespace
-
-FaultFolder::FaultFolder(const QString& dir) : m_path(dir.isEmpty() ? m_temp.path() : dir) {
-    if (!DemoFolder::build(m_path, &m_error) && m_error.isEmpty())
-        m_error = "the demo folder was not built";
-}
-
-QString FaultFolder::file(const QString& name) const {
-    return QDir(m_path).filePath(name);
-}
-
-AdminRun FaultFolder::admin(const QStringList& args, const AdminSetup& setup) const {
-    return runAdmin(QStringList{"--dir", m_path} + args, setup);
-}
 
 AdminRun FaultFolder::create(const QString& name, const AdminSetup& setup, bool yes) const {
     QStringList args{"create", "--name", name, "--user", "王五", "--password", "pw"};
@@ -88,7 +73,7 @@ QStringList FaultFolder::inconsistencies() const {
             problems << QStringLiteral("set %1: %2").arg(row, user.join(QLatin1Char(' ')));
     }
     const QByteArray templateBytes = bytes(kTemplate);
-    for (const QString& name : QDir(m_path).entryList({"*.mdb"}, QDir::Files)) {
+    for (const QString& name : QDir(path()).entryList({"*.mdb"}, QDir::Files)) {
         if (name == QLatin1String("KXPUB.MDB") || name == kTemplate || catalogued.contains(name))
             continue;
         if (bytes(name) != templateBytes)

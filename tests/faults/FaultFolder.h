@@ -1,12 +1,8 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
-#include "AdminProcess.h"
+#include "ProgramFolder.h"
 
 struct sqlite3;
 
@@ -15,21 +11,12 @@ namespace ztgl::test {
 // A demo program folder (kxconfig.ini, KXPUB.MDB with the operator admin, the template) on which
 // the fault tests run ztgl-admin, and what they check afterwards. The databases are read with the
 // engine's library directly, so that a check never goes through the code under test.
-class FaultFolder {
+class FaultFolder : public AdminFolder {
 public:
-    // Builds the folder at `dir` (an empty folder), or in a temporary folder of its own.
-    explicit FaultFolder(const QString& dir = QString());
+    using AdminFolder::AdminFolder;
 
-    bool ok() const { return m_error.isEmpty(); }
-    const QString& error() const { return m_error; }
-    const QString& path() const { return m_path; }
-    QString file(const QString& name) const;
-
-    // ztgl-admin --dir <folder> args…
-    AdminRun admin(const QStringList& args, const AdminSetup& setup = {}) const;
     // ztgl-admin create with the default user "王五" and password "pw".
     AdminRun create(const QString& name, const AdminSetup& setup = {}, bool yes = false) const;
-
     // Rows of a query on a database file of the folder, the values of a row joined by "|"; a
     // database that cannot be read gives the engine's error as its only row, prefixed "error:".
     QStringList query(const QString& fileName, const QString& sql) const;
@@ -42,11 +29,6 @@ public:
     // not a whole copy of the template (such a copy is what a failed creation may leave; creating
     // the set again replaces it after the overwrite question).
     QStringList inconsistencies() const;
-
-private:
-    QTemporaryDir m_temp;
-    QString m_path;
-    QString m_error;
 };
 
 // A connection of another program to a database file, holding it locked until it goes: a write
@@ -69,7 +51,7 @@ private:
 template <class Case>
 class FaultTest : public ::testing::TestWithParam<Case> {
 protected:
-    void SetUp() override { ASSERT_TRUE(folder.ok()) << folder.error().toStdString(); }
+    void SetUp() override { ASSERT_TRUE(folder.ok()) << folder.error(); }
     void makeTwoSets() {
         ASSERT_EQ(folder.create("甲公司").code, 0);
         ASSERT_EQ(folder.create("乙公司").code, 0);

@@ -20,11 +20,11 @@
 #include <sys/resource.h>
 #endif
 
-#include "AdminFolder.h"
 #include "FaultFolder.h"
+#include "JetFiles.h"
+#include "RecordingUiPort.h"
 #include "ado/Connection.h"
 #include "ado/JetOnlineCopy.h"
-#include "RecordingUiPort.h"
 #include "catalogue/AccountSetList.h"
 #include "creation/AccountSetEditor.h"
 #include "db/PubSql.h"
@@ -63,7 +63,7 @@ TEST_P(KillDuringCreation, LeavesCatalogueAndFilesAgreeingAndCreatingAgainComple
     const AdminRun killed = folder.create("新公司", [&](QProcess&, QProcessEnvironment& env) {
         env.insert("ZTGL_KILL_AT", QString::fromLatin1(c.step));
     });
-    ASSERT_EQ(killed.signal, SIGKILL) << killed.err.toStdString();
+    ASSERT_EQ(killed.signal, SIGKILL) << killed.err;
 
     EXPECT_EQ(folder.inconsistencies(), QStringList());
     EXPECT_EQ(folder.bytes("_BK001.MDB"), oldSet) << "another set was touched";
@@ -76,18 +76,17 @@ TEST_P(KillDuringCreation, LeavesCatalogueAndFilesAgreeingAndCreatingAgainComple
     if (!c.rowWritten) {
         // Creating again, with Yes to the overwrite question a file left behind may bring.
         const AdminRun again = folder.create("新公司", {}, true);
-        EXPECT_EQ(again.code, 0) << again.err.toStdString();
-        EXPECT_EQ(again.err.contains("将要创建的数据库已经存在"), c.fileMade) << again.err.toStdString();
+        EXPECT_EQ(again.code, 0) << again.err;
+        EXPECT_EQ(again.err.contains("将要创建的数据库已经存在"), c.fileMade) << again.err;
     } else {
         // The set is catalogued with the template's default user, as a failed user update leaves
         // it: creating it again is refused by its name, modifying it completes it.
         EXPECT_NE(defaultUser("_BK002.MDB").section(QLatin1Char('|'), 0, 0), "王五");
         const AdminRun again = folder.create("新公司", {}, true);
         EXPECT_EQ(again.code, 1);
-        EXPECT_TRUE(again.err.contains("已经存在“新公司”帐套，请重新录入帐套名称！"))
-            << again.err.toStdString();
+        EXPECT_TRUE(again.err.contains("已经存在“新公司”帐套，请重新录入帐套名称！")) << again.err;
         const AdminRun modify = folder.admin({"modify", "2", "--user", "王五", "--password", "pw"});
-        EXPECT_EQ(modify.code, 0) << modify.err.toStdString();
+        EXPECT_EQ(modify.code, 0) << modify.err;
     }
     EXPECT_EQ(ztml().value(1), "2|新公司|_BK002|1");
     EXPECT_EQ(defaultUser("_BK002.MDB"), "王五|" + Set_Mima("0pw0"));
@@ -123,7 +122,6 @@ protected:
     void SetUp() override {
         FaultTest::SetUp();
         makeTwoSets();
-        ASSERT_EQ(folder.admin({"--yes", "disable", "2"}).code, 0);
     }
     bool done() const {
         return folder.query(GetParam().doneFile, GetParam().doneSql) == QStringList{GetParam().doneValue};
@@ -139,18 +137,18 @@ TEST_P(ManagerLocked, ReportsTheLockChangesNothingAndSucceedsOnceItIsGone) {
         ForeignWriter writer(locked, c.lock);
         ASSERT_TRUE(writer.holds());
         const AdminRun r = run();
-        EXPECT_EQ(r.code, 1) << r.err.toStdString();
+        EXPECT_EQ(r.code, 1) << r.err;
         const QString text = c.inUse
                                  ? QStringLiteral("无法使用“%1”；文件正被其他用户独占使用。请稍后再试。")
                                  : QStringLiteral("无法锁定文件“%1”：数据库正被其他用户修改。请稍后再试。");
-        EXPECT_TRUE(r.err.contains(c.label + text.arg(locked))) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(c.label + text.arg(locked))) << r.err;
     }
     EXPECT_EQ(folder.dump(c.lockedFile), before) << "a half change";
     EXPECT_FALSE(done());
     EXPECT_EQ(folder.inconsistencies(), QStringList());
 
     const AdminRun again = run();
-    EXPECT_EQ(again.code, 0) << again.err.toStdString();
+    EXPECT_EQ(again.code, 0) << again.err;
     EXPECT_TRUE(done());
     EXPECT_EQ(folder.inconsistencies(), QStringList());
 }
@@ -162,8 +160,6 @@ TEST_P(ManagerLocked, ReportsTheLockChangesNothingAndSucceedsOnceItIsGone) {
 INSTANTIATE_TEST_SUITE_P(Operations, ManagerLocked, ::testing::Values(
     LockCase{"Disable", "--yes disable 1", "KXPUB.MDB", Lock::Write, "SetUserFlag():", false, "KXPUB.MDB",
              "select UserFlag from ZTML where Id='1'", "0"},
-    LockCase{"Enable", "--yes enable 2", "KXPUB.MDB", Lock::Write, "SetUserFlag():", false, "KXPUB.MDB",
-             "select UserFlag from ZTML where Id='2'", "1"},
     LockCase{"PasswordChange", "passwd --user admin --old  --new 新密码", "KXPUB.MDB", Lock::Write, "ExecuteNonQuerySql():",
              false, "KXPUB.MDB", "select UserPwds from ZTUsers where Id='1'", Set_Mima("admin新密码admin")},
     LockCase{"Creation", "--yes create --name 丙公司 --user u --password p", "KXPUB.MDB", Lock::Write, "Command_OK()::",
@@ -175,24 +171,27 @@ INSTANTIATE_TEST_SUITE_P(Operations, ManagerLocked, ::testing::Values(
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
+// A folder with the set "甲公司".
+class OneSet : public FaultTest<int> {
+protected:
+    void SetUp() override {
+        FaultTest::SetUp();
+        ASSERT_EQ(folder.create("甲公司").code, 0);
+    }
+};
+
 // Another writer on the catalogue does not stop the upgrade, which only reads it.
-TEST(ManagerLockedByAWriter, DoesNotStopTheUpgrade) {
-    FaultFolder folder;
-    ASSERT_TRUE(folder.ok()) << folder.error().toStdString();
-    ASSERT_EQ(folder.create("甲公司").code, 0);
+TEST_F(OneSet, ManagerLockedByAWriterDoesNotStopTheUpgrade) {
     ForeignWriter writer(folder.file("KXPUB.MDB"), Lock::Write);
     ASSERT_TRUE(writer.holds());
     const AdminRun r = folder.admin({"--yes", "upgrade"});
-    EXPECT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains("已经成功升级数据库！")) << r.err.toStdString();
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(r.err.contains("已经成功升级数据库！")) << r.err;
 }
 
 // A set held by a writer in the middle of its commit while it is copied for a backup: the copy
 // waits for the writer instead of failing, and then takes the whole set.
-TEST(SetHeldDuringACopy, TheCopyWaitsForTheWriterAndTakesTheWholeSet) {
-    FaultFolder folder;
-    ASSERT_TRUE(folder.ok()) << folder.error().toStdString();
-    ASSERT_EQ(folder.create("甲公司").code, 0);
+TEST_F(OneSet, SetHeldDuringACopyIsTakenWholeOnceTheWriterIsGone) {
     ado::Connection from;
     from.setConnectionString(AdminFolder::connectString(folder.file("_BK001.MDB")));
     from.Open();
@@ -226,18 +225,9 @@ protected:
     void SetUp() override {
         FaultTest::SetUp();
         makeTwoSets();
-        // Started as the program starts in the single-user edition.
-        ResetGlobals();
-        gAppPath = QDir::toNativeSeparators(folder.path()) + QDir::separator();
-        gIniFile = gAppPath + "kxconfig.ini";
-        gConnectString = Get_ConnectString();
-        ASSERT_EQ(Open_Connect(), 1);
+        ASSERT_TRUE(folder.openInProcess());
         list.Form_Load();
         ASSERT_EQ(list.grid().Rows(), 3);
-    }
-    void TearDown() override {
-        Close_Connect();
-        ResetGlobals();
     }
     // The row of the set with `id`, made current as a click does.
     void select(int row) {
@@ -254,10 +244,8 @@ TEST_P(SetDatabaseGone, EveryCommandOnItSaysWhyAndTheProgramGoesOn) {
     const QString broken = folder.file("_BK001.MDB");
     const QByteArray head = folder.bytes("_BK001.MDB").left(GetParam().keep);
     ASSERT_TRUE(QFile::remove(broken));
-    QFile file(broken);
-    ASSERT_TRUE(GetParam().keep < 0 ||
-                (file.open(QIODevice::WriteOnly) && file.write(head + GetParam().bytes) >= 0));
-    file.close();
+    if (GetParam().keep >= 0)
+        JetFiles::write(broken, head + GetParam().bytes);
     const QString error = QString::fromUtf8(GetParam().error).arg(QDir::toNativeSeparators(broken));
 
     // Modify: the editor cannot show the set's default user; it says why and closes.
@@ -343,7 +331,7 @@ TEST(DiskFull, DuringTheCopyOfTheTemplate) {
     const std::unique_ptr<const char, std::function<void(const char*)>> unmount(
         "", [&](const char*) { mounted&& umount2(QFile::encodeName(dir).constData(), MNT_DETACH); });
     FaultFolder folder(dir);
-    ASSERT_TRUE(folder.ok()) << folder.error().toStdString();
+    ASSERT_TRUE(folder.ok()) << folder.error();
     ASSERT_EQ(folder.create("老公司").code, 0);
     const QByteArray oldSet = folder.bytes("_BK001.MDB");
     const qint64 half = QFileInfo(folder.file("MWMSD_NULL.mdb")).size() / 2;
@@ -362,8 +350,8 @@ TEST(DiskFull, DuringTheCopyOfTheTemplate) {
         };
     }
     const AdminRun r = folder.create("新公司", full);
-    EXPECT_EQ(r.code, 1) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains("创建数据库失败！")) << r.err.toStdString();
+    EXPECT_EQ(r.code, 1) << r.err;
+    EXPECT_TRUE(r.err.contains("创建数据库失败！")) << r.err;
     EXPECT_EQ(folder.query("KXPUB.MDB", "select count(*) from ZTML"), QStringList{"1"});
     EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name),
               QStringList({"KXPUB.MDB", "MWMSD_NULL.mdb", "_BK001.MDB", "kxconfig.ini"}))
@@ -376,7 +364,7 @@ TEST(DiskFull, DuringTheCopyOfTheTemplate) {
         ASSERT_TRUE(mountSmall(dir, 8 << 20, MS_REMOUNT));
     }
     const AdminRun again = folder.create("新公司");
-    EXPECT_EQ(again.code, 0) << again.err.toStdString();
+    EXPECT_EQ(again.code, 0) << again.err;
     EXPECT_EQ(folder.query("KXPUB.MDB", "select ZTLJ from ZTML where ZTMC='新公司'"), QStringList{"_BK002"});
     EXPECT_EQ(folder.inconsistencies(), QStringList());
 }

@@ -8,9 +8,9 @@
 
 #include "AdminProcess.h"
 #include "JetFiles.h"
+#include "ProgramFolder.h"
 #include "RecordingUiPort.h"
 #include "RuntimeErrorOf.h"
-#include "TempProgramFolder.h"
 #include "ado/Backend.h"
 #include "ado/Connection.h"
 #include "ado/DatabaseFormat.h"

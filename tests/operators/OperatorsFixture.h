@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "ProgramFolder.h"
 #include "QtPrinters.h"
 #include "RecordingUiPort.h"
 #include "ShownLines.h"
-#include "TempProgramFolder.h"
 #include "ado/Connection.h"
 #include "db/PubSql.h"
 #include "operators/LoginForm.h"

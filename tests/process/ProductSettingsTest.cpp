@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "ProgramFolder.h"
 #include "RecordingUiPort.h"
-#include "TempProgramFolder.h"
 #include "process/Globals.h"
 #include "process/ProductSettings.h"
 

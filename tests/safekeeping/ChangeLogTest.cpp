@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "AdminFolder.h"
+#include "ProgramFolder.h"
 #include "RecordingUiPort.h"
 #include "ScriptedServer.h"
 #include "platform/RuntimeError.h"

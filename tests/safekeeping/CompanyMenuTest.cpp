@@ -15,7 +15,7 @@
 #include <QPointer>
 #include <QTableView>
 
-#include "AdminFolder.h"
+#include "ProgramFolder.h"
 #include "RecordingUiPort.h"
 #include "ShownLines.h"
 #include "catalogue/AccountSetList.h"

@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QProcess>
 
-#include "AdminFolder.h"
+#include "ProgramFolder.h"
 #include "safekeeping/BackupFile.h"
 
 namespace ztgl::test {

@@ -4,10 +4,10 @@
 
 #include <QFile>
 
+#include "ProgramFolder.h"
 #include "QtPrinters.h"
 #include "RecordingUiPort.h"
 #include "ShownLines.h"
-#include "TempProgramFolder.h"
 #include "platform/Codepage936.h"
 #include "process/Globals.h"
 

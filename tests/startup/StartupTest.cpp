@@ -6,11 +6,11 @@
 #include <QFileInfo>
 
 #include "LocalServer.h"
+#include "ProgramFolder.h"
 #include "QtPrinters.h"
 #include "RecordingShutDown.h"
 #include "RecordingUiPort.h"
 #include "ShownLines.h"
-#include "TempProgramFolder.h"
 #include "ado/Connection.h"
 #include "db/PubSql.h"
 #include "platform/Codepage936.h"

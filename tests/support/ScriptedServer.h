@@ -85,8 +85,11 @@ public:
                 out << c.text;
         return out;
     }
+    // What readCatalog() gives; how often a connection was opened and the catalogue read.
+    ado::CatalogData catalog;
+    int opens = 0, catalogReads = 0;
 
-private:
+protected:
     friend class ScriptedBackend;
     struct Rule {
         QRegularExpression pattern;
@@ -116,6 +119,7 @@ public:
     explicit ScriptedBackend(ScriptedServer& s) : m_server(s) {}
 
     void open(const ado::ConnectionString& cs, int) override {
+        ++m_server.opens;
         m_server.calls.push_back({Call::Open, cs.text()});
         for (const auto& r : m_server.m_openFailures)
             if (r.pattern.match(cs.text()).hasMatch())
@@ -127,7 +131,10 @@ public:
         return -1;
     }
     ado::RowSet query(const QString& sql) override { return answer(Call::Query, sql); }
-    ado::CatalogData readCatalog() override { return {}; }
+    ado::CatalogData readCatalog() override {
+        ++m_server.catalogReads;
+        return m_server.catalog;
+    }
     void beginTrans() override { m_server.calls.push_back({Call::Begin, QString()}); }
     void commitTrans() override { m_server.calls.push_back({Call::Commit, QString()}); }
     void rollbackTrans() override { m_server.calls.push_back({Call::Rollback, QString()}); }

@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "AccountSetFolder.h"
+#include "ProgramFolder.h"
 #include "ScriptedCatalogueFixture.h"
 #include "UiFixture.h"
 #include "catalogue/ListGrid.h"

@@ -18,7 +18,7 @@
 
 #include "QtPrinters.h"
 #include "RecordingUiPort.h"
-#include "TempProgramFolder.h"
+#include "ProgramFolder.h"
 #include "WidgetInput.h"
 #include "db/PubSql.h"
 #include "process/Globals.h"
