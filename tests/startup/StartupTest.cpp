@@ -13,7 +13,6 @@
 #include "ShownLines.h"
 #include "ado/Connection.h"
 #include "db/PubSql.h"
-#include "platform/Codepage936.h"
 #include "platform/RuntimeError.h"
 #include "platform/SingleInstance.h"
 #include "process/Globals.h"
@@ -198,7 +197,6 @@ TEST_F(StartupTest, SingleUserEdition) {
     EXPECT_EQ(gAppPath, QDir::rootPath());
     EXPECT_EQ(gIniFile, QDir::rootPath() + "kxconfig.ini");
 }
-
 TEST_F(StartupTest, AnotherCopyIsRefusedBeforeAnythingElse) {
     SingleInstance other(env().instanceKey);
     ASSERT_TRUE(other.acquire());
@@ -210,87 +208,6 @@ TEST_F(StartupTest, AnotherCopyIsRefusedBeforeAnythingElse) {
     EXPECT_FALSE(gConn);
 }
 
-
-// Configurations that still start, the product title taken from them: one with a title of its
-// own, a huge one (its title of 300 characters, 255 bytes as the INI reading returns it, cut for
-// the title bars), bytes outside code page 936, Unix line ends and
-// blanks around names and values, a folder with Chinese names in DATA_SOURCE.
-TEST_F(StartupTest, OddConfigurationsStillStart) {
-    folder.makeManagerDatabase();
-    const QString sub = folder.filePath("帐套数据");
-    ASSERT_TRUE(QDir().mkpath(sub));
-    const QString chinese = sub + "/KXPUB.MDB";
-    ASSERT_TRUE(QFile::copy(folder.managerFile(), chinese));
-
-    QStringList huge;
-    for (int i = 0; i < 20000; ++i)
-        huge << QString("; 注释行 %1 ").arg(i) + QString(60, 'x');
-    huge << "[OTHER]"
-         << "VALUE=" + QString(5000, QChar(0x4E2D)) << folder.accessConfig();
-    huge.insert(huge.indexOf("ISWLB=0") + 1, "TITLE=" + QString(300, QChar(0x8D26)));
-    QStringList spaced;
-    for (const QString& line : folder.accessConfig()) {
-        const int eq = line.indexOf('=');
-        spaced << (eq < 0 ? line : "   " + line.left(eq) + "   =   " + line.mid(eq + 1) + "   ");
-    }
-    QStringList titled = folder.accessConfig();
-    titled.insert(2, "TITLE=  医药连锁管理  ");
-    const auto crlf = [](const QStringList& lines) { return cp936::encode(lines.join("\r\n")); };
-    const struct {
-        const char* name;
-        QByteArray bytes;
-        QString appTitle;
-    } cases[] = {
-        {"huge", crlf(huge), QString(40, QChar(0x8D26))},
-        {"outside the code page",
-         "\xff\xfe\x80\x81 garbage \xa1\r\n" + crlf(folder.accessConfig()) + "\r\n[X]\r\nY=\x81\x20\xff\r\n",
-         "商业进销存"},
-        {"oddly spaced", cp936::encode(spaced.join('\n')), "商业进销存"},
-        {"a title of its own", crlf(titled), "医药连锁管理"},
-        {"Chinese folder", crlf(folder.accessConfig(chinese)), "商业进销存"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        fresh();
-        folder.writeConfigBytes(c.bytes);
-        EXPECT_EQ(Main(env()), StartupOutcome::ShowLogin);
-        EXPECT_TRUE(port.messages.isEmpty());
-        EXPECT_EQ(gAppTitle, c.appTitle);
-        EXPECT_EQ(gTitle, QString("Zavrin行业管理软件之%1-帐套管理").arg(c.appTitle));
-    }
-    EXPECT_TRUE(gConnectString.contains(chinese));
-}
-
-// A failed handshake offers the settings dialog; what the operator confirms there is stored and
-// used at once (a port typed with blanks around it, kept so in the file).
-TEST_F(StartupTest, SettingsDialogCorrectsTheServer) {
-    folder.makeManagerDatabase();
-    test::LocalServer server(folder.managerConnectString());
-    const QString refused = QString::number(test::LocalServer::refusedPort());
-    writeNetworkConfig(" 127.0.0.1 ", refused);
-    port.otherModals = RecordingUiPort::runHandshakes();
-    const QString typed = QString(" %1 ").arg(server.port());
-    port.onModal(RecordingUiPort::runHandshakes());
-    port.onModal([&](ModalForm& f) {
-        auto& settings = static_cast<ConnectSettingsForm&>(f);
-        settings.Form_Load();
-        EXPECT_EQ(settings.Text4Text, "127.0.0.1");
-        EXPECT_EQ(settings.Text5Text, refused);
-        settings.Text5Text = typed;
-        settings.command1_Click(1);
-    });
-
-    EXPECT_EQ(Main(env()), StartupOutcome::ShowLogin);
-
-    EXPECT_EQ(port.modalForms, QStringList({"w_PreLogin", "frm_connect", "w_PreLogin"}));
-    ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_EQ(port.messages[0].text, "无法连接服务器，请查看服务器是否启动！");
-    EXPECT_TRUE(configBytes().contains("PORT=" + typed.toLatin1() + "\r\n"));
-    EXPECT_TRUE(configBytes().contains("IP=127.0.0.1\r\n"));
-    // Read back on the next pass, without the blanks.
-    EXPECT_EQ(gServerPort, FixedText(QString::number(server.port()), 5));
-    EXPECT_EQ(loginsShown, 1);
-}
 
 // The network edition: the server hands over the database kind, the connection string and the
 // manager's database name; the connection opens on them and the login dialog follows. Where the
