@@ -223,24 +223,6 @@ TEST_F(PreLoginFormTest, OperatorActions) {
     EXPECT_EQ(gConnectString, kError);
 }
 
-// The 100 ms timer shows frames 1 to 11 in a loop and lets pending window messages run each tick
-// (the window's texts: the widget test).
-TEST_F(PreLoginFormTest, Animation) {
-    struct Frames final : HandshakeForm::View {
-        void showFrame(int frame) override { shown << frame; }
-        void unload() override {}
-        QVector<int> shown;
-    } view;
-    gServerIP = FixedText("127.0.0.1", 20);
-    PreLoginForm form(socket, &orders, hooks);
-    form.setView(&view);
-    form.Form_Load();
-    for (int i = 0; i < 13; ++i)
-        form.Timer1_Timer();
-    EXPECT_EQ(view.shown, QVector<int>({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 1, 2}));
-    EXPECT_EQ(port.doEventsCount, 13);
-}
-
 // Errors other than a refused connection: the socket layer's description and "，不能登录系统！".
 TEST_F(PreLoginFormTest, OtherSocketErrors) {
     struct FailingSocket final : SessionSocket {
@@ -271,16 +253,6 @@ TEST_F(PreLoginFormTest, OtherSocketErrors) {
                   e == QAbstractSocket::RemoteHostClosedError)
             << e;
     }
-}
-
-TEST(WireMessageTest, TagsPayloadsAndCodePage) {
-    EXPECT_EQ(WireMessage::tag("success:xyz"), "SUCCESS:");
-    EXPECT_EQ(WireMessage::tag("[Microsoft Access]"), WireMessage::KindTag);
-    EXPECT_EQ(WireMessage::tag("abc"), "ABC");
-    EXPECT_EQ(WireMessage::payload("DBNAME$:帐套"), "帐套");
-    EXPECT_EQ(WireMessage::payload("ConnFail"), QString());
-    EXPECT_EQ(WireMessage::encode("PDUSERS:1/张三"), QByteArray("PDUSERS:1/\xd5\xc5\xc8\xfd"));
-    EXPECT_EQ(WireMessage::decode(QByteArray("Conning:\xc7\xeb\x80")), "Conning:请€");
 }
 
 class CheckUserFormTest : public SessionFixture {
