@@ -9,26 +9,15 @@
 #include "QtPrinters.h"
 #include "RecordingUiPort.h"
 #include "ado/Catalog.h"
-#include "ado/Connection.h"
-#include "ado/DataType.h"
-#include "creation/ProgressWindow.h"
-#include "creation/SchemaCopy.h"
 #include "creation/TemplateDatabase.h"
-#include "db/PubSql.h"
 #include "demo/DemoFolder.h"
 #include "demo/DemoTemplate.h"
-#include "operators/SetMima.h"
 #include "platform/Codepage936.h"
 #include "process/Globals.h"
 #include "process/IniFile.h"
 
 namespace ztgl {
 namespace {
-
-// The connection string the program builds for an Access file.
-QString connectStringOf(const QString& file) {
-    return test::JetTestDatabase::connectionStringFor(file);
-}
 
 // Every file of the folder, with its bytes.
 QMap<QString, QByteArray> snapshot(const QString& dir) {
@@ -78,38 +67,9 @@ TEST_F(DemoFolderTest, BuildsTheFilesAndTheConfigurationOfEitherEdition) {
         }
         EXPECT_EQ(DemoFolder::serverSimArguments(manager),
                   (QStringList{"--port", "2001", "--kind", "[Microsoft Access]", "--connect",
-                               connectStringOf(manager), "--dbname", "ZTDEMO"}));
+                               test::JetTestDatabase::connectionStringFor(manager), "--dbname", "ZTDEMO"}));
     }
     EXPECT_TRUE(port.messages.isEmpty());
-}
-
-TEST_F(DemoFolderTest, ManagerDatabaseHoldsTheCatalogueAndTheInitialOperator) {
-    ASSERT_TRUE(DemoFolder::build(tmp.path(), nullptr));
-    ado::Connection conn;
-    conn.setConnectionString(connectStringOf(tmp.filePath("KXPUB.MDB")));
-    conn.Open();
-    const ado::RowSet users = conn.query("select Id, UserName, UserPwds, RealName from ZTUsers");
-    EXPECT_EQ(users.rows, (QVector<QVector<QVariant>>{{"1", "admin", Set_Mima("adminadmin"), "系统管理员"}}));
-    const ado::RowSet ztml = conn.query("select Id, ZTMC, ZTLJ, CreateTime, UserFlag from ZTML");
-    EXPECT_TRUE(ztml.rows.isEmpty());
-    QStringList fields;
-    for (const auto& f : ztml.fields)
-        fields << f.name +
-                      QStringLiteral(" %1 %2").arg(f.type).arg(f.type == ado::adVarWChar ? f.definedSize : 0);
-    EXPECT_EQ(fields,
-              (QStringList{"Id 202 10", "ZTMC 202 50", "ZTLJ 202 50", "CreateTime 202 10", "UserFlag 3 0"}));
-
-    // Keys: Id is the key of both tables; set names and operator codes are unique, without
-    // regard to case as in Jet.
-    conn.Execute(
-        "insert into ZTML (Id, ZTMC, ZTLJ, CreateTime, UserFlag) "
-        "values ('1', '演示公司', 'KXPUB_BK001', '2024-03-05', 1)");
-    for (const char* refused : {"insert into ZTML (Id, ZTMC) values ('1', '另一家')",
-                                "insert into ZTML (Id, ZTMC) values ('2', '演示公司')",
-                                "insert into ZTUsers (Id, UserName) values ('2', 'ADMIN')"})
-        EXPECT_THROW(conn.Execute(QString::fromUtf8(refused)), std::exception) << refused;
-    EXPECT_EQ(conn.query("select Id from ZTML where ZTLJ = 'kxpub_bk001'").rows.size(), 1);
-    conn.Close();
 }
 
 // A folder that holds any of the files, a path the configuration cannot
@@ -177,7 +137,7 @@ protected:
 };
 
 // What the creation and the upgrade of a set rely on: the permission tables, the default user and
-// no upgrade marker (its tables: TheSchemaCopyRebuildsAllOfIt); an existing file is never overwritten.
+// no upgrade marker; an existing file is never overwritten.
 TEST_F(DemoTemplateTest, HoldsWhatANewSetNeeds) {
     EXPECT_EQ(columnNames("BaseLimits"),
               (QStringList{"ID", "lName", "lValue", "lUseFlag", "lVerTag", "lConfigTag", "lPX"}));
@@ -194,63 +154,6 @@ TEST_F(DemoTemplateTest, HoldsWhatANewSetNeeds) {
     EXPECT_FALSE(WriteDemoTemplate(folder + kTemplateFileName, &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(test::JetFiles::bytes(folder + kTemplateFileName), before);
-}
-
-// The SQL Server copy rebuilds every table of the demo template and copies every row.
-TEST_F(DemoTemplateTest, TheSchemaCopyRebuildsAllOfIt) {
-    gDBType = kSqlServer;
-    ProgressWindow progress;
-    progress.Show();
-    QStringList statements;
-    SchemaCopy copy(
-        TemplateConnectString(folder), [&](const QString& sql) { statements << sql; }, progress);
-    ASSERT_TRUE(copy.XZBJG());
-    EXPECT_TRUE(port.messages.isEmpty()) << port.messages.value(0).text;
-
-    int tables = 0, rows = 0, expectedRows = 0;
-    for (const auto& t : catalog.Tables()) {
-        if (t.type != QLatin1String("TABLE"))
-            continue;
-        ++tables;
-        expectedRows += query("select * from " + t.name).size();
-    }
-    QStringList creates;
-    QString table;  // that of the last CREATE TABLE: each table's rows follow its own
-    for (const QString& s : statements) {
-        if (s.startsWith("CREATE TABLE ")) {
-            creates << s;
-            table = s.mid(13).section('(', 0, 0);
-        } else if (s.startsWith("Insert into ")) {
-            ++rows;
-            EXPECT_EQ(s.mid(12).section('(', 0, 0), table) << s;
-        } else {
-            ADD_FAILURE() << s;
-        }
-    }
-    EXPECT_GE(tables, 25);
-    EXPECT_EQ(creates.size(), tables);
-    EXPECT_EQ(rows, expectedRows);
-    // clang-format off
-    for (const char* expected : {
-             "CREATE TABLE Units(DWBH nvarchar (6) not null ,DWMC nvarchar (10) not null UNIQUE ,constraint Units_DWBH "
-             "primary  key(DWBH))",
-             "CREATE TABLE Goods(SPBH nvarchar (20) not null ,SPMC nvarchar (60) not null ,GGXH nvarchar (40) ,LBBH "
-             "nvarchar (10) not null ,DWBH nvarchar (6) not null ,TXM nvarchar (20) not null UNIQUE ,JJ Numeric DEFAULT "
-             "0 ,SJ Numeric DEFAULT 0 ,ZDKC Decimal DEFAULT 0 ,ZGKC Decimal ,SL Real DEFAULT 0.13 ,TY tinyint not null "
-             "DEFAULT 0 ,JDRQ Datetime DEFAULT CURRENT_TIMESTAMP ,SM ntext ,constraint Goods_Key_Kx primary  "
-             "key(SPBH,LBBH,DWBH))",
-             "CREATE TABLE User_Permissions(UserID nvarchar (10) not null ,OperationID nvarchar (50) not null "
-             ",constraint User_Permissions_Key_Kx primary  key(UserID,OperationID))",
-             "Insert into Units(DWBH,DWMC) values('01','个')",
-             "Insert into Periods(QJ,KSRQ,JSRQ,JZ,JZR) values('2024-01','2024-01-01 00:00:00','2024-01-31 00:00:00',0,null)"})
-        EXPECT_TRUE(statements.contains(QString::fromUtf8(expected))) << expected;
-    // clang-format on
-    bool textDefaultInSingleQuotes = false;
-    for (const QString& s : creates) {
-        EXPECT_FALSE(s.contains(QLatin1Char('"'))) << s;
-        textDefaultInSingleQuotes |= s.contains("XB nvarchar (2) DEFAULT '男' ");
-    }
-    EXPECT_TRUE(textDefaultInSingleQuotes);
 }
 
 }  // namespace
