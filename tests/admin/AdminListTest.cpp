@@ -1,4 +1,4 @@
-// ztgl-admin list / disable / enable / upgrade, run as the real program on a program folder.
+// ztgl-admin list / disable / enable, run as the real program on a program folder.
 #include <gtest/gtest.h>
 
 #include "AdminProcess.h"
@@ -18,9 +18,6 @@ protected:
     }
     QStringList ztml() const {
         return folder.query(folder.managerFile(), "select Id,UserFlag from ZTML order by Id");
-    }
-    int limitsCount(const QString& ztlj) const {
-        return folder.query(folder.setFile(ztlj), "select ID from BaseLimits").size();
     }
 
     CatalogueFolder folder;
@@ -53,24 +50,6 @@ TEST_F(AdminListTest, DisableAndEnableAskAndNeedYesWithoutATerminal) {
     expect({"disable", "99", "--yes"}, 1, "没有编号为“99”的帐套。");
     expect({"disable", "x1", "--yes"}, 1, "帐套编号“x1”不是数字");
     EXPECT_EQ(ztml(), QStringList({"1|1", "2|1", "x1|1"})) << "nothing was written";
-}
-
-TEST_F(AdminListTest, UpgradeConfirmsThenReportsAsTheWindowDoes) {
-    folder.addSet("1", "甲", "MAIN_BK001", 1, SetDb::Upgraded);
-    folder.addSet("2", "乙", "MAIN_BK002", 0);
-    expect({"upgrade"}, 1);
-    EXPECT_EQ(limitsCount("MAIN_BK002"), 1) << "refused without --yes";
-    expect({"upgrade", "--yes"}, 0, "已经成功升级数据库！");
-    EXPECT_EQ(limitsCount("MAIN_BK001"), 2);
-    EXPECT_EQ(limitsCount("MAIN_BK002"), 6);
-    expect({"upgrade", "--yes"}, 0, "数据库已经被升级，无需再次升级！");
-    folder.addSet("3", "丙", "MAIN_BK003", 1, SetDb::Missing);
-    expect({"upgrade", "--yes"}, 1, "DateBaseModifyByZavrin()::升级数据库失败。");
-}
-
-TEST_F(AdminListTest, BrokenCatalogueIsReported) {
-    folder.execute(folder.managerFile(), "DROP TABLE ZTML");
-    EXPECT_EQ(expect({"list"}, 1, "SetMSFlexGrid1Date():").out, "");
 }
 
 }  // namespace
