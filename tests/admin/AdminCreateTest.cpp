@@ -69,7 +69,7 @@ TEST_F(AdminCreateTest, ScriptPrintsTheStatementsOfANewSqlServerSet) {
         "SIZE =2MB,MAXSIZE = 5MB,FILEGROWTH = 5MB)");
     ASSERT_GE(create, 0) << r.out.left(2000);
     EXPECT_EQ(lines.value(create + 1), "GO");
-    // Then the template's statements (in order and whole: DemoTemplateTest), each followed by GO.
+    // Then the template's statements, each followed by GO.
     const int goods = lines.indexOf(QRegularExpression("^CREATE TABLE Goods\\(.*"));
     ASSERT_GT(goods, create);
     EXPECT_EQ(lines.value(goods + 1), "GO");
