@@ -27,10 +27,7 @@
 #include "ado/JetOnlineCopy.h"
 #include "catalogue/AccountSetList.h"
 #include "creation/AccountSetEditor.h"
-#include "db/PubSql.h"
 #include "operators/SetMima.h"
-#include "process/Globals.h"
-#include "process/IniFile.h"
 
 namespace ztgl::test {
 namespace {
