@@ -177,26 +177,8 @@ TEST_F(StartupTest, SingleUserEdition) {
             EXPECT_TRUE(gTitle.isEmpty());
         }
     }
-
-    // A second Main of the same process (the restart from the pre-login window) passes the
-    // single-instance test, which still refuses others.
-    fresh();
-    QFile::remove(folder.managerFile());
-    ASSERT_TRUE(QFile::copy(good, folder.managerFile()));
-    folder.writeConfig(folder.accessConfig());
-    EXPECT_EQ(Main(env()), in);
-    EXPECT_EQ(Main(env()), in);
-    EXPECT_TRUE(port.messages.isEmpty());
-    SingleInstance other(env().instanceKey);
-    EXPECT_FALSE(other.acquire());
-
-    // A program folder at the root gets one separator (and no configuration there).
-    StartupEnvironment root = env();
-    root.programFolder = QDir::rootPath();
-    EXPECT_EQ(Main(root), out);
-    EXPECT_EQ(gAppPath, QDir::rootPath());
-    EXPECT_EQ(gIniFile, QDir::rootPath() + "kxconfig.ini");
 }
+
 TEST_F(StartupTest, AnotherCopyIsRefusedBeforeAnythingElse) {
     SingleInstance other(env().instanceKey);
     ASSERT_TRUE(other.acquire());
@@ -207,7 +189,6 @@ TEST_F(StartupTest, AnotherCopyIsRefusedBeforeAnythingElse) {
     EXPECT_TRUE(gAppPath.isEmpty());
     EXPECT_FALSE(gConn);
 }
-
 
 // The network edition: the server hands over the database kind, the connection string and the
 // manager's database name; the connection opens on them and the login dialog follows. Where the
