@@ -22,7 +22,8 @@ TEST(AdminInitDemoTest, BuildsAFolderTheOtherCommandsWorkOnAndNeverOverwrites) {
     AdminRun r = runAdmin({"init-demo", dir});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out, QStringLiteral("演示程序文件夹已建好：%1\n初始用户代码：admin  登录密码：空\n").arg(dir));
+    EXPECT_EQ(r.out,
+              QStringLiteral("演示程序文件夹已建好：%1\n初始用户代码：admin  登录密码：空\n").arg(dir));
     EXPECT_EQ(expectAdmin(dir, {"list"}, 0).out, "");
     expectAdmin(dir, {"passwd", "--user", "admin", "--old", "", "--new", "演示"}, 0);
 
