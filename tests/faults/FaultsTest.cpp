@@ -168,7 +168,6 @@ INSTANTIATE_TEST_SUITE_P(Operations, ManagerLocked, ::testing::Values(
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
-// A folder with the set "甲公司".
 class OneSet : public FaultTest<int> {
 protected:
     void SetUp() override {

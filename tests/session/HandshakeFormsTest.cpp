@@ -53,7 +53,6 @@ const QString kDemo = "ZTDEMO";
 const QString kError = "'ERROR'";  // the window closed by its operator
 const QString kNoServer = msgLine("无法连接服务器，请查看服务器是否启动！", MsgIcon::Information, "提示");
 
-// Only what the client sent.
 QStringList sentByClient(const QStringList& messages) {
     QStringList sent;
     for (const QString& m : messages)
