@@ -45,15 +45,6 @@ protected:
     ChangePasswordForm form;
 };
 
-// Which label stands beside which box (the names, captions, tips and the labels' texts: the widget
-// test).
-TEST(ChangePasswordFormTexts, LabelsOfTheBoxes) {
-    EXPECT_EQ((QStringList{ChangePasswordForm::labelText(ChangePasswordForm::Text3),
-                           ChangePasswordForm::labelText(ChangePasswordForm::Text1),
-                           ChangePasswordForm::labelText(ChangePasswordForm::Text2)}),
-              (QStringList{"输入旧密码：", "输入新密码：", "确认新密码："}));
-}
-
 // Every operator changes his own password, awkward ones included; an empty new password is the
 // code written twice, the same password again is stored again; the session keeps the old text
 // and nobody else's row changes.
