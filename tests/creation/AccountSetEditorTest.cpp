@@ -78,21 +78,6 @@ protected:
     RecordingRows rows;
 };
 
-TEST_F(EditorTest, LoadsANewSetAndClosesWithoutWriting) {
-    AccountSetEditor fresh(&rows);
-    EXPECT_EQ(fresh.TxtDB[1], "管理员");
-    fresh.TxtDB = {"x", "管理员", "p", "q"};
-    fresh.Form_Load();  // caption and date: the widget test
-    EXPECT_EQ(boxes(fresh), (QStringList{QString(), "管理员", QString(), QString()}));
-    EXPECT_EQ(fresh.focusedBox(), 0);
-    fresh.TxtDB = {"华东公司", "张三", "p", "p"};
-    fresh.command1_Click(0);
-    EXPECT_TRUE(fresh.isUnloaded());
-    EXPECT_FALSE(fresh.saved());
-    EXPECT_TRUE(ztml().isEmpty());
-    EXPECT_TRUE(port.messages.isEmpty());
-}
-
 // Each check, in order: the first that fails shows its message and takes the focus. Modifying, the
 // set's own name and its default user's own name are no conflict; another set's name and a second
 // user's name are; both passwords empty ask, No keeps the dialog.
