@@ -52,16 +52,14 @@ protected:
     int buttonChanges = 0;
 };
 
-// An empty catalogue leaves the header row current, without a marker.
+// An empty catalogue leaves the header row current, without a marker (caption, the hidden upgrade
+// button and the buttons' state: FrmZTGLTest.EmptyListShowsOnlyTheHeader).
 TEST_F(AccountSetListTest, LoadSetsCaptionButtonsAndTheHeaderRow) {
     load({});
-    EXPECT_EQ(list.caption(), "帐套管理");
     EXPECT_TRUE(list.maximized());
     const QString captions[] = {"关闭(&Q)", "停用帐套", "启用帐套", "修改帐套", "新增帐套", "升级数据库"};
-    for (int i = 0; i < AccountSetList::kButtonCount; ++i) {
+    for (int i = 0; i < AccountSetList::kButtonCount; ++i)
         EXPECT_EQ(list.command1(i).caption, captions[i]) << i;
-        EXPECT_EQ(list.command1(i).visible, i != 5) << i;
-    }
     EXPECT_EQ(list.command1(0).toolTip, "关闭窗体，快捷键Alt+Q");
     // clang-format off
     EXPECT_EQ(list.grid().FormatString(), "帐套编号|> |^序号|<    帐套名称           |^ 是否停用 |<      数据库名称              |^   创建日期     ");
@@ -73,9 +71,14 @@ TEST_F(AccountSetListTest, LoadSetsCaptionButtonsAndTheHeaderRow) {
     EXPECT_EQ(list.grid().Rows(), 1);
     EXPECT_EQ(list.grid().Row(), 0);
     EXPECT_EQ(cell(0, Col::ColMarker), " ") << "the header keeps its blank";
-    EXPECT_EQ(cell(0, Col::ColId), "帐套编号");
-    EXPECT_EQ(stopStart(), std::make_pair(true, false));
     EXPECT_TRUE(port.messages.isEmpty());
+}
+
+TEST_F(AccountSetListTest, FailingQueryIsReportedAndLeavesTheHeaderOnly) {
+    server.failOn("ZTML", -2147217865, "对象名 'ZTML' 无效。");
+    load({set("1", "甲", 1)});
+    EXPECT_EQ(list.grid().Rows(), 1);
+    EXPECT_EQ(shownLines(port), QStringList{msgLine("SetMSFlexGrid1Date():对象名 'ZTML' 无效。")});
 }
 
 // Names, database names and dates show exactly as stored; the running number is not the Id.
@@ -119,13 +122,6 @@ TEST_F(AccountSetListTest, ClickKeepsOtherMarkersAndRowChangeClearsThem) {
     list.grid().setTextMatrix(2, Col::ColMarker, QString());
     list.moveTo(2);
     EXPECT_EQ(markers(), QStringList({"", kMarker}));
-}
-
-TEST_F(AccountSetListTest, FailingQueryIsReportedAndLeavesTheHeaderOnly) {
-    server.failOn("ZTML", -2147217865, "对象名 'ZTML' 无效。");
-    load({set("1", "甲", 1)});
-    EXPECT_EQ(list.grid().Rows(), 1);
-    EXPECT_EQ(shownLines(port), QStringList{msgLine("SetMSFlexGrid1Date():对象名 'ZTML' 无效。")});
 }
 
 // Disable the set with key 12 (answering No first changes nothing; enabling it again: the widget
