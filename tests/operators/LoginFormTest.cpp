@@ -3,6 +3,7 @@
 #include "LocalServer.h"
 #include "OperatorsFixture.h"
 #include "ScriptedCatalogueFixture.h"
+#include "operators/ChangePasswordForm.h"
 #include "platform/RuntimeError.h"
 #include "platform/ShellOpener.h"
 
@@ -165,19 +166,30 @@ TEST_F(LoginFormTest, ClosedConnectionAndTheButtonsOwnTrap) {
     EXPECT_EQ(gOperator.Id, "-1");
 }
 
-// The statement as a SQL Server sees it: the lower-cased code as a text literal.
-using LoginStatement = test::ScriptedCatalogueFixture;
-TEST_F(LoginStatement, LooksTheOperatorUpByTheLowerCasedCode) {
+// The statements as a SQL Server sees them: the look-up by the lower-cased code as a text literal,
+// then the password change's query and update on ZTUsers (the record of the change has its own tests).
+using OperatorStatements = test::ScriptedCatalogueFixture;
+TEST_F(OperatorStatements, LookUpAndPasswordChangeAsWritten) {
+    const QString old = Set_Mima("o'brienpwo'brien");
     server.onQuery("^select \\* from ZTUsers where UserName=",
-                   test::ScriptedServer::rows({"Id", "UserName", "UserPwds"},
-                                              {{"7", "o'brien", Set_Mima("o'brienpwo'brien")}}));
+                   test::ScriptedServer::rows({"Id", "UserName", "UserPwds"}, {{"7", "o'brien", old}}));
+    server.onQuery("^select \\* from ZTUsers where id = ", test::ScriptedServer::rows({"Id"}, {{"7"}}));
     LoginForm form(nullptr);
     form.userName = "O'Brien";
     form.password = "pw";
     EXPECT_TRUE(form.cmdOK_Click());
-    EXPECT_EQ(server.queries(), QStringList{"select * from ZTUsers where UserName='o''brien'"});
     EXPECT_EQ(gOperator.Id, "7");
-    EXPECT_TRUE(port.messages.isEmpty());
+    ChangePasswordForm change;
+    change.Text3Text = "pw";
+    change.Text1Text = change.Text2Text = "Neu";
+    EXPECT_TRUE(change.Cmd_Ok());
+    EXPECT_EQ(server.queries(), (QStringList{"select * from ZTUsers where UserName='o''brien'",
+                                             "select * from ZTUsers where id = '7' and UserPwds = '" + old + "'",
+                                             "select UserPwds from ZTUsers where id = '7'"}));
+    EXPECT_EQ(
+        server.executed(),
+        QStringList{"UPDATE ZTUSERS SET USERPWDS = '" + Set_Mima("o'brienNeuo'brien") + "' WHERE ID = '7'"});
+    EXPECT_EQ(shownLines(port), QStringList{msgLine("修改密码成功！")});
 }
 
 // The code box's filter over every key code (the boxes themselves, Enter in them included: the
