@@ -192,22 +192,6 @@ TEST_F(OperatorStatements, LookUpAndPasswordChangeAsWritten) {
     EXPECT_EQ(shownLines(port), QStringList{msgLine("修改密码成功！")});
 }
 
-// The code box's filter over every key code (the boxes themselves, Enter in them included: the
-// widget test).
-TEST(LoginFormKeys, TheCodeBoxTakesLettersDigitsBackspaceAndEnter) {
-    QVector<int> passing = {8, 13};
-    for (int c = '0'; c <= '9'; ++c)
-        passing << c;
-    for (int c = 'A'; c <= 'Z'; ++c)
-        passing << c << c + 32;
-    for (int key = -32768; key <= 255; ++key) {
-        int keyAscii = key;
-        const int expected = passing.contains(key) ? key : 0;
-        ASSERT_EQ(LoginForm::input_char(keyAscii), expected) << key;
-        ASSERT_EQ(keyAscii, expected) << key;
-    }
-}
-
 // The texts, and the link that opens the web site the configuration names (the default one: the
 // widget test).
 TEST_F(LoginFormTest, TextsOfTheDialogAndItsLink) {
