@@ -11,23 +11,6 @@ int perChar(const QString& text) {
     return 100 * text.size();
 }
 
-struct RecordingListener : ListGrid::Listener {
-    QStringList events;
-    void gridAboutToReset() override { events << "aboutToReset"; }
-    void gridReset() override { events << "reset"; }
-    void rowsAboutToBeInserted(int first, int last) override {
-        events << QString("aboutToInsert %1-%2").arg(first).arg(last);
-    }
-    void rowsInserted() override { events << "inserted"; }
-    void rowsAboutToBeRemoved(int first, int last) override {
-        events << QString("aboutToRemove %1-%2").arg(first).arg(last);
-    }
-    void rowsRemoved() override { events << "removed"; }
-    void cellChanged(int row, int col) override { events << QString("cell %1,%2").arg(row).arg(col); }
-    void currentRowChanged(int row) override { events << QString("row %1").arg(row); }
-    void columnWidthChanged(int col) override { events << QString("width %1").arg(col); }
-};
-
 // Segments split at "|"; an alignment character counts only at a segment's start; a blank is half as
 // wide as a Chinese character (the list window's own format string: AccountSetListTest).
 TEST(ListGridTest, FormatStringGivesHeaderAlignmentAndWidthPerColumn) {
@@ -82,27 +65,6 @@ TEST(ListGridTest, RowsAndCells) {
     EXPECT_THROW(grid.setRow(2), RuntimeError);
     EXPECT_THROW(grid.setColWidth(2, 0), RuntimeError);
     EXPECT_EQ(grid.Row(), 0);
-}
-
-TEST(ListGridTest, ListenersHearEveryChangeOnceAndOnlyRealChanges) {
-    ListGrid grid;
-    RecordingListener rec;
-    grid.addListener(&rec);
-    grid.addListener(&rec);  // registered once only
-    grid.setFormatString("A|B", perChar);
-    grid.setRows(3);
-    grid.setTextMatrix(1, 0, "x");
-    grid.setTextMatrix(1, 0, "x");  // same text: no news
-    grid.setRow(2);
-    grid.setRow(2);
-    grid.setColWidth(0, 0);
-    grid.setColWidth(0, 0);
-    grid.setRows(2);  // the current row 2 goes away
-    EXPECT_EQ(rec.events, QStringList({"aboutToReset", "reset", "aboutToInsert 1-2", "inserted", "cell 1,0",
-                                       "row 2", "width 0", "aboutToRemove 2-2", "removed", "row 1"}));
-    grid.removeListener(&rec);
-    grid.addRow();
-    EXPECT_EQ(rec.events.size(), 10);
 }
 
 }  // namespace
