@@ -81,7 +81,9 @@ TEST_F(AccountSetListTest, FailingQueryIsReportedAndLeavesTheHeaderOnly) {
     EXPECT_EQ(shownLines(port), QStringList{msgLine("SetMSFlexGrid1Date():对象名 'ZTML' 无效。")});
 }
 
-// Names, database names and dates show exactly as stored; the running number is not the Id.
+// Names, database names and dates show exactly as stored; the running number is not the Id. A click
+// keeps a marker left on another row; moving onto a marked row changes nothing, onto another row
+// clears the others.
 TEST_F(AccountSetListTest, SetsNumberedInDisplayOrderWithTheLastOneMarked) {
     const QString name = "  O'Brien \"贸易\" 公司  ";
     load({set("3", "甲", 1),
@@ -89,7 +91,6 @@ TEST_F(AccountSetListTest, SetsNumberedInDisplayOrderWithTheLastOneMarked) {
           {"12", name, "MAIN_BK 0'1", QDateTime(QDate(2023, 12, 31), QTime(0, 0)), {}}});
     ASSERT_EQ(list.grid().Rows(), 4);
     EXPECT_EQ(list.grid().Row(), 3);
-    EXPECT_EQ(markers(), QStringList({"", "", kMarker}));
     const QStringList rows[] = {{"3", "", "1", "甲", kInUse, "MAIN_BK003", "2024-03-01"},
                                 {"7", "", "2", "乙", kOff, "MAIN_BK007", "2024-03-01"},
                                 {"12", kMarker, "3", name, kInUse, "MAIN_BK 0'1", "2023-12-31"}};
@@ -97,6 +98,14 @@ TEST_F(AccountSetListTest, SetsNumberedInDisplayOrderWithTheLastOneMarked) {
         for (int c = 0; c < 7; ++c)
             EXPECT_EQ(cell(r, c), rows[r - 1][c]) << r << "," << c;
     EXPECT_EQ(stopStart(), std::make_pair(true, false)) << "the last row is in use";
+
+    list.grid().setTextMatrix(1, Col::ColMarker, kMarker);
+    list.MSFlexGrid1_Click();
+    list.moveTo(1);
+    EXPECT_EQ(markers(), QStringList({kMarker, "", kMarker}));
+    list.grid().setTextMatrix(3, Col::ColMarker, QString());
+    list.moveTo(3);
+    EXPECT_EQ(markers(), QStringList({"", "", kMarker}));
 }
 
 TEST(AccountSetListStatusTest, StatusTextFromEveryKindOfUserFlag) {
@@ -110,18 +119,6 @@ TEST(AccountSetListStatusTest, StatusTextFromEveryKindOfUserFlag) {
     for (const auto& [flag, status] : cases)
         EXPECT_EQ(AccountSetList::statusText(flag), status)
             << flag.toString() << " / " << flag.metaType().id();
-}
-
-TEST_F(AccountSetListTest, ClickKeepsOtherMarkersAndRowChangeClearsThem) {
-    load({set("1", "甲", 1), set("2", "乙", 1)});
-    list.grid().setTextMatrix(1, Col::ColMarker, kMarker);  // left on another row: the click keeps it
-    list.MSFlexGrid1_Click();
-    EXPECT_EQ(markers(), QStringList({kMarker, kMarker}));
-    list.moveTo(1);  // onto a row that already carries the marker: nothing changes
-    EXPECT_EQ(markers(), QStringList({kMarker, kMarker}));
-    list.grid().setTextMatrix(2, Col::ColMarker, QString());
-    list.moveTo(2);
-    EXPECT_EQ(markers(), QStringList({"", kMarker}));
 }
 
 // Disable the set with key 12 (answering No first changes nothing; enabling it again: the widget
