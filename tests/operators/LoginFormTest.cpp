@@ -192,8 +192,8 @@ TEST_F(OperatorStatements, LookUpAndPasswordChangeAsWritten) {
     EXPECT_EQ(shownLines(port), QStringList{msgLine("修改密码成功！")});
 }
 
-// The texts, and the link that opens the web site the configuration names (the default one: the
-// widget test).
+// The texts, and the link that opens the web site the configuration names (the buttons' captions,
+// the link's tip and the default address: FrmZTLoginTest.ShowsItsTextsAtTheirPlaces).
 TEST_F(LoginFormTest, TextsOfTheDialogAndItsLink) {
     gTitle = "Zavrin行业管理软件之商业进销存-帐套管理";
     form.Form_Load(QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)));
@@ -202,7 +202,7 @@ TEST_F(LoginFormTest, TextsOfTheDialogAndItsLink) {
         {LoginForm::Label1_0, "用户代码："}, {LoginForm::Label1_1, "登录密码："}, {LoginForm::Label1_3, "当前时间："},
         {LoginForm::Label1_4, "服 务 器："}, {LoginForm::Label2, "2024/03/05 14:07"}, {LoginForm::Label6, "[登录信息]"},
         {LoginForm::Label10, "当前版本："}, {LoginForm::Label8, "初始用户代码：admin  登录密码：空"},
-        {LoginForm::CMDOK, "登录(&L)"}, {LoginForm::CmdCancel, "取消(&C)"}, {LoginForm::Label4, QString()},
+        {LoginForm::Label4, QString()},
         {LoginForm::Label7, QStringLiteral("V%1.%2.%3").arg(ZTGL_VERSION_MAJOR).arg(ZTGL_VERSION_MINOR).arg(ZTGL_VERSION_PATCH)},
     };
     // clang-format on
@@ -210,7 +210,6 @@ TEST_F(LoginFormTest, TextsOfTheDialogAndItsLink) {
         EXPECT_EQ(form.text(control), text) << control;
     EXPECT_EQ(form.caption(), gTitle);
     EXPECT_EQ(form.pictureKey(), "201");
-    EXPECT_EQ(form.toolTip(LoginForm::Label4), "双击可访问我公司网站");
 
     folder.writeConfig({"[BASESETUP]", "WEBSITE=https://example.org/ztgl"});
     for (ShellOpener* opener : {static_cast<ShellOpener*>(&shell), static_cast<ShellOpener*>(nullptr)}) {
