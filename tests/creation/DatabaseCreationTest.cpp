@@ -76,11 +76,11 @@ protected:
         EXPECT_FALSE(target.isOpen());
         return ok;
     }
-    // A loaded editor; a new set's with its boxes filled.
-    std::unique_ptr<AccountSetEditor> newEditor(AccountSetRows* rows = nullptr, const QString& id = "1") {
+    // A loaded editor; a new set's (Id 1) with its boxes filled.
+    std::unique_ptr<AccountSetEditor> newEditor(AccountSetRows* rows = nullptr, const QString& modifiedId = {}) {
         auto e = std::make_unique<AccountSetEditor>(rows);
-        e->EditId = id;
-        e->IsNew = id == "1";
+        e->IsNew = modifiedId.isEmpty();
+        e->EditId = e->IsNew ? "1" : modifiedId;
         e->Form_Load();
         if (e->IsNew)
             e->TxtDB = {" 华东公司 ", "张三", "a b", "a b"};
