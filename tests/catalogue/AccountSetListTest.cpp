@@ -142,8 +142,7 @@ TEST_F(AccountSetListTest, DisableTheSetWithKey12) {
     server.failOn("^Update ZTML", -2147467259, "连接已断开");
     port.answer(MsgAnswer::Yes);
     EXPECT_EQ(list.SetUserFlag(false), AccountSetList::FlagResult::Failed);
-    EXPECT_EQ(shownLines(port),
-              QStringList({kStop, kStop, kStop, msgLine("SetUserFlag():连接已断开")}));
+    EXPECT_EQ(shownLines(port), QStringList({kStop, kStop, kStop, msgLine("SetUserFlag():连接已断开")}));
     EXPECT_EQ(cell(1, Col::ColStatus), kInUse);
     EXPECT_EQ(stopStart(), std::make_pair(false, true)) << "as the disabled set left them";
 }

@@ -181,7 +181,8 @@ TEST_P(EditorFailure, LeavesTheEditorForARetry) {
     gTemplateConnectString = "before";
     auto e = newEditor("1", "华南公司", "陈七", "p", "p");
     e->Command_OK();
-    EXPECT_EQ(shownLines(port).replaceInStrings(QRegularExpression("^(\\w+\\(\\)::)[^|]+"), "\\1"), c.messages);
+    EXPECT_EQ(shownLines(port).replaceInStrings(QRegularExpression("^(\\w+\\(\\)::)[^|]+"), "\\1"),
+              c.messages);
     EXPECT_FALSE(e->saved() || e->isUnloaded() || e->progress().isLoaded());
     EXPECT_TRUE(e->isVisible() && e->isEnabled());
     EXPECT_EQ(port.mainWindowEnabled, (QVector<bool>{false, true}));

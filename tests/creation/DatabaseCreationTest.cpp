@@ -77,7 +77,8 @@ protected:
         return ok;
     }
     // A loaded editor; a new set's (Id 1) with its boxes filled.
-    std::unique_ptr<AccountSetEditor> newEditor(AccountSetRows* rows = nullptr, const QString& modifiedId = {}) {
+    std::unique_ptr<AccountSetEditor> newEditor(AccountSetRows* rows = nullptr,
+                                                const QString& modifiedId = {}) {
         auto e = std::make_unique<AccountSetEditor>(rows);
         e->IsNew = modifiedId.isEmpty();
         e->EditId = e->IsNew ? "1" : modifiedId;

@@ -84,17 +84,18 @@ TEST_F(SchemaCopyTest, WritesEveryShapeAndCopiesTheRows) {
                       {"中文", -2, QVariant(), QDateTime(QDate(2024, 1, 1), QTime())},
                       {"", 0, false, QVariant()}});
     ASSERT_TRUE(run());
-    EXPECT_EQ(statements,
-              (QStringList{
-                  "CREATE TABLE S(U  ,K SmallInt not null ,N Integer ,Bt tinyint ,F tinyint not null DEFAULT 1 )",
-                  "CREATE TABLE T(A Integer not null UNIQUE ,B Integer not null ,constraint T_B primary  key(B))",
-                  "CREATE TABLE Q(A nvarchar (10) DEFAULT 'a''b' ,B nvarchar (10) DEFAULT 'it's' )",
-                  "CREATE TABLE Units(A Integer )",
-                  "CREATE TABLE R(A nvarchar (20) ,B Integer ,C tinyint ,D Datetime )",
-                  "Insert into R(A,B,C,D) values('x',1,1,'2024-03-05 14:07:09')",
-                  "Insert into R(A,B,C,D) values('O''Brien',null,0,null)",
-                  "Insert into R(A,B,C,D) values('中文',-2,null,'2024-01-01 00:00:00')",
-                  "Insert into R(A,B,C,D) values('',0,0,null)"}));
+    EXPECT_EQ(
+        statements,
+        (QStringList{
+            "CREATE TABLE S(U  ,K SmallInt not null ,N Integer ,Bt tinyint ,F tinyint not null DEFAULT 1 )",
+            "CREATE TABLE T(A Integer not null UNIQUE ,B Integer not null ,constraint T_B primary  key(B))",
+            "CREATE TABLE Q(A nvarchar (10) DEFAULT 'a''b' ,B nvarchar (10) DEFAULT 'it's' )",
+            "CREATE TABLE Units(A Integer )",
+            "CREATE TABLE R(A nvarchar (20) ,B Integer ,C tinyint ,D Datetime )",
+            "Insert into R(A,B,C,D) values('x',1,1,'2024-03-05 14:07:09')",
+            "Insert into R(A,B,C,D) values('O''Brien',null,0,null)",
+            "Insert into R(A,B,C,D) values('中文',-2,null,'2024-01-01 00:00:00')",
+            "Insert into R(A,B,C,D) values('',0,0,null)"}));
     EXPECT_TRUE(port.messages.isEmpty());
     // The second bar counts a table's columns, then its rows and one more; a table without rows keeps
     // its structure step.
@@ -107,7 +108,7 @@ TEST_F(SchemaCopyTest, WritesEveryShapeAndCopiesTheRows) {
     EXPECT_EQ(tpl.opens, 1);
     EXPECT_EQ(tpl.catalogReads, 1);
     EXPECT_EQ(tpl.queries(), (QStringList{"Select * From S", "Select * From T", "Select * From Q",
-                                        "Select * From Units", "Select * From R"}));
+                                          "Select * From Units", "Select * From R"}));
 }
 
 // A table whose statement fails, whose row fails or that the template cannot read is reported;

@@ -183,12 +183,12 @@ TEST_F(OperatorStatements, LookUpAndPasswordChangeAsWritten) {
     change.Text3Text = "pw";
     change.Text1Text = change.Text2Text = "Neu";
     EXPECT_TRUE(change.Cmd_Ok());
-    EXPECT_EQ(server.queries(), (QStringList{"select * from ZTUsers where UserName='o''brien'",
-                                             "select * from ZTUsers where id = '7' and UserPwds = '" + old + "'",
-                                             "select UserPwds from ZTUsers where id = '7'"}));
-    EXPECT_EQ(
-        server.executed(),
-        QStringList{"UPDATE ZTUSERS SET USERPWDS = '" + Set_Mima("o'brienNeuo'brien") + "' WHERE ID = '7'"});
+    EXPECT_EQ(server.queries(),
+              (QStringList{"select * from ZTUsers where UserName='o''brien'",
+                           "select * from ZTUsers where id = '7' and UserPwds = '" + old + "'",
+                           "select UserPwds from ZTUsers where id = '7'"}));
+    EXPECT_EQ(server.executed(), QStringList{"UPDATE ZTUSERS SET USERPWDS = '" +
+                                             Set_Mima("o'brienNeuo'brien") + "' WHERE ID = '7'"});
     EXPECT_EQ(shownLines(port), QStringList{msgLine("修改密码成功！")});
 }
 

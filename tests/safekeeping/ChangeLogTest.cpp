@@ -42,8 +42,8 @@ TEST_F(ChangeLogTest, AnOlderManagerDatabaseGetsTheTableOnFirstUse) {
     ASSERT_EQ(all.size(), 1);
     const ChangeEntry& e = all[0];
     EXPECT_EQ(QStringList({e.operatorName, e.workstation, e.action, e.setId, e.setName, e.outcome, e.detail}),
-              QStringList({'[' + SystemAccountName() + ']', QSysInfo::machineHostName(), "注销帐套", "2", "乙",
-                           "失败", "不行"}));
+              QStringList({'[' + SystemAccountName() + ']', QSysInfo::machineHostName(), "注销帐套", "2",
+                           "乙", "失败", "不行"}));
     EXPECT_LE(qAbs(e.time.secsTo(QDateTime::currentDateTime())), 60);
     EXPECT_TRUE(port.messages.isEmpty());
 }
