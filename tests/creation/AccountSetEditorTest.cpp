@@ -78,21 +78,6 @@ protected:
     RecordingRows rows;
 };
 
-TEST_F(EditorTest, LoadsANewSetAndClosesWithoutWriting) {
-    AccountSetEditor fresh(&rows);
-    EXPECT_EQ(fresh.TxtDB[1], "管理员");
-    fresh.TxtDB = {"x", "管理员", "p", "q"};
-    fresh.Form_Load();  // caption and date: the widget test
-    EXPECT_EQ(boxes(fresh), (QStringList{QString(), "管理员", QString(), QString()}));
-    EXPECT_EQ(fresh.focusedBox(), 0);
-    fresh.TxtDB = {"华东公司", "张三", "p", "p"};
-    fresh.command1_Click(0);
-    EXPECT_TRUE(fresh.isUnloaded());
-    EXPECT_FALSE(fresh.saved());
-    EXPECT_TRUE(ztml().isEmpty());
-    EXPECT_TRUE(port.messages.isEmpty());
-}
-
 // Each check, in order: the first that fails shows its message and takes the focus. Modifying, the
 // set's own name and its default user's own name are no conflict; another set's name and a second
 // user's name are; both passwords empty ask, No keeps the dialog.
@@ -140,26 +125,6 @@ TEST_F(EditorTest, ChecksNewAndModifiedSets) {
     EXPECT_EQ(users("_BK001.MDB")[0][2].toString(), Set_Mima("0 a b 0"));
 }
 
-TEST_F(EditorTest, CreatesASetEndToEnd) {
-    auto e = newEditor("1", " 华东公司 ", " 张三 ", "abc", "abc");
-    const QString created = e->lblCreateTime;
-    e->Command_OK();
-
-    EXPECT_EQ(shownLines(port), QStringList{msgLine("已经成功创建新帐套！")});
-    EXPECT_TRUE(e->saved() && e->isUnloaded() && e->isEnabled());
-    EXPECT_FALSE(e->progress().isLoaded());
-    EXPECT_EQ(port.mainWindowEnabled, (QVector<bool>{false, true}));
-
-    EXPECT_EQ(ztml(), (QVector<QVector<QVariant>>{{"1", "华东公司", "_BK001", today(), 1}}));
-    const auto u = users("_BK001.MDB");
-    ASSERT_EQ(u.size(), 1);
-    EXPECT_EQ(u[0][1].toString(), "张三");
-    // Set_Mima("0abc0"): the password with one "0" on each side, encoded.
-    const QChar c25(25);
-    EXPECT_EQ(u[0][2].toString(), QString(c25) + c25 + ">97" + c25 + "K>99" + c25 + c25 + QLatin1Char('='));
-    EXPECT_EQ(rows.calls, (QVector<QStringList>{{"append", "1", " 华东公司 ", "_BK001", created}}));
-}
-
 // A set no longer catalogued, or whose database is gone: the editor says so and closes; opening
 // the database never creates it.
 TEST_F(EditorTest, ASetThatCannotBeLoaded) {
@@ -176,20 +141,24 @@ TEST_F(EditorTest, ASetThatCannotBeLoaded) {
     EXPECT_FALSE(QFile::exists(folder.file("_BK001.MDB")));
 }
 
-// A file of the set's name, whatever the case of its name, is replaced by a copy of the template
-// on Yes (No: see the failures).
-TEST_F(EditorTest, OverwriteOnYes) {
+// A new set: its catalogue row, its default user and a new row in the list. A file of the set's name,
+// whatever the case of its name, is replaced by a copy of the template on Yes (No: see the failures).
+TEST_F(EditorTest, CreatesASetOverAnOldFileOnYes) {
     writeOldFile(folder);
-    auto e = newEditor("1", "华南公司", "陈七", "p", "p");
+    auto e = newEditor("1", " 华南公司 ", "陈七", "p", "p");
+    const QString created = e->lblCreateTime;
     QStringList steps;
     ProgressSteps::attach(e->progress(), steps);
     port.answer(MsgAnswer::Yes);
     e->Command_OK();
     EXPECT_EQ(shownLines(port), (QStringList{kOverwrite, msgLine("已经成功创建新帐套！")}));
+    EXPECT_TRUE(e->saved() && e->isUnloaded() && e->isEnabled());
+    EXPECT_FALSE(e->progress().isLoaded());
     EXPECT_FALSE(QFile::exists(folder.file("_BK001.mdb")));
-    EXPECT_EQ(users("_BK001.MDB")[0][1].toString(), "陈七");
-    EXPECT_EQ(ztml().size(), 1);
-    EXPECT_TRUE(steps.contains("正在创建帐套“华南公司”|创建数据库_BK001,请稍后……"));
+    EXPECT_EQ(ztml(), (QVector<QVector<QVariant>>{{"1", "华南公司", "_BK001", today(), 1}}));
+    EXPECT_EQ(users("_BK001.MDB"), (QVector<QVector<QVariant>>{{"0", "陈七", Set_Mima("0p0")}}));
+    EXPECT_EQ(rows.calls, (QVector<QStringList>{{"append", "1", " 华南公司 ", "_BK001", created}}));
+    EXPECT_TRUE(steps.contains("正在创建帐套“ 华南公司 ”|创建数据库_BK001,请稍后……"));
     EXPECT_EQ(gTemplateConnectString, TemplateConnectString(folder.path()));
 }
 
@@ -212,7 +181,8 @@ TEST_P(EditorFailure, LeavesTheEditorForARetry) {
     gTemplateConnectString = "before";
     auto e = newEditor("1", "华南公司", "陈七", "p", "p");
     e->Command_OK();
-    EXPECT_EQ(shownLines(port).replaceInStrings(QRegularExpression("^(\\w+\\(\\)::)[^|]+"), "\\1"), c.messages);
+    EXPECT_EQ(shownLines(port).replaceInStrings(QRegularExpression("^(\\w+\\(\\)::)[^|]+"), "\\1"),
+              c.messages);
     EXPECT_FALSE(e->saved() || e->isUnloaded() || e->progress().isLoaded());
     EXPECT_TRUE(e->isVisible() && e->isEnabled());
     EXPECT_EQ(port.mainWindowEnabled, (QVector<bool>{false, true}));

@@ -76,12 +76,15 @@ protected:
         EXPECT_FALSE(target.isOpen());
         return ok;
     }
-    // An editor of a new set with its boxes filled, loaded.
-    std::unique_ptr<AccountSetEditor> newEditor(AccountSetRows* rows = nullptr) {
+    // A loaded editor; a new set's (Id 1) with its boxes filled.
+    std::unique_ptr<AccountSetEditor> newEditor(AccountSetRows* rows = nullptr,
+                                                const QString& modifiedId = {}) {
         auto e = std::make_unique<AccountSetEditor>(rows);
-        e->EditId = "1";
+        e->IsNew = modifiedId.isEmpty();
+        e->EditId = e->IsNew ? "1" : modifiedId;
         e->Form_Load();
-        e->TxtDB = {" 华东公司 ", "张三", "a b", "a b"};
+        if (e->IsNew)
+            e->TxtDB = {" 华东公司 ", "张三", "a b", "a b"};
         server.calls.clear();
         return e;
     }
@@ -141,20 +144,14 @@ TEST_F(SqlServerCreation, ModifyWithoutNewPasswordWritesOnlyTheName) {
     server.onQuery("^select \\* from Users where Id='0'$",
                    ScriptedServer::rows({"Id", "Uname"}, {{"0", "张三"}}));
     RecordingRows rows;
-    AccountSetEditor e(&rows);
-    e.EditId = "3";
-    e.IsNew = false;
-    e.Form_Load();
-    ASSERT_FALSE(e.isUnloaded());
-    EXPECT_EQ(e.caption(), "修改帐套");
-    EXPECT_EQ(QStringList(e.TxtDB.begin(), e.TxtDB.end()), (QStringList{"华东公司", "张三", "", ""}));
-    EXPECT_EQ(e.setDatabaseName(), "MAIN_BK003");
-    EXPECT_EQ(e.lblCreateTime, "2024-03-05");  // no CreateTime: the server's date
-    e.TxtDB[0] = "华东分公司";
-    e.TxtDB[1] = "李四";
+    auto e = newEditor(&rows, "3");
+    ASSERT_FALSE(e->isUnloaded());
+    EXPECT_EQ(QStringList(e->TxtDB.begin(), e->TxtDB.end()), (QStringList{"华东公司", "张三", "", ""}));
+    EXPECT_EQ(e->lblCreateTime, "2024-03-05");  // no CreateTime: the server's date
+    e->TxtDB[0] = "华东分公司";
+    e->TxtDB[1] = "李四";
     port.answer(MsgAnswer::Yes);
-    server.calls.clear();
-    e.Command_OK();
+    e->Command_OK();
     EXPECT_EQ(server.queries(), (QStringList{"select * from ZTML where ZTMC='华东分公司' AND ID<>'3'",
                                              "select * from Users where Id <> '0' and Uname='李四'"}));
     EXPECT_EQ(server.executed(), (QStringList{"Update ZTML set ZTMC='华东分公司' where Id='3'",
@@ -164,7 +161,7 @@ TEST_F(SqlServerCreation, ModifyWithoutNewPasswordWritesOnlyTheName) {
         shownLines(port),
         (QStringList{msgLine("确定不修改用户的密码？", MsgIcon::Information, "提示信息", MsgButtons::YesNo),
                      msgLine("已经成功修改帐套！")}));
-    EXPECT_TRUE(e.saved());
+    EXPECT_TRUE(e->saved());
     EXPECT_EQ(rows.calls, (QVector<QStringList>{{"rename", "华东分公司"}}));
     // Modifying never disables the main window; it only makes sure it is usable at the end.
     EXPECT_EQ(port.mainWindowEnabled, QVector<bool>{true});

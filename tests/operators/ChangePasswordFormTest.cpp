@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "OperatorsFixture.h"
-#include "ScriptedServer.h"
 #include "operators/ChangePasswordForm.h"
 #include "platform/RuntimeError.h"
 
@@ -44,15 +43,6 @@ protected:
     RecordingView view;
     ChangePasswordForm form;
 };
-
-// Which label stands beside which box (the names, captions, tips and the labels' texts: the widget
-// test).
-TEST(ChangePasswordFormTexts, LabelsOfTheBoxes) {
-    EXPECT_EQ((QStringList{ChangePasswordForm::labelText(ChangePasswordForm::Text3),
-                           ChangePasswordForm::labelText(ChangePasswordForm::Text1),
-                           ChangePasswordForm::labelText(ChangePasswordForm::Text2)}),
-              (QStringList{"输入旧密码：", "输入新密码：", "确认新密码："}));
-}
 
 // Every operator changes his own password, awkward ones included; an empty new password is the
 // code written twice, the same password again is stored again; the session keeps the old text
@@ -136,34 +126,6 @@ TEST_F(ChangePasswordFormTest, Failures) {
     EXPECT_TRUE(port.messages[1].text.startsWith("Cmd_Ok():"));
     EXPECT_EQ(port.messages[1].title, "错误信息");
     EXPECT_FALSE(other.isUnloaded());
-}
-
-// The statements exactly, on a scripted engine that records them.
-TEST(ChangePasswordStatements, QueryAndUpdateAsWritten) {
-    ResetGlobals();
-    test::RecordingUiPort port;
-    test::ScriptedServer server(ado::EngineKind::Jet);
-    const QString old = Set_Mima("o'brienp'wo'brien");
-    server.onQuery("^select \\* from ZTUsers where id = ", test::ScriptedServer::rows({"Id"}, {{"2"}}));
-    gDBType = kAccess;
-    gConnectString = test::TempProgramFolder().managerConnectString();
-    ASSERT_EQ(Open_Connect(), 1);
-    gOperator = OperatorInfo{"2", "O'Brien", old};
-
-    ChangePasswordForm form;
-    form.Text3Text = "p'w";
-    form.Text1Text = form.Text2Text = "Neu";
-    EXPECT_TRUE(form.Cmd_Ok());
-
-    // The statements on ZTUsers (the record of the change has its own tests).
-    EXPECT_EQ(server.queries().filter("ZTUsers"),
-              (QStringList{"select * from ZTUsers where id = '2' and UserPwds = '" + old + "'",
-                           "select UserPwds from ZTUsers where id = '2'"}));
-    EXPECT_EQ(
-        server.executed().filter("ZTUSERS"),
-        QStringList{"UPDATE ZTUSERS SET USERPWDS = '" + Set_Mima("o'brienNeuo'brien") + "' WHERE ID = '2'"});
-    Close_Connect();
-    ResetGlobals();
 }
 
 }  // namespace

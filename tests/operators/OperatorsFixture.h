@@ -6,7 +6,6 @@
 #include "QtPrinters.h"
 #include "RecordingUiPort.h"
 #include "ShownLines.h"
-#include "ado/Connection.h"
 #include "db/PubSql.h"
 #include "operators/LoginForm.h"
 #include "operators/SetMima.h"
@@ -49,19 +48,11 @@ protected:
     }
 
     // On a connection of its own: runs a statement, or reads UserPwds of the operator with this Id.
-    void execute(const QString& sql) const { onOwnConnection(sql, false); }
+    void execute(const QString& sql) const { execSql(folder.managerConnectString(), {sql}); }
     QString storedPassword(const QString& id) const {
-        const ado::RowSet rows =
-            onOwnConnection("select UserPwds from ZTUsers where Id = " + GetSqlVal(id), true);
-        return rows.rows.isEmpty() ? "(no row)" : rows.rows[0][0].toString();
-    }
-    ado::RowSet onOwnConnection(const QString& sql, bool isQuery) const {
-        ado::Connection conn;
-        conn.setConnectionString(folder.managerConnectString());
-        conn.Open();
-        const ado::RowSet rows = isQuery ? conn.query(sql) : (conn.Execute(sql), ado::RowSet());
-        conn.Close();
-        return rows;
+        const auto rows = queryValues(folder.managerConnectString(),
+                                      "select UserPwds from ZTUsers where Id = " + GetSqlVal(id));
+        return rows.isEmpty() ? "(no row)" : rows[0][0].toString();
     }
 
     TempProgramFolder folder;
