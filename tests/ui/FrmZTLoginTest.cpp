@@ -51,10 +51,12 @@ protected:
     QPointer<FrmZTLogin> window;
 };
 
-// Every label as the login form has it; a double click on the link opens the web site, a click
+// The one dialog; every label as the login form has it; a double click on the link opens the web site, a click
 // alone does nothing.
 TEST_F(FrmZTLoginTest, ShowsItsTextsAtTheirPlaces) {
-    open();
+    window = FrmZTLogin::showTheOne(shell);
+    EXPECT_EQ(FrmZTLogin::showTheOne(shell), window.data());  // still the one dialog
+    ASSERT_TRUE(activate(window));
     EXPECT_EQ(window->objectName(), "frmZTLogin");
     EXPECT_EQ(window->windowTitle(), gTitle);
     EXPECT_EQ(window->size(), QSize(480, 300));
