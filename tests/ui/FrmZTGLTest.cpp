@@ -218,7 +218,8 @@ TEST_F(FrmZTGLTest, KeyboardOnlyOperator) {
     EXPECT_EQ(server.executed().size(), 2);  // the statements: AccountSetListTest
 }
 
-// The whole creation from the keyboard, the editor's own window included, on an Access folder.
+// The whole creation from the keyboard, the editor's own window and a failed check included, on an
+// Access folder. (The checks' order and messages: AccountSetEditorTest.)
 TEST(FrmZTGLKeyboardTest, CreatesASetWithoutTheMouse) {
     AccountSetFolder folder;
     ASSERT_TRUE(folder.ok()) << folder.error().toStdString();
@@ -235,9 +236,20 @@ TEST(FrmZTGLKeyboardTest, CreatesASetWithoutTheMouse) {
         // The window system makes the new window the active one; the operator types once it is.
         if (!waitFor([editor] { return editor->isActiveWindow(); }))
             return;
-        // The name (Chinese too), the default user "管理员" left as it is, the password twice.
-        for (const char* text : {"华南贸易有限责任公司", "", "pw", "pw"}) {
+        // The name (Chinese too), the default user "管理员" left as it is, the password twice but
+        // mistyped: the failed check takes the focus to the first password, selected; the operator
+        // types it again and Tab selects the second for retyping.
+        for (const char* text : {"华南贸易有限责任公司", "", "pw", "px"}) {
             typeText(QApplication::focusWidget(), text);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QTest::keyClick(editor, Qt::Key_Y, Qt::AltModifier);
+        EXPECT_TRUE(waitFor([&] { return !port.messages.isEmpty(); }));  // the access key clicks on a timer
+        auto* first = static_cast<gui::FrmZTGLXZ*>(editor)->box(2);
+        EXPECT_EQ(QApplication::focusWidget(), first);
+        EXPECT_EQ(first->selectedText(), "pw");
+        for (int i = 0; i < 2; ++i) {
+            typeText(QApplication::focusWidget(), "pw");
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
         QTest::keyClick(editor, Qt::Key_Y, Qt::AltModifier);
@@ -246,8 +258,9 @@ TEST(FrmZTGLKeyboardTest, CreatesASetWithoutTheMouse) {
     ASSERT_TRUE(tabToButton(w.command1(4)));
     QTest::keyClick(w.command1(4), Qt::Key_Space);
     EXPECT_TRUE(typed);
-    ASSERT_FALSE(port.messages.isEmpty());
-    EXPECT_EQ(port.messages.back().text, "已经成功创建新帐套！");
+    ASSERT_EQ(port.messages.size(), 2);
+    EXPECT_EQ(port.messages[0].text, "两次录入的密码不一致，请重新确认密码！");
+    EXPECT_EQ(port.messages[1].text, "已经成功创建新帐套！");
     const QAbstractItemModel* model = w.MSFlexGrid1()->model();
     ASSERT_EQ(model->rowCount(), 1);
     EXPECT_EQ(model->index(0, 3).data().toString(), "华南贸易有限责任公司");

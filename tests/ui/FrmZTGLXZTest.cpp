@@ -61,28 +61,6 @@ TEST_F(FrmZTGLXZTest, BothModesShowTheirBoxesAndButtons) {
     }
 }
 
-TEST_F(FrmZTGLXZTest, TypingReachesTheRulesAndAFailedCheckTakesTheFocus) {
-    AccountSetEditor editor(nullptr);
-    editor.EditId = "4";
-    FrmZTGLXZ w(editor);
-    w.Form_Load();
-    w.show();
-    QApplication::setActiveWindow(&w);
-    w.box(3)->setFocus();
-    w.button(1)->click();
-    ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_EQ(port.messages[0].text, "请录入帐套的名称！");
-    EXPECT_TRUE(w.box(0)->hasFocus());
-
-    test::typeText(w.box(0), "华东");  // what is typed reaches the editor
-    test::typeText(w.box(2), "ab");
-    test::typeText(w.box(3), "ac");
-    w.button(1)->click();
-    EXPECT_EQ(port.messages.back().text, "两次录入的密码不一致，请重新确认密码！");
-    EXPECT_TRUE(w.box(2)->hasFocus());
-    EXPECT_EQ(w.box(2)->selectedText(), "ab");
-}
-
 // The runner shows the dialog modally; after a failed creation it comes back with the entries,
 // and the close button ends it.
 TEST_F(FrmZTGLXZTest, TheRunnerShowsTheDialogAgainAfterAFailedCreation) {
