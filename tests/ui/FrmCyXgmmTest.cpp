@@ -130,8 +130,8 @@ TEST_F(FrmCyXgmmBoxTest, EscThatDismissesAMessageNeverReachesTheDialog) {
     EXPECT_FALSE(dialog->isVisible());
 }
 
-// From the main window's toolbar: after "修改密码成功！" the dialog closes and the main window is the active one again, its access keys
-// working without a click first.
+// From the main window's toolbar: after "修改密码成功！" the dialog closes and the main window is the
+// active one again, its access keys working without a click first.
 TEST_F(FrmCyXgmmBoxTest, AfterTheChangeTheMainWindowIsActiveAgain) {
     dialog.reset();
     QPointer<gui::MDIfrmZTGL> main = new gui::MDIfrmZTGL;

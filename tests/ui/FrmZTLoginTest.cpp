@@ -51,8 +51,8 @@ protected:
     QPointer<FrmZTLogin> window;
 };
 
-// The one dialog; every label as the login form has it; a double click on the link opens the web site, a click
-// alone does nothing.
+// The one dialog; every label as the login form has it; a double click on the link opens the web
+// site, a click alone does nothing.
 TEST_F(FrmZTLoginTest, ShowsItsTextsAtTheirPlaces) {
     window = FrmZTLogin::showTheOne(shell);
     EXPECT_EQ(FrmZTLogin::showTheOne(shell), window.data());  // still the one dialog
