@@ -57,19 +57,14 @@ TEST_F(MDIfrmZTGLTest, CaptionsToolbarAndCompanyMenu) {
     EXPECT_EQ(window->Toolbar1()->iconSize(), QSize(24, 24));
     EXPECT_TRUE(port.messages.isEmpty());
 
-    // The Company menu reaches the permission upgrade (asked first) and the end of the program.
+    // The Company menu (its commands: CompanyMenuTest) reaches the permission upgrade, asked first,
+    // and the end of the program.
     const auto actions = window->Company()->actions();
     ASSERT_GE(actions.size(), 3);
-    EXPECT_EQ(actions.at(actions.size() - 3)->text(), "升级全部帐套的权限(&U)…");
-    EXPECT_TRUE(actions.at(actions.size() - 2)->isSeparator());
-    EXPECT_EQ(actions.last()->text(), "退出系统(&X)");
-
     actions.at(actions.size() - 3)->trigger();  // the upgrade; the recorder answers No
     ASSERT_EQ(port.messages.size(), 1);
     EXPECT_EQ(port.messages[0].buttons, MsgButtons::YesNo);
-    EXPECT_EQ(port.messages[0].title, "提示信息");
     EXPECT_TRUE(window->isVisible());
-
     actions.last()->trigger();
     EXPECT_FALSE(window && window->isVisible());
     EXPECT_FALSE(gConn);
