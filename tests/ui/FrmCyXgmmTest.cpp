@@ -1,12 +1,9 @@
 #include "ui/FrmCyXgmm.h"
 
-#include <QAction>
 #include <QMessageBox>
-#include <QToolBar>
 
 #include "UiFixture.h"
 #include "operators/LoginForm.h"
-#include "ui/MDIfrmZTGL.h"
 #include "ui/QtUiPort.h"
 
 namespace ztgl::test {
@@ -93,8 +90,7 @@ protected:
 
 // Esc dismisses the message box on its way down; its way up belongs to the box too and never
 // reaches the dialog, which would close on it. An Esc of the dialog's own closes it, without saving,
-// when the key comes up. (The access keys: FrmZTGLKeyboardTest for Alt+Y,
-// AfterTheChangeTheMainWindowIsActiveAgain for Alt+Q.)
+// when the key comes up. (The access keys: FrmZTGLKeyboardTest for Alt+Y, MDIfrmZTGLTest for Alt+Q.)
 TEST_F(FrmCyXgmmBoxTest, EscThatDismissesAMessageNeverReachesTheDialog) {
     QString shown;
     bool released = false;
@@ -121,35 +117,6 @@ TEST_F(FrmCyXgmmBoxTest, EscThatDismissesAMessageNeverReachesTheDialog) {
     keyUp(box(F::Text3), Qt::Key_Escape, Qt::NoModifier, "\x1b");
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(storedAdminPassword(), LoginForm::EncodedPassword("admin", QString()));
-}
-
-// From the main window's toolbar: after "修改密码成功！" the dialog closes and the main window is the
-// active one again, its access keys working without a click first.
-TEST_F(FrmCyXgmmBoxTest, AfterTheChangeTheMainWindowIsActiveAgain) {
-    dialog.reset();
-    QPointer<gui::MDIfrmZTGL> main = new gui::MDIfrmZTGL;
-    ASSERT_TRUE(activate(main));
-    ASSERT_TRUE(main->listWindow());
-    QString shown;
-    whenModal("ztgl::gui::FrmCyXgmm", [&](QWidget* w) {
-        auto& d = *static_cast<FrmCyXgmm*>(w);
-        whenModal("QMessageBox", [&](QWidget* box) {
-            shown = static_cast<QMessageBox*>(box)->text();
-            QTest::keyClick(box, Qt::Key_Return);
-        });
-        QTest::keyClicks(d.box(F::Text1), "new");
-        QTest::keyClicks(d.box(F::Text2), "new");
-        d.box(F::Text2)->setFocus();
-        QTest::keyClick(d.box(F::Text2), Qt::Key_Return);
-    });
-    main->Toolbar1()->findChild<QAction*>("XGMM")->trigger();
-    EXPECT_EQ(shown, "修改密码成功！");
-    EXPECT_FALSE(QApplication::activeModalWidget());
-    EXPECT_EQ(storedAdminPassword(), LoginForm::EncodedPassword("admin", "new"));
-    EXPECT_TRUE(waitFor([&] { return QApplication::activeWindow() == main.data(); }));
-    QTest::keyClick(main, Qt::Key_Q, Qt::AltModifier);  // the list window's "关闭(&Q)"
-    EXPECT_TRUE(waitFor([&] { return !main->listWindow(); }));
-    delete main.data();
 }
 
 }  // namespace

@@ -71,7 +71,8 @@ TEST_F(MDIfrmZTGLTest, CaptionsToolbarAndCompanyMenu) {
 }
 
 // The list is a maximised child showing the catalogue. An open list is only brought forward, without
-// reading; a closed one (by its window here, by its "关闭(&Q)": FrmCyXgmmBoxTest) is loaded afresh.
+// reading; one closed (here by its "关闭(&Q)" through the access key, by its window:
+// ToolbarKeysInAnyLetters) is loaded afresh.
 TEST_F(MDIfrmZTGLTest, ListCommandReloadsOnlyAClosedList) {
     QPointer<gui::FrmZTGL> first = window->listWindow();
     ASSERT_TRUE(first);
@@ -87,7 +88,9 @@ TEST_F(MDIfrmZTGLTest, ListCommandReloadsOnlyAClosedList) {
     EXPECT_EQ(window->mdiArea()->subWindowList().size(), 1);
     EXPECT_EQ(first->list().grid().Rows(), 3);
 
-    window->mdiArea()->subWindowList().first()->close();
+    ASSERT_TRUE(activate(window));
+    QTest::keyClick(window, Qt::Key_Q, Qt::AltModifier);
+    EXPECT_TRUE(waitFor([&] { return !window->listWindow(); }));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(first);
     EXPECT_FALSE(window->logic().isListLoaded());
