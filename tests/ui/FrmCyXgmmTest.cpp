@@ -117,6 +117,10 @@ TEST_F(FrmCyXgmmBoxTest, EscThatDismissesAMessageNeverReachesTheDialog) {
     keyUp(box(F::Text3), Qt::Key_Escape, Qt::NoModifier, "\x1b");
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(storedAdminPassword(), LoginForm::EncodedPassword("admin", QString()));
+    F other;  // as the program shows it: modally, until Esc
+    whenModal("ztgl::gui::FrmCyXgmm", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+    gui::runFrmCyXgmm(other, nullptr);
+    EXPECT_TRUE(other.isUnloaded());
 }
 
 }  // namespace
