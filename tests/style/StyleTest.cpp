@@ -30,14 +30,9 @@ TEST(ButtonPicturesTest, EveryCaptionOfTheTableAndNoOther) {
         {17, {"统计", "统计(&S)"}}, {18, {"存为草稿"}},
     };
     // clang-format on
-    int count = 0;
-    for (const auto& row : table) {
-        for (const QString& caption : row.captions) {
+    for (const auto& row : table)
+        for (const QString& caption : row.captions)
             EXPECT_EQ(ButtonPictures::pictureNumber(caption), row.number) << caption.toStdString();
-            ++count;
-        }
-    }
-    EXPECT_EQ(count, 49);
     // Compared exactly.
     for (const char* caption : {"关闭(&X)", "关闭(&q)", "关闭(Q)", "关闭 ", " 关闭", "关闭（&Q）", "确定(&N)",
                                 "查询[f4]", "关闭[Esc]", "保存(&s)", "", "升级数据库"})
