@@ -336,20 +336,11 @@ TEST(StyleBagPictureTest, PictureUnderTheKeyGoesToTheTargetElseNothingChanges) {
     ResetGlobals();
 }
 
-// A sample window: head, two picture buttons and one without, and two members of the box array
-// TxtDB with their labels. The pictures come only while the main window exists, found by its name
-// in any letters (the list window's captions and numbers: ButtonPicturesTest).
-TEST(StyleRenderTest, SampleWindowDrawsHeadButtonsAndBoxes) {
+// The list window's head and buttons, and two members of the box array TxtDB with their labels,
+// drawn. The pictures come only while the main window exists, found by its name in any letters
+// (the captions and numbers: ButtonPicturesTest).
+TEST_F(StyleHeadTest, SampleWindowDrawsHeadButtonsAndBoxes) {
     gui::InstallChineseUi(*qobject_cast<QApplication*>(QCoreApplication::instance()));
-    QWidget form;
-    form.setObjectName("frmSample");
-    form.resize(600, 300);
-    QList<QAbstractButton*> buttons;
-    for (const auto& [caption, width] :
-         {std::pair{"确定(&Y)", 945}, {"关闭(&Q)", 945}, {"升级数据库", 1200}}) {
-        buttons << new QPushButton(caption, &form);
-        buttons.back()->resize(gui::twipsToPixels(width), gui::twipsToPixels(615));
-    }
     QList<QLineEdit*> boxes;
     for (const auto& [label, text] : {std::pair{"帐套名称：", "演示公司"}, {"用户名称：", "管理员"}}) {
         const int i = boxes.size();
@@ -359,14 +350,13 @@ TEST(StyleRenderTest, SampleWindowDrawsHeadButtonsAndBoxes) {
         boxes.back()->setProperty("controlIndex", i);
         boxes.back()->setGeometry(140, 90 + 40 * i, 240, 22);
     }
-    gui::Set_Style(&form, buttons, "新增帐套");
+    gui::Set_Style(&form, buttons, "帐套管理");
     EXPECT_TRUE(buttons[0]->icon().isNull()) << "no main window: the button keeps what it had";
     QWidget mainWindow;
     mainWindow.setObjectName("mdifrmztgl");
     gui::Set_ButtonPictures(buttons);
-    EXPECT_EQ(imageOf(buttons[1]->icon()), pictureImage(10));
-    EXPECT_EQ(imageOf(buttons[1]->icon(), QIcon::Disabled), pictureImage(10, true));
-    EXPECT_TRUE(buttons[2]->icon().isNull()) << "升级数据库";
+    EXPECT_EQ(imageOf(buttons[0]->icon()), pictureImage(10));
+    EXPECT_EQ(imageOf(buttons[0]->icon(), QIcon::Disabled), pictureImage(10, true));
     gui::Set_FlatControls(&form);
     form.show();
     QApplication::setActiveWindow(&form);
@@ -375,12 +365,12 @@ TEST(StyleRenderTest, SampleWindowDrawsHeadButtonsAndBoxes) {
     const QImage shot = form.grab().toImage();
     test::render(&form, "ztgl-styled-sample.png");
 
-    // 600 px = 9000 twips: buttons at 497, 434 and 354 px; the plate from 340 to 574 px.
+    // The plate from 443 to 773 px, the buttons from 457 px (BuildsTheHeadAndLaysItOutOnEveryResize).
     // clang-format off
     const struct { QPoint at; QColor colour; const char* what; } pixels[] = {
-        {{345, 20}, kPlate, "plate beside the buttons"}, {{340, 25}, kFrame, "plate border"},
+        {{450, 20}, kPlate, "plate beside the buttons"}, {{443, 25}, kFrame, "plate border"},
         {{200, 47}, kPlate, "strip"}, {{200, 42}, kFrame, "strip border"},
-        {{345, 42}, kPlate, "line where plate meets strip"}, {{20, 250}, QColor(238, 242, 221), "window background"},
+        {{450, 42}, kPlate, "line where plate meets strip"}, {{20, 250}, QColor(238, 242, 221), "window background"},
         {{139, 89}, QColor(171, 169, 146), "frame of the box at rest"}, {{370, 100}, Qt::white, "box at rest"},
         {{138, 128}, Qt::red, "outer ring of the focused frame"}, {{139, 129}, Qt::red, "inner ring of the focused frame"},
         {{300, 141}, QColor(255, 255, 192), "focused box"},
@@ -390,7 +380,7 @@ TEST(StyleRenderTest, SampleWindowDrawsHeadButtonsAndBoxes) {
         EXPECT_EQ(shot.pixelColor(p.at), p.colour) << p.what;
 
     // A picture button shows its picture (12, the green check) centred above the caption, both whole.
-    const QImage button = buttons[0]->grab().toImage();
+    const QImage button = buttons[2]->grab().toImage();
     const auto extent = [&button](auto accepts) {  // where the pixels lie that `accepts` accepts
         QRect r;
         for (int i = 0; i < button.width() * button.height(); ++i)
