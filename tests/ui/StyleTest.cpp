@@ -28,8 +28,9 @@ namespace {
 
 const QColor kPlate(224, 224, 224), kFrame(150, 150, 78);
 
-// The list window's five buttons (widths 780, 945, 945, 945, 930 twips) on an 800-pixel form.
-class StyleHeadTest : public ::testing::Test {
+// The list window's five buttons (widths 780, 945, 945, 945, 930 twips) and two input boxes on an
+// 800-pixel form.
+class StyleFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
         form.resize(800, 500);
@@ -40,6 +41,25 @@ protected:
             b->resize(width, 41);
             buttons << b;
         }
+        code = new QLineEdit("admin", &form);
+        code->setObjectName("txtCode");
+        code->setGeometry(100, 60, 150, 22);
+        pwd = new QLineEdit("secret", &form);
+        pwd->setObjectName("txtPwd");
+        pwd->setGeometry(100, 100, 150, 22);
+        QWidget::setTabOrder(code, pwd);
+    }
+    // The box's background and its frame: colour, width and distance outside the box in pixels.
+    static void expectLook(QLineEdit* box, bool focused) {
+        const QColor fill = focused ? QColor(255, 255, 192) : QColor(Qt::white);
+        const int width = focused ? 2 : 1;  // with the focus 20 twips outside, widened to whole pixels
+        ShapeWidget* frame = gui::FrameShapeOf(box);
+        ASSERT_NE(frame, nullptr);
+        EXPECT_EQ(box->palette().color(QPalette::Base), fill);
+        EXPECT_EQ(frame->fillColour(), fill);
+        EXPECT_EQ(frame->borderColour(), focused ? QColor(255, 0, 0) : QColor(171, 169, 146));
+        EXPECT_EQ(frame->borderWidth(), width);
+        EXPECT_EQ(frame->geometry(), box->geometry().adjusted(-width, -width, width, width));
     }
     template <typename T>
     T* part(const char* name) {
@@ -59,15 +79,17 @@ protected:
     test::RecordingUiPort port;
     QWidget form;
     QList<QAbstractButton*> buttons;
+    QLineEdit* code = nullptr;
+    QLineEdit* pwd = nullptr;
 };
 
 // The five parts of the head; every resize lays the row out again; a button hidden in the load
 // handler or after load keeps its place and leaves the count; styling again reuses the head.
-TEST_F(StyleHeadTest, BuildsTheHeadAndLaysItOutOnEveryResize) {
+TEST_F(StyleFormTest, BuildsTheHeadAndLaysItOutOnEveryResize) {
     buttons[4]->hide();  // hidden in the load handler, before the head is made: still placed
     gui::Set_Style(&form, buttons, "帐套管理");
 
-    // The colours of the parts: StyleRenderTest, pixel by pixel.
+    // The colours of the parts: SampleWindowDrawsHeadButtonsAndBoxes, pixel by pixel.
     auto* band = part<QLabel>("ImgTitle");
     ASSERT_NE(band, nullptr);
     EXPECT_EQ(band->pixmap().size(), QSize(1500, 53));
@@ -91,7 +113,7 @@ TEST_F(StyleHeadTest, BuildsTheHeadAndLaysItOutOnEveryResize) {
 
     QStringList order;  // children in stacking order, back to front
     for (QObject* child : form.children()) {
-        if (child->isWidgetType())
+        if (child->isWidgetType() && !qobject_cast<QLineEdit*>(child))
             order << (child->objectName().isEmpty() ? "button" : child->objectName());
     }
     EXPECT_EQ(order, (QStringList{"ImgTitle", "LblTitle", "ShpTitle1", "ShpTitle2", "LneTitle", "button",
@@ -134,7 +156,7 @@ TEST_F(StyleHeadTest, BuildsTheHeadAndLaysItOutOnEveryResize) {
     EXPECT_EQ(title->text(), "【修改帐套】");
 }
 
-TEST_F(StyleHeadTest, PositionWithoutAFormIsReportedInTheProgramsConvention) {
+TEST_F(StyleFormTest, PositionWithoutAFormIsReportedInTheProgramsConvention) {
     gui::Set_Style(nullptr, buttons, "x");
     gui::Set_Position(nullptr, buttons);
     gui::Set_Msflexgrid(nullptr, 0);
@@ -149,7 +171,7 @@ TEST_F(StyleHeadTest, PositionWithoutAFormIsReportedInTheProgramsConvention) {
 
 // The list grid's common look: centred header; the first data row current and selected to the
 // last column when there is one; a frame shape named after the grid placed around it.
-TEST_F(StyleHeadTest, GridLook) {
+TEST_F(StyleFormTest, GridLook) {
     for (int rows : {0, 3}) {
         SCOPED_TRACE(rows);
         QTableView grid;
@@ -208,39 +230,9 @@ TEST(ButtonImageListTest, EighteenDistinctPicturesWithGreyDisabledForms) {
     EXPECT_TRUE(ButtonImageList::picture(19).isNull());
 }
 
-class StyleFlatControlsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        form.resize(400, 200);
-        code = new QLineEdit("admin", &form);
-        code->setObjectName("txtCode");
-        code->setGeometry(100, 60, 150, 22);
-        pwd = new QLineEdit("secret", &form);
-        pwd->setObjectName("txtPwd");
-        pwd->setGeometry(100, 100, 150, 22);
-        QWidget::setTabOrder(code, pwd);
-    }
-    // The box's background and its frame: colour, width and distance outside the box in pixels.
-    static void expectLook(QLineEdit* box, bool focused) {
-        const QColor fill = focused ? QColor(255, 255, 192) : QColor(Qt::white);
-        const int width = focused ? 2 : 1;  // with the focus 20 twips outside, widened to whole pixels
-        ShapeWidget* frame = gui::FrameShapeOf(box);
-        ASSERT_NE(frame, nullptr);
-        EXPECT_EQ(box->palette().color(QPalette::Base), fill);
-        EXPECT_EQ(frame->fillColour(), fill);
-        EXPECT_EQ(frame->borderColour(), focused ? QColor(255, 0, 0) : QColor(171, 169, 146));
-        EXPECT_EQ(frame->borderWidth(), width);
-        EXPECT_EQ(frame->geometry(), box->geometry().adjusted(-width, -width, width, width));
-    }
-
-    QWidget form;
-    QLineEdit* code = nullptr;
-    QLineEdit* pwd = nullptr;
-};
-
 // A second pass makes no second frame; a box of an array carries its index in the frame's name;
 // the editor of a combo box is left to the combo box.
-TEST_F(StyleFlatControlsTest, PaleWindowAndFlatBoxesWithAThinFrameBehindThem) {
+TEST_F(StyleFormTest, PaleWindowAndFlatBoxesWithAThinFrameBehindThem) {
     auto* third = new QLineEdit(&form);
     third->setObjectName("TxtDB");
     third->setProperty("controlIndex", 2);
@@ -267,7 +259,7 @@ TEST_F(StyleFlatControlsTest, PaleWindowAndFlatBoxesWithAThinFrameBehindThem) {
 
 // Tab moves the highlight; the box that gets the focus, by Tab or by a click, has its whole text
 // selected; the frame follows its box when it moves or hides.
-TEST_F(StyleFlatControlsTest, TabbingMovesTheHighlightFromOneBoxToTheNext) {
+TEST_F(StyleFormTest, TabbingMovesTheHighlightFromOneBoxToTheNext) {
     gui::Set_FlatControls(&form);
     form.show();
     QApplication::setActiveWindow(&form);
@@ -336,20 +328,10 @@ TEST(StyleBagPictureTest, PictureUnderTheKeyGoesToTheTargetElseNothingChanges) {
     ResetGlobals();
 }
 
-// The list window's head and buttons, and two members of the box array TxtDB with their labels,
-// drawn. The pictures come only while the main window exists, found by its name in any letters
+// The list window's head and buttons and the two boxes, drawn. The pictures come only while the main window exists, found by its name in any letters
 // (the captions and numbers: ButtonPicturesTest).
-TEST_F(StyleHeadTest, SampleWindowDrawsHeadButtonsAndBoxes) {
+TEST_F(StyleFormTest, SampleWindowDrawsHeadButtonsAndBoxes) {
     gui::InstallChineseUi(*qobject_cast<QApplication*>(QCoreApplication::instance()));
-    QList<QLineEdit*> boxes;
-    for (const auto& [label, text] : {std::pair{"帐套名称：", "演示公司"}, {"用户名称：", "管理员"}}) {
-        const int i = boxes.size();
-        (new QLabel(label, &form))->setGeometry(40, 90 + 40 * i, 90, 22);
-        boxes << new QLineEdit(text, &form);
-        boxes.back()->setObjectName("TxtDB");
-        boxes.back()->setProperty("controlIndex", i);
-        boxes.back()->setGeometry(140, 90 + 40 * i, 240, 22);
-    }
     gui::Set_Style(&form, buttons, "帐套管理");
     EXPECT_TRUE(buttons[0]->icon().isNull()) << "no main window: the button keeps what it had";
     QWidget mainWindow;
@@ -360,7 +342,7 @@ TEST_F(StyleHeadTest, SampleWindowDrawsHeadButtonsAndBoxes) {
     gui::Set_FlatControls(&form);
     form.show();
     QApplication::setActiveWindow(&form);
-    boxes[1]->setFocus();
+    pwd->setFocus();
     QApplication::processEvents();
     const QImage shot = form.grab().toImage();
     test::render(&form, "ztgl-styled-sample.png");
@@ -371,9 +353,9 @@ TEST_F(StyleHeadTest, SampleWindowDrawsHeadButtonsAndBoxes) {
         {{450, 20}, kPlate, "plate beside the buttons"}, {{443, 25}, kFrame, "plate border"},
         {{200, 47}, kPlate, "strip"}, {{200, 42}, kFrame, "strip border"},
         {{450, 42}, kPlate, "line where plate meets strip"}, {{20, 250}, QColor(238, 242, 221), "window background"},
-        {{139, 89}, QColor(171, 169, 146), "frame of the box at rest"}, {{370, 100}, Qt::white, "box at rest"},
-        {{138, 128}, Qt::red, "outer ring of the focused frame"}, {{139, 129}, Qt::red, "inner ring of the focused frame"},
-        {{300, 141}, QColor(255, 255, 192), "focused box"},
+        {{99, 59}, QColor(171, 169, 146), "frame of the box at rest"}, {{240, 70}, Qt::white, "box at rest"},
+        {{98, 98}, Qt::red, "outer ring of the focused frame"}, {{99, 99}, Qt::red, "inner ring of the focused frame"},
+        {{240, 111}, QColor(255, 255, 192), "focused box"},
     };
     // clang-format on
     for (const auto& p : pixels)
