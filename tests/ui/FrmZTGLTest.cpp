@@ -98,8 +98,7 @@ TEST_F(FrmZTGLTest, ColumnsComeFromTheFormatString) {
 
     const QHeaderView* header = grid()->horizontalHeader();
     ASSERT_EQ(grid()->model()->columnCount(), 7);
-    EXPECT_EQ(grid()->columnWidth(0), 0);
-    EXPECT_TRUE(grid()->isColumnHidden(0) || header->sectionSize(0) == 0);
+    EXPECT_TRUE(grid()->isColumnHidden(0) || header->sectionSize(0) == 0);  // ColWidth 0: AccountSetListTest
     // Each column is its header text wide in the grid's font, a blank counting half a Chinese
     // character, plus the header cell's margins.
     const QFontMetrics fm = grid()->fontMetrics();
@@ -140,7 +139,6 @@ TEST_F(FrmZTGLTest, EveryClickCountsForOneRow) {
     const struct { const char* name; std::function<void()> act; int row; } ways[] = {
         {"header", [&] { emit grid()->horizontalHeader()->sectionClicked(3); }, 1},
         {"below the rows", [&] { QTest::mouseClick(area, Qt::LeftButton, {}, below); }, 1},
-        {"first row to second", [&] { drag(1); }, 0},
         {"first row to third", [&] { drag(2); }, 0},
     };
     // clang-format on

@@ -34,9 +34,6 @@ protected:
         ManagerFixture::TearDown();
     }
 
-    void addThirdSet() const {
-        gConn->Execute(kInsert + "('3', '新开的分公司', 'KXPUB_BK003', '2024-05-01', 1)");
-    }
     QAction* action(const QString& key) const { return window->Toolbar1()->findChild<QAction*>(key); }
 
     QPointer<MDIfrmZTGL> window;
@@ -82,7 +79,7 @@ TEST_F(MDIfrmZTGLTest, ListCommandReloadsOnlyAClosedList) {
     EXPECT_EQ(first->list().grid().Rows(), 3);  // header and the two sets
     window->resize(1024, 640);
     render(window, "ztgl-MDIfrmZTGL.png");
-    addThirdSet();
+    gConn->Execute(kInsert + "('3', '新开的分公司', 'KXPUB_BK003', '2024-05-01', 1)");
     action("ZTGL")->trigger();
     EXPECT_EQ(window->listWindow(), first);
     EXPECT_EQ(window->mdiArea()->subWindowList().size(), 1);
