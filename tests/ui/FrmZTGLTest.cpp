@@ -6,7 +6,6 @@
 #include <functional>
 #include <memory>
 
-#include "ProgramFolder.h"
 #include "ScriptedCatalogueFixture.h"
 #include "UiFixture.h"
 #include "catalogue/ListGrid.h"

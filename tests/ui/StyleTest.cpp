@@ -306,8 +306,7 @@ TEST(StyleBagPictureTest, PictureUnderTheKeyGoesToTheTargetElseNothingChanges) {
     bag.insert("202", test::png(QSize(10, 10), Qt::green));
     bag.insert("203", "not a picture");
     QFile file(dir.filePath("csxx.dac"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bag.toFileBytes());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bag.toFileBytes()) > 0);
     file.close();
     gui::LoadBagPicture("204", &label);
     gui::LoadBagPicture("203", &label);
