@@ -112,8 +112,8 @@ TEST_F(HandshakeWindowTest, CtrlClickAndKeyQ) {
     EXPECT_EQ(recorded.mainRuns, 1);
 }
 
-// The real window shown modally, as the program shows it (its successful runs: the road tests):
-// an unusable address closes it at once with its message.
+// The real window shown modally, as the program shows it: an unusable address closes it at once
+// with its message. (A conversation with a server: the windows above and HandshakeFormsTest.)
 TEST_F(HandshakeWindowTest, ModalRunWithAnUnusableAddress) {
     gServerIP = FixedText("localhost", 20);
     PreLoginForm unusable(socket, &orders, hooks);
