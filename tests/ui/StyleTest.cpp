@@ -327,8 +327,8 @@ TEST(StyleBagPictureTest, PictureUnderTheKeyGoesToTheTargetElseNothingChanges) {
     ResetGlobals();
 }
 
-// The list window's head and buttons and the two boxes, drawn. The pictures come only while the main window exists, found by its name in any letters
-// (the captions and numbers: ButtonPicturesTest).
+// The list window's head and buttons and the two boxes, drawn. The pictures come only while the
+// main window exists, found by its name in any letters (the captions and numbers: ButtonPicturesTest).
 TEST_F(StyleFormTest, SampleWindowDrawsHeadButtonsAndBoxes) {
     gui::InstallChineseUi(*qobject_cast<QApplication*>(QCoreApplication::instance()));
     gui::Set_Style(&form, buttons, "帐套管理");
