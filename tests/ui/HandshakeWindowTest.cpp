@@ -52,10 +52,8 @@ TEST_F(HandshakeWindowTest, LooksAsDesignedAndTheCloseBoxMarksAnError) {
     EXPECT_EQ(window->Timer1()->interval(), 100);
     QList<QImage> frames;
     for (int n = 1; n <= HandshakeForm::kFrames; ++n) {
-        const QImage frame = HandshakeWindow::frame(n).toImage();
-        ASSERT_FALSE(frame.isNull()) << n;
-        EXPECT_FALSE(frames.contains(frame)) << n;
-        frames << frame;
+        frames << HandshakeWindow::frame(n).toImage();
+        EXPECT_FALSE(frames.back().isNull() || frames.indexOf(frames.back()) < n - 1) << n;  // all different
     }
     const QImage first = window->Image1()->pixmap().toImage();
     EXPECT_TRUE(waitFor([&] { return window->Image1()->pixmap().toImage() != first; }, 1000));
@@ -114,8 +112,8 @@ TEST_F(HandshakeWindowTest, CtrlClickAndKeyQ) {
     EXPECT_EQ(recorded.mainRuns, 1);
 }
 
-// The real window shown modally, as the program shows it (its successful runs: the road tests):
-// an unusable address closes it at once with its message.
+// The real window shown modally, as the program shows it: an unusable address closes it at once
+// with its message. (A conversation with a server: the windows above and HandshakeFormsTest.)
 TEST_F(HandshakeWindowTest, ModalRunWithAnUnusableAddress) {
     gServerIP = FixedText("localhost", 20);
     PreLoginForm unusable(socket, &orders, hooks);

@@ -67,8 +67,7 @@ inline QByteArray png(const QSize& size, const QColor& colour) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(colour);
     QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
+    QBuffer buffer(&bytes);  // opened by the writer
     image.save(&buffer, "PNG");
     return bytes;
 }
