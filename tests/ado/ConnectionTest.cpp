@@ -217,24 +217,6 @@ TEST_F(JetConnection, FailuresCarryJetNumbersAndClearTexts) {
     EXPECT_EQ(scalar(u"select count(*) from T"_s), u"1"_s);
 }
 
-TEST_F(JetConnection, ChineseTextRoundTripsAndTextComparesWithoutRegardToCaseLikeJet) {
-    const QString text = u"管理员·帐套“一”（测试）€"_s;
-    conn.Execute(u"INSERT INTO T (ID, S) VALUES ('中', '%1')"_s.arg(text));
-    open(u"select * from T where S = '%1'"_s.arg(text));
-    ASSERT_FALSE(rs.Eof());
-    EXPECT_EQ(rs.Fields(u"s"_s).Value().toString(), text);
-    EXPECT_EQ(rs.Fields(u"ID"_s).text(), u"中"_s);
-    conn.Execute(u"INSERT INTO T (ID, S) VALUES ('7', 'Admin')"_s);
-    for (const char* where : {"S = 'ADMIN'", "S like 'ad%'", "S LIKE 'A[D]MIN'"})
-        EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM T WHERE "_s + QLatin1String(where)), u"1"_s) << where;
-    // The key is text too: the same key in other letters is a duplicate.
-    conn.Execute(u"INSERT INTO T (ID) VALUES ('k')"_s);
-    EXPECT_EQ(errorOf([&] { conn.Execute(u"INSERT INTO T (ID) VALUES ('K')"_s); }).number(), 3022);
-    // The program sends whole statements in capitals (boolean rewriting).
-    EXPECT_EQ(conn.Execute(u"UPDATE T SET N=0,S='ABC' WHERE ID = '7'"_s), 1);
-    EXPECT_EQ(scalar(u"SELECT MAX(CLNG(ID)) AS LS_BM FROM T WHERE ID = '7'"_s), u"7"_s);
-}
-
 TEST_F(JetConnection, ValuesComeBackTypedByTheirColumns) {
     conn.Execute(
         u"insert into Kinds values ('abc', 7, 12.5, #2024-03-05 14:07:09#, 1, '长文本', 3, 255, "

@@ -5,11 +5,8 @@
 #include <QTemporaryDir>
 
 #include "JetFiles.h"
-#include "JetTestDatabase.h"
 #include "RecordingUiPort.h"
 #include "ScriptedServer.h"
-#include "ado/Connection.h"
-#include "ado/JetDatabase.h"
 #include "creation/DatabaseCreation.h"
 #include "creation/ProgressWindow.h"
 #include "creation/TargetConnection.h"
@@ -71,24 +68,6 @@ TEST_F(TemplateOnSqlServer, ARealJetTemplateGivesTheStatementsOfTheSchemaAndRowC
     EXPECT_EQ(build(), statements);
     EXPECT_TRUE(port.messages.isEmpty());
     EXPECT_EQ(JetFiles::bytes(templateFile()), before);
-}
-
-// A column whose name holds a blank or a sign keeps its name, its not-null, its default and its key.
-TEST_F(TemplateOnSqlServer, NamesWithBlanksAndSignsKeepEverythingTheyCarry) {
-    ado::CreateJetDatabase(templateFile());
-    ado::Connection c;
-    c.setConnectionString(test::JetTestDatabase::connectionStringFor(templateFile()));
-    c.Open();
-    c.Execute(
-        u"CREATE TABLE Goods ([Item No] TEXT(10) NOT NULL DEFAULT \"x-1\", [Qty#] LONG NOT NULL DEFAULT 0, "
-        u"[单价 (元)] CURRENCY, "
-        "CONSTRAINT PK PRIMARY KEY ([Item No]), CONSTRAINT UQ UNIQUE ([Qty#]))"_s);
-    c.Execute(u"insert into Goods ([Item No], [Qty#], [单价 (元)]) values ('A 1', 5, 2.5)"_s);
-    c.Close();
-    EXPECT_EQ(build(), (QStringList{u"CREATE TABLE Goods(Item No nvarchar (10) not null DEFAULT 'x-1' ,Qty# "
-                                    u"Integer not null DEFAULT 0 UNIQUE ,"
-                                    "单价 (元) Numeric ,constraint Goods_Item No primary  key(Item No))"_s,
-                                    u"Insert into Goods(Item No,Qty#,单价 (元)) values('A 1',5,2.5)"_s}));
 }
 
 }  // namespace

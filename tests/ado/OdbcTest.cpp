@@ -271,30 +271,19 @@ protected:
 
 }  // namespace
 
-TEST_F(OdbcBackendTest, ClosedPortAndSilentServerFailWithinTheLoginTimeoutAndClearly) {
+// A server that accepts the connection and never answers: the login time-out ends the wait.
+TEST_F(OdbcBackendTest, SilentServerFailsWithinTheLoginTimeout) {
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
     QElapsedTimer clock;
     clock.start();
     const RuntimeError e = openFails(
-        u"Provider=SQLOLEDB.1;Persist Security Info=False;User ID=sa;Password=x;Initial Catalog=KXPUB;Data Source=127.0.0.1,1"_s,
-        2);
-    EXPECT_LT(clock.elapsed(), kHangMs);
-    EXPECT_EQ(e.number(), RuntimeError::DatabaseError);
-    const QString lead = u"无法连接到 SQL Server 服务器“127.0.0.1,1”："_s;
-    EXPECT_TRUE(e.description().startsWith(lead) && e.description().size() > lead.size())
-        << e.description().toStdString();
-    EXPECT_FALSE(e.description().contains(QLatin1String("QODBC")) ||
-                 e.description().contains(QLatin1Char('[')));
-
-    // A server that accepts the connection and never answers: the login time-out ends the wait.
-    QTcpServer silent;
-    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
-    clock.restart();
-    const RuntimeError timeout = openFails(
         u"Provider=SQLOLEDB;Data Source=127.0.0.1,%1;User ID=sa;Password=x"_s.arg(silent.serverPort()), 1);
     EXPECT_LT(clock.elapsed(), kHangMs);
-    EXPECT_EQ(timeout.number(), RuntimeError::DatabaseError);
-    EXPECT_TRUE(timeout.description().contains(QLatin1String("imeout")))
-        << timeout.description().toStdString();
+    EXPECT_EQ(e.number(), RuntimeError::DatabaseError);
+    EXPECT_TRUE(e.description().startsWith(u"无法连接到 SQL Server 服务器“127.0.0.1,"_s) &&
+                e.description().contains(QLatin1String("imeout")))
+        << e.description().toStdString();
 }
 
 TEST_F(OdbcBackendTest, NothingButOpenWorksOnAClosedEngineAndNoCatalogIsOffered) {
