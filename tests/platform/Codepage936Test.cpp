@@ -76,12 +76,3 @@ TEST(Codepage936, DecodesAsWindowsDoesAndBrokenBytesBecomeQuestionMarks) {
     for (const auto& c : cases)
         EXPECT_EQ(cp936::decode(c.bytes), c.text) << c.bytes.toHex().constData();
 }
-
-TEST(Codepage936, EveryByteStringDecodesWithoutCrashing) {
-    QByteArray all;  // every pair of bytes
-    for (int i = 0; i < 65536; ++i)
-        all.append(char(i >> 8)).append(char(i));
-    const QString text = cp936::decode(all);
-    EXPECT_FALSE(text.contains(QChar::ReplacementCharacter));
-    EXPECT_GE(text.size(), 256 * 128);
-}

@@ -21,21 +21,6 @@ QString uniqueKey(const char* name) {
 
 }  // namespace
 
-TEST(SingleInstance, SecondHolderOfAKeyIsRefusedUntilTheFirstEnds) {
-    const QString key = uniqueKey("pair");
-    auto first = std::make_unique<SingleInstance>(key);
-    SingleInstance second(key);
-    EXPECT_TRUE(first->acquire());
-    EXPECT_TRUE(first->acquire());  // asking again keeps it
-    EXPECT_FALSE(second.acquire());
-    EXPECT_FALSE(second.acquire());
-    first.reset();
-    EXPECT_TRUE(second.acquire());
-    // Different keys do not meet.
-    SingleInstance a(uniqueKey("a")), b(uniqueKey("b")), chinese(uniqueKey("帐套/管理"));
-    EXPECT_TRUE(a.acquire() && b.acquire() && chinese.acquire());
-}
-
 // A second process holds the instance; once it has died without letting go, its stale lock is
 // taken over.
 TEST(SingleInstance, OtherProcessHoldsItAndItsStaleLockIsTakenOver) {

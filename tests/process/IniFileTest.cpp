@@ -152,6 +152,8 @@ TEST_F(IniFileTest, WritingChangesOnlyTheKeyAndKeepsEveryOtherByte) {
          "[SERVERINFO]\nIP=1.2.3.4\nPORT=2002\n\n; next section\n[DBCONNECT]\nDBTYPE=x\n"},
         {"[SERVERINFO]\r\n; empty so far\r\n[DBCONNECT]\r\n", "SERVERINFO", "IP", "h", "[SERVERINFO]\r\nIP=h\r\n; empty so far\r\n[DBCONNECT]\r\n"},
         {"[BASESETUP]\nISWLB=1", "SERVERINFO", "IP", "1.1.1.1", "[BASESETUP]\nISWLB=1\n[SERVERINFO]\nIP=1.1.1.1\n"},
+        // A lone CR at the end becomes a whole line end, or the new key would join the section line.
+        {"[A]\r", "A", "k", "v", "[A]\r\nk=v\r\n"},
         // The key that is read is the key that is written.
         {twice, "S", "A", "x", "[S]\r\nA=x\r\n[S]\r\nA=2\r\nB=3\r\n"}, {twice, "S", "B", "y", "[S]\r\nA=1\r\n[S]\r\nA=2\r\nB=y\r\n"},
         {twice, "S", "C", "z", "[S]\r\nA=1\r\nC=z\r\n[S]\r\nA=2\r\nB=3\r\n"},
