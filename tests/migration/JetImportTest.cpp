@@ -174,12 +174,6 @@ TEST_F(ImportFolder, TheManagersOwnJetFileComesOverAndAKeptNameIsNeverReused) {
             u"完成：转换了 1 个数据库，0 个原已是本程序的格式。"_s}));
     EXPECT_EQ(JetFiles::bytes(file(u"KXPUB.MDB.access-original"_s)), QByteArray("an earlier original"));
     EXPECT_EQ(JetFiles::bytes(file(u"KXPUB.MDB.access-original-2"_s)), original);
-    // Now the start-up opens it.
-    test::RecordingUiPort port;
-    gDBType = kAccess;
-    gConnectString = folder.managerConnectString();
-    EXPECT_EQ(Open_Connect(), 1);
-    Close_Connect();
 }
 
 // A fault stops the run at that file: it and the files after it stay exactly as they were, files before it
