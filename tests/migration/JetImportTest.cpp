@@ -95,8 +95,8 @@ TEST_F(ImportFolder, JetFilesComeOverTheOriginalsStayBesideThemAndASecondRunChan
     JetFiles::copy(u"indexTestV2003.mdb"_s, file(kTemplateFileName));
     JetFiles::patchedTestV2000(file(u"kxpub_bk001.mdb"_s));  // copied from Windows in small letters
     ado::CreateJetDatabase(file(u"KXPUB_BK003.MDB"_s));      // already the engine's own
-    // The template read from the real Jet file: the foreign key columns join the primary key, as the copy does
-    // with every key of type 2.
+    // The real Jet template's statements: the foreign key columns join the primary key, as the copy does with
+    // every key of type 2.
     const QStringList jetStatements = serverStatements(file(kTemplateFileName));
     // clang-format off
     EXPECT_EQ(jetStatements, QStringList({
