@@ -39,7 +39,8 @@ namespace {
 const QByteArray kAll =
     "[ODBC]\nTrace=No\n\n[FreeTDS]\nDriver=libtdsodbc.so\n\n"
     "[ODBC Driver 17 for SQL Server]\nDriver=/opt/microsoft/msodbcsql17/lib64/libmsodbcsql-17.so\n\n"
-    "[ODBC Driver 18 for SQL Server]\nDriver=/opt/microsoft/msodbcsql18/lib64/libmsodbcsql-18.so\n";
+    "[ODBC Driver 18 for SQL Server]\nDriver=/opt/microsoft/msodbcsql18/lib64/libmsodbcsql-18.so\n"
+    "[freetds]\n";  // a section repeated in other letters is listed once
 
 QString s(const char* utf8) {
     return QString::fromUtf8(utf8);
