@@ -248,16 +248,6 @@ TEST_F(JetConnection, ValuesComeBackTypedByTheirColumns) {
     EXPECT_EQ(rs.Fields(u"E"_s).text(), u"False"_s);
     rs.MoveNext();
     EXPECT_TRUE(rs.Eof());
-
-    // Date literals compare with stored dates.
-    conn.Execute(u"delete from Kinds"_s);
-    for (const char* row : {"'a', #2024-03-05#", "'b', #2024-03-05 14:07:09#", "'c', #2024-03-06#"})
-        conn.Execute(u"insert into Kinds (A, D) values (%1)"_s.arg(QLatin1String(row)));
-    EXPECT_EQ(scalar(u"select count(*) from Kinds where D = #2024-03-05# or D = #3/6/2024#"_s), u"2"_s);
-    open(u"select A from Kinds where D between #2024-03-05# and #2024-03-05 23:59:59# order by A"_s);
-    ASSERT_EQ(rs.RecordCount(), 2);
-    EXPECT_EQ(rs.Fields(0).text(), u"a"_s);
-    EXPECT_EQ(scalar(u"select count(*) from Kinds where D < now()"_s), u"3"_s);
 }
 
 TEST_F(JetConnection, FieldsAreNamedAsJetNamesThemEvenWithoutRows) {

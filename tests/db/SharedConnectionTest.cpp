@@ -80,7 +80,6 @@ TEST_F(SharedConnectionTest, ReadsTheProfileOfTheFile) {
         Get_ConnectString(),
         u"Provider=SQLOLEDB.1;Password=p w;Persist Security Info=True;User ID=sa;Initial Catalog=KXPUB;Data Source=财务服务器;Network Library=DBMSSOCN"_s);
     EXPECT_EQ(gDBType, kSqlServer);
-    EXPECT_EQ(gDBProfile.NetworkLibrary, u"DBMSSOCN"_s);
 
     // An unknown kind gives nothing but is still the kind; the start-up then opens nothing, silently.
     writeIni(u"[DBCONNECT]\r\nDBTYPE=[Microsoft Oracle]\r\nPROVIDER=MSDAORA\r\n"_s);
