@@ -70,22 +70,18 @@ TEST(JetOpen, MissingAndForeignFilesAreRefusedClearlyAndLeftAsTheyWere) {
     EXPECT_EQ(openError(dir.path()).number(), 3051);
 
     const QByteArray junk = QByteArray("not a database!!").leftJustified(4096, '\xa7');
-    // clang-format off
-    const struct { const char* name; QByteArray bytes; int number; const char* mark; } cases[] = {  // mark: in the text
-        // Jet and ACE files go to the reader of Jet files (JetFileBadInput).
-        {"junk.mdb", junk, 3343, "无法识别的数据库格式"}, {"empty.mdb", QByteArray(), 3343, "无法识别的数据库格式"},
-        {"short.mdb", QByteArray("SQLite format 3"), 3343, "无法识别的数据库格式"},
-    };
-    // clang-format on
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const QString file = dir.filePath(QString::fromLatin1(c.name));
-        ztgl::test::JetFiles::write(file, c.bytes);
+    // Jet and ACE files go to the reader of Jet files (JetFileBadInput).
+    const std::pair<const char*, QByteArray> cases[] = {
+        {"junk.mdb", junk}, {"empty.mdb", QByteArray()}, {"short.mdb", QByteArray("SQLite format 3")}};
+    for (const auto& [name, bytes] : cases) {
+        SCOPED_TRACE(name);
+        const QString file = dir.filePath(QString::fromLatin1(name));
+        ztgl::test::JetFiles::write(file, bytes);
         e = openError(file);
-        EXPECT_EQ(e.number(), c.number);
-        EXPECT_TRUE(e.description().contains(QString::fromUtf8(c.mark))) << e.description().toStdString();
-        EXPECT_TRUE(e.description().contains(file));
-        EXPECT_EQ(QFile(file).size(), c.bytes.size()) << "the file must stay as it was";
+        EXPECT_EQ(e.number(), 3343);
+        EXPECT_TRUE(e.description().contains(u"无法识别的数据库格式"_s) && e.description().contains(file))
+            << e.description().toStdString();
+        EXPECT_EQ(QFile(file).size(), bytes.size()) << "the file must stay as it was";
     }
 }
 
@@ -100,10 +96,7 @@ TEST(JetOpen, DatabasePasswordIsIgnoredAceProviderAndUnusualNamesWorkReadOnlyMod
         Connection conn;
         conn.setConnectionString(cs);
         conn.Open();
-        EXPECT_EQ(conn.State(), ado::adStateOpen);
         EXPECT_NO_THROW(conn.Execute(u"CREATE TABLE T%1 (A LONG)"_s.arg(n++))) << cs.toStdString();
-        conn.Close();
-        EXPECT_EQ(conn.State(), ado::adStateClosed);
     }
     Connection conn;
     conn.setConnectionString(db.connectionString().replace(u"Mode=Read|Write"_s, u"Mode=Read"_s));
@@ -260,11 +253,9 @@ TEST_F(JetConnection, FieldsAreNamedAsJetNamesThemEvenWithoutRows) {
 
     // An empty result still describes its fields.
     open(u"select * from T where ID = '99'"_s);
-    EXPECT_TRUE(rs.Eof());
-    EXPECT_EQ(rs.RecordCount(), 0);
+    EXPECT_TRUE(rs.Eof() && rs.RecordCount() == 0);
     ASSERT_EQ(rs.FieldCount(), 3);
-    EXPECT_EQ(rs.rows().fields[2].name, u"S"_s);
-    EXPECT_EQ(rs.rows().fields[2].definedSize, 50);
+    EXPECT_TRUE(rs.rows().fields[2].name == u"S"_s && rs.rows().fields[2].definedSize == 50);
     EXPECT_THROW(rs.Fields(u"S"_s), ztgl::RuntimeError);
 }
 

@@ -238,22 +238,8 @@ TEST(OdbcTypeMap, ValuesAreTypedByTheirColumnAndNullStaysNull) {
 
 namespace {
 
-// Open attempts must end on their own; this only catches a hang.
-constexpr qint64 kHangMs = 10000;
-
 QStringList odbcConnectionNames() {
     return QSqlDatabase::connectionNames().filter(u"ztgl-odbc"_s);
-}
-
-// A failed open: its error, and no connection left behind.
-RuntimeError openFails(const QString& connectionString, int timeout) {
-    ado::Connection conn;
-    conn.setConnectionString(connectionString);
-    conn.setConnectionTimeout(timeout);
-    const RuntimeError e = errorOf([&] { conn.Open(); });
-    EXPECT_EQ(conn.State(), ado::adStateClosed);
-    EXPECT_TRUE(odbcConnectionNames().isEmpty());
-    return e;
 }
 
 class OdbcBackendTest : public ::testing::Test {
@@ -276,11 +262,16 @@ protected:
 TEST_F(OdbcBackendTest, SilentServerFailsWithinTheLoginTimeout) {
     QTcpServer silent;
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
+    ado::Connection conn;
+    conn.setConnectionString(
+        u"Provider=SQLOLEDB;Data Source=127.0.0.1,%1;User ID=sa;Password=x"_s.arg(silent.serverPort()));
+    conn.setConnectionTimeout(1);
     QElapsedTimer clock;
     clock.start();
-    const RuntimeError e = openFails(
-        u"Provider=SQLOLEDB;Data Source=127.0.0.1,%1;User ID=sa;Password=x"_s.arg(silent.serverPort()), 1);
-    EXPECT_LT(clock.elapsed(), kHangMs);
+    const RuntimeError e = errorOf([&] { conn.Open(); });
+    EXPECT_LT(clock.elapsed(), 10000);  // only catches a hang
+    EXPECT_EQ(conn.State(), ado::adStateClosed);
+    EXPECT_TRUE(odbcConnectionNames().isEmpty());
     EXPECT_EQ(e.number(), RuntimeError::DatabaseError);
     EXPECT_TRUE(e.description().startsWith(u"无法连接到 SQL Server 服务器“127.0.0.1,"_s) &&
                 e.description().contains(QLatin1String("imeout")))
