@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <sqlite3.h>
 #include "QtPrinters.h"
 
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -106,27 +104,6 @@ TEST(JetOpen, DatabasePasswordIsIgnoredAceProviderAndUnusualNamesWorkReadOnlyMod
     const RuntimeError e = errorOf([&] { conn.Execute(u"INSERT INTO T0 VALUES (1)"_s); });
     EXPECT_EQ(e.number(), 3027);
     EXPECT_EQ(e.description(), u"不能更新。数据库或对象为只读。"_s);
-}
-
-// A writer holding the file: opening is refused after a short wait. A write beside another writer's
-// transaction is a lock error of its own (3050, ManagerLocked in tests/faults).
-TEST(JetOpen, FileHeldByAnotherWriterIsRefusedAfterAShortWait) {
-    JetTestDatabase db;
-    db.exec({u"CREATE TABLE T (A LONG)"_s});
-    sqlite3* other = nullptr;
-    ASSERT_EQ(
-        sqlite3_open_v2(QFile::encodeName(db.path()).constData(), &other, SQLITE_OPEN_READWRITE, nullptr),
-        SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE; INSERT INTO T VALUES (1);", nullptr, nullptr, nullptr),
-              SQLITE_OK);
-    QElapsedTimer timer;
-    timer.start();
-    RuntimeError e = openError(db.path());
-    EXPECT_LE(timer.elapsed(), 2500);
-    EXPECT_EQ(e.number(), 3045);
-    EXPECT_EQ(e.description(), u"无法使用“%1”；文件正被其他用户独占使用。请稍后再试。"_s.arg(db.path()));
-    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(other);
 }
 
 TEST(JetDatabase, CreatesAnEmptyDatabaseOnlyWhereNoneIs) {
