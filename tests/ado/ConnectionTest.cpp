@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <sqlite3.h>
 #include "QtPrinters.h"
 
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -70,22 +68,18 @@ TEST(JetOpen, MissingAndForeignFilesAreRefusedClearlyAndLeftAsTheyWere) {
     EXPECT_EQ(openError(dir.path()).number(), 3051);
 
     const QByteArray junk = QByteArray("not a database!!").leftJustified(4096, '\xa7');
-    // clang-format off
-    const struct { const char* name; QByteArray bytes; int number; const char* mark; } cases[] = {  // mark: in the text
-        // Jet and ACE files go to the reader of Jet files (JetFileBadInput).
-        {"junk.mdb", junk, 3343, "无法识别的数据库格式"}, {"empty.mdb", QByteArray(), 3343, "无法识别的数据库格式"},
-        {"short.mdb", QByteArray("SQLite format 3"), 3343, "无法识别的数据库格式"},
-    };
-    // clang-format on
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const QString file = dir.filePath(QString::fromLatin1(c.name));
-        ztgl::test::JetFiles::write(file, c.bytes);
+    // Jet and ACE files go to the reader of Jet files (JetFileBadInput).
+    const std::pair<const char*, QByteArray> cases[] = {
+        {"junk.mdb", junk}, {"empty.mdb", QByteArray()}, {"short.mdb", QByteArray("SQLite format 3")}};
+    for (const auto& [name, bytes] : cases) {
+        SCOPED_TRACE(name);
+        const QString file = dir.filePath(QString::fromLatin1(name));
+        ztgl::test::JetFiles::write(file, bytes);
         e = openError(file);
-        EXPECT_EQ(e.number(), c.number);
-        EXPECT_TRUE(e.description().contains(QString::fromUtf8(c.mark))) << e.description().toStdString();
-        EXPECT_TRUE(e.description().contains(file));
-        EXPECT_EQ(QFile(file).size(), c.bytes.size()) << "the file must stay as it was";
+        EXPECT_EQ(e.number(), 3343);
+        EXPECT_TRUE(e.description().contains(u"无法识别的数据库格式"_s) && e.description().contains(file))
+            << e.description().toStdString();
+        EXPECT_EQ(QFile(file).size(), bytes.size()) << "the file must stay as it was";
     }
 }
 
@@ -100,10 +94,7 @@ TEST(JetOpen, DatabasePasswordIsIgnoredAceProviderAndUnusualNamesWorkReadOnlyMod
         Connection conn;
         conn.setConnectionString(cs);
         conn.Open();
-        EXPECT_EQ(conn.State(), ado::adStateOpen);
         EXPECT_NO_THROW(conn.Execute(u"CREATE TABLE T%1 (A LONG)"_s.arg(n++))) << cs.toStdString();
-        conn.Close();
-        EXPECT_EQ(conn.State(), ado::adStateClosed);
     }
     Connection conn;
     conn.setConnectionString(db.connectionString().replace(u"Mode=Read|Write"_s, u"Mode=Read"_s));
@@ -113,27 +104,6 @@ TEST(JetOpen, DatabasePasswordIsIgnoredAceProviderAndUnusualNamesWorkReadOnlyMod
     const RuntimeError e = errorOf([&] { conn.Execute(u"INSERT INTO T0 VALUES (1)"_s); });
     EXPECT_EQ(e.number(), 3027);
     EXPECT_EQ(e.description(), u"不能更新。数据库或对象为只读。"_s);
-}
-
-// A writer holding the file: opening is refused after a short wait. A write beside another writer's
-// transaction is a lock error of its own (3050, ManagerLocked in tests/faults).
-TEST(JetOpen, FileHeldByAnotherWriterIsRefusedAfterAShortWait) {
-    JetTestDatabase db;
-    db.exec({u"CREATE TABLE T (A LONG)"_s});
-    sqlite3* other = nullptr;
-    ASSERT_EQ(
-        sqlite3_open_v2(QFile::encodeName(db.path()).constData(), &other, SQLITE_OPEN_READWRITE, nullptr),
-        SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE; INSERT INTO T VALUES (1);", nullptr, nullptr, nullptr),
-              SQLITE_OK);
-    QElapsedTimer timer;
-    timer.start();
-    RuntimeError e = openError(db.path());
-    EXPECT_LE(timer.elapsed(), 2500);
-    EXPECT_EQ(e.number(), 3045);
-    EXPECT_EQ(e.description(), u"无法使用“%1”；文件正被其他用户独占使用。请稍后再试。"_s.arg(db.path()));
-    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(other);
 }
 
 TEST(JetDatabase, CreatesAnEmptyDatabaseOnlyWhereNoneIs) {
@@ -217,24 +187,6 @@ TEST_F(JetConnection, FailuresCarryJetNumbersAndClearTexts) {
     EXPECT_EQ(scalar(u"select count(*) from T"_s), u"1"_s);
 }
 
-TEST_F(JetConnection, ChineseTextRoundTripsAndTextComparesWithoutRegardToCaseLikeJet) {
-    const QString text = u"管理员·帐套“一”（测试）€"_s;
-    conn.Execute(u"INSERT INTO T (ID, S) VALUES ('中', '%1')"_s.arg(text));
-    open(u"select * from T where S = '%1'"_s.arg(text));
-    ASSERT_FALSE(rs.Eof());
-    EXPECT_EQ(rs.Fields(u"s"_s).Value().toString(), text);
-    EXPECT_EQ(rs.Fields(u"ID"_s).text(), u"中"_s);
-    conn.Execute(u"INSERT INTO T (ID, S) VALUES ('7', 'Admin')"_s);
-    for (const char* where : {"S = 'ADMIN'", "S like 'ad%'", "S LIKE 'A[D]MIN'"})
-        EXPECT_EQ(scalar(u"SELECT COUNT(*) FROM T WHERE "_s + QLatin1String(where)), u"1"_s) << where;
-    // The key is text too: the same key in other letters is a duplicate.
-    conn.Execute(u"INSERT INTO T (ID) VALUES ('k')"_s);
-    EXPECT_EQ(errorOf([&] { conn.Execute(u"INSERT INTO T (ID) VALUES ('K')"_s); }).number(), 3022);
-    // The program sends whole statements in capitals (boolean rewriting).
-    EXPECT_EQ(conn.Execute(u"UPDATE T SET N=0,S='ABC' WHERE ID = '7'"_s), 1);
-    EXPECT_EQ(scalar(u"SELECT MAX(CLNG(ID)) AS LS_BM FROM T WHERE ID = '7'"_s), u"7"_s);
-}
-
 TEST_F(JetConnection, ValuesComeBackTypedByTheirColumns) {
     conn.Execute(
         u"insert into Kinds values ('abc', 7, 12.5, #2024-03-05 14:07:09#, 1, '长文本', 3, 255, "
@@ -266,16 +218,6 @@ TEST_F(JetConnection, ValuesComeBackTypedByTheirColumns) {
     EXPECT_EQ(rs.Fields(u"E"_s).text(), u"False"_s);
     rs.MoveNext();
     EXPECT_TRUE(rs.Eof());
-
-    // Date literals compare with stored dates.
-    conn.Execute(u"delete from Kinds"_s);
-    for (const char* row : {"'a', #2024-03-05#", "'b', #2024-03-05 14:07:09#", "'c', #2024-03-06#"})
-        conn.Execute(u"insert into Kinds (A, D) values (%1)"_s.arg(QLatin1String(row)));
-    EXPECT_EQ(scalar(u"select count(*) from Kinds where D = #2024-03-05# or D = #3/6/2024#"_s), u"2"_s);
-    open(u"select A from Kinds where D between #2024-03-05# and #2024-03-05 23:59:59# order by A"_s);
-    ASSERT_EQ(rs.RecordCount(), 2);
-    EXPECT_EQ(rs.Fields(0).text(), u"a"_s);
-    EXPECT_EQ(scalar(u"select count(*) from Kinds where D < now()"_s), u"3"_s);
 }
 
 TEST_F(JetConnection, FieldsAreNamedAsJetNamesThemEvenWithoutRows) {
@@ -288,11 +230,9 @@ TEST_F(JetConnection, FieldsAreNamedAsJetNamesThemEvenWithoutRows) {
 
     // An empty result still describes its fields.
     open(u"select * from T where ID = '99'"_s);
-    EXPECT_TRUE(rs.Eof());
-    EXPECT_EQ(rs.RecordCount(), 0);
+    EXPECT_TRUE(rs.Eof() && rs.RecordCount() == 0);
     ASSERT_EQ(rs.FieldCount(), 3);
-    EXPECT_EQ(rs.rows().fields[2].name, u"S"_s);
-    EXPECT_EQ(rs.rows().fields[2].definedSize, 50);
+    EXPECT_TRUE(rs.rows().fields[2].name == u"S"_s && rs.rows().fields[2].definedSize == 50);
     EXPECT_THROW(rs.Fields(u"S"_s), ztgl::RuntimeError);
 }
 

@@ -12,7 +12,6 @@
 #include "RecordingUiPort.h"
 #include "RuntimeErrorOf.h"
 #include "ScopedEnvironment.h"
-#include "ado/Catalog.h"
 #include "ado/Connection.h"
 #include "ado/JetFileReader.h"
 #include "ado/JetFileValue.h"
@@ -28,22 +27,6 @@ namespace {
 using test::errorOf;
 using test::JetFiles;
 
-QString describe(const ado::CatalogColumn& c) {
-    QString s = u"%1 %2/%3"_s.arg(c.name).arg(c.type).arg(c.definedSize);
-    for (const auto& p : c.properties)
-        s += QLatin1Char(' ') + p.first + QLatin1Char('=') + p.second.toString();
-    return s;
-}
-
-QString describe(const ado::CatalogKey& k) {
-    QString s = u"%1 %2 (%3)"_s.arg(k.name).arg(k.type).arg(k.columns.join(QLatin1Char(',')));
-    if (k.type == ado::adKeyForeign)
-        s += u" -> %1(%2)%3%4"_s.arg(k.relatedTable, k.relatedColumns.join(QLatin1Char(',')))
-                 .arg(k.cascadeUpdate ? u" update cascade"_s : QString())
-                 .arg(k.cascadeDelete ? u" delete cascade"_s : QString());
-    return s;
-}
-
 ado::RowSet readTable(const QString& file, const QString& table, const QString& password = QString()) {
     ado::Connection c;
     c.setConnectionString(JetFiles::connectionString(file, password));
@@ -53,55 +36,6 @@ ado::RowSet readTable(const QString& file, const QString& table, const QString& 
 
 QDateTime at(int y, int m, int d, int h = 0, int min = 0) {
     return QDateTime(QDate(y, m, d), QTime(h, min));
-}
-
-TEST(JetFileCatalogue, TablesColumnsPropertiesAndKeysAsJetKeepsThem) {
-    ado::Catalog cat;
-    cat.Open(JetFiles::connectionString(JetFiles::path(u"testV2000.mdb"_s)));
-    QStringList names;
-    for (const auto& t : cat.Tables())
-        names << t.name + QLatin1Char('/') + t.type;
-    EXPECT_EQ(
-        names.join(QLatin1Char(' ')),
-        u"MSysAccessObjects/SYSTEM TABLE MSysACEs/SYSTEM TABLE MSysObjects/SYSTEM TABLE "
-        "MSysQueries/SYSTEM TABLE MSysRelationships/SYSTEM TABLE Table1/TABLE Table2/TABLE Table3/TABLE Table4/TABLE"_s);
-
-    // Jet 3 keeps text sizes in characters, Jet 4 in bytes: both come out in characters.
-    // Columns as "name type/size properties", separated by "|"; "<AF>" is "Autoincrement=false".
-    const char* table1 =
-        "A 202/50 <AF> Nullable=false|B 202/100 <AF> Nullable=true|C 17/1 <AF> Default=0 Nullable=true|"
-        "D 2/2 <AF> Default=0 Nullable=true|E 3/4 <AF> Default=0 Nullable=true|F 5/8 <AF> Default=0 "
-        "Nullable=true|"
-        "G 7/8 <AF> Nullable=true|H 6/8 <AF> Default=0 Nullable=true|I 11/2 <AF> Nullable=true";
-    // clang-format off
-    const struct { const char *file, *table, *columns; QStringList keys; } cases[] = {
-        {"testV2000.mdb", "Table1", table1, {"PrimaryKey 1 (A)"}},
-        {"testV2000.mdb", "Table3", "a 3/4 Autoincrement=true Nullable=false|b 202/50 <AF> Nullable=true", {"PrimaryKey 1 (a)"}},
-        {"testV2000.mdb", "Table4", "name 202/50 <AF> Nullable=true|data 72/16 <AF> Default=GenGUID() Nullable=false", {"PrimaryKey 1 (data)"}},
-        {"testV1997.mdb", "Table1", table1, {"PrimaryKey 1 (A)"}},
-        {"indexTestV2003.mdb", "Table1", "id 3/4 <AF> Default=0 Nullable=false|otherfk1 3/4 <AF> Default=0 Nullable=true|"
-         "otherfk2 3/4 <AF> Default=0 Nullable=true|data 202/50 <AF> Nullable=true|otherfk3 3/4 <AF> Default=0 Nullable=true",
-         {"PrimaryKey 1 (id)", "Table2Table1 2 (otherfk1) -> Table2(id) delete cascade", "Table3Table1 2 (otherfk2) -> Table3(id) update cascade"}},
-        {"test2V2000.mdb", "MSP_PROJECTS", nullptr, {"I_MSP_PROJECTS 3 (PROJ_ID)", "I_PROJ_NAME 3 (PROJ_NAME)"}},
-    };
-    // clang-format on
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.file) + " " + c.table);
-        ado::Catalog catalog;
-        catalog.Open(JetFiles::connectionString(JetFiles::path(QString::fromLatin1(c.file))));
-        const ado::CatalogTable* t = catalog.table(QString::fromLatin1(c.table));
-        ASSERT_NE(t, nullptr);
-        QStringList columns, keys;
-        for (const auto& col : t->columns)
-            columns << describe(col);
-        for (const auto& k : t->keys)
-            keys << describe(k);
-        if (c.columns) {
-            EXPECT_EQ(columns.join(QLatin1Char('|')),
-                      QString::fromLatin1(c.columns).replace(u"<AF>"_s, u"Autoincrement=false"_s));
-        }
-        EXPECT_EQ(keys, c.keys);
-    }
 }
 
 TEST(JetFileValues, EveryKindOfValueComesTyped) {

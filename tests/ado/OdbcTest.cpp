@@ -39,7 +39,8 @@ namespace {
 const QByteArray kAll =
     "[ODBC]\nTrace=No\n\n[FreeTDS]\nDriver=libtdsodbc.so\n\n"
     "[ODBC Driver 17 for SQL Server]\nDriver=/opt/microsoft/msodbcsql17/lib64/libmsodbcsql-17.so\n\n"
-    "[ODBC Driver 18 for SQL Server]\nDriver=/opt/microsoft/msodbcsql18/lib64/libmsodbcsql-18.so\n";
+    "[ODBC Driver 18 for SQL Server]\nDriver=/opt/microsoft/msodbcsql18/lib64/libmsodbcsql-18.so\n"
+    "[freetds]\n";  // a section repeated in other letters is listed once
 
 QString s(const char* utf8) {
     return QString::fromUtf8(utf8);
@@ -237,22 +238,8 @@ TEST(OdbcTypeMap, ValuesAreTypedByTheirColumnAndNullStaysNull) {
 
 namespace {
 
-// Open attempts must end on their own; this only catches a hang.
-constexpr qint64 kHangMs = 10000;
-
 QStringList odbcConnectionNames() {
     return QSqlDatabase::connectionNames().filter(u"ztgl-odbc"_s);
-}
-
-// A failed open: its error, and no connection left behind.
-RuntimeError openFails(const QString& connectionString, int timeout) {
-    ado::Connection conn;
-    conn.setConnectionString(connectionString);
-    conn.setConnectionTimeout(timeout);
-    const RuntimeError e = errorOf([&] { conn.Open(); });
-    EXPECT_EQ(conn.State(), ado::adStateClosed);
-    EXPECT_TRUE(odbcConnectionNames().isEmpty());
-    return e;
 }
 
 class OdbcBackendTest : public ::testing::Test {
@@ -271,30 +258,24 @@ protected:
 
 }  // namespace
 
-TEST_F(OdbcBackendTest, ClosedPortAndSilentServerFailWithinTheLoginTimeoutAndClearly) {
-    QElapsedTimer clock;
-    clock.start();
-    const RuntimeError e = openFails(
-        u"Provider=SQLOLEDB.1;Persist Security Info=False;User ID=sa;Password=x;Initial Catalog=KXPUB;Data Source=127.0.0.1,1"_s,
-        2);
-    EXPECT_LT(clock.elapsed(), kHangMs);
-    EXPECT_EQ(e.number(), RuntimeError::DatabaseError);
-    const QString lead = u"无法连接到 SQL Server 服务器“127.0.0.1,1”："_s;
-    EXPECT_TRUE(e.description().startsWith(lead) && e.description().size() > lead.size())
-        << e.description().toStdString();
-    EXPECT_FALSE(e.description().contains(QLatin1String("QODBC")) ||
-                 e.description().contains(QLatin1Char('[')));
-
-    // A server that accepts the connection and never answers: the login time-out ends the wait.
+// A server that accepts the connection and never answers: the login time-out ends the wait.
+TEST_F(OdbcBackendTest, SilentServerFailsWithinTheLoginTimeout) {
     QTcpServer silent;
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
-    clock.restart();
-    const RuntimeError timeout = openFails(
-        u"Provider=SQLOLEDB;Data Source=127.0.0.1,%1;User ID=sa;Password=x"_s.arg(silent.serverPort()), 1);
-    EXPECT_LT(clock.elapsed(), kHangMs);
-    EXPECT_EQ(timeout.number(), RuntimeError::DatabaseError);
-    EXPECT_TRUE(timeout.description().contains(QLatin1String("imeout")))
-        << timeout.description().toStdString();
+    ado::Connection conn;
+    conn.setConnectionString(
+        u"Provider=SQLOLEDB;Data Source=127.0.0.1,%1;User ID=sa;Password=x"_s.arg(silent.serverPort()));
+    conn.setConnectionTimeout(1);
+    QElapsedTimer clock;
+    clock.start();
+    const RuntimeError e = errorOf([&] { conn.Open(); });
+    EXPECT_LT(clock.elapsed(), 10000);  // only catches a hang
+    EXPECT_EQ(conn.State(), ado::adStateClosed);
+    EXPECT_TRUE(odbcConnectionNames().isEmpty());
+    EXPECT_EQ(e.number(), RuntimeError::DatabaseError);
+    EXPECT_TRUE(e.description().startsWith(u"无法连接到 SQL Server 服务器“127.0.0.1,"_s) &&
+                e.description().contains(QLatin1String("imeout")))
+        << e.description().toStdString();
 }
 
 TEST_F(OdbcBackendTest, NothingButOpenWorksOnAClosedEngineAndNoCatalogIsOffered) {

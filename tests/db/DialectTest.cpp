@@ -1,13 +1,11 @@
 // The SQL dialect helpers: literals (GetSqlVal, Get_LikeStr, Get_DateStr) in both dialects, and the
-// statements and queries on the shared connection (ExecuteNonQuerySql, Get_UniqV, Get_ServerTime):
-// SQL Server through the scripted engine (statements recorded exactly), Access on the embedded engine.
+// statements and queries on the shared connection (ExecuteNonQuerySql, Get_UniqV, Get_ServerTime)
+// through the scripted engine, statements recorded exactly.
 #include <QStringList>
 
 #include "DbFixture.h"
-#include "JetTestDatabase.h"
 #include "ScriptedServer.h"
 #include "ado/Connection.h"
-#include "ado/Recordset.h"
 
 using namespace Qt::StringLiterals;
 
@@ -156,16 +154,6 @@ TEST_F(DialectTest, ExecuteNonQuerySqlRunsTheRewrittenStatement) {
     expectOneReport(u"ExecuteNonQuerySql():第 1 行: '=' 附近有语法错误。"_s);
 }
 
-TEST_F(DialectTest, WithoutAConnectionEveryHelperFollowsItsOwnTrap) {
-    QString sql = u"delete from t"_s;
-    ExecuteNonQuerySql(sql);
-    gDBType = kSqlServer;
-    EXPECT_EQ(Get_UniqV(u"ZTML"_s, u"ID"_s), 0);
-    expectLocalClock(Get_ServerTime());  // the local clock, silently
-    EXPECT_EQ(shownLines(port), (QStringList{msgLine(u"ExecuteNonQuerySql():对象变量或 With 块变量未设置"_s),
-                                             msgLine(u"Get_UniqV():对象变量或 With 块变量未设置"_s)}));
-}
-
 TEST_F(DialectTest, UniqVAsksForTheNumericMaximumInTheKindsDialect) {
     const char* convert = "select max(convert(int,ID)) as ls_bm from ZTML";
     const char* clng = "select max(clng(ID)) as ls_bm from ZTML";
@@ -220,31 +208,6 @@ TEST_F(DialectTest, ServerTimeAsksTheServerAndFallsBackToTheLocalClockSilently) 
         server->onQuery(u"getdate"_s, ScriptedServer::rows({u"sj"_s}, answer));
         expectLocalClock(Get_ServerTime());
     }
-    expectNoMessages();
-}
-
-// On the embedded engine, as the Access kind runs them: clng's numeric maximum, and literals built with
-// GetSqlVal that find the values stored through ExecuteNonQuerySql.
-TEST_F(DialectTest, OnTheEmbeddedEngine) {
-    JetTestDb db({u"CREATE TABLE ZTML (ID TEXT(10), ZTMC TEXT(50))"_s,
-                  u"CREATE TABLE T (ID LONG, N TEXT(50), F BIT, D DATETIME, M DOUBLE)"_s},
-                 JetTestDb::Use::OpenShared);
-    EXPECT_EQ(Get_UniqV(u"ZTML"_s, u"ID"_s), 1);
-    db.exec({u"INSERT INTO ZTML VALUES ('1', 'a')"_s, u"INSERT INTO ZTML VALUES ('2', 'b')"_s,
-             u"INSERT INTO ZTML VALUES ('10', 'c')"_s});
-    EXPECT_EQ(Get_UniqV(u"ZTML"_s, u"ID"_s), 11);  // not the text maximum
-    QString sql = u"insert into T (ID, N, F, D, M) values (%1,%2,true,%3,%4)"_s.arg(
-        GetSqlVal(7), GetSqlVal(u" o'neil 北京 "_s), GetSqlVal(kMarch5), GetSqlVal(1.5));
-    ExecuteNonQuerySql(sql);
-    ado::Recordset rs;
-    Open_Recordset(rs, u"select * from T where N = "_s + GetSqlVal(u"O'NEIL 北京"_s) + u" and D = "_s +
-                           GetSqlVal(kMarch5) + u" and N"_s + GetSqlVal(u"neil"_s, true, u"%"_s, u"Both"_s));
-    ASSERT_EQ(rs.RecordCount(), 1);
-    EXPECT_EQ(rs.Fields(u"ID"_s).Value().toInt(), 7);
-    EXPECT_EQ(rs.Fields(u"N"_s).text(), u"O'NEIL 北京"_s);
-    EXPECT_TRUE(rs.Fields(u"F"_s).Value().toBool());
-    EXPECT_EQ(rs.Fields(u"M"_s).Value().toDouble(), 1.5);
-    Close_Recordset(rs);
     expectNoMessages();
 }
 

@@ -80,7 +80,6 @@ TEST_F(SharedConnectionTest, ReadsTheProfileOfTheFile) {
         Get_ConnectString(),
         u"Provider=SQLOLEDB.1;Password=p w;Persist Security Info=True;User ID=sa;Initial Catalog=KXPUB;Data Source=财务服务器;Network Library=DBMSSOCN"_s);
     EXPECT_EQ(gDBType, kSqlServer);
-    EXPECT_EQ(gDBProfile.NetworkLibrary, u"DBMSSOCN"_s);
 
     // An unknown kind gives nothing but is still the kind; the start-up then opens nothing, silently.
     writeIni(u"[DBCONNECT]\r\nDBTYPE=[Microsoft Oracle]\r\nPROVIDER=MSDAORA\r\n"_s);
@@ -145,29 +144,6 @@ TEST_F(SharedConnectionTest, FailedOpenIsReportedOnceAndGivesZero) {
         EXPECT_EQ(gConn->State(), ado::adStateClosed);
     }
     EXPECT_FALSE(QFile::exists(dir.filePath(u"KXPUB.MDB"_s))) << "opening never creates the file";
-}
-
-TEST_F(SharedConnectionTest, OpenRecordsetFetchesOnGConnAndCloseRecordsetClosesQuietly) {
-    JetTestDb db({u"CREATE TABLE ZTML (ID TEXT(10), ZTMC TEXT(50))"_s,
-                  u"INSERT INTO ZTML VALUES ('1', '北京分公司')"_s, u"INSERT INTO ZTML VALUES ('2', 'x')"_s,
-                  u"CREATE TABLE Other (A LONG)"_s},
-                 JetTestDb::Use::SetGlobals);
-    ado::Recordset rs;
-    Close_Recordset(rs);  // never opened
-    EXPECT_EQ(rs.State(), 0);
-    ASSERT_EQ(Open_Connect(), 1);
-    Open_Recordset(rs, u"select * from ZTML"_s);
-    EXPECT_EQ(rs.RecordCount(), 2);
-    EXPECT_EQ(rs.Fields(u"ztmc"_s).text(), u"北京分公司"_s);
-    rs.MoveNext();
-    Open_Recordset(rs, u"select * from Other"_s);  // replaces the old rows
-    EXPECT_TRUE(rs.State() == 1 && rs.RecordCount() == 0 && rs.Eof());
-    Close_Recordset(rs);
-    EXPECT_TRUE(rs.State() == 0 && rs.RecordCount() == -1);
-    Close_Recordset(rs);
-    // An engine's error passes on unreported, for the caller's trap.
-    EXPECT_EQ(errorOf([&] { Open_Recordset(rs, u"select * from ZTMX"_s); }).number(), 3078);
-    expectNoMessages();
 }
 
 // Binding to a missing or closed gConn is Open_Recordset's own error, reported under its label;

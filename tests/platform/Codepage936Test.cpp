@@ -56,11 +56,6 @@ TEST(Codepage936, ChrGivesTheCharacterOfACodeAndIsTheInverseOfAsc) {
 }
 
 TEST(Codepage936, DecodesAsWindowsDoesAndBrokenBytesBecomeQuestionMarks) {
-    const QString text = u("帐套管理：服务器 192.168.0.1，端口 2001（€）");
-    const QByteArray bytes = cp936::encode(text);
-    EXPECT_EQ(bytes.left(4), QByteArray("\xd5\xca\xcc\xd7"));  // 帐套
-    EXPECT_EQ(cp936::decode(bytes), text);
-    EXPECT_EQ(cp936::encode(u("€")), QByteArray("\x80"));
     // clang-format off
     const struct { QByteArray bytes; QString text; } cases[] = {
         // The byte table of Windows: 0x80 is the euro sign, 0xFF the private-use character, the
@@ -75,13 +70,4 @@ TEST(Codepage936, DecodesAsWindowsDoesAndBrokenBytesBecomeQuestionMarks) {
     // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(cp936::decode(c.bytes), c.text) << c.bytes.toHex().constData();
-}
-
-TEST(Codepage936, EveryByteStringDecodesWithoutCrashing) {
-    QByteArray all;  // every pair of bytes
-    for (int i = 0; i < 65536; ++i)
-        all.append(char(i >> 8)).append(char(i));
-    const QString text = cp936::decode(all);
-    EXPECT_FALSE(text.contains(QChar::ReplacementCharacter));
-    EXPECT_GE(text.size(), 256 * 128);
 }

@@ -105,7 +105,7 @@ TEST_F(IniFileTest, ReadsTheValueOfTheFirstMatchingKeyWithoutMessages) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"kxconfig.ini"_s});
 }
 
-TEST_F(IniFileTest, LongValuesAreCutTo255BytesEvenInHugeFiles) {
+TEST_F(IniFileTest, LongValuesAreCutTo255Bytes) {
     const QByteArray longAscii(300, 'x');
     put("[S]\r\nK=" + longAscii + "\r\n");
     EXPECT_EQ(read("S", "K"), QString(255, QLatin1Char('x')));
@@ -120,19 +120,6 @@ TEST_F(IniFileTest, LongValuesAreCutTo255BytesEvenInHugeFiles) {
     // Blanks at the cut stay: in the buffer they stand before the closing NUL, out of the trim's reach.
     put("[S]\r\nK=" + QByteArray(250, 'y') + QByteArray(20, ' ') + "z\r\n");
     EXPECT_EQ(read("S", "K"), QString(250, QLatin1Char('y')) + QString(5, QLatin1Char(' ')));
-
-    // Huge files and very long lines.
-    QByteArray big = "[FIRST]\r\nK=1\r\n";
-    while (big.size() < 5 * 1024 * 1024)
-        big += "; filler line with some text in it 0123456789\r\n";
-    big += "LONG=" + QByteArray(1024 * 1024, 'L') + "\r\n[LAST]\r\nK=end\r\n";
-    put(big);
-    EXPECT_EQ(read("FIRST", "K"), u"1"_s);
-    EXPECT_EQ(read("FIRST", "LONG"), QString(255, QLatin1Char('L')));
-    EXPECT_EQ(read("LAST", "K"), u"end"_s);
-    write("LAST", "K", u"changed"_s);
-    big.replace("K=end", "K=changed");
-    EXPECT_EQ(bytes(), big);
 }
 
 // Write_Ini on a file: its bytes before (none: no file), section, key, value, its bytes after.
@@ -152,6 +139,8 @@ TEST_F(IniFileTest, WritingChangesOnlyTheKeyAndKeepsEveryOtherByte) {
          "[SERVERINFO]\nIP=1.2.3.4\nPORT=2002\n\n; next section\n[DBCONNECT]\nDBTYPE=x\n"},
         {"[SERVERINFO]\r\n; empty so far\r\n[DBCONNECT]\r\n", "SERVERINFO", "IP", "h", "[SERVERINFO]\r\nIP=h\r\n; empty so far\r\n[DBCONNECT]\r\n"},
         {"[BASESETUP]\nISWLB=1", "SERVERINFO", "IP", "1.1.1.1", "[BASESETUP]\nISWLB=1\n[SERVERINFO]\nIP=1.1.1.1\n"},
+        // A lone CR at the end becomes a whole line end, or the new key would join the section line.
+        {"[A]\r", "A", "k", "v", "[A]\r\nk=v\r\n"},
         // The key that is read is the key that is written.
         {twice, "S", "A", "x", "[S]\r\nA=x\r\n[S]\r\nA=2\r\nB=3\r\n"}, {twice, "S", "B", "y", "[S]\r\nA=1\r\n[S]\r\nA=2\r\nB=y\r\n"},
         {twice, "S", "C", "z", "[S]\r\nA=1\r\nC=z\r\n[S]\r\nA=2\r\nB=3\r\n"},

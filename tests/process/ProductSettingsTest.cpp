@@ -22,7 +22,7 @@ protected:
     test::RecordingUiPort port;
 };
 
-TEST_F(ProductSettingsTest, BuiltInTextsUnlessConfiguredAndALongTitleCut) {
+TEST_F(ProductSettingsTest, BuiltInTextsUnlessConfigured) {
     // clang-format off
     const QStringList configs[] = {{u"[BASESETUP]"_s, u"ISWLB=0"_s}, {u"[BASESETUP]"_s, u"TITLE="_s, u"WEBSITE=   "_s, u"LOGINPIC="_s}};
     // clang-format on
@@ -37,11 +37,6 @@ TEST_F(ProductSettingsTest, BuiltInTextsUnlessConfiguredAndALongTitleCut) {
     EXPECT_EQ(ProductTitle(), u"五金建材"_s);
     EXPECT_EQ(MakerWebSite(), u"https://example.com/帮助"_s);
     EXPECT_EQ(LoginPictureKey(), u"305"_s);
-    const QString longTitle = u"进销存"_s + QString(60, QLatin1Char('Z'));
-    folder.writeConfig({u"[BASESETUP]"_s, u"TITLE="_s + longTitle});
-    EXPECT_EQ(ProductTitle(), longTitle.left(kProductTitleMaxLength));
-    EXPECT_EQ(ProgramTitle(u"商业进销存"_s), u"Zavrin行业管理软件之商业进销存-帐套管理"_s);
-    EXPECT_EQ(ProgramTitle(QString()), u"Zavrin行业管理软件之-帐套管理"_s);
     EXPECT_TRUE(port.messages.isEmpty());
 }
 
