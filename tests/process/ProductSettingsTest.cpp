@@ -37,6 +37,8 @@ TEST_F(ProductSettingsTest, BuiltInTextsUnlessConfigured) {
     EXPECT_EQ(ProductTitle(), u"五金建材"_s);
     EXPECT_EQ(MakerWebSite(), u"https://example.com/帮助"_s);
     EXPECT_EQ(LoginPictureKey(), u"305"_s);
+    folder.writeConfig({u"[BASESETUP]"_s, u"TITLE="_s + QString(60, u'标')});  // cut for the title bars
+    EXPECT_EQ(ProductTitle(), QString(40, u'标'));
     EXPECT_TRUE(port.messages.isEmpty());
 }
 
