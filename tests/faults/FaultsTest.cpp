@@ -10,9 +10,6 @@
 #include <csignal>
 #include <functional>
 #include <memory>
-#include <thread>
-
-#include <QThread>
 
 #ifdef Q_OS_LINUX
 #include <sched.h>
@@ -23,8 +20,6 @@
 #include "FaultFolder.h"
 #include "JetFiles.h"
 #include "RecordingUiPort.h"
-#include "ado/Connection.h"
-#include "ado/JetOnlineCopy.h"
 #include "catalogue/AccountSetList.h"
 #include "creation/AccountSetEditor.h"
 #include "operators/SetMima.h"
@@ -171,32 +166,6 @@ INSTANTIATE_TEST_SUITE_P(Operations, ManagerLocked, ::testing::Values(
              "DateBaseModifyByZavrin()::升级数据库失败。", false, "_BK002.MDB", "select count(*) from BaseLimits where ID='10'", "1"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
-
-class OneSet : public FaultTest<int> {
-protected:
-    void SetUp() override {
-        FaultTest::SetUp();
-        ASSERT_EQ(folder.create("甲公司").code, 0);
-    }
-};
-
-// A set held by a writer in the middle of its commit while it is copied for a backup: the copy
-// waits for the writer instead of failing, and then takes the whole set.
-TEST_F(OneSet, SetHeldDuringACopyIsTakenWholeOnceTheWriterIsGone) {
-    ado::Connection from;
-    from.setConnectionString(AdminFolder::connectString(folder.file("_BK001.MDB")));
-    from.Open();
-    auto writer = std::make_unique<ForeignWriter>(folder.file("_BK001.MDB"), Lock::Exclusive);
-    ASSERT_TRUE(writer->holds());
-    std::thread release([&writer] {
-        QThread::msleep(300);
-        writer.reset();
-    });
-    EXPECT_NO_THROW(ado::JetOnlineCopyToFile(from, folder.file("copy.MDB")));
-    release.join();
-    from.Close();
-    EXPECT_EQ(folder.dump("copy.MDB"), folder.dump("_BK001.MDB"));
-}
 
 // A set's database deleted, or replaced by something that is no database, while the list window
 // shows the set. Every command on it says what is wrong in the program's words; the others still
