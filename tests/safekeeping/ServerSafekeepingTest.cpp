@@ -86,7 +86,8 @@ TEST_F(ServerSafekeepingTest, BackupOnTheServerIsVerifiedAndItsManifestStaysBesi
                   {m.kind, m.serverFile, m.backupSetGuid, m.tables.join(','), m.time.toString(Qt::ISODate)}),
               QStringList({kSqlServer, kServerFile, "6F9619FF-8B86-D011-B42D-00C04FC964FF", "Goods,Users",
                            "2024-03-05T14:20:07"}));
-    EXPECT_EQ(texts(), QStringList{"已经成功备份帐套“华东”！\r\n备份文件：" + QDir::toNativeSeparators(file)});
+    EXPECT_EQ(texts(),
+              QStringList{"已经成功备份帐套“华东”！\r\n备份文件：" + QDir::toNativeSeparators(file)});
     EXPECT_EQ(port.mainWindowEnabled, (QVector<bool>{false, true}));
 
     // A folder of the server's own, named in the configuration.
@@ -131,7 +132,7 @@ TEST_F(ServerSafekeepingTest, RestoreOverItsSetInSingleUserModeAfterABackupOfIt)
     EXPECT_EQ(port.messages.last().text, "RestoreBackup():数据库正在使用，无法获得对数据库的排他访问权。");
 }
 
-TEST_F(ServerSafekeepingTest, RestoreAsNewMovesTheFilesToTheNewName) {
+TEST_F(ServerSafekeepingTest, RestoreAsNewMovesTheFilesAndTakesOnlyTheBackupTheManifestNames) {
     const QString file = backup();
     EXPECT_TRUE(commands.Restore(file, true));
     EXPECT_EQ(
@@ -151,11 +152,9 @@ TEST_F(ServerSafekeepingTest, RestoreAsNewMovesTheFilesToTheNewName) {
     server.calls.clear();
     EXPECT_FALSE(commands.Restore(file, true));
     EXPECT_EQ(server.executed().last(), "DROP DATABASE MAIN_BK004");
-}
 
-TEST_F(ServerSafekeepingTest, ABackupTheServerDoesNotHoldAsTheManifestSaysIsRefused) {
-    const QString file = backup();
     // The manifest names another backup than the one the server now holds in that file.
+    server.calls.clear();
     QFile f(file);
     ASSERT_TRUE(f.open(QIODevice::ReadWrite));
     const QByteArray bytes = f.readAll().replace("6F9619FF", "00000000");
@@ -194,8 +193,7 @@ TEST_F(ServerSafekeepingTest, RetireDropsTheDatabaseWithTheCatalogueRowInOneTran
 
 TEST_F(ServerSafekeepingTest, RotationRemovesTheServersOldBackupFileToo) {
     setFlag(1);
-    answer("^select \\* from ZTML Order By Id$", {"Id", "ZTMC", "ZTLJ", "CreateTime", "UserFlag"},
-           {"3", "华东", "MAIN_BK003", "2024-01-01", 1});
+    setZtml({{"3", "华东", "MAIN_BK003", "2024-01-01", 1}});
     int failed = -1;
     EXPECT_EQ(commands.BackupAll(1, &failed).size(), 1);
     server.calls.clear();
