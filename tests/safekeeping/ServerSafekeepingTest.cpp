@@ -88,7 +88,6 @@ TEST_F(ServerSafekeepingTest, BackupOnTheServerIsVerifiedAndItsManifestStaysBesi
                            "2024-03-05T14:20:07"}));
     EXPECT_EQ(texts(),
               QStringList{"已经成功备份帐套“华东”！\r\n备份文件：" + QDir::toNativeSeparators(file)});
-    EXPECT_EQ(port.mainWindowEnabled, (QVector<bool>{false, true}));
 
     // A folder of the server's own, named in the configuration.
     Write_Ini("BACKUP", "SERVER_FOLDER", "E:\\BAK", gIniFile);
