@@ -67,7 +67,7 @@ TEST_F(CompanyMenuTest, TheCommandsStandBeforeTheUpgradeAndActOnTheCurrentSet) {
     trigger("BFZT");
     ASSERT_EQ(folder.backups().size(), 1);
     EXPECT_EQ(shownLines(port), QStringList{msgLine("已经成功备份帐套“甲公司”！\r\n备份文件：" +
-                                                     QDir::toNativeSeparators(folder.backups().first()))});
+                                                    QDir::toNativeSeparators(folder.backups().first()))});
     EXPECT_EQ(port.mainWindowEnabled, (QVector<bool>{false, true}));
 
     trigger("ZXZT");
