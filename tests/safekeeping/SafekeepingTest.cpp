@@ -87,7 +87,7 @@ TEST_F(SafekeepingTest, BackupWhileAnotherConnectionWritesIsOneConsistentState) 
     EXPECT_LT(copied, n);
 }
 
-TEST_F(SafekeepingTest, RestoreOverItsSetAndAsNewSets) {
+TEST_F(SafekeepingTest, RestoreAndRetireNeverLoseASet) {
     addDepartment("90");
     const QString file = backup();
     EXPECT_TRUE(QFileInfo(file).fileName().startsWith("BK001_")) << file;
@@ -110,6 +110,26 @@ TEST_F(SafekeepingTest, RestoreOverItsSetAndAsNewSets) {
     EXPECT_EQ(ztml(),
               QStringList({"1|甲公司|_BK001|1", "2|甲公司（恢复）|_BK002|1", "3|甲公司（恢复2）|_BK003|1"}));
     EXPECT_TRUE(departments("_BK003.MDB").contains("90"));
+
+    // Retiring: only a disabled set, only with Yes; the backup it takes first brings the set back.
+    folder.expect({"--yes", "retire", "1"}, 1, "只能注销已停用的帐套，请先停用帐套“甲公司”。");
+    folder.expect({"--yes", "retire", "7"}, 1, "没有编号为“7”的帐套。");
+    folder.expect({"--yes", "disable", "1"}, 0);
+    const QStringList kept = folder.backups();
+    folder.expect(
+        {"retire", "1"}, 1,
+        "注销帐套“甲公司”（编号1，数据库_BK001）后，它将从帐套目录中删除，它的数据库文件将移入备份文件夹。");
+    EXPECT_TRUE(QFileInfo::exists(folder.file(kSet))) << "not without the Yes";
+    folder.expect({"--yes", "retire", "1"}, 0);
+    EXPECT_EQ(ztml().size(), 2);
+    EXPECT_FALSE(QFileInfo::exists(folder.file(kSet)));
+    QStringList made = folder.backups();
+    made.removeIf([&](const QString& f) { return kept.contains(f); });
+    ASSERT_EQ(made.size(), 1);
+    EXPECT_TRUE(departments(QString(made[0]).replace(".ztbak", ".retired.MDB")).contains("90"));
+    folder.expect({"restore", made[0], "--as-new"}, 0);
+    EXPECT_EQ(ztml().last(), "4|甲公司（恢复3）|_BK004|1");
+    EXPECT_TRUE(departments("_BK004.MDB").contains("90"));
 }
 
 // Each case spoils a good backup; the restore is refused with the reason, and nothing changes.
@@ -157,28 +177,6 @@ TEST_F(SafekeepingTest, DamagedAndForeignBackupsAreRefusedWithTheReason) {
     EXPECT_EQ(departments(kSet), now);
     EXPECT_EQ(ztml(), QStringList{"1|甲公司|_BK001|1"});
     EXPECT_EQ(folder.logActions().filter("恢复帐套"), QStringList(10, "恢复帐套 失败"));
-}
-
-TEST_F(SafekeepingTest, RetireOnlyADisabledSetAndNeverLoseIt) {
-    addDepartment("93");
-    folder.expect({"--yes", "retire", "1"}, 1, "只能注销已停用的帐套，请先停用帐套“甲公司”。");
-    folder.expect({"--yes", "retire", "7"}, 1, "没有编号为“7”的帐套。");
-    folder.expect({"--yes", "disable", "1"}, 0);
-    folder.expect(
-        {"retire", "1"}, 1,
-        "注销帐套“甲公司”（编号1，数据库_BK001）后，它将从帐套目录中删除，它的数据库文件将移入备份文件夹。");
-    EXPECT_TRUE(QFileInfo::exists(folder.file(kSet))) << "not without the Yes";
-    EXPECT_TRUE(folder.backups().isEmpty());
-
-    folder.expect({"--yes", "retire", "1"}, 0);
-    EXPECT_TRUE(ztml().isEmpty());
-    EXPECT_FALSE(QFileInfo::exists(folder.file(kSet)));
-    ASSERT_EQ(folder.backups().size(), 1);
-    EXPECT_TRUE(departments(folder.backups()[0].replace(".ztbak", ".retired.MDB")).contains("93"));
-    // The backup taken first brings the set back.
-    folder.expect({"restore", folder.backups()[0], "--as-new"}, 0);
-    EXPECT_EQ(ztml(), QStringList{"1|甲公司（恢复）|_BK001|1"});
-    EXPECT_TRUE(departments(kSet).contains("93"));
 }
 
 // Every change the program makes leaves one row: who, where, what, which set, and how it went.
