@@ -106,12 +106,8 @@ struct LockCase {
     QString doneValue;
 };
 
-class ManagerLocked : public FaultTest<LockCase> {
+class ManagerLocked : public FaultTest<LockCase, true> {
 protected:
-    void SetUp() override {
-        FaultTest::SetUp();
-        makeTwoSets();
-    }
     bool done() const {
         return folder.query(GetParam().doneFile, GetParam().doneSql) == QStringList{GetParam().doneValue};
     }
@@ -180,11 +176,10 @@ struct Breakage {
     const char *bytes, *error;
 };
 
-class SetDatabaseGone : public FaultTest<Breakage> {
+class SetDatabaseGone : public FaultTest<Breakage, true> {
 protected:
     void SetUp() override {
         FaultTest::SetUp();
-        makeTwoSets();
         ASSERT_TRUE(folder.openInProcess());
         list.Form_Load();
         ASSERT_EQ(list.grid().Rows(), 3);
