@@ -11,10 +11,6 @@ namespace {
 
 const QString kTemplate = "MWMSD_NULL.mdb";
 
-QString text(const unsigned char* value) {
-    return value ? QString::fromUtf8(reinterpret_cast<const char*>(value)) : "NULL";
-}
-
 }  // namespace
 
 AdminRun FaultFolder::create(const QString& name, const AdminSetup& setup, bool yes) const {
@@ -25,26 +21,11 @@ AdminRun FaultFolder::create(const QString& name, const AdminSetup& setup, bool 
 }
 
 QStringList FaultFolder::query(const QString& fileName, const QString& sql) const {
-    QStringList rows;
-    if (!QFile::exists(file(fileName)))
-        return {"error: no file"};
-    sqlite3* db = nullptr;
-    sqlite3_stmt* st = nullptr;
-    int rc =
-        sqlite3_open_v2(QFile::encodeName(file(fileName)).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr);
-    while ((rc == SQLITE_OK || rc == SQLITE_ROW) && (rc = sqlite3_step(st)) == SQLITE_ROW) {
-        QStringList values;
-        for (int c = 0; c < sqlite3_column_count(st); ++c)
-            values << text(sqlite3_column_text(st, c));
-        rows << values.join(QLatin1Char('|'));
+    try {
+        return queryRows(connectString(file(fileName), true), sql);
+    } catch (const std::exception& e) {
+        return {"error: " + errorText(e)};
     }
-    if (rc != SQLITE_DONE)
-        rows = QStringList{"error: " + QString::fromUtf8(sqlite3_errmsg(db))};
-    sqlite3_finalize(st);
-    sqlite3_close(db);
-    return rows;
 }
 
 QStringList FaultFolder::dump(const QString& fileName) const {

@@ -7,6 +7,7 @@
 #include <QProcess>
 
 #include "ProgramFolder.h"
+#include "platform/SystemAccount.h"
 #include "safekeeping/BackupFile.h"
 
 namespace ztgl::test {
@@ -80,14 +81,13 @@ TEST_F(SafekeepingTest, BackupWhileAnotherConnectionWritesIsOneConsistentState) 
     writer.Close();
     ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
     const QString file = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-    ASSERT_TRUE(QFileInfo::exists(file)) << file;
     const int copied = folder.query(unpacked(file), "select count(*) from OperationLog").value(0).toInt();
     EXPECT_EQ(copied % 2, 0) << "a transaction is in the copy whole or not at all";
     EXPECT_GT(copied, before);
     EXPECT_LT(copied, n);
 }
 
-TEST_F(SafekeepingTest, RestoreOverItsSetAndAsNewSets) {
+TEST_F(SafekeepingTest, RestoreAndRetireNeverLoseASet) {
     addDepartment("90");
     const QString file = backup();
     EXPECT_TRUE(QFileInfo(file).fileName().startsWith("BK001_")) << file;
@@ -110,6 +110,26 @@ TEST_F(SafekeepingTest, RestoreOverItsSetAndAsNewSets) {
     EXPECT_EQ(ztml(),
               QStringList({"1|甲公司|_BK001|1", "2|甲公司（恢复）|_BK002|1", "3|甲公司（恢复2）|_BK003|1"}));
     EXPECT_TRUE(departments("_BK003.MDB").contains("90"));
+
+    // Retiring: only a disabled set, only with Yes; the backup it takes first brings the set back.
+    folder.expect({"--yes", "retire", "1"}, 1, "只能注销已停用的帐套，请先停用帐套“甲公司”。");
+    folder.expect({"--yes", "retire", "7"}, 1, "没有编号为“7”的帐套。");
+    folder.expect({"--yes", "disable", "1"}, 0);
+    const QStringList kept = folder.backups();
+    folder.expect(
+        {"retire", "1"}, 1,
+        "注销帐套“甲公司”（编号1，数据库_BK001）后，它将从帐套目录中删除，它的数据库文件将移入备份文件夹。");
+    EXPECT_TRUE(QFileInfo::exists(folder.file(kSet))) << "not without the Yes";
+    folder.expect({"--yes", "retire", "1"}, 0);
+    EXPECT_EQ(ztml().size(), 2);
+    EXPECT_FALSE(QFileInfo::exists(folder.file(kSet)));
+    QStringList made = folder.backups();
+    made.removeIf([&](const QString& f) { return kept.contains(f); });
+    ASSERT_EQ(made.size(), 1);
+    EXPECT_TRUE(departments(QString(made[0]).replace(".ztbak", ".retired.MDB")).contains("90"));
+    folder.expect({"restore", made[0], "--as-new"}, 0);
+    EXPECT_EQ(ztml().last(), "4|甲公司（恢复3）|_BK004|1");
+    EXPECT_TRUE(departments("_BK004.MDB").contains("90"));
 }
 
 // Each case spoils a good backup; the restore is refused with the reason, and nothing changes.
@@ -159,77 +179,47 @@ TEST_F(SafekeepingTest, DamagedAndForeignBackupsAreRefusedWithTheReason) {
     EXPECT_EQ(folder.logActions().filter("恢复帐套"), QStringList(10, "恢复帐套 失败"));
 }
 
-TEST_F(SafekeepingTest, RetireOnlyADisabledSetAndNeverLoseIt) {
-    addDepartment("93");
-    folder.expect({"--yes", "retire", "1"}, 1, "只能注销已停用的帐套，请先停用帐套“甲公司”。");
-    folder.expect({"--yes", "retire", "7"}, 1, "没有编号为“7”的帐套。");
-    folder.expect({"--yes", "disable", "1"}, 0);
-    folder.expect(
-        {"retire", "1"}, 1,
-        "注销帐套“甲公司”（编号1，数据库_BK001）后，它将从帐套目录中删除，它的数据库文件将移入备份文件夹。");
-    EXPECT_TRUE(QFileInfo::exists(folder.file(kSet))) << "not without the Yes";
-    EXPECT_TRUE(folder.backups().isEmpty());
-
-    folder.expect({"--yes", "retire", "1"}, 0);
-    EXPECT_TRUE(ztml().isEmpty());
-    EXPECT_FALSE(QFileInfo::exists(folder.file(kSet)));
-    ASSERT_EQ(folder.backups().size(), 1);
-    EXPECT_TRUE(departments(folder.backups()[0].replace(".ztbak", ".retired.MDB")).contains("93"));
-    // The backup taken first brings the set back.
-    folder.expect({"restore", folder.backups()[0], "--as-new"}, 0);
-    EXPECT_EQ(ztml(), QStringList{"1|甲公司（恢复）|_BK001|1"});
-    EXPECT_TRUE(departments(kSet).contains("93"));
-}
-
-TEST_F(SafekeepingTest, ScheduledBackupOfAllSetsKeepsTheLastN) {
-    ASSERT_EQ(folder.create("乙公司"), "2");
-    QStringList made;
-    for (int run = 0; run < 3; ++run) {
-        const QStringList files =
-            folder.expect({"backup", "--all", "--keep", "2"}, 0, "已经成功备份全部2个帐套！")
-                .out.split('\n', Qt::SkipEmptyParts);
-        ASSERT_EQ(files.size(), 2);
-        if (run > 0)
-            made << files;
-    }
-    made.sort();
-    EXPECT_EQ(folder.backups(), made) << "the newest two of each set";
-}
-
 // Every change the program makes leaves one row: who, where, what, which set, and how it went.
 TEST_F(SafekeepingTest, TheRecordHoldsEveryActionAndItsOutcome) {
+    ASSERT_EQ(folder.create("乙公司"), "2");
     const QStringList steps[] = {{"modify", "1", "--name", "甲公司总部"},
                                  {"--yes", "disable", "1"},
                                  {"--yes", "enable", "1"},
                                  {"--yes", "upgrade"},
                                  {"passwd", "--user", "admin", "--old", "", "--new", "secret"},
-                                 {"backup", "1"}};
+                                 {"backup", "--all", "--keep", "1"}};
     for (const QStringList& step : steps)
         folder.expect(step, 0);
-    folder.expect({"--yes", "restore", folder.backups().first()}, 0);
+    // The scheduled backup again: the newest backup of each set stays.
+    QStringList kept = folder.expect({"backup", "--all", "--keep", "1"}, 0, "已经成功备份全部2个帐套！")
+                           .out.split('\n', Qt::SkipEmptyParts);
+    kept.sort();
+    EXPECT_EQ(folder.backups(), kept);
+    folder.expect({"--yes", "restore", kept.first()}, 0);
     folder.expect({"--yes", "disable", "1"}, 0);
     folder.expect({"--yes", "retire", "1"}, 0);
     // A set whose database is gone cannot be backed up: recorded as failed.
-    ASSERT_EQ(folder.create("乙公司"), "1");
-    QFile::remove(folder.file(kSet));
-    folder.expect({"backup", "1"}, 1);
-
+    QFile::remove(folder.file("_BK002.MDB"));
+    folder.expect({"backup", "2"}, 1);
     EXPECT_EQ(
         folder.logActions(),
-        QStringList({"新增帐套 成功", "修改帐套 成功", "停用帐套 成功", "启用帐套 成功", "升级权限 成功",
-                     "修改密码 成功", "备份帐套 成功", "备份帐套 成功", "恢复帐套 成功", "停用帐套 成功",
-                     "备份帐套 成功", "注销帐套 成功", "新增帐套 成功", "备份帐套 失败"}));
-    // Who and where are the record's own tests; here how ztgl-admin prints them.
+        QStringList({"新增帐套 成功", "新增帐套 成功", "修改帐套 成功", "停用帐套 成功", "启用帐套 成功",
+                     "升级权限 成功", "升级权限 成功", "修改密码 成功", "备份帐套 成功", "备份帐套 成功",
+                     "备份帐套 成功", "备份帐套 成功", "备份帐套 成功", "恢复帐套 成功", "停用帐套 成功",
+                     "备份帐套 成功", "注销帐套 成功", "备份帐套 失败"}));
+    // Without a login a row names the system account; passwd logs the operator in.
     const QStringList lines = folder.admin({"log"}).out.split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 14);
+    ASSERT_EQ(lines.size(), 18);
     EXPECT_EQ(QDateTime::fromString(lines[0].section('\t', 0, 0), "yyyy-MM-dd HH:mm:ss").date(),
               QDate::currentDate());
-    EXPECT_EQ(lines[0].split('\t').mid(4, 2), QStringList({"1", "甲公司"}));
-    EXPECT_EQ(lines[5].section('\t', 1, 1), "admin") << "passwd logs the operator in";
+    EXPECT_EQ(lines[0].split('\t').mid(1, 5),
+              QStringList(
+                  {'[' + SystemAccountName() + ']', QSysInfo::machineHostName(), "新增帐套", "1", "甲公司"}));
+    EXPECT_EQ(lines[7].section('\t', 1, 1), "admin");
     EXPECT_FALSE(lines.join(QString()).contains("secret"));
 
     const QString today = QDate::currentDate().toString(Qt::ISODate);
-    EXPECT_EQ(folder.logActions({"--set", "1", "--since", today}).size(), 13)
+    EXPECT_EQ(folder.logActions({"--set", "1", "--since", today}).size(), 12)
         << "the upgrade's row names its set; the password change names none";
     EXPECT_TRUE(
         folder.logActions({"--since", QDate::currentDate().addDays(1).toString(Qt::ISODate)}).isEmpty());

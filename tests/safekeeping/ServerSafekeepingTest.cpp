@@ -7,6 +7,7 @@
 
 #include "ScriptedCatalogueFixture.h"
 #include "ScriptedTemplate.h"
+#include "ShownLines.h"
 #include "ado/Connection.h"
 #include "creation/TemplateDatabase.h"
 #include "db/PubSql.h"
@@ -58,12 +59,6 @@ protected:
         port.messages.clear();
         return file;
     }
-    QStringList texts() const {
-        QStringList out;
-        for (const auto& m : port.messages)
-            out << m.text;
-        return out;
-    }
     QStringList backupStatements(const QString& serverFile) const {
         return {"BACKUP DATABASE MAIN_BK003 TO DISK = '" + serverFile + "' WITH CHECKSUM, COPY_ONLY, INIT",
                 "RESTORE VERIFYONLY FROM DISK = '" + serverFile + "' WITH CHECKSUM"};
@@ -86,8 +81,8 @@ TEST_F(ServerSafekeepingTest, BackupOnTheServerIsVerifiedAndItsManifestStaysBesi
                   {m.kind, m.serverFile, m.backupSetGuid, m.tables.join(','), m.time.toString(Qt::ISODate)}),
               QStringList({kSqlServer, kServerFile, "6F9619FF-8B86-D011-B42D-00C04FC964FF", "Goods,Users",
                            "2024-03-05T14:20:07"}));
-    EXPECT_EQ(texts(), QStringList{"已经成功备份帐套“华东”！\r\n备份文件：" + QDir::toNativeSeparators(file)});
-    EXPECT_EQ(port.mainWindowEnabled, (QVector<bool>{false, true}));
+    EXPECT_EQ(shownLines(port), QStringList{msgLine("已经成功备份帐套“华东”！\r\n备份文件：" +
+                                                    QDir::toNativeSeparators(file))});
 
     // A folder of the server's own, named in the configuration.
     Write_Ini("BACKUP", "SERVER_FOLDER", "E:\\BAK", gIniFile);
@@ -99,7 +94,7 @@ TEST_F(ServerSafekeepingTest, BackupOnTheServerIsVerifiedAndItsManifestStaysBesi
     server.failOn("^RESTORE VERIFYONLY", 3013, "RESTORE VERIFYONLY 异常终止。");
     port.messages.clear();
     EXPECT_TRUE(commands.BackupSet("3").isEmpty());
-    EXPECT_EQ(texts(), QStringList{"BackupSet():RESTORE VERIFYONLY 异常终止。"});
+    EXPECT_EQ(shownLines(port), QStringList{msgLine("BackupSet():RESTORE VERIFYONLY 异常终止。")});
     EXPECT_EQ(QDir(gAppPath + "backup").entryList(QDir::Files).size(), 2);
 }
 
@@ -131,7 +126,7 @@ TEST_F(ServerSafekeepingTest, RestoreOverItsSetInSingleUserModeAfterABackupOfIt)
     EXPECT_EQ(port.messages.last().text, "RestoreBackup():数据库正在使用，无法获得对数据库的排他访问权。");
 }
 
-TEST_F(ServerSafekeepingTest, RestoreAsNewMovesTheFilesToTheNewName) {
+TEST_F(ServerSafekeepingTest, RestoreAsNewMovesTheFilesAndTakesOnlyTheBackupTheManifestNames) {
     const QString file = backup();
     EXPECT_TRUE(commands.Restore(file, true));
     EXPECT_EQ(
@@ -151,11 +146,9 @@ TEST_F(ServerSafekeepingTest, RestoreAsNewMovesTheFilesToTheNewName) {
     server.calls.clear();
     EXPECT_FALSE(commands.Restore(file, true));
     EXPECT_EQ(server.executed().last(), "DROP DATABASE MAIN_BK004");
-}
 
-TEST_F(ServerSafekeepingTest, ABackupTheServerDoesNotHoldAsTheManifestSaysIsRefused) {
-    const QString file = backup();
     // The manifest names another backup than the one the server now holds in that file.
+    server.calls.clear();
     QFile f(file);
     ASSERT_TRUE(f.open(QIODevice::ReadWrite));
     const QByteArray bytes = f.readAll().replace("6F9619FF", "00000000");
@@ -165,8 +158,8 @@ TEST_F(ServerSafekeepingTest, ABackupTheServerDoesNotHoldAsTheManifestSaysIsRefu
     for (bool asNew : {false, true}) {
         port.messages.clear();
         EXPECT_FALSE(commands.Restore(file, asNew));
-        EXPECT_EQ(texts(), QStringList{"服务器上的备份文件“" + kServerFile + "”不是备份清单“" + file +
-                                       "”所记的那一份备份。"});
+        EXPECT_EQ(shownLines(port), QStringList{msgLine("服务器上的备份文件“" + kServerFile +
+                                                        "”不是备份清单“" + file + "”所记的那一份备份。")});
     }
     EXPECT_TRUE(server.executed().filter("RESTORE DATABASE").isEmpty());
 }
@@ -194,8 +187,7 @@ TEST_F(ServerSafekeepingTest, RetireDropsTheDatabaseWithTheCatalogueRowInOneTran
 
 TEST_F(ServerSafekeepingTest, RotationRemovesTheServersOldBackupFileToo) {
     setFlag(1);
-    answer("^select \\* from ZTML Order By Id$", {"Id", "ZTMC", "ZTLJ", "CreateTime", "UserFlag"},
-           {"3", "华东", "MAIN_BK003", "2024-01-01", 1});
+    setZtml({{"3", "华东", "MAIN_BK003", "2024-01-01", 1}});
     int failed = -1;
     EXPECT_EQ(commands.BackupAll(1, &failed).size(), 1);
     server.calls.clear();
