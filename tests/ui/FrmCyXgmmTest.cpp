@@ -1,6 +1,7 @@
 #include "ui/FrmCyXgmm.h"
 
 #include <QMessageBox>
+#include <QScopeGuard>
 
 #include "UiFixture.h"
 #include "operators/LoginForm.h"
@@ -74,24 +75,13 @@ TEST_F(FrmCyXgmmTest, TabAndEnterMoveOnAndTheLastBoxSaves) {
     EXPECT_TRUE(dialog->isVisible());
 }
 
-// The real message boxes of the program.
-class FrmCyXgmmBoxTest : public FrmCyXgmmTest {
-protected:
-    void SetUp() override {
-        FrmCyXgmmTest::SetUp();
-        setUi(&boxes);
-    }
-    void TearDown() override {
-        setUi(&port);
-        FrmCyXgmmTest::TearDown();
-    }
-    gui::QtUiPort boxes;
-};
-
 // Esc dismisses the message box on its way down; its way up belongs to the box too and never
 // reaches the dialog, which would close on it. An Esc of the dialog's own closes it, without saving,
 // when the key comes up. (The access keys: FrmZTGLKeyboardTest for Alt+Y, MDIfrmZTGLTest for Alt+Q.)
-TEST_F(FrmCyXgmmBoxTest, EscThatDismissesAMessageNeverReachesTheDialog) {
+TEST_F(FrmCyXgmmTest, EscThatDismissesAMessageNeverReachesTheDialog) {
+    gui::QtUiPort boxes;  // the real message boxes of the program
+    setUi(&boxes);
+    const auto back = qScopeGuard([this] { setUi(&port); });
     QString shown;
     bool released = false;
     whenModal("QMessageBox", [&](QWidget* box) {

@@ -83,11 +83,7 @@ TEST_F(FrmZTGLXZTest, TheRunnerShowsTheDialogAgainAfterAFailedCreation) {
     });
     runFrmZTGLXZ(editor, nullptr);
     EXPECT_EQ(shown, 2);
-    EXPECT_TRUE(editor.isUnloaded());
-    EXPECT_FALSE(editor.saved());
-    ASSERT_FALSE(port.messages.isEmpty());
-    EXPECT_EQ(port.messages.back().text, "创建数据库失败！");
-    EXPECT_EQ(port.mainWindowEnabled, (QVector<bool>{false, true}));
+    EXPECT_TRUE(editor.isUnloaded());  // the message, the entries kept: EditorFailure.LeavesTheEditorForARetry
 }
 
 }  // namespace

@@ -87,19 +87,6 @@ TEST_F(FrmZTLoginTest, ShowsItsTextsAtTheirPlaces) {
     EXPECT_TRUE(port.messages.isEmpty());
 }
 
-// The picture under the key LOGINPIC names in the bag beside the program.
-TEST_F(FrmZTLoginTest, BackgroundPictureFromThePictureBag) {
-    style::PictureBag bag;
-    bag.insert("305", png(QSize(480, 300), QColor(10, 200, 30)));
-    QFile file(folder.filePath("csxx.dac"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bag.toFileBytes()) > 0);
-    file.close();
-    folder.writeConfig({"[BASESETUP]", "LOGINPIC=305"});
-    open();
-    EXPECT_EQ(window->picture()->pixmap().toImage().pixelColor(5, 5), QColor(10, 200, 30));
-    EXPECT_TRUE(port.messages.isEmpty());
-}
-
 // Typed and composed text is filtered in the code box, pasted text is not; the password box takes
 // every character.
 TEST_F(FrmZTLoginTest, CodeBoxTakesLettersAndDigitsOnlyPasswordBoxEverything) {
@@ -128,8 +115,17 @@ TEST_F(FrmZTLoginTest, CodeBoxTakesLettersAndDigitsOnlyPasswordBoxEverything) {
     EXPECT_EQ(window->form().password, "a b'!密");
 }
 
-TEST_F(FrmZTLoginTest, EnterWalksToTheButtonAndLogsIn) {
+// The background is the picture under the key LOGINPIC names in the bag beside the program. Enter
+// walks to the button and logs in.
+TEST_F(FrmZTLoginTest, BackgroundFromTheBagAndEnterWalksToTheButtonAndLogsIn) {
+    style::PictureBag bag;
+    bag.insert("305", png(QSize(480, 300), QColor(10, 200, 30)));
+    QFile file(folder.filePath("csxx.dac"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bag.toFileBytes()) > 0);
+    file.close();
+    folder.writeConfig({"[BASESETUP]", "LOGINPIC=305"});
     open();
+    EXPECT_EQ(window->picture()->pixmap().toImage().pixelColor(5, 5), QColor(10, 200, 30));
     QPointer<QWidget> main;
     QObject::connect(window, &FrmZTLogin::loggedInto, [&main](QWidget* w) { main = w; });
     typeText(window->txtUserName(), "ADMIN");

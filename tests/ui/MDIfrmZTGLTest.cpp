@@ -55,16 +55,21 @@ TEST_F(MDIfrmZTGLTest, CaptionsToolbarAndCompanyMenu) {
     EXPECT_TRUE(port.messages.isEmpty());
 
     // The Company menu (its commands: CompanyMenuTest) reaches the permission upgrade, asked first,
-    // and the end of the program.
+    // and the end of the program, which ends the work with the database and the window goes.
     const auto actions = window->Company()->actions();
     ASSERT_GE(actions.size(), 3);
     actions.at(actions.size() - 3)->trigger();  // the upgrade; the recorder answers No
     ASSERT_EQ(port.messages.size(), 1);
     EXPECT_EQ(port.messages[0].buttons, MsgButtons::YesNo);
     EXPECT_TRUE(window->isVisible());
-    actions.last()->trigger();
-    EXPECT_FALSE(window && window->isVisible());
+    actions.last()->trigger();  // "TCXT", as the toolbar's button
+    ASSERT_TRUE(window);        // closed, its deletion still pending
+    EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(gConn);
+    window->logic().MDIForm_Unload();  // nothing left to close: still quiet
+    EXPECT_EQ(port.messages.size(), 1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(window);
 }
 
 // The list is a maximised child showing the catalogue. An open list is only brought forward, without
@@ -100,8 +105,7 @@ TEST_F(MDIfrmZTGLTest, ListCommandReloadsOnlyAClosedList) {
     EXPECT_TRUE(window->mdiArea()->subWindowList().first()->isMaximized());
 }
 
-// Keys are compared in capitals; any other key does nothing. "TCXT" ends the work with the database
-// as the close box does, and the window goes.
+// Keys are compared in capitals; any other key does nothing. (TCXT: CaptionsToolbarAndCompanyMenu.)
 TEST_F(MDIfrmZTGLTest, ToolbarKeysInAnyLetters) {
     window->mdiArea()->subWindowList().first()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -114,14 +118,7 @@ TEST_F(MDIfrmZTGLTest, ToolbarKeysInAnyLetters) {
     window->logic().Toolbar1_ButtonClick("xGmM");
     action("XGMM")->trigger();
     EXPECT_EQ(port.modalForms, (QStringList{"frmCyXgmm", "frmCyXgmm"}));
-    window->logic().Toolbar1_ButtonClick("tcxt");
-    ASSERT_TRUE(window);  // closed, its deletion still pending
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_FALSE(gConn);
-    window->logic().MDIForm_Unload();  // nothing left to close: still quiet
     EXPECT_TRUE(port.messages.isEmpty());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(window);
 }
 
 }  // namespace
