@@ -6,19 +6,12 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
-#include <QWindow>
 #include <functional>
-
-// Qt's own entry for simulated keys (its test library uses it): the key goes the way a real one
-// does, shortcut map included.
-Q_GUI_EXPORT void qt_handleKeyEvent(QWindow* window, QEvent::Type type, int key,
-                                    Qt::KeyboardModifiers modifiers, const QString& text, bool autorep,
-                                    ushort count);
 
 namespace ztgl::test {
 
-// Keyboard and mouse input for widget tests, delivered as the window system would hand it to the
-// application (shortcuts and access keys included), without Qt's test library.
+// Keyboard and mouse events sent straight to a widget (shortcuts and access keys go through
+// QTest's key clicks on the window instead).
 
 // Only the press, or only the release, of one key; `text` is what the key types ("" for keys that
 // type nothing).
@@ -37,14 +30,6 @@ inline void pressKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers =
                      const QString& text = QString()) {
     keyDown(target, key, modifiers, text);
     keyUp(target, key, modifiers, text);
-}
-// A key pressed and released while `window` is active, through the window system's path: the
-// focus widget receives it, and shortcuts and access keys (Alt+Y) are tried first.
-inline void pressKeyInWindow(QWidget* window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-                             const QString& text = QString()) {
-    QWindow* handle = window->window()->windowHandle();
-    qt_handleKeyEvent(handle, QEvent::KeyPress, key, modifiers, text, false, 1);
-    qt_handleKeyEvent(handle, QEvent::KeyRelease, key, modifiers, text, false, 1);
 }
 // Every character as one key typed into the target (Chinese included).
 inline void typeText(QWidget* target, const QString& text) {
