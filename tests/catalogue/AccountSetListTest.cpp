@@ -64,6 +64,10 @@ TEST_F(AccountSetListTest, LoadSetsCaptionButtonsAndTheHeaderRow) {
     // clang-format off
     EXPECT_EQ(list.grid().FormatString(), "帐套编号|> |^序号|<    帐套名称           |^ 是否停用 |<      数据库名称              |^   创建日期     ");
     // clang-format on
+    using A = ListGrid::Align;  // set by the character that starts each segment
+    const A aligns[] = {A::General, A::Right, A::Center, A::Left, A::Center, A::Left, A::Center};
+    for (int c = 0; c < 7; ++c)
+        EXPECT_EQ(list.grid().ColAlignment(c), aligns[c]) << c;
     EXPECT_EQ(list.grid().ColWidth(Col::ColId), 0);
     EXPECT_EQ(list.grid().ColWidth(Col::ColMarker), 180) << "as wide as the marker, wider than its blank";
     EXPECT_EQ(list.grid().ColWidth(Col::ColName), 90 * 15 + 180 * 4) << "blanks and text of the header";
