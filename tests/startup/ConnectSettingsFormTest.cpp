@@ -49,20 +49,6 @@ protected:
     F form;
 };
 
-TEST_F(ConnectSettingsFormTest, LoadShowsTheTrimmedValuesAndOffers2001) {
-    const QString cases[][4] = {{"  10.0.0.5", " 80  ", "10.0.0.5", "80"},
-                                {"", "", "", "2001"},
-                                {"srv.local", "   ", "srv.local", "2001"}};
-    for (const auto& c : cases) {
-        gServerIP = FixedText(c[0], 20);
-        gServerPort = FixedText(c[1], 5);
-        F loaded;
-        loaded.Form_Load();
-        EXPECT_EQ(loaded.Text4Text, c[2]);
-        EXPECT_EQ(loaded.Text5Text, c[3]);
-    }
-}
-
 // An empty address or port keeps the dialog open with the focus on it; only the address message
 // when both are empty.
 TEST_F(ConnectSettingsFormTest, MissingInput) {
