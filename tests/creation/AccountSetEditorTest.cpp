@@ -4,29 +4,17 @@
 #include <QRegularExpression>
 
 #include "CreationFixture.h"
+#include "JetFiles.h"
 
 namespace ztgl::test {
 namespace {
 
-QStringList boxes(const AccountSetEditor& e) {
-    return QStringList(e.TxtDB.begin(), e.TxtDB.end());
-}
-
-QString today() {
-    return Get_ServerTime().left(10);
-}
-
 const QString kOverwrite =
     msgLine(DatabaseCreation::OverwriteQuestion(), MsgIcon::Information, "提示信息", MsgButtons::YesNo);
 
-// An old file of the set's name, in small letters; the bytes of a file.
+// An old file of the set's name, in small letters.
 void writeOldFile(const AccountSetFolder& f) {
-    QFile old(f.file("_BK001.mdb"));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("books") == 5);
-}
-QByteArray bytesOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    JetFiles::write(f.file("_BK001.mdb"), "books");
 }
 
 TEST(AccountSetEditorCode, SetCodeAndDatabaseName) {
@@ -151,7 +139,7 @@ TEST_F(EditorTest, CreatesASetOverAnOldFileOnYes) {
     EXPECT_TRUE(e->saved() && e->isUnloaded() && e->isEnabled());
     EXPECT_FALSE(e->progress().isLoaded());
     EXPECT_FALSE(QFile::exists(folder.file("_BK001.mdb")));
-    EXPECT_EQ(ztml(), (QVector<QVector<QVariant>>{{"1", "华南公司", "_BK001", today(), 1}}));
+    EXPECT_EQ(ztml(), (QVector<QVector<QVariant>>{{"1", "华南公司", "_BK001", Get_ServerTime().left(10), 1}}));
     EXPECT_EQ(users("_BK001.MDB"), (QVector<QVector<QVariant>>{{"0", "陈七", Set_Mima("0p0")}}));
     EXPECT_EQ(rows.calls, (QVector<QStringList>{{"append", "1", " 华南公司 ", "_BK001", created}}));
     EXPECT_TRUE(steps.contains("正在创建帐套“ 华南公司 ”|创建数据库_BK001,请稍后……"));
@@ -184,9 +172,9 @@ TEST_P(EditorFailure, LeavesTheEditorForARetry) {
     EXPECT_EQ(port.mainWindowEnabled, (QVector<bool>{false, true}));
     EXPECT_TRUE(folder.query("KXPUB.MDB", "select Id from ZTML").isEmpty());
     EXPECT_TRUE(rows.calls.isEmpty());
-    EXPECT_EQ(boxes(*e), (QStringList{"华南公司", "陈七", "p", "p"}));
+    EXPECT_EQ(QStringList(e->TxtDB.begin(), e->TxtDB.end()), (QStringList{"华南公司", "陈七", "p", "p"}));
     if (c.keepsOldFile) {
-        EXPECT_EQ(bytesOf(folder.file("_BK001.mdb")), "books");
+        EXPECT_EQ(JetFiles::bytes(folder.file("_BK001.mdb")), "books");
     }
     if (c.keepsTemplateString) {
         EXPECT_EQ(gTemplateConnectString, "before");

@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
-
+#include "JetFiles.h"
 #include "ProgramFolder.h"
 #include "QtPrinters.h"
 #include "RecordingUiPort.h"
@@ -34,10 +33,7 @@ protected:
     }
     void TearDown() override { ResetGlobals(); }
 
-    QByteArray fileBytes() const {
-        QFile file(folder.iniFile());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray fileBytes() const { return JetFiles::bytes(folder.iniFile()); }
 
     const QByteArray kBefore = cp936::encode(
         "; "
