@@ -78,13 +78,6 @@ TEST_F(AccountSetListTest, LoadSetsCaptionButtonsAndTheHeaderRow) {
     EXPECT_TRUE(port.messages.isEmpty());
 }
 
-TEST_F(AccountSetListTest, FailingQueryIsReportedAndLeavesTheHeaderOnly) {
-    server.failOn("ZTML", -2147217865, "对象名 'ZTML' 无效。");
-    load({set("1", "甲", 1)});
-    EXPECT_EQ(list.grid().Rows(), 1);
-    EXPECT_EQ(shownLines(port), QStringList{msgLine("SetMSFlexGrid1Date():对象名 'ZTML' 无效。")});
-}
-
 // Names, database names and dates show exactly as stored; the running number is not the Id. A click
 // keeps a marker left on another row; moving onto a marked row changes nothing, onto another row
 // clears the others.
