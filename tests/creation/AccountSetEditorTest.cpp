@@ -47,7 +47,6 @@ protected:
         e->TxtDB = {name, user, password, confirm};
         return e;
     }
-    // Creates a set through the editor and checks that it worked.
     void createSet(const QString& id, const QString& name, const QString& user) {
         newEditor(id, name, user, "abc", "abc")->Command_OK();
         ASSERT_EQ(ztml().size(), id.toInt());
@@ -111,18 +110,6 @@ TEST_F(EditorTest, ChecksNewAndModifiedSets) {
     e->Command_OK();
     EXPECT_TRUE(e->saved());
     EXPECT_EQ(users("_BK001.MDB")[0][2].toString(), Set_Mima("0 a b 0"));
-}
-
-// A set whose database is gone: the editor says so and closes; opening the database never creates
-// it (a set no longer catalogued: AdminCreateTest.RefusesWhatTheDialogRefuses).
-TEST_F(EditorTest, ASetThatCannotBeLoaded) {
-    createSet("1", "华东公司", "张三");
-    ASSERT_TRUE(QFile::remove(folder.file("_BK001.MDB")));
-    auto e = editor("1");
-    EXPECT_TRUE(e->isUnloaded());
-    ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_TRUE(port.messages[0].text.startsWith("LoadDefaultUser():")) << port.messages[0].text;
-    EXPECT_FALSE(QFile::exists(folder.file("_BK001.MDB")));
 }
 
 // A new set: its catalogue row, its default user and a new row in the list. A file of the set's name,
