@@ -58,7 +58,6 @@ protected:
         return e;
     }
 
-    // A network-edition configuration naming this server address and port.
     void writeNetworkConfig(const QString& ip, const QString& port) const {
         folder.writeConfig({"[BASESETUP]", "ISWLB=1", "[SERVERINFO]", "IP=" + ip, "PORT=" + port});
     }
