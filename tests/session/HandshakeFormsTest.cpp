@@ -35,14 +35,6 @@ protected:
         server = std::make_unique<LocalServer>(connect, script, check);
         server->aimGlobals();
     }
-    // Runs the window until it unloads (or would wait for its operator: the server closed, or
-    // `timeoutMs` passed); the socket is closed by then.
-    End runForm(HandshakeForm& form, int timeoutMs) {
-        const End end = form.runWithoutScreen(timeoutMs);
-        EXPECT_TRUE(socket.isClosed());
-        return end;
-    }
-
     RecordingUiPort port;
     QtSessionSocket socket;
     std::unique_ptr<LocalServer> server;
@@ -67,9 +59,12 @@ protected:
         SessionFixture::SetUp();
         gAppTitle = "商业进销存";
     }
+    // Runs the window until it unloads or would wait for its operator (the server closed, or
+    // `timeoutMs` passed); the socket is closed by then.
     End runAgainstGlobals(int timeoutMs = 5000) {
         PreLoginForm form(socket, &orders, hooks);
-        const End end = runForm(form, timeoutMs);
+        const End end = form.runWithoutScreen(timeoutMs);
+        EXPECT_TRUE(socket.isClosed());
         endsProgram = form.endsProgram();
         return end;
     }
@@ -249,7 +244,8 @@ protected:
     }
     End runAgainstGlobals(int timeoutMs = 5000) {
         CheckUserForm form(socket);
-        const End end = runForm(form, timeoutMs);
+        const End end = form.runWithoutScreen(timeoutMs);
+        EXPECT_TRUE(socket.isClosed());
         result = form.CheckResult;
         return end;
     }
