@@ -34,10 +34,8 @@ const QString kNothingToDo = "数据库已经被升级，无需再次升级！";
 const QString kFailed = "DateBaseModifyByZavrin()::升级数据库失败。";
 
 QString setString(const QString& name) {
-    return QString(
-               "Provider=SQLOLEDB.1;Password=pw;Persist Security Info=False;User ID=sa;Initial Catalog=%1;"
-               "Data Source=SRV")
-        .arg(name);
+    return "Provider=SQLOLEDB.1;Password=pw;Persist Security Info=False;User ID=sa;Initial Catalog=" + name +
+           ";Data Source=SRV";
 }
 
 class PermissionUpgradeTest : public ScriptedCatalogueFixture {
