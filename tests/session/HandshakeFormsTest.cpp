@@ -193,7 +193,7 @@ TEST_F(PreLoginFormTest, AddressesThatGiveNoConversation) {
 
 // "q" starts the program once more (StartupTest.RestartFromThePreLoginWindow); a nested start-up
 // that ended the program ends this one too (the keys and the close box: the widget test).
-TEST_F(PreLoginFormTest, QAfterANestedStartUpThatEndedTheProgram) {
+TEST_F(PreLoginFormTest, OperatorActions) {
     serve(kConnect, "KxBegin: silent");
     recorded.nestedMainSucceeds = false;
     PreLoginForm form(socket, &orders, hooks);
