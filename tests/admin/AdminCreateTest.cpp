@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QRegularExpression>
 
-#include "JetFiles.h"
 #include "ProgramFolder.h"
 #include "operators/SetMima.h"
 
@@ -47,16 +46,6 @@ TEST_F(AdminCreateTest, RefusesWhatTheDialogRefuses) {
     folder.expect({"create", "--name", "华北公司", "--user", "u", "--password", ""}, 1,
                   "请录入用户密码，密码不能为空！");
     folder.expect({"modify", "9"}, 1, "没有找到要修改的帐套信息，请重新选择！");
-    EXPECT_EQ(ztml().size(), 1);
-}
-
-TEST_F(AdminCreateTest, OverwritesOnlyWithYes) {
-    JetFiles::write(folder.file("_BK001.MDB"), "old");
-    EXPECT_TRUE(folder.expect(create, 1, "将要创建的数据库已经存在，是否要继续创建数据库？")
-                    .err.contains("创建数据库失败！"));
-    EXPECT_TRUE(ztml().isEmpty());
-    EXPECT_EQ(JetFiles::bytes(folder.file("_BK001.MDB")), "old");
-    folder.expect(QStringList{"--yes"} + create, 0);
     EXPECT_EQ(ztml().size(), 1);
 }
 

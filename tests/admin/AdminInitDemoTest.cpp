@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include "AdminProcess.h"
+#include "JetFiles.h"
 #include "RecordingUiPort.h"
 #include "demo/DemoFolder.h"
 #include "process/IniFile.h"
@@ -29,10 +29,8 @@ TEST(AdminInitDemoTest, BuildsAFolderTheOtherCommandsWorkOnAndNeverOverwrites) {
 
     const auto files = [&] {
         QMap<QString, QByteArray> out;
-        for (const QString& name : DemoFolder::fileNames()) {
-            QFile f(QDir(dir).filePath(name));
-            out.insert(name, f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray());
-        }
+        for (const QString& name : DemoFolder::fileNames())
+            out.insert(name, JetFiles::bytes(QDir(dir).filePath(name)));
         return out;
     };
     const auto before = files();

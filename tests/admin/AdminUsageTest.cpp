@@ -17,7 +17,6 @@ TEST(AdminUsageTest, HelpVersionAndBadUsage) {
         QString err;  // the start of stderr; none when empty
     } cases[] = {
         {{"--help"}, 0, kUsage, ""},
-        {{"-h"}, 0, kUsage, ""},
         {{"--dir", "/nowhere", "--help"}, 0, kUsage, ""},
         {{"list", "--help"}, 0, "usage: ztgl-admin [--dir PROGRAM_FOLDER] list\n", ""},
         {{"disable", "-h"}, 0, "usage: ztgl-admin [--dir PROGRAM_FOLDER] disable ID [--yes]\n", ""},

@@ -64,6 +64,10 @@ TEST_F(AccountSetListTest, LoadSetsCaptionButtonsAndTheHeaderRow) {
     // clang-format off
     EXPECT_EQ(list.grid().FormatString(), "帐套编号|> |^序号|<    帐套名称           |^ 是否停用 |<      数据库名称              |^   创建日期     ");
     // clang-format on
+    using A = ListGrid::Align;  // set by the character that starts each segment
+    const A aligns[] = {A::General, A::Right, A::Center, A::Left, A::Center, A::Left, A::Center};
+    for (int c = 0; c < 7; ++c)
+        EXPECT_EQ(list.grid().ColAlignment(c), aligns[c]) << c;
     EXPECT_EQ(list.grid().ColWidth(Col::ColId), 0);
     EXPECT_EQ(list.grid().ColWidth(Col::ColMarker), 180) << "as wide as the marker, wider than its blank";
     EXPECT_EQ(list.grid().ColWidth(Col::ColName), 90 * 15 + 180 * 4) << "blanks and text of the header";
@@ -72,13 +76,6 @@ TEST_F(AccountSetListTest, LoadSetsCaptionButtonsAndTheHeaderRow) {
     EXPECT_EQ(list.grid().Row(), 0);
     EXPECT_EQ(cell(0, Col::ColMarker), " ") << "the header keeps its blank";
     EXPECT_TRUE(port.messages.isEmpty());
-}
-
-TEST_F(AccountSetListTest, FailingQueryIsReportedAndLeavesTheHeaderOnly) {
-    server.failOn("ZTML", -2147217865, "对象名 'ZTML' 无效。");
-    load({set("1", "甲", 1)});
-    EXPECT_EQ(list.grid().Rows(), 1);
-    EXPECT_EQ(shownLines(port), QStringList{msgLine("SetMSFlexGrid1Date():对象名 'ZTML' 无效。")});
 }
 
 // Names, database names and dates show exactly as stored; the running number is not the Id. A click

@@ -11,31 +11,6 @@ int perChar(const QString& text) {
     return 100 * text.size();
 }
 
-// Segments split at "|"; an alignment character counts only at a segment's start; a blank is half as
-// wide as a Chinese character (the list window's own format string: AccountSetListTest).
-TEST(ListGridTest, FormatStringGivesHeaderAlignmentAndWidthPerColumn) {
-    using A = ListGrid::Align;
-    const QString format = "帐套编号|> |^序号|<  名称 ||^|a<b";
-    ListGrid grid;
-    grid.setFormatString(format, perChar);
-    // clang-format off
-    const struct { QString header; A align; int width; } expected[] = {
-        {"帐套编号", A::General, 400}, {" ", A::Right, 50}, {"序号", A::Center, 200}, {"  名称 ", A::Left, 200 + 3 * 50},
-        {"", A::General, 0}, {"", A::Center, 0}, {"a<b", A::General, 300},
-    };
-    // clang-format on
-    ASSERT_EQ(grid.Cols(), 7);
-    EXPECT_EQ(grid.Rows(), 1);
-    EXPECT_EQ(grid.Row(), 0);
-    for (int c = 0; c < 7; ++c) {
-        SCOPED_TRACE(c);
-        EXPECT_EQ(grid.TextMatrix(0, c), expected[c].header);
-        EXPECT_EQ(grid.ColAlignment(c), expected[c].align);
-        EXPECT_EQ(grid.ColWidth(c), expected[c].width);
-    }
-    EXPECT_EQ(grid.FormatString(), format);
-}
-
 // Rows grow empty and never drop the header row; cells outside the grid raise error 381.
 TEST(ListGridTest, RowsAndCells) {
     ListGrid grid;

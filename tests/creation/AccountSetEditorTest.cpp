@@ -4,29 +4,17 @@
 #include <QRegularExpression>
 
 #include "CreationFixture.h"
+#include "JetFiles.h"
 
 namespace ztgl::test {
 namespace {
 
-QStringList boxes(const AccountSetEditor& e) {
-    return QStringList(e.TxtDB.begin(), e.TxtDB.end());
-}
-
-QString today() {
-    return Get_ServerTime().left(10);
-}
-
 const QString kOverwrite =
     msgLine(DatabaseCreation::OverwriteQuestion(), MsgIcon::Information, "提示信息", MsgButtons::YesNo);
 
-// An old file of the set's name, in small letters; the bytes of a file.
+// An old file of the set's name, in small letters.
 void writeOldFile(const AccountSetFolder& f) {
-    QFile old(f.file("_BK001.mdb"));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("books") == 5);
-}
-QByteArray bytesOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    JetFiles::write(f.file("_BK001.mdb"), "books");
 }
 
 TEST(AccountSetEditorCode, SetCodeAndDatabaseName) {
@@ -59,7 +47,6 @@ protected:
         e->TxtDB = {name, user, password, confirm};
         return e;
     }
-    // Creates a set through the editor and checks that it worked.
     void createSet(const QString& id, const QString& name, const QString& user) {
         newEditor(id, name, user, "abc", "abc")->Command_OK();
         ASSERT_EQ(ztml().size(), id.toInt());
@@ -125,22 +112,6 @@ TEST_F(EditorTest, ChecksNewAndModifiedSets) {
     EXPECT_EQ(users("_BK001.MDB")[0][2].toString(), Set_Mima("0 a b 0"));
 }
 
-// A set no longer catalogued, or whose database is gone: the editor says so and closes; opening
-// the database never creates it.
-TEST_F(EditorTest, ASetThatCannotBeLoaded) {
-    auto gone = editor("9");
-    EXPECT_TRUE(gone->isUnloaded());
-    EXPECT_EQ(shownLines(port), QStringList{msgLine("没有找到要修改的帐套信息，请重新选择！")});
-
-    createSet("1", "华东公司", "张三");
-    ASSERT_TRUE(QFile::remove(folder.file("_BK001.MDB")));
-    auto e = editor("1");
-    EXPECT_TRUE(e->isUnloaded());
-    ASSERT_EQ(port.messages.size(), 1);
-    EXPECT_TRUE(port.messages[0].text.startsWith("LoadDefaultUser():")) << port.messages[0].text;
-    EXPECT_FALSE(QFile::exists(folder.file("_BK001.MDB")));
-}
-
 // A new set: its catalogue row, its default user and a new row in the list. A file of the set's name,
 // whatever the case of its name, is replaced by a copy of the template on Yes (No: see the failures).
 TEST_F(EditorTest, CreatesASetOverAnOldFileOnYes) {
@@ -155,7 +126,7 @@ TEST_F(EditorTest, CreatesASetOverAnOldFileOnYes) {
     EXPECT_TRUE(e->saved() && e->isUnloaded() && e->isEnabled());
     EXPECT_FALSE(e->progress().isLoaded());
     EXPECT_FALSE(QFile::exists(folder.file("_BK001.mdb")));
-    EXPECT_EQ(ztml(), (QVector<QVector<QVariant>>{{"1", "华南公司", "_BK001", today(), 1}}));
+    EXPECT_EQ(ztml(), (QVector<QVector<QVariant>>{{"1", "华南公司", "_BK001", Get_ServerTime().left(10), 1}}));
     EXPECT_EQ(users("_BK001.MDB"), (QVector<QVector<QVariant>>{{"0", "陈七", Set_Mima("0p0")}}));
     EXPECT_EQ(rows.calls, (QVector<QStringList>{{"append", "1", " 华南公司 ", "_BK001", created}}));
     EXPECT_TRUE(steps.contains("正在创建帐套“ 华南公司 ”|创建数据库_BK001,请稍后……"));
@@ -188,9 +159,9 @@ TEST_P(EditorFailure, LeavesTheEditorForARetry) {
     EXPECT_EQ(port.mainWindowEnabled, (QVector<bool>{false, true}));
     EXPECT_TRUE(folder.query("KXPUB.MDB", "select Id from ZTML").isEmpty());
     EXPECT_TRUE(rows.calls.isEmpty());
-    EXPECT_EQ(boxes(*e), (QStringList{"华南公司", "陈七", "p", "p"}));
+    EXPECT_EQ(QStringList(e->TxtDB.begin(), e->TxtDB.end()), (QStringList{"华南公司", "陈七", "p", "p"}));
     if (c.keepsOldFile) {
-        EXPECT_EQ(bytesOf(folder.file("_BK001.mdb")), "books");
+        EXPECT_EQ(JetFiles::bytes(folder.file("_BK001.mdb")), "books");
     }
     if (c.keepsTemplateString) {
         EXPECT_EQ(gTemplateConnectString, "before");

@@ -12,7 +12,6 @@
 #include "demo/DemoFolder.h"
 #include "demo/DemoTemplate.h"
 #include "platform/Codepage936.h"
-#include "process/Globals.h"
 #include "process/IniFile.h"
 
 namespace ztgl {
@@ -28,9 +27,6 @@ QMap<QString, QByteArray> snapshot(const QString& dir) {
 
 class DemoFolderTest : public ::testing::Test {
 protected:
-    void SetUp() override { ResetGlobals(); }
-    void TearDown() override { ResetGlobals(); }
-
     QTemporaryDir tmp;
     test::RecordingUiPort port;
 };

@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
-
+#include "JetFiles.h"
 #include "ProgramFolder.h"
 #include "QtPrinters.h"
 #include "RecordingUiPort.h"
@@ -34,10 +33,7 @@ protected:
     }
     void TearDown() override { ResetGlobals(); }
 
-    QByteArray fileBytes() const {
-        QFile file(folder.iniFile());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray fileBytes() const { return JetFiles::bytes(folder.iniFile()); }
 
     const QByteArray kBefore = cp936::encode(
         "; "
@@ -48,20 +44,6 @@ protected:
     RecordingView view;
     F form;
 };
-
-TEST_F(ConnectSettingsFormTest, LoadShowsTheTrimmedValuesAndOffers2001) {
-    const QString cases[][4] = {{"  10.0.0.5", " 80  ", "10.0.0.5", "80"},
-                                {"", "", "", "2001"},
-                                {"srv.local", "   ", "srv.local", "2001"}};
-    for (const auto& c : cases) {
-        gServerIP = FixedText(c[0], 20);
-        gServerPort = FixedText(c[1], 5);
-        F loaded;
-        loaded.Form_Load();
-        EXPECT_EQ(loaded.Text4Text, c[2]);
-        EXPECT_EQ(loaded.Text5Text, c[3]);
-    }
-}
 
 // An empty address or port keeps the dialog open with the focus on it; only the address message
 // when both are empty.

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "JetFiles.h"
 #include "LocalServer.h"
 #include "ProgramFolder.h"
 #include "QtPrinters.h"
@@ -26,8 +27,6 @@ namespace {
 using test::msgLine;
 using test::RecordingUiPort;
 using test::shownLines;
-
-const QString kDefaultTitle = "Zavrin行业管理软件之商业进销存-帐套管理";
 
 class StartupTest : public ::testing::Test {
 protected:
@@ -59,14 +58,10 @@ protected:
         return e;
     }
 
-    // A network-edition configuration naming this server address and port.
     void writeNetworkConfig(const QString& ip, const QString& port) const {
         folder.writeConfig({"[BASESETUP]", "ISWLB=1", "[SERVERINFO]", "IP=" + ip, "PORT=" + port});
     }
-    QByteArray configBytes() const {
-        QFile file(folder.iniFile());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray configBytes() const { return test::JetFiles::bytes(folder.iniFile()); }
     bool connected() const { return gConn && gConn->State() == ado::adStateOpen; }
 
     // The text Open_Connect shows for a connection string the engine refuses.
@@ -130,9 +125,7 @@ TEST_F(StartupTest, SingleUserEdition) {
         if (c.manager == made) {
             ASSERT_TRUE(QFile::copy(good, folder.managerFile()));
         } else if (c.manager != missing) {
-            QFile file(folder.managerFile());
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(c.manager);
+            test::JetFiles::write(folder.managerFile(), c.manager);
         }
         const qint64 managerSize = QFileInfo(folder.managerFile()).size();
         QStringList lines = folder.accessConfig();
@@ -172,9 +165,6 @@ TEST_F(StartupTest, SingleUserEdition) {
         if (c.line == 3) {
             EXPECT_EQ("DBTYPE=" + gDBType, c.text);
             EXPECT_TRUE(gConnectString.isEmpty());
-        }
-        if (c.shown == openConnect) {
-            EXPECT_TRUE(gTitle.isEmpty());
         }
     }
 }
@@ -237,7 +227,7 @@ TEST_F(StartupTest, NetworkEdition) {
             EXPECT_EQ(gPreLoginOK, c.script.isEmpty());
             EXPECT_EQ(gConnectString, folder.managerConnectString());
             EXPECT_EQ(gManagerDBName, "ZTDEMO");
-            EXPECT_EQ(gTitle, kDefaultTitle);
+            EXPECT_EQ(gTitle, "Zavrin行业管理软件之商业进销存-帐套管理");
         }
     }
 }
