@@ -7,9 +7,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QThread>
 #include <csignal>
 #include <functional>
 #include <memory>
+#include <thread>
 
 #ifdef Q_OS_LINUX
 #include <sched.h>
@@ -20,6 +22,8 @@
 #include "FaultFolder.h"
 #include "JetFiles.h"
 #include "RecordingUiPort.h"
+#include "ado/Connection.h"
+#include "ado/JetOnlineCopy.h"
 #include "catalogue/AccountSetList.h"
 #include "creation/AccountSetEditor.h"
 #include "operators/SetMima.h"
@@ -162,6 +166,26 @@ INSTANTIATE_TEST_SUITE_P(Operations, ManagerLocked, ::testing::Values(
              "DateBaseModifyByZavrin()::升级数据库失败。", false, "_BK002.MDB", "select count(*) from BaseLimits where ID='10'", "1"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
+
+// A set held exclusively by a writer in the middle of its commit while it is copied for a backup:
+// the copy waits for the writer and then takes the whole set.
+TEST(SetHeldDuringACopy, TheCopyWaitsForTheWriterAndTakesTheWholeSet) {
+    FaultFolder folder;
+    ASSERT_TRUE(folder.ok() && folder.create("甲公司").code == 0) << folder.error().toStdString();
+    ado::Connection from;
+    from.setConnectionString(AdminFolder::connectString(folder.file("_BK001.MDB")));
+    from.Open();
+    auto writer = std::make_unique<ForeignWriter>(folder.file("_BK001.MDB"), Lock::Exclusive);
+    ASSERT_TRUE(writer->holds());
+    std::thread release([&writer] {
+        QThread::msleep(300);
+        writer.reset();
+    });
+    EXPECT_NO_THROW(ado::JetOnlineCopyToFile(from, folder.file("copy.MDB")));
+    release.join();
+    from.Close();
+    EXPECT_EQ(folder.dump("copy.MDB"), folder.dump("_BK001.MDB"));
+}
 
 // A set's database deleted, or replaced by something that is no database, while the list window
 // shows the set. Every command on it says what is wrong in the program's words; the others still
