@@ -73,11 +73,16 @@ TEST_F(FrmCyXgmmTest, TabAndEnterMoveOnAndTheLastBoxSaves) {
     EXPECT_TRUE(box(F::Text1)->hasFocus());
     EXPECT_EQ(box(F::Text1)->selectedText(), "Neu'1");
     EXPECT_TRUE(dialog->isVisible());
+    box(F::Text2)->setText("Neu'1");  // the access keys press the buttons: 确定(&Y) saves and closes
+    QTest::keyClick(dialog.get(), Qt::Key_Y, Qt::AltModifier);
+    ASSERT_TRUE(waitFor([&] { return !dialog->isVisible(); }));
+    EXPECT_EQ(messageTexts().last(), "修改密码成功！");
+    EXPECT_EQ(storedAdminPassword(), LoginForm::EncodedPassword("admin", "Neu'1"));
 }
 
 // Esc dismisses the message box on its way down; its way up belongs to the box too and never
 // reaches the dialog, which would close on it. An Esc of the dialog's own closes it, without saving,
-// when the key comes up. (The access keys: FrmZTGLKeyboardTest for Alt+Y, MDIfrmZTGLTest for Alt+Q.)
+// when the key comes up; so does a click on 关闭(&Q).
 TEST_F(FrmCyXgmmTest, EscThatDismissesAMessageNeverReachesTheDialog) {
     gui::QtUiPort boxes;  // the real message boxes of the program
     setUi(&boxes);
@@ -111,6 +116,11 @@ TEST_F(FrmCyXgmmTest, EscThatDismissesAMessageNeverReachesTheDialog) {
     whenModal("ztgl::gui::FrmCyXgmm", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
     gui::runFrmCyXgmm(other, nullptr);
     EXPECT_TRUE(other.isUnloaded());
+    F third;
+    whenModal("ztgl::gui::FrmCyXgmm",
+              [](QWidget* w) { clickMouse(static_cast<FrmCyXgmm*>(w)->command1(0)); });
+    gui::runFrmCyXgmm(third, nullptr);
+    EXPECT_TRUE(third.isUnloaded());
 }
 
 }  // namespace
