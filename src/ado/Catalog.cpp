@@ -6,20 +6,16 @@ namespace ado {
 
 QVariant CatalogColumn::property(const QString& name) const {
     for (const auto& p : properties)
-        if (p.first == name) return p.second;
+        if (p.first == name)
+            return p.second;
     return QVariant();
 }
 
 bool CatalogColumn::hasProperty(const QString& name) const {
     for (const auto& p : properties)
-        if (p.first == name) return true;
+        if (p.first == name)
+            return true;
     return false;
-}
-
-const CatalogColumn* CatalogTable::column(const QString& name) const {
-    for (const auto& c : columns)
-        if (c.name == name) return &c;
-    return nullptr;
 }
 
 void Catalog::Open(const QString& connectionString) {
@@ -32,7 +28,8 @@ void Catalog::Open(const QString& connectionString) {
 
 const CatalogTable* Catalog::table(const QString& name) const {
     for (const auto& t : m_data.tables)
-        if (t.name.compare(name, Qt::CaseInsensitive) == 0) return &t;
+        if (t.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &t;
     return nullptr;
 }
 

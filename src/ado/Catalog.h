@@ -39,7 +39,6 @@ struct CatalogTable {
     QString type;            // "TABLE", "SYSTEM TABLE", "VIEW", ...
     QVector<CatalogColumn> columns;  // in column order
     QVector<CatalogKey> keys;        // in catalogue order
-    const CatalogColumn* column(const QString& name) const;  // exact name; null when absent
 };
 
 struct CatalogData {

@@ -131,10 +131,6 @@ std::optional<QString> IniDocument::value(const QString& section, const QString&
     return m_lines[i].value;
 }
 
-bool IniDocument::hasSection(const QString& section) const {
-    return findSection(section) >= 0;
-}
-
 QStringList IniDocument::sectionNames() const {
     QStringList names;
     for (const Line& line : m_lines)

@@ -26,7 +26,6 @@ public:
 
     // The key's value as the profile functions give it; nothing when the section or key is missing.
     std::optional<QString> value(const QString& section, const QString& key) const;
-    bool hasSection(const QString& section) const;
     QStringList sectionNames() const;  // in file order, first occurrences only
 
     // Sets the key's value, unchanged (blanks kept). An existing key line keeps everything up to
