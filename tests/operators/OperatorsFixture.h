@@ -36,11 +36,7 @@ protected:
             statements << QStringLiteral("insert into ZTUsers (Id, UserName, UserPwds) values (%1, %2, %3)")
                               .arg(GetSqlVal(o.id), GetSqlVal(o.code),
                                    GetSqlVal(LoginForm::EncodedPassword(o.code, o.password)));
-        folder.makeManagerDatabase(statements);
-        gIniFile = folder.iniFile();
-        gDBType = kAccess;
-        gConnectString = folder.managerConnectString();
-        ASSERT_EQ(Open_Connect(), 1);
+        ASSERT_TRUE(folder.openAsManager(statements));
     }
     void TearDown() override {
         Close_Connect();

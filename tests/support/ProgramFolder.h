@@ -59,6 +59,15 @@ public:
     }
     // The connection string of KXPUB.MDB.
     QString managerConnectString() const { return JetTestDatabase::connectionStringFor(managerFile()); }
+    // KXPUB.MDB made as above and opened as the program's shared connection of the Access kind
+    // (gIniFile, gDBType, gConnectString set): true when gConn is open.
+    bool openAsManager(const QStringList& statements = {}) const {
+        makeManagerDatabase(statements);
+        gIniFile = iniFile();
+        gDBType = kAccess;
+        gConnectString = managerConnectString();
+        return Open_Connect() == 1;
+    }
 
 private:
     QTemporaryDir m_dir;

@@ -34,13 +34,9 @@ class ManagerFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetGlobals();
-        folder.makeManagerDatabase(ztml());
         gAppPath = QDir::toNativeSeparators(folder.path()) + QDir::separator();
-        gIniFile = folder.iniFile();
         gTitle = QStringLiteral("Zavrin行业管理软件之商业进销存-帐套管理");
-        gDBType = kAccess;
-        gConnectString = folder.managerConnectString();
-        ASSERT_EQ(Open_Connect(), 1);
+        ASSERT_TRUE(folder.openAsManager(ztml()));
     }
     void TearDown() override {
         Close_Connect();
